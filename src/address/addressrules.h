@@ -1,0 +1,32 @@
+// The rules for an "ip:port" server address: character filter, normaliser and verdict.
+#pragma once
+
+#include <QString>
+
+// What the filter knows of the address text built so far. The names are the ones the rest of the
+// program (and earlier versions' users' habits) know them by.
+struct AddressFilter
+{
+    bool ColonUsed = false;
+    int DotCount = 0;
+    int CountNumbers = 0; // digits in the current octet (0..3), or 4 + port digits (4..9)
+};
+
+inline constexpr char kAddressOk[] = "ok";
+inline constexpr char kNoAddress[] = "You must have a server ip address (ip:port)";
+inline constexpr char kNoPort[] = "You must have a server port with the ip (ip:port)";
+inline constexpr char kInvalidAddress[] = "Invalid IP";
+
+// Applies the character rules to one character that would follow `text`; updates the filter and
+// answers whether the character is accepted.
+bool acceptAddressChar(AddressFilter &filter, const QString &text, QChar c);
+
+// What a Backspace at the end of `text` does to the filter (the caller removes the character).
+void backspaceAddressChar(AddressFilter &filter, const QString &text);
+
+// Rebuilds the filter from scratch by passing every character of `newip` through the rules, and
+// returns the accepted text.
+QString ipcheck(AddressFilter &filter, const QString &newip);
+
+// The verdict on an address text built under `filter`: kAddressOk or the message for the user.
+QString checkip(const AddressFilter &filter, const QString &serverip);

@@ -1,0 +1,321 @@
+#include "app/brinemoor.h"
+
+#include "bookmarks/settingsstore.h"
+#include "launch/gamepath.h"
+#include "platform/services.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QUdpSocket>
+
+namespace {
+
+// The layout is drawn in twips; 15 of them make a pixel.
+QRect twips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+const QColor kYellow(255, 255, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kDarkGrey(64, 64, 64);
+constexpr QSize kClientArea(562, 354);
+
+template<typename Widget>
+Widget *named(Widget *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// Labels have no background of their own and grow with a longer text instead of cutting it: the
+// width reaches to the right edge of their container, which paints nothing where there is no text.
+QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
+                  const QRect &place)
+{
+    auto *label = named(new QLabel(text, container), name);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    const int roomToEdge = container->width() - place.left();
+    label->setGeometry(place.left(), place.top(), std::max(place.width(), roomToEdge),
+                       place.height());
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
+                     const QRect &place)
+{
+    auto *frame = named(new QGroupBox(caption, container), name);
+    frame->setGeometry(place);
+    frame->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(255, 255, 0); }"));
+    return frame;
+}
+
+QListWidget *makeList(QWidget *container, const char *name, const QString &accessibleName,
+                      const QRect &place)
+{
+    auto *list = named(new QListWidget(container), name);
+    list->setGeometry(place);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setSortingEnabled(false);
+    list->setAccessibleName(accessibleName);
+    list->setStyleSheet(QStringLiteral("QListWidget { color: white; background: black; }"));
+    return list;
+}
+
+QLineEdit *makeField(QWidget *container, const char *name, const QString &accessibleName,
+                     const QRect &place)
+{
+    auto *field = named(new QLineEdit(container), name);
+    field->setGeometry(place);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+QLabel *makePicture(QWidget *container, const char *name, const QString &resource,
+                    const QRect &place)
+{
+    auto *picture = named(new QLabel(container), name);
+    picture->setPixmap(QPixmap(resource));
+    picture->setGeometry(place);
+    return picture;
+}
+
+// Data-only lists: created hidden and never shown.
+template<typename List>
+List *makeHiddenList(QWidget *container, const char *name)
+{
+    auto *list = named(new List(container), name);
+    list->hide();
+    return list;
+}
+
+} // namespace
+
+QString titleForVersion(int major, int minor, int revision)
+{
+    return QStringLiteral("Brinemoor V%1.%2%3").arg(major).arg(minor).arg(revision);
+}
+
+Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions options,
+                     QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      m_services(services),
+      m_store(store),
+      m_options(std::move(options))
+{
+    setObjectName(QStringLiteral("Brinemoor"));
+    setWindowTitle(QStringLiteral("Brinemoor"));
+    setWindowIcon(QIcon(QStringLiteral(":/brinemoor/icon.png")));
+    buildControls();
+    buildMenu();
+    setFixedSize(kClientArea.width(), kClientArea.height() + menuBar()->sizeHint().height());
+    wireEvents();
+    Form_Load();
+}
+
+Brinemoor::~Brinemoor()
+{
+    setBusy(false);
+}
+
+void Brinemoor::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(kClientArea);
+    client->setAutoFillBackground(true);
+    QPalette black = client->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    client->setPalette(black);
+    setCentralWidget(client);
+
+    lbl_servername = makeLabel(client, "lbl_servername", QStringLiteral("Name:"), kYellow,
+                               twips(60, 150, 465, 195));
+    server_name = makeField(client, "server_name", QStringLiteral("Name"),
+                            twips(720, 120, 2835, 285));
+    lbl_serverip = makeLabel(client, "lbl_serverip", QStringLiteral("IP:Port:"), kYellow,
+                             twips(3660, 180, 525, 195));
+    server_ip = makeField(client, "server_ip", QStringLiteral("IP:Port"),
+                          twips(4320, 120, 2235, 285));
+    lbl_pass = makeLabel(client, "lbl_pass", QStringLiteral("Pass:"), kYellow,
+                         twips(6660, 165, 390, 195));
+    server_pass = makeField(client, "server_pass", QStringLiteral("Pass"),
+                            twips(7320, 120, 1035, 285));
+
+    Frame1 = makeFrame(client, "Frame1", QStringLiteral("[ Server List ]"),
+                       twips(60, 480, 5415, 4095));
+    servers_name = makeList(Frame1, "servers_name", QStringLiteral("Server List"),
+                            twips(120, 240, 5175, 3735));
+
+    Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
+                       twips(5520, 480, 2835, 1095));
+    lbl_players = makeLabel(Frame3, "lbl_players", QStringLiteral("Players: 0/0 "), kWhite,
+                            twips(120, 240, 900, 195));
+    lbl_ping = makeLabel(Frame3, "lbl_ping", QStringLiteral("Ping: -"), kWhite,
+                         twips(1440, 240, 450, 195));
+    lbl_reserved = makeLabel(Frame3, "lbl_reserved", QStringLiteral("Reserved Spaces: 0"), kWhite,
+                             twips(120, 510, 1455, 195));
+    lbl_map = makeLabel(Frame3, "lbl_map", QStringLiteral("Map:"), kWhite,
+                        twips(120, 780, 360, 195));
+    lbl_type = makeLabel(Frame3, "lbl_type", QStringLiteral("Type:"), kWhite,
+                         twips(1800, 780, 405, 195));
+
+    Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
+                       twips(5520, 1650, 2835, 2930));
+    server_players = makeList(Frame2, "server_players", QStringLiteral("Player List"),
+                              twips(120, 240, 2595, 2565));
+
+    Image1 = makePicture(client, "Image1", QStringLiteral(":/brinemoor/banner.png"),
+                         twips(2760, 4680, 2070, 585));
+    lbl_and = makeLabel(client, "lbl_and", QStringLiteral("&"), kYellow,
+                        twips(4980, 4770, 255, 405));
+    QFont ampersandFont(QStringLiteral("Arial"));
+    ampersandFont.setPointSizeF(17.25);
+    ampersandFont.setBold(true);
+    lbl_and->setFont(ampersandFont);
+    lbl_and->setFixedWidth(255 / 15);
+    Image2 = makePicture(client, "Image2", QStringLiteral(":/brinemoor/small.png"),
+                         twips(5460, 4785, 330, 360));
+    lbl_by = makeLabel(client, "lbl_by", QStringLiteral("By T. Marsh"), kDarkGrey,
+                       twips(7320, 5040, 1005, 195));
+
+    servers_ip = makeHiddenList<QListWidget>(client, "servers_ip");
+    servers_pass = makeHiddenList<QListWidget>(client, "servers_pass");
+    server_options = makeHiddenList<QListWidget>(client, "server_options");
+    gullwingnicks = makeHiddenList<QComboBox>(client, "gullwingnicks");
+    codnicks = makeHiddenList<QComboBox>(client, "codnicks");
+
+    setTabOrder(server_name, server_ip);
+    setTabOrder(server_ip, server_pass);
+    setTabOrder(server_pass, servers_name);
+    setTabOrder(servers_name, server_players);
+
+    cod_query = named(new QUdpSocket(this), "cod_query");
+    timeout = named(new QTimer(this), "timeout");
+    timeout->setSingleShot(true);
+    timeout->setInterval(m_options.queryTimeout);
+}
+
+void Brinemoor::buildMenu()
+{
+    QMenuBar *bar = menuBar();
+    // Eight captions must stand side by side within the fixed width: tighter item padding than
+    // the style's default keeps the last one off the overflow button.
+    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
+    const auto item = [bar](const char *name, const QString &caption) {
+        QAction *action = bar->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    menu_quit = item("menu_quit", QStringLiteral("[ Quit ]"));
+    menu_new = item("menu_new", QStringLiteral("[ New ]"));
+    menu_save = item("menu_save", QStringLiteral("[ Save ]"));
+    menu_delete = item("menu_delete", QStringLiteral("[ Delete ]"));
+    menu_update = item("menu_update", QStringLiteral("[ Get Details ]"));
+    menu_join = item("menu_join", QStringLiteral("[ Join Game ]"));
+    menu_choosepath = item("menu_choosepath", QStringLiteral("[ Set Path ]"));
+    men_help = item("men_help", QStringLiteral("[ Help Notes ]"));
+}
+
+void Brinemoor::wireEvents()
+{
+    connect(menu_quit, &QAction::triggered, this, &Brinemoor::menu_quit_Click);
+    connect(menu_new, &QAction::triggered, this, &Brinemoor::menu_new_Click);
+    connect(menu_save, &QAction::triggered, this, &Brinemoor::menu_save_Click);
+    connect(menu_delete, &QAction::triggered, this, &Brinemoor::menu_delete_Click);
+    connect(menu_update, &QAction::triggered, this, &Brinemoor::menu_update_Click);
+    connect(menu_join, &QAction::triggered, this, &Brinemoor::menu_join_Click);
+    connect(menu_choosepath, &QAction::triggered, this, &Brinemoor::menu_choosepath_Click);
+    connect(men_help, &QAction::triggered, this, &Brinemoor::men_help_Click);
+    connect(servers_name, &QListWidget::itemSelectionChanged, this,
+            &Brinemoor::servers_name_Click);
+    connect(servers_name, &QListWidget::itemDoubleClicked, this,
+            &Brinemoor::servers_name_DblClick);
+    connect(cod_query, &QUdpSocket::readyRead, this, &Brinemoor::cod_query_DataArrival);
+    connect(cod_query, &QUdpSocket::errorOccurred, this, &Brinemoor::cod_query_Error);
+    connect(timeout, &QTimer::timeout, this, &Brinemoor::timeout_Timer);
+    server_ip->installEventFilter(this);
+}
+
+void Brinemoor::Form_Load()
+{
+    setBusy(true);
+    setWindowTitle(titleForVersion(PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR,
+                                   PROJECT_VERSION_PATCH));
+    centreOnScreen();
+    m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
+                                    QString::fromLatin1(kGamePathKey));
+    if (m_state.GamePath.isEmpty())
+        getgamepath();
+    if (m_options.commandLine.startsWith(QStringLiteral("/nick:")))
+        loadClanNicknames();
+    getservers();
+    setBusy(false);
+}
+
+void Brinemoor::centreOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - frameGeometry().width()) / 2,
+         area.top() + (area.height() - frameGeometry().height()) / 2);
+}
+
+void Brinemoor::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void Brinemoor::showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon)
+{
+    m_services.dialogs.message(text, buttons, icon);
+}
+
+void Brinemoor::menu_quit_Click()
+{
+    QApplication::exit(0);
+}
+
+void Brinemoor::menu_choosepath_Click()
+{
+    getgamepath();
+}
+
+void Brinemoor::getgamepath()
+{
+    for (;;) {
+        const FileChoice choice = m_services.dialogs.openFile(cmd);
+        if (choice.outcome != FileChoice::Outcome::Chosen)
+            return;
+        // Stored with the platform's separators, as the game folder is later cut from it.
+        const QString path = QDir::toNativeSeparators(choice.path);
+        if (isAcceptedGamePath(path) && QFileInfo(path).isFile()) {
+            m_store.write(QString::fromLatin1(kSettingsSection),
+                          QString::fromLatin1(kGamePathKey), path);
+            m_state.GamePath = path;
+            return;
+        }
+    }
+}

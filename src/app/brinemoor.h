@@ -1,0 +1,165 @@
+// The main window: every control of the launcher, its handlers and its window-level state.
+//
+// How the parts meet: the window owns the controls, the status socket `cod_query` and its one-shot
+// timer `timeout`, and the nine window-level variables (WindowState). Its handlers stay short:
+// address rules come from address/, the settings store from bookmarks/, the status request and
+// reply format from query/, the game command line from launch/. Whatever is modal or belongs to
+// the operating system (message boxes, the file dialog, the ICMP echo, starting the game) goes
+// through the Services handed in, so tests script it. Everything runs on the one GUI thread.
+#pragma once
+
+#include "address/addressrules.h"
+#include "platform/dialogs.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QTimer;
+class QUdpSocket;
+class SettingsStore;
+struct Services;
+
+// The window-level variables, under the names the rest of the program knows them by. The address
+// filter's three (ColonUsed, DotCount, CountNumbers) come from AddressFilter.
+struct WindowState : AddressFilter
+{
+    QString GamePath;
+    QString result;
+    bool ServerReady = false;
+    QString PingResponse;
+    std::optional<QString> sv_maxclients; // nullopt: the number 0 that a query start leaves
+    QString sv_hostname;
+};
+
+// What start-up is given besides the services: the command line and the bounds of its waits.
+struct StartOptions
+{
+    QString commandLine;
+    std::chrono::milliseconds queryTimeout{10000};
+    std::chrono::milliseconds pageFetchTimeout{10000};
+    QString defaultClanHost;
+};
+
+// The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.
+QString titleForVersion(int major, int minor, int revision);
+
+class Brinemoor final : public QMainWindow
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Brinemoor)
+
+public:
+    // Builds the window and runs start-up (which may show the file dialog) before returning.
+    Brinemoor(Services &services, SettingsStore &store, StartOptions options,
+              QWidget *parent = nullptr);
+    ~Brinemoor() override;
+
+    const WindowState &state() const { return m_state; }
+
+private slots:
+    void menu_quit_Click();
+    void menu_new_Click();
+    void menu_save_Click();
+    void menu_delete_Click();
+    void menu_update_Click();
+    void menu_join_Click();
+    void menu_choosepath_Click();
+    void men_help_Click();
+    void servers_name_Click();
+    void servers_name_DblClick();
+    void cod_query_DataArrival();
+    void cod_query_Error();
+    void timeout_Timer();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Start-up and the window's make-up
+    void buildControls();
+    void buildMenu();
+    void wireEvents();
+    void Form_Load();
+    void centreOnScreen();
+    void setBusy(bool busy);
+    void showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon);
+
+    // Game path
+    void getgamepath();
+
+    // Bookmarks
+    void getservers();
+    void cleartexts();
+    void selectBookmarkRow(int row);
+    QString selectedBookmarkName() const;
+
+    // Clan nicknames
+    void loadClanNicknames();
+
+    // Address field and status exchange
+    bool server_ip_KeyPress(int code);
+    void queryserver();
+    void pingserver(const QString &sAddress);
+
+    // Join
+    void joinserver();
+
+    Services &m_services;
+    SettingsStore &m_store;
+    const StartOptions m_options;
+    WindowState m_state;
+    QStringList KeyNames;
+    bool m_busy = false;
+
+    const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
+                               QStringLiteral("*.exe"), QStringLiteral("exe")};
+
+    QLabel *lbl_servername = nullptr;
+    QLineEdit *server_name = nullptr;
+    QLabel *lbl_serverip = nullptr;
+    QLineEdit *server_ip = nullptr;
+    QLabel *lbl_pass = nullptr;
+    QLineEdit *server_pass = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QListWidget *servers_name = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QLabel *lbl_players = nullptr;
+    QLabel *lbl_ping = nullptr;
+    QLabel *lbl_reserved = nullptr;
+    QLabel *lbl_map = nullptr;
+    QLabel *lbl_type = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QListWidget *server_players = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *lbl_and = nullptr;
+    QLabel *Image2 = nullptr;
+    QLabel *lbl_by = nullptr;
+
+    // Lists the user never sees: they only hold data parallel to the visible ones.
+    QListWidget *servers_ip = nullptr;
+    QListWidget *servers_pass = nullptr;
+    QListWidget *server_options = nullptr;
+    QComboBox *gullwingnicks = nullptr;
+    QComboBox *codnicks = nullptr;
+
+    QUdpSocket *cod_query = nullptr;
+    QTimer *timeout = nullptr;
+
+    QAction *menu_quit = nullptr;
+    QAction *menu_new = nullptr;
+    QAction *menu_save = nullptr;
+    QAction *menu_delete = nullptr;
+    QAction *menu_update = nullptr;
+    QAction *menu_join = nullptr;
+    QAction *menu_choosepath = nullptr;
+    QAction *men_help = nullptr;
+};

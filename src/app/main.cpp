@@ -1,0 +1,25 @@
+// Builds the real platform services, creates the main window and runs the event loop.
+#include "app/brinemoor.h"
+#include "bookmarks/settingsstore.h"
+#include "platform/icmppinger.h"
+#include "platform/processgamestarter.h"
+#include "platform/qtdialogs.h"
+#include "platform/services.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QtDialogs dialogs;
+    SettingsStore store(SettingsStore::openUserSettings());
+    ProcessGameStarter gameStarter;
+    IcmpPinger pinger;
+    Services services{dialogs, gameStarter, pinger};
+    StartOptions options;
+    options.commandLine = QApplication::arguments().mid(1).join(u' ');
+    Brinemoor window(services, store, std::move(options));
+    dialogs.setParentWindow(&window);
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,48 @@
+// The per-user settings store: sections of text keys under the application "Brinemoor".
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+inline constexpr char kSettingsSection[] = "settings";
+inline constexpr char kGamePathKey[] = "codpath";
+inline constexpr char kAddressKey[] = "ip";
+inline constexpr char kPasswordKey[] = "password";
+
+// Reads, writes, deletes and lists sections. Section names go through an escaping that lets any
+// text a user types come back unchanged; QSettings alone would nest names at "/" and "\" and fold
+// every letter case of "general" into one section.
+class SettingsStore final
+{
+public:
+    explicit SettingsStore(std::unique_ptr<QSettings> settings);
+
+    // The user's own store: the registry on Windows, an INI file in the configuration folder
+    // elsewhere.
+    static std::unique_ptr<QSettings> openUserSettings();
+    static std::unique_ptr<QSettings> openIniFile(const QString &path);
+
+    QString read(const QString &section, const QString &key) const;
+    // Both return false when the change could not be made lasting (the file is not writable).
+    bool write(const QString &section, const QString &key, const QString &value);
+    bool deleteSection(const QString &section);
+
+    // Appends the section names, as the user typed them, in the store's order to KeyNames; with
+    // `recursive`, each section's own subsections follow it (their bare names).
+    void enumkeys(bool recursive, QStringList &KeyNames);
+
+    QString fileName() const { return m_settings->fileName(); }
+
+    static QString escapeSection(const QString &name, bool iniFormat);
+    static QString unescapeSection(const QString &stored);
+
+private:
+    bool commit();
+    QString stored(const QString &section) const;
+    void enumerateGroup(bool recursive, QStringList &KeyNames);
+
+    std::unique_ptr<QSettings> m_settings;
+};

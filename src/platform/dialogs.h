@@ -1,0 +1,36 @@
+// The modal boxes the program shows: message boxes and the file-open dialog.
+#pragma once
+
+#include <QString>
+
+// What a file-open dialog is preset with each time it opens.
+struct FileDialogPreset
+{
+    QString title;
+    QString fileName;
+    QString filter;
+    QString defaultSuffix;
+};
+
+// How a file-open dialog ended: a chosen path, a cancel, or a dialog that could not open at all.
+struct FileChoice
+{
+    enum class Outcome { Chosen, Cancelled, Failed };
+    Outcome outcome = Outcome::Cancelled;
+    QString path;
+};
+
+// Every message box carries the program's title; callers pick text, buttons and icon only.
+class Dialogs
+{
+public:
+    enum class Buttons { Ok, OkCancel, RetryCancel };
+    enum class Icon { None, Critical };
+    enum class Answer { Ok, Cancel, Retry };
+
+    virtual ~Dialogs() = default;
+    virtual Answer message(const QString &text, Buttons buttons, Icon icon) = 0;
+    virtual FileChoice openFile(const FileDialogPreset &preset) = 0;
+};
+
+inline constexpr char16_t kProgramTitle[] = u"Brinemoor";

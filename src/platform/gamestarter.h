@@ -1,0 +1,22 @@
+// Starting the game as a process of its own.
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+struct ProcessStart
+{
+    QString program;
+    QStringList arguments;
+    QString workingDirectory;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+class GameStarter
+{
+public:
+    virtual ~GameStarter() = default;
+    // Starts the process detached from the launcher; false when it could not be started.
+    virtual bool start(const ProcessStart &process) = 0;
+};

@@ -1,0 +1,11 @@
+// The ICMP echo on this machine's own sockets (or the system's echo service on Windows).
+#pragma once
+
+#include "platform/pinger.h"
+
+class IcmpPinger final : public Pinger
+{
+public:
+    std::optional<std::chrono::microseconds> echo(const QString &ipv4,
+                                                  std::chrono::milliseconds wait) override;
+};

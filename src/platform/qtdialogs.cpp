@@ -1,0 +1,60 @@
+#include "platform/qtdialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Answer answerFor(int pressed)
+{
+    switch (pressed) {
+    case QMessageBox::Retry:
+        return Dialogs::Answer::Retry;
+    case QMessageBox::Ok:
+        return Dialogs::Answer::Ok;
+    default:
+        return Dialogs::Answer::Cancel;
+    }
+}
+
+} // namespace
+
+Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon)
+{
+    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    QString::fromUtf16(kProgramTitle), text, standardButtons(buttons), m_parent);
+    // Escape and the close button mean Cancel where there is one, otherwise OK.
+    if (buttons == Buttons::Ok)
+        box.setEscapeButton(QMessageBox::Ok);
+    return answerFor(box.exec());
+}
+
+FileChoice QtDialogs::openFile(const FileDialogPreset &preset)
+{
+    QFileDialog dialog(m_parent, preset.title);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter(preset.filter);
+    dialog.setDefaultSuffix(preset.defaultSuffix);
+    dialog.selectFile(preset.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {FileChoice::Outcome::Cancelled, {}};
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty())
+        return {FileChoice::Outcome::Cancelled, {}};
+    return {FileChoice::Outcome::Chosen, chosen.constFirst()};
+}

@@ -1,0 +1,13 @@
+// The platform services handed to the main window: the only seams between the program and the OS.
+#pragma once
+
+class Dialogs;
+class GameStarter;
+class Pinger;
+
+struct Services
+{
+    Dialogs &dialogs;
+    GameStarter &gameStarter;
+    Pinger &pinger;
+};

@@ -1,0 +1,38 @@
+// A Dialogs double for tests: records every box it was shown and answers from a script.
+#pragma once
+
+#include "platform/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+#include <QStringList>
+
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    struct Shown
+    {
+        QString text;
+        Buttons buttons;
+        Icon icon;
+    };
+
+    // Queue the answer to the next message box / the outcome of the next file dialog.
+    void answerNext(Answer answer) { m_answers.enqueue(answer); }
+    void chooseNext(FileChoice choice) { m_choices.enqueue(choice); }
+    void chooseFile(const QString &path) { chooseNext({FileChoice::Outcome::Chosen, path}); }
+    void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
+
+    Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    FileChoice openFile(const FileDialogPreset &preset) override;
+
+    QList<Shown> messages;
+    QList<FileDialogPreset> fileDialogs;
+    QStringList texts() const;
+    // Set by a box or dialog that came without a scripted answer; tests check it is empty.
+    QString unexpected;
+
+private:
+    QQueue<Answer> m_answers;
+    QQueue<FileChoice> m_choices;
+};

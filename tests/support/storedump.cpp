@@ -1,0 +1,30 @@
+// Prints what a settings file holds, as JSON, from a process of its own: the store's cache is shared
+// inside one process, so a round trip through the file has to be read back from outside.
+#include "bookmarks/settingsstore.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    SettingsStore store(SettingsStore::openIniFile(QString::fromLocal8Bit(argv[1])));
+    QStringList names;
+    store.enumkeys(false, names);
+    QJsonArray sections;
+    for (const QString &name : std::as_const(names)) {
+        sections.append(QJsonObject{
+                {QStringLiteral("name"), name},
+                {QStringLiteral("ip"), store.read(name, QString::fromLatin1(kAddressKey))},
+                {QStringLiteral("password"), store.read(name, QString::fromLatin1(kPasswordKey))},
+                {QStringLiteral("codpath"), store.read(name, QString::fromLatin1(kGamePathKey))}});
+    }
+    std::fputs(QJsonDocument(sections).toJson(QJsonDocument::Compact).constData(), stdout);
+    return 0;
+}

@@ -1,0 +1,8 @@
+// Reads a settings file back through a second process (see storedump.cpp).
+#pragma once
+
+#include <QJsonArray>
+#include <QString>
+
+// One object per section in the store's order: name, ip, password, codpath.
+QJsonArray dumpStore(const QString &settingsPath);

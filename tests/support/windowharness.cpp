@@ -1,0 +1,27 @@
+#include "windowharness.h"
+
+#include <QFile>
+
+WindowHarness::WindowHarness() = default;
+
+std::unique_ptr<SettingsStore> WindowHarness::reopenStore() const
+{
+    return std::make_unique<SettingsStore>(SettingsStore::openIniFile(settingsPath()));
+}
+
+QString WindowHarness::storeGamePath()
+{
+    const QString path = m_dir.filePath(QStringLiteral("CoDMP.exe"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    reopenStore()->write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
+                         path);
+    return path;
+}
+
+Brinemoor &WindowHarness::start(StartOptions options)
+{
+    m_store = reopenStore();
+    m_window = std::make_unique<Brinemoor>(services, *m_store, std::move(options));
+    return *m_window;
+}

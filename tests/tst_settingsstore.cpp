@@ -1,0 +1,170 @@
+// The settings store and the bookmark list built from it: section names that must come back as
+// typed, the reserved "settings" section, missing keys and the store's order.
+#include "storedump.h"
+#include "windowharness.h"
+
+#include <QListWidget>
+#include <QtTest>
+
+class TestSettingsStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesRoundTrip_data();
+    void namesRoundTrip();
+    void legacyNamesWithBarePercentStillRead();
+    void listSkipsReservedSectionOnly();
+    void missingKeysReadEmpty();
+    void rebuildingTwiceGivesNoDuplicates();
+    void failedWriteIsReported();
+};
+
+namespace {
+
+QStringList rows(QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+} // namespace
+
+void TestSettingsStore::namesRoundTrip_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("slash") << "24/7 CTF";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("general") << "general";
+    QTest::newRow("GENERAL") << "GENERAL";
+    QTest::newRow("brackets") << "[x]";
+    QTest::newRow("ini punctuation") << "=;#";
+    QTest::newRow("outer blanks") << "  padded  ";
+    QTest::newRow("non-ASCII") << QStringLiteral("Gänsefüßchen ☠ 死");
+    QTest::newRow("percent escape look-alike") << "%2F and %";
+    QTest::newRow("long") << QString(500, u'x');
+}
+
+void TestSettingsStore::namesRoundTrip()
+{
+    QFETCH(QString, name);
+    WindowHarness harness;
+    harness.storeGamePath();
+    {
+        auto store = harness.reopenStore();
+        QVERIFY(store->write(name, QStringLiteral("ip"), QStringLiteral("1.2.3.4:28960")));
+        QVERIFY(store->write(name, QStringLiteral("password"), QStringLiteral("p/w \\ %41")));
+        // Its letter-case twin must stay a section of its own.
+        const QString twin = name.toLower() == name ? name.toUpper() : name.toLower();
+        if (twin != name)
+            QVERIFY(store->write(twin, QStringLiteral("ip"), QStringLiteral("5.6.7.8:28960")));
+    }
+    // Read back by a second process, then by a restarted window.
+    const QJsonArray onDisk = dumpStore(harness.settingsPath());
+    QJsonObject found;
+    for (const QJsonValue &section : onDisk) {
+        if (section[QStringLiteral("name")].toString() == name)
+            found = section.toObject();
+    }
+    QCOMPARE(found[QStringLiteral("ip")].toString(), QStringLiteral("1.2.3.4:28960"));
+    QCOMPARE(found[QStringLiteral("password")].toString(), QStringLiteral("p/w \\ %41"));
+
+    harness.start();
+    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
+    const qsizetype row = names.indexOf(name);
+    QVERIFY2(row >= 0, qPrintable(names.join(u'|')));
+    QCOMPARE(harness.find<QListWidget>("servers_ip")->item(row)->text(),
+             QStringLiteral("1.2.3.4:28960"));
+    QCOMPARE(names.size(), name.toLower() == name.toUpper() ? 1 : 2);
+
+    auto store = harness.reopenStore();
+    QVERIFY(store->deleteSection(name));
+    QStringList left;
+    store->enumkeys(false, left);
+    QVERIFY(!left.contains(name));
+}
+
+void TestSettingsStore::legacyNamesWithBarePercentStillRead()
+{
+    WindowHarness harness;
+    harness.storeGamePath();
+    {
+        // Written straight through QSettings, as earlier versions did, with no escaping of ours.
+        QSettings raw(harness.settingsPath(), QSettings::IniFormat);
+        raw.setValue(QStringLiteral("100% Fun/ip"), QStringLiteral("1.2.3.4:28960"));
+    }
+    harness.start();
+    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), QStringList{"100% Fun"});
+    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), QStringList{"1.2.3.4:28960"});
+}
+
+void TestSettingsStore::listSkipsReservedSectionOnly()
+{
+    WindowHarness harness;
+    harness.storeGamePath();
+    {
+        auto store = harness.reopenStore();
+        store->write(QStringLiteral("B"), QStringLiteral("ip"), QStringLiteral("2.2.2.2:28960"));
+        store->write(QStringLiteral("Settings"), QStringLiteral("ip"),
+                     QStringLiteral("3.3.3.3:28960"));
+        store->write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:28960"));
+    }
+    harness.start();
+    // The store's own order (by code point), not the order of writing; "settings" is never a row.
+    QCOMPARE(rows(harness.find<QListWidget>("servers_name")),
+             (QStringList{"A", "B", "Settings"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
+             (QStringList{"1.1.1.1:28960", "2.2.2.2:28960", "3.3.3.3:28960"}));
+}
+
+void TestSettingsStore::missingKeysReadEmpty()
+{
+    WindowHarness harness;
+    harness.storeGamePath();
+    {
+        auto store = harness.reopenStore();
+        store->write(QStringLiteral("NoAddress"), QStringLiteral("password"),
+                     QStringLiteral("secret"));
+        store->write(QStringLiteral("NoPassword"), QStringLiteral("ip"),
+                     QStringLiteral("1.2.3.4:28960"));
+    }
+    harness.start();
+    QCOMPARE(rows(harness.find<QListWidget>("servers_name")),
+             (QStringList{"NoAddress", "NoPassword"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), (QStringList{"", "1.2.3.4:28960"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_pass")), (QStringList{"secret", ""}));
+}
+
+void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
+{
+    WindowHarness harness;
+    harness.storeGamePath();
+    harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
+                                 QStringLiteral("1.1.1.1:28960"));
+    harness.start();
+    // New rebuilds nothing; Delete with nothing selected deletes nothing and rebuilds the list.
+    auto *list = harness.find<QListWidget>("servers_name");
+    for (int i = 0; i < 2; ++i) {
+        QMetaObject::invokeMethod(&harness.window(), "menu_delete_Click");
+        QCOMPARE(rows(list), QStringList{"A"});
+        QCOMPARE(harness.find<QListWidget>("servers_ip")->count(), 1);
+    }
+}
+
+void TestSettingsStore::failedWriteIsReported()
+{
+    // A settings "folder" that is a plain file cannot take the settings file, whoever runs this.
+    QTemporaryDir dir;
+    const QString notAFolder = QDir(dir.path()).filePath(QStringLiteral("file"));
+    QFile file(notAFolder);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SettingsStore store(SettingsStore::openIniFile(notAFolder + QStringLiteral("/Brinemoor.ini")));
+    QVERIFY(!store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:1024")));
+    QVERIFY(!store.deleteSection(QStringLiteral("A")));
+}
+
+QTEST_MAIN(TestSettingsStore)
+#include "tst_settingsstore.moc"
