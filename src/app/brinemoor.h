@@ -65,6 +65,11 @@ public:
 
     const WindowState &state() const { return m_state; }
 
+signals:
+    // Every end of a status exchange: a handled reply, a refused port, the time-out, or a query
+    // that could not be sent (failed bind or send).
+    void exchangeEnded();
+
 private slots:
     void menu_quit_Click();
     void menu_new_Click();
@@ -109,6 +114,7 @@ private:
     bool server_ip_KeyPress(int code);
     void queryserver();
     void pingserver(const QString &sAddress);
+    bool m_exchangePending = false; // from a sent request until one of its ends
 
     // Join
     void joinserver();
