@@ -9,7 +9,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
     -DBRINEMOOR_BUILD_TESTS=OFF -DBRINEMOOR_BUILD_FUZZ=ON
 cmake --build build-fuzz -j2
 for fuzzer in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$fuzzer" ] || continue
+    [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue
     name=$(basename "$fuzzer")
     mkdir -p "fuzz-out/$name"
     echo "== $name for ${seconds}s"

@@ -4,9 +4,17 @@
 
 namespace {
 
+constexpr char16_t kBackspace = 8;
+constexpr qlonglong kLowestPort = 1024;
+
 QChar lastOf(const QString &text)
 {
     return text.isEmpty() ? QChar() : text.back();
+}
+
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
 }
 
 bool acceptDigit(AddressFilter &filter, const QString &text)
@@ -40,11 +48,22 @@ bool acceptDot(AddressFilter &filter, const QString &text)
     return true;
 }
 
+// A port below the lowest one the program accepts, or one that is not a plain run of digits
+// (only a text that bypassed the filter can hold such a port).
+bool isUnusablePort(const QString &port)
+{
+    if (port.isEmpty() || !std::all_of(port.cbegin(), port.cend(), isDigit))
+        return true;
+    bool isNumber = false;
+    const qlonglong number = port.toLongLong(&isNumber);
+    return !isNumber || number < kLowestPort;
+}
+
 } // namespace
 
 bool acceptAddressChar(AddressFilter &filter, const QString &text, QChar c)
 {
-    if (c >= u'0' && c <= u'9')
+    if (isDigit(c))
         return acceptDigit(filter, text);
     if (c == u':')
         return acceptColon(filter, text);
@@ -69,9 +88,7 @@ QString ipcheck(AddressFilter &filter, const QString &newip)
     filter = AddressFilter{};
     QString output;
     for (const QChar c : newip) {
-        // A backspace inside the text (typed into a pasted text, say) undoes the last accepted
-        // character just as the Backspace key does in the address field.
-        if (c == QChar(8)) {
+        if (c == kBackspace) {
             backspaceAddressChar(filter, output);
             output.chop(1);
         } else if (acceptAddressChar(filter, output, c)) {
@@ -88,14 +105,8 @@ QString checkip(const AddressFilter &filter, const QString &serverip)
     const qsizetype colon = serverip.indexOf(u':');
     if (colon < 0)
         return QString::fromLatin1(kNoPort);
-    const QString port = serverip.mid(colon + 1);
-    // A port that is not all digits can only come from text that bypassed the filter.
-    const bool portDigitsOnly = std::all_of(port.cbegin(), port.cend(),
-                                            [](QChar c) { return c >= u'0' && c <= u'9'; });
-    bool isNumber = false;
-    const qlonglong portNumber = port.toLongLong(&isNumber);
-    if (!filter.ColonUsed || filter.DotCount != 3 || port.isEmpty() || !portDigitsOnly
-        || !isNumber || portNumber < 1024)
+    // An empty port (the colon is the last character) is caught here too, never read as a number.
+    if (!filter.ColonUsed || filter.DotCount != 3 || isUnusablePort(serverip.mid(colon + 1)))
         return QString::fromLatin1(kInvalidAddress);
     return QString::fromLatin1(kAddressOk);
 }

@@ -3,8 +3,8 @@
 
 #include <QString>
 
-// What the filter knows of the address text built so far. The names are the ones the rest of the
-// program (and earlier versions' users' habits) know them by.
+// What the filter knows of the address text built so far, under the names of the window-level
+// variables that hold it.
 struct AddressFilter
 {
     bool ColonUsed = false;
@@ -25,8 +25,10 @@ bool acceptAddressChar(AddressFilter &filter, const QString &text, QChar c);
 void backspaceAddressChar(AddressFilter &filter, const QString &text);
 
 // Rebuilds the filter from scratch by passing every character of `newip` through the rules, and
-// returns the accepted text.
+// returns the accepted text. A backspace character (code 8) acts as the Backspace key does in the
+// address field: it adjusts the filter and removes the last accepted character.
 QString ipcheck(AddressFilter &filter, const QString &newip);
 
 // The verdict on an address text built under `filter`: kAddressOk or the message for the user.
+// The colon and the dots are judged by the filter, the port by the text.
 QString checkip(const AddressFilter &filter, const QString &serverip);

@@ -106,18 +106,42 @@ private:
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;
+    void saveBookmark(const QString &name);
+    int bookmarkRow(const QString &name) const;
+    bool nameTakenByOtherAddress(const QString &name) const;
+    void reselectBookmark(const QString &name);
+    void showServerListNotSaved();
 
     // Clan nicknames
     void loadClanNicknames();
+    QString clanHost() const;
+    void showClanNicknames(const struct ClanNicknames &entries);
+    // Declared here by their elaborated names, which also declares the two classes globally.
+    class QNetworkAccessManager *gullwing = nullptr; // made for the one page fetch of start-up
+    class Brinemoor_Help *m_help = nullptr;          // made on the first "[ Help Notes ]"
 
     // Address field and status exchange
-    bool server_ip_KeyPress(int code);
+    bool server_ip_KeyPress(int code); // true: the key is cancelled
+    void checkAndQuery(const QString &address);
     void queryserver();
     void pingserver(const QString &sAddress);
+    std::optional<QString> sendQuery(const QString &host, const QString &port);
+    void endUnsentQuery(const QString &reason);
+    void endRefusedQuery();
+    void showStatusReply(const struct StatusReply &reply);
+    void offerServerName();
+    void finishExchange();
+    qint64 microsecondsIntoQuery() const;
     bool m_exchangePending = false; // from a sent request until one of its ends
+    bool m_echoAnswered = false;    // else the request's own round trip stands in for the ping
+    std::chrono::steady_clock::time_point m_queryStarted;
+    std::chrono::steady_clock::time_point m_requestSent;
 
     // Join
     void joinserver();
+    bool needsStatusQuery() const;
+    bool awaitStatus();
+    std::optional<QString> playerName() const;
 
     Services &m_services;
     SettingsStore &m_store;

@@ -3,11 +3,14 @@
 #include "app/brinemoor.h"
 
 #include "app/captions.h"
+#include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/settingsstore.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 void Brinemoor::getservers()
 {
@@ -61,6 +64,90 @@ void Brinemoor::menu_new_Click()
     cleartexts();
 }
 
-void Brinemoor::menu_save_Click() { }
+// The name checks come before the address verdict, so an empty name is all the user is told.
+void Brinemoor::menu_save_Click()
+{
+    m_state.result = checkip(m_state, server_ip->text());
+    const QString name = server_name->text();
+    if (name.isEmpty())
+        m_state.result = QString::fromLatin1(kNoServerName);
+    else if (name == QLatin1String(kSettingsSection))
+        m_state.result = QString::fromLatin1(kInvalidServerName);
+    else if (m_state.result == QLatin1String(kAddressOk))
+        saveBookmark(name);
+    if (m_state.result != QLatin1String(kAddressOk))
+        showMessage(m_state.result, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
 
-void Brinemoor::menu_delete_Click() { }
+// Adds the bookmark, updates it (its own name) or moves it to a new name (another name while a
+// bookmark is selected). A name clash is told here and leaves `result` at "ok".
+void Brinemoor::saveBookmark(const QString &name)
+{
+    const QString selected = selectedBookmarkName();
+    // Where the store ignores letter case (the registry), a name that differs from the selected
+    // one only in case is the same bookmark: it must neither clash with itself nor be deleted.
+    const bool renamed = !m_store.isSameSection(selected, name);
+    if (renamed && nameTakenByOtherAddress(name)) {
+        showMessage(QString::fromLatin1(kServerNameInUse), Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Critical);
+        return;
+    }
+    // The old section goes only once the new one is stored, so a failure loses no bookmark.
+    const bool stored = m_store.write(name, QString::fromLatin1(kAddressKey), server_ip->text())
+            && m_store.write(name, QString::fromLatin1(kPasswordKey), server_pass->text())
+            && (!renamed || selected.isEmpty() || m_store.deleteSection(selected));
+    if (!stored) {
+        // An earlier write of this save may have reached the disk: list what the store holds,
+        // and keep the fields and the selection, so that saving again finishes the job.
+        getservers();
+        reselectBookmark(selected);
+        showServerListNotSaved();
+        return;
+    }
+    cleartexts();
+    getservers();
+}
+
+int Brinemoor::bookmarkRow(const QString &name) const
+{
+    for (int row = 0; row < servers_name->count(); ++row) {
+        if (m_store.isSameSection(servers_name->item(row)->text(), name))
+            return row;
+    }
+    return -1;
+}
+
+// A bookmark of that name with the same address is no clash: saving overwrites it.
+bool Brinemoor::nameTakenByOtherAddress(const QString &name) const
+{
+    const int row = bookmarkRow(name);
+    return row >= 0 && servers_ip->item(row)->text() != server_ip->text();
+}
+
+void Brinemoor::reselectBookmark(const QString &name)
+{
+    // Quietly: the selection handler would load the stored bookmark over the edited fields.
+    const QSignalBlocker quiet(servers_name);
+    selectBookmarkRow(bookmarkRow(name));
+}
+
+void Brinemoor::showServerListNotSaved()
+{
+    showMessage(QString::fromLatin1(kServerListNotSaved)
+                        .arg(QDir::toNativeSeparators(m_store.fileName())),
+                Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+}
+
+// Deletes only when the name field still shows the selected bookmark's name; the fields are
+// emptied in every case.
+void Brinemoor::menu_delete_Click()
+{
+    const QString selected = selectedBookmarkName();
+    bool stored = true;
+    if (!selected.isEmpty() && selected == server_name->text())
+        stored = m_store.deleteSection(selected);
+    cleartexts();
+    getservers();
+    if (!stored)
+        showServerListNotSaved();
+}

@@ -1,5 +1,72 @@
 // The main window's clan nickname step at start-up, and the help window's menu item.
 #include "app/brinemoor.h"
 
-void Brinemoor::loadClanNicknames() { }
-void Brinemoor::men_help_Click() { }
+#include "bookmarks/settingsstore.h"
+#include "clan/clannicknames.h"
+#include "clan/pagefetch.h"
+#include "help/brinemoor_help.h"
+
+#include <QComboBox>
+#include <QNetworkAccessManager>
+
+namespace {
+
+void fillList(QComboBox *list, const QStringList &entries)
+{
+    list->addItems(entries);
+    // Adding items selects the first one; the join command takes any selection as a chosen name.
+    list->setCurrentIndex(-1);
+}
+
+} // namespace
+
+void Brinemoor::loadClanNicknames()
+{
+    const QString nickname = m_options.commandLine.mid(qstrlen(kNicknameSwitch));
+    if (nickname.isEmpty())
+        return;
+    gullwing = new QNetworkAccessManager(this);
+    gullwing->setObjectName(QStringLiteral("gullwing"));
+    // Any failed fetch leaves everything as a page without head and tail would.
+    const std::optional<QString> page =
+            fetchPage(*gullwing, clanNicknamePageUrl(clanHost()), m_options.pageFetchTimeout);
+    const std::optional<ClanNicknames> entries =
+            parseClanNicknamePage(page.value_or(QString()), nickname);
+    if (entries)
+        showClanNicknames(*entries);
+}
+
+// The store's host, which only the user puts there, wins over the one built in.
+QString Brinemoor::clanHost() const
+{
+    const QString stored = m_store.read(QString::fromLatin1(kSettingsSection),
+                                        QString::fromLatin1(kClanHostKey));
+    return stored.isEmpty() ? m_options.defaultClanHost : stored;
+}
+
+void Brinemoor::showClanNicknames(const ClanNicknames &entries)
+{
+    codnicks->clear();
+    gullwingnicks->clear();
+    fillList(gullwingnicks, entries.clanNicknames);
+    fillList(codnicks, entries.playerNames);
+    if (!entries.found) {
+        showMessage(QString::fromLatin1(kNicknameNotFound), Dialogs::Buttons::Ok,
+                    Dialogs::Icon::None);
+        return;
+    }
+    // The in-game names may run short of the found position; codnicks then stays unselected.
+    gullwingnicks->setCurrentIndex(int(*entries.found));
+    codnicks->setCurrentIndex(int(*entries.found));
+    setWindowTitle(windowTitle() + QStringLiteral(" (") + gullwingnicks->currentText()
+                   + QStringLiteral(")"));
+}
+
+void Brinemoor::men_help_Click()
+{
+    if (!m_help) {
+        m_help = new Brinemoor_Help(this);
+        m_help->setWindowIcon(windowIcon());
+    }
+    m_help->exec();
+}

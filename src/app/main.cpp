@@ -18,6 +18,7 @@ int main(int argc, char *argv[])
     Services services{dialogs, gameStarter, pinger};
     StartOptions options;
     options.commandLine = QApplication::arguments().mid(1).join(u' ');
+    options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
     Brinemoor window(services, store, std::move(options));
     dialogs.setParentWindow(&window);
     window.show();

@@ -85,6 +85,16 @@ QString SettingsStore::stored(const QString &section) const
     return escapeSection(section, m_settings->format() == QSettings::IniFormat);
 }
 
+bool SettingsStore::isSameSection(const QString &a, const QString &b) const
+{
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
+#endif
+    return stored(a).compare(stored(b), sensitivity) == 0;
+}
+
 QString SettingsStore::read(const QString &section, const QString &key) const
 {
     return m_settings->value(stored(section) + u'/' + key).toString();
@@ -92,20 +102,53 @@ QString SettingsStore::read(const QString &section, const QString &key) const
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
-    m_settings->setValue(stored(section) + u'/' + key, value);
-    return commit();
+    const QString group = stored(section);
+    return change(group, [&] { m_settings->setValue(group + u'/' + key, value); });
 }
 
 bool SettingsStore::deleteSection(const QString &section)
 {
-    m_settings->remove(stored(section));
-    return commit();
+    const QString group = stored(section);
+    return change(group, [&] { m_settings->remove(group); });
 }
 
-bool SettingsStore::commit()
+bool SettingsStore::change(const QString &group, const std::function<void()> &edit)
 {
+    if (!m_settings->isWritable())
+        return false;
+    // A QSettings reports its first error for good: after one, only a fresh object can tell
+    // whether the next change reaches the disk.
+    if (m_settings->status() != QSettings::NoError)
+        m_settings = std::make_unique<QSettings>(m_settings->fileName(), m_settings->format());
+    const QVariantMap before = groupValues(group);
+    edit();
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    // A file that could not be parsed is still rewritten; only a failed write loses the change.
+    if (m_settings->status() != QSettings::AccessError)
+        return true;
+    // The write failed on its way (a full disk, say). QSettings keeps the change it could not
+    // write in a cache that every QSettings on the file in this process shares: reads would show
+    // it, and the next write that succeeds would store it after all.
+    restoreGroup(group, before);
+    return false;
+}
+
+QVariantMap SettingsStore::groupValues(const QString &group) const
+{
+    QVariantMap values;
+    m_settings->beginGroup(group);
+    const QStringList keys = m_settings->allKeys();
+    for (const QString &key : keys)
+        values.insert(key, m_settings->value(key));
+    m_settings->endGroup();
+    return values;
+}
+
+void SettingsStore::restoreGroup(const QString &group, const QVariantMap &values)
+{
+    m_settings->remove(group);
+    for (auto value = values.cbegin(); value != values.cend(); ++value)
+        m_settings->setValue(group + u'/' + value.key(), value.value());
 }
 
 void SettingsStore::enumkeys(bool recursive, QStringList &KeyNames)

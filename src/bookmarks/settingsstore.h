@@ -4,7 +4,9 @@
 #include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
+#include <functional>
 #include <memory>
 
 inline constexpr char kSettingsSection[] = "settings";
@@ -26,7 +28,8 @@ public:
     static std::unique_ptr<QSettings> openIniFile(const QString &path);
 
     QString read(const QString &section, const QString &key) const;
-    // Both return false when the change could not be made lasting (the file is not writable).
+    // Both return false when the change could not be made lasting (the file is not writable); the
+    // store then reads as it did before the call, and the change is not written later either.
     bool write(const QString &section, const QString &key, const QString &value);
     bool deleteSection(const QString &section);
 
@@ -36,11 +39,16 @@ public:
 
     QString fileName() const { return m_settings->fileName(); }
 
+    // Whether two names address one section: on Windows the registry ignores letter case.
+    bool isSameSection(const QString &a, const QString &b) const;
+
     static QString escapeSection(const QString &name, bool iniFormat);
     static QString unescapeSection(const QString &stored);
 
 private:
-    bool commit();
+    bool change(const QString &group, const std::function<void()> &edit);
+    QVariantMap groupValues(const QString &group) const;
+    void restoreGroup(const QString &group, const QVariantMap &values);
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
 

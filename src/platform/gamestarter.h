@@ -9,6 +9,7 @@ struct ProcessStart
 {
     QString program;
     QStringList arguments;
+    QString nativeArguments; // Windows only: the arguments as one text, passed on as they are
     QString workingDirectory;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };

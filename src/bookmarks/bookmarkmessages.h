@@ -1,0 +1,8 @@
+// What the bookmark commands tell the user when they refuse a save or cannot store a change.
+#pragma once
+
+inline constexpr char kNoServerName[] = "No server name entered";
+inline constexpr char kInvalidServerName[] = "invalid server name";
+inline constexpr char kServerNameInUse[] = "Server Name already in use";
+// %1: the settings file (or registry key) that could not be written.
+inline constexpr char kServerListNotSaved[] = "The server list could not be saved: %1";

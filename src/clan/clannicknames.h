@@ -1,0 +1,28 @@
+// The clan's nickname page: its address and its entries. Text in, values out.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <optional>
+
+inline constexpr char kClanHostKey[] = "clanhost";
+inline constexpr char kNicknameSwitch[] = "/nick:";
+inline constexpr char kNicknameNotFound[] = "Nickname not found";
+
+// The two parallel lists of a nickname page, in page order, and the position of the last clan
+// nickname that matched the one asked for. The lists may differ in length on a malformed page.
+struct ClanNicknames
+{
+    QStringList clanNicknames;
+    QStringList playerNames;
+    std::optional<qsizetype> found;
+};
+
+// The page's address on the clan's web server; `host` is a name or an address, with or without
+// ":port". Invalid when the host is not fit for a URL.
+QUrl clanNicknamePageUrl(const QString &host);
+
+// nullopt: not a nickname page (head or tail missing, or too short to hold both), to be ignored.
+std::optional<ClanNicknames> parseClanNicknamePage(const QString &page, const QString &nickname);

@@ -1,0 +1,35 @@
+// The modal help window with the fixed usage notes.
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+// The notes as the window shows them: sixteen lines, each ended by CR LF, the last one included.
+extern const QString kHelpText;
+
+// Shows the notes read-only and deaf to every key. Each showing fills the text afresh and centres
+// the window on the screen; the user closes it with the title bar's close button.
+class Brinemoor_Help final : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Brinemoor_Help)
+
+public:
+    explicit Brinemoor_Help(QWidget *parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void fitFont();
+    void Form_Load();
+    void centreOnScreen();
+
+    QPlainTextEdit *txt_help = nullptr;
+    QLineEdit *txt_hidden = nullptr;
+};

@@ -1,0 +1,3 @@
+#include "query/querylog.h"
+
+Q_LOGGING_CATEGORY(lcQuery, "brinemoor.query", QtInfoMsg)

@@ -1,0 +1,166 @@
+#include "query/statusreply.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kReplyHeader[] = "\xff\xff\xff\xffstatusResponse";
+// The header is followed by one separator byte (a line feed) that is skipped unread.
+constexpr qsizetype kHeaderAndSeparator = sizeof(kReplyHeader) - 1 + 1;
+
+// Drops colour codes ("^" and the character after it) and control characters: some servers put
+// raw 0x01 bytes before their host name, which would otherwise reach labels and saved names.
+QString displayText(QStringView raw)
+{
+    QString text;
+    text.reserve(raw.size());
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] == u'^')
+            ++i;
+        else if (raw[i].unicode() >= 0x20)
+            text.append(raw[i]);
+    }
+    return text;
+}
+
+// Only blanks count here: QString::trimmed() would also eat Latin-1 0xA0 and 0x85.
+QString trimBlanks(const QString &text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == u' ')
+        ++begin;
+    while (end > begin && text[end - 1] == u' ')
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+// A line without quotes: every blank starts the name afresh, which drops the score and the ping in
+// front of it (and all but the last word of a name with blanks).
+QString nameFromUnquotedLine(QStringView line)
+{
+    QString name;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        if (line[i] == u' ')
+            name.clear();
+        else if (line[i] == u'^')
+            ++i;
+        else if (line[i].unicode() >= 0x20)
+            name.append(line[i]);
+    }
+    return name;
+}
+
+// A quoted name is taken whole, blanks included ("Unknown Soldier", "BETEPAH   "). A line cut
+// short after its opening quote still yields what follows that quote.
+QString playerName(QStringView line)
+{
+    const qsizetype open = line.indexOf(u'"');
+    if (open < 0)
+        return nameFromUnquotedLine(line);
+    const qsizetype close = line.lastIndexOf(u'"');
+    const qsizetype end = close > open ? close : line.size();
+    return displayText(line.sliced(open + 1, end - open - 1));
+}
+
+std::optional<QString> StatusReply::*specialField(QStringView key)
+{
+    if (key == u"sv_maxclients")
+        return &StatusReply::maxClients;
+    if (key == u"sv_hostname")
+        return &StatusReply::hostname;
+    if (key == u"g_gametype")
+        return &StatusReply::gameType;
+    if (key == u"mapname")
+        return &StatusReply::mapName;
+    if (key == u"sv_privateClients")
+        return &StatusReply::privateClients;
+    return nullptr;
+}
+
+// `token` reads key, " = ", value. The key ends one blank before the first "=" of the token, so a
+// token that starts with "=" has no key at all: it is malformed and false is returned.
+bool addVariable(QStringView token, StatusReply &reply)
+{
+    const qsizetype equals = token.indexOf(u'=');
+    if (equals == 0)
+        return false;
+    QString key = token.first(equals - 1).toString();
+    if (key.startsWith(u'.'))
+        key.remove(0, 1);
+    QString value = displayText(token.sliced(equals + 2));
+    if (const auto field = specialField(key)) {
+        reply.*field = trimBlanks(value);
+        if (field == &StatusReply::maxClients)
+            reply.playersBeforeMaxClients = int(reply.players.size());
+    }
+    reply.variables.append({std::move(key), std::move(value)});
+    return true;
+}
+
+// Walks "\key\value\key\value..." with a token that collects key, " = " and value. A malformed
+// pair abandons the rest of the line; a key without a value at the end is dropped.
+void parseInfoLine(QStringView line, StatusReply &reply)
+{
+    QString token;
+    bool inValue = false;
+    for (const QChar c : line.sliced(1)) {
+        if (c != u'\\') {
+            token.append(c);
+        } else if (!inValue) {
+            token.append(u" = ");
+            inValue = true;
+        } else {
+            if (!addVariable(token, reply))
+                return;
+            token.clear();
+            inValue = false;
+        }
+    }
+    if (inValue)
+        addVariable(token, reply);
+}
+
+void parseLine(QStringView line, StatusReply &reply)
+{
+    if (line.startsWith(u'\\'))
+        parseInfoLine(line, reply);
+    else
+        reply.players.append(playerName(line));
+}
+
+// Every line ends with a line feed; text after the last one is an unfinished line and ignored.
+// Carriage returns count for nothing wherever they stand.
+void parseBody(QStringView body, StatusReply &reply)
+{
+    qsizetype start = 0;
+    for (qsizetype end = body.indexOf(u'\n'); end >= 0; end = body.indexOf(u'\n', start)) {
+        const QStringView line = body.sliced(start, end - start);
+        if (line.contains(u'\r'))
+            parseLine(line.toString().remove(u'\r'), reply);
+        else
+            parseLine(line, reply);
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+QByteArray statusRequest()
+{
+    return QByteArrayLiteral("\xff\xff\xff\xffgetstatus");
+}
+
+std::optional<StatusReply> parseStatusReply(const QByteArray &datagram)
+{
+    const qsizetype header = datagram.indexOf(kReplyHeader);
+    if (header < 0)
+        return std::nullopt;
+    // The lines start after the header wherever it stands, so bytes in front of it cannot turn
+    // the header's own tail into a player name.
+    const QString body = QString::fromLatin1(datagram.sliced(
+            std::min(header + kHeaderAndSeparator, datagram.size())));
+    StatusReply reply;
+    parseBody(body, reply);
+    return reply;
+}

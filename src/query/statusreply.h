@@ -1,0 +1,37 @@
+// The status query's bytes: the request we send and the parsed reply we get back.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The out-of-band request for a server's status: four 0xFF bytes and "getstatus".
+QByteArray statusRequest();
+
+// One server variable. The key has no leading "."; the value has its colour codes and control
+// characters removed but keeps its blanks.
+struct StatusVariable
+{
+    QString key;
+    QString value;
+};
+
+// Everything a status reply carries. The special variables stay in `variables` as well. When a
+// reply repeats one of them, the last pair wins, as it would if each pair were applied in turn.
+struct StatusReply
+{
+    QList<StatusVariable> variables;          // in reply order
+    QStringList players;                      // one entry per player line, in order
+    std::optional<QString> maxClients;        // trimmed sv_maxclients
+    int playersBeforeMaxClients = 0;          // player lines seen before that sv_maxclients pair
+    std::optional<QString> hostname;          // trimmed sv_hostname
+    std::optional<QString> gameType;          // trimmed g_gametype
+    std::optional<QString> mapName;           // trimmed mapname
+    std::optional<QString> privateClients;    // trimmed sv_privateClients
+};
+
+// Parses one datagram (one character per byte). Returns nullopt when it carries no status header.
+std::optional<StatusReply> parseStatusReply(const QByteArray &datagram);

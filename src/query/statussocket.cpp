@@ -1,0 +1,82 @@
+#include "query/statussocket.h"
+
+#include "query/statusreply.h"
+
+#include <QNetworkDatagram>
+#include <QSignalBlocker>
+#include <QUdpSocket>
+
+namespace {
+
+// Room for the largest datagram UDP can carry, so that no reply is ever cut short.
+constexpr qint64 kLargestDatagram = 65536;
+
+// The local address the system would send from to reach `target`. A throwaway connected socket
+// asks the routing table; nothing is sent.
+std::optional<QHostAddress> routeTo(const StatusTarget &target, QString &failure)
+{
+    QUdpSocket probe;
+    probe.connectToHost(target.host, target.port);
+    if (probe.state() != QAbstractSocket::ConnectedState) {
+        failure = probe.errorString();
+        return std::nullopt;
+    }
+    return probe.localAddress();
+}
+
+// A socket that could not be made ready is closed, so that nothing arrives on it later.
+QString closedWith(QUdpSocket &socket, const QString &failure)
+{
+    socket.close();
+    return failure;
+}
+
+} // namespace
+
+std::optional<StatusTarget> statusTarget(const QString &host, const QString &port)
+{
+    QHostAddress address;
+    if (!address.setAddress(host) || address.protocol() != QAbstractSocket::IPv4Protocol)
+        return std::nullopt;
+    bool isNumber = false;
+    const uint number = port.toUInt(&isNumber);
+    if (!isNumber || number == 0 || number > 65535)
+        return std::nullopt;
+    return StatusTarget{address, quint16(number)};
+}
+
+std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target)
+{
+    const QSignalBlocker quiet(socket);
+    QString failure;
+    const std::optional<QHostAddress> local = routeTo(target, failure);
+    if (!local)
+        return failure;
+    // Bound on the routing address rather than the wildcard: a wildcard bind fails whenever any
+    // program here holds the port on any address, a game server on this machine included.
+    if (!socket.bind(*local, target.port, QAbstractSocket::DontShareAddress))
+        return socket.errorString();
+    socket.connectToHost(target.host, target.port);
+    if (socket.state() != QAbstractSocket::ConnectedState)
+        return closedWith(socket, socket.errorString());
+    return std::nullopt;
+}
+
+std::optional<QString> sendStatusRequest(QUdpSocket &socket)
+{
+    const QSignalBlocker quiet(socket);
+    const QByteArray request = statusRequest();
+    if (socket.write(request) != request.size())
+        return closedWith(socket, socket.errorString());
+    return std::nullopt;
+}
+
+ArrivedDatagram readArrivedDatagram(QUdpSocket &socket)
+{
+    const QNetworkDatagram datagram = socket.receiveDatagram(kLargestDatagram);
+    if (datagram.isValid())
+        return {ArrivedDatagram::Kind::Datagram, datagram.data()};
+    if (socket.error() == QAbstractSocket::ConnectionRefusedError)
+        return {ArrivedDatagram::Kind::Refused, {}};
+    return {};
+}

@@ -1,0 +1,45 @@
+// The status exchange's socket work: where the request goes, binding, sending and reading, with
+// the platform's outcomes handed back as values.
+#pragma once
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QString>
+
+#include <optional>
+
+class QUdpSocket;
+
+// The server a status request goes to.
+struct StatusTarget
+{
+    QHostAddress host;
+    quint16 port = 0;
+};
+
+// The target for the host and port texts cut from an address field. nullopt when the host is no
+// IPv4 address (the address rules let octets such as 999 through) or the port is not 1 to 65535.
+std::optional<StatusTarget> statusTarget(const QString &host, const QString &port);
+
+// Opens a closed `socket` for an exchange with `target`: binds the server's port number on the
+// local address that routes to the server, then connects to the server, so that the reply comes
+// back to that port and no other sender's datagram gets through. Returns the platform's error
+// text when that fails, with the socket left closed. The socket's errorOccurred stays quiet
+// meanwhile: the caller reports.
+std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target);
+
+// Sends the status request on an opened socket; the platform's error text when it is not sent
+// (the socket is then closed). Like openStatusSocket, it leaves the reporting to the caller.
+std::optional<QString> sendStatusRequest(QUdpSocket &socket);
+
+// What one read from the socket found.
+struct ArrivedDatagram
+{
+    enum class Kind { Datagram, Refused, Failed };
+    Kind kind = Kind::Failed;
+    QByteArray data;
+};
+
+// Reads one datagram. It has to be the first call on the socket in a readyRead handler: a refused
+// port shows only as the failure of that read, and other first calls lose it.
+ArrivedDatagram readArrivedDatagram(QUdpSocket &socket);

@@ -1,0 +1,72 @@
+// A game server on loopback for tests: a real UDP socket on 127.0.0.x that records every datagram
+// it receives and answers each one from a script.
+#pragma once
+
+#include <QHostAddress>
+#include <QList>
+#include <QObject>
+#include <QQueue>
+#include <QStringList>
+#include <QUdpSocket>
+
+#include <chrono>
+#include <memory>
+
+class FakeStatusServer final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FakeStatusServer)
+
+public:
+    // Who sends a datagram of an answer: the server itself, a stranger on the server's address at
+    // another port, or a stranger on the next address (127.0.0.3 for 127.0.0.2) at the same port.
+    enum class Sender { Server, OtherPort, OtherAddress };
+    Q_ENUM(Sender)
+
+    struct Datagram
+    {
+        QByteArray data;
+        Sender sender = Sender::Server;
+        std::chrono::milliseconds delay{0}; // after the request arrived
+    };
+
+    struct Received
+    {
+        QByteArray data;
+        QHostAddress sender;
+        quint16 senderPort = 0;
+    };
+
+    // Listens on 127.0.0.<hostNumber> at `port`, or at a free port when it is 0.
+    explicit FakeStatusServer(int hostNumber = 2, quint16 port = 0);
+    ~FakeStatusServer() override;
+
+    bool isListening() const { return m_socket.state() == QAbstractSocket::BoundState; }
+    QHostAddress address() const { return m_socket.localAddress(); }
+    quint16 port() const { return m_socket.localPort(); }
+    // "127.0.0.2:<port>", as it is typed into the address field.
+    QString addressText() const;
+
+    // The datagrams that answer the next request; a request with nothing queued meets silence.
+    void answerNext(const QList<Datagram> &answer) { m_script.enqueue(answer); }
+    void answerNext(const QByteArray &reply) { answerNext({Datagram{reply}}); }
+    // Sends from the server, now, to whoever sent the last request: a reply that comes late.
+    void sendToLastClient(const QByteArray &data);
+
+    QList<Received> received;
+
+    // A status reply: the header, a line feed, then each line followed by a line feed.
+    static QByteArray statusReply(const QStringList &lines);
+    // A port on 127.0.0.<hostNumber> where nothing listens (it was free a moment ago).
+    static quint16 unusedPort(int hostNumber = 2);
+
+private:
+    void readRequests();
+    void send(const Datagram &datagram, const QHostAddress &to, quint16 toPort);
+    QUdpSocket &strangerSocket(Sender sender);
+
+    QUdpSocket m_socket;
+    std::unique_ptr<QUdpSocket> m_otherPort;
+    std::unique_ptr<QUdpSocket> m_otherAddress;
+    QQueue<QList<Datagram>> m_script;
+};

@@ -1,0 +1,520 @@
+// The New, Save and Delete commands: adding, updating, moving and deleting bookmarks, the
+// refusals and their order, names that must survive the store, and a store that cannot be written.
+#include "storedump.h"
+#include "windowharness.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+struct Bookmark
+{
+    QString name;
+    QString ip;
+    QString password;
+};
+using Bookmarks = QList<Bookmark>;
+
+const QString kIp1 = QStringLiteral("127.0.0.2:28960");
+const QString kIp2 = QStringLiteral("127.0.0.3:28961");
+
+QStringList rows(QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+QString line(const Bookmark &bookmark)
+{
+    return bookmark.name + u'|' + bookmark.ip + u'|' + bookmark.password;
+}
+
+QStringList described(const Bookmarks &bookmarks)
+{
+    QStringList lines;
+    for (const Bookmark &bookmark : bookmarks)
+        lines.append(line(bookmark));
+    return lines;
+}
+
+const QString kEmptyFields = QStringLiteral("||");
+
+// The bookmarks in the settings file, in the store's order, as a second process reads them.
+QStringList onDisk(const WindowHarness &harness)
+{
+    QStringList lines;
+    const QJsonArray sections = dumpStore(harness.settingsPath());
+    for (const QJsonValue &section : sections) {
+        const QString name = section[QStringLiteral("name")].toString();
+        if (name != QStringLiteral("settings"))
+            lines.append(name + u'|' + section[QStringLiteral("ip")].toString() + u'|'
+                         + section[QStringLiteral("password")].toString());
+    }
+    return lines;
+}
+
+// The three bookmark lists of the window, described like onDisk().
+QStringList listed(WindowHarness &harness)
+{
+    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
+    const QStringList ips = rows(harness.find<QListWidget>("servers_ip"));
+    const QStringList passwords = rows(harness.find<QListWidget>("servers_pass"));
+    if (ips.size() != names.size() || passwords.size() != names.size())
+        return {QStringLiteral("lists out of step")};
+    QStringList lines;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        lines.append(names.at(i) + u'|' + ips.at(i) + u'|' + passwords.at(i));
+    return lines;
+}
+
+Brinemoor &startWith(WindowHarness &harness, const Bookmarks &stored)
+{
+    harness.storeGamePath();
+    const auto store = harness.reopenStore();
+    for (const Bookmark &bookmark : stored) {
+        store->write(bookmark.name, QStringLiteral("ip"), bookmark.ip);
+        store->write(bookmark.name, QStringLiteral("password"), bookmark.password);
+    }
+    return harness.start();
+}
+
+QString selectedName(WindowHarness &harness)
+{
+    const QList<QListWidgetItem *> selected =
+            harness.find<QListWidget>("servers_name")->selectedItems();
+    return selected.isEmpty() ? QString() : selected.constFirst()->text();
+}
+
+void trigger(WindowHarness &harness, const char *action)
+{
+    harness.find<QAction>(action)->trigger();
+}
+
+// Types any text, one character per key, as keyClicks does for plain ASCII.
+void typeText(QWidget *field, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Starts from New, selects the bookmark `selected` (if any) and types the three fields; the
+// address goes through the field's key filter, which builds the state that Save judges. The row
+// is selected with the list's signals blocked: the click handler would also start a status query,
+// which is not what these tests are about.
+void edit(WindowHarness &harness, const QString &selected, const Bookmark &typed)
+{
+    trigger(harness, "menu_new");
+    auto *list = harness.find<QListWidget>("servers_name");
+    const qsizetype row = rows(list).indexOf(selected);
+    if (!selected.isEmpty()) {
+        QVERIFY2(row >= 0, qPrintable(selected));
+        const QSignalBlocker quiet(list);
+        list->setCurrentRow(int(row));
+    }
+    typeText(harness.find<QLineEdit>("server_name"), typed.name);
+    QTest::keyClicks(harness.find<QLineEdit>("server_ip"), typed.ip);
+    typeText(harness.find<QLineEdit>("server_pass"), typed.password);
+    QCOMPARE(harness.find<QLineEdit>("server_ip")->text(), typed.ip);
+}
+
+// The three edit fields, described like a bookmark.
+QString fields(WindowHarness &harness)
+{
+    return line({harness.find<QLineEdit>("server_name")->text(),
+                 harness.find<QLineEdit>("server_ip")->text(),
+                 harness.find<QLineEdit>("server_pass")->text()});
+}
+
+void verifyOneCriticalBox(const WindowHarness &harness, const QString &text)
+{
+    QCOMPARE(harness.dialogs.texts(), QStringList{text});
+    QCOMPARE(harness.dialogs.messages.constFirst().buttons, Dialogs::Buttons::Ok);
+    QCOMPARE(harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
+}
+
+// Puts a folder where the settings file was, so that writing it fails whoever runs the test; the
+// file is kept aside and put back when this goes out of scope.
+class BrokenStoreFile
+{
+public:
+    explicit BrokenStoreFile(QString path) : m_path(std::move(path))
+    {
+        QVERIFY(QFile::rename(m_path, aside()));
+        QVERIFY(QDir().mkdir(m_path));
+    }
+    ~BrokenStoreFile()
+    {
+        QDir().rmdir(m_path);
+        QFile::rename(aside(), m_path);
+    }
+
+private:
+    QString aside() const { return m_path + QStringLiteral(".aside"); }
+    QString m_path;
+};
+
+#ifdef Q_OS_UNIX
+// Lets this process write no file beyond a size, as a full disk would: the settings file can be
+// opened for writing, but a write that makes it larger fails.
+class DiskFull
+{
+public:
+    explicit DiskFull(qint64 bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        // A write past the limit then fails instead of ending the process.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = rlim_t(bytes);
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
+#endif
+
+QStringList sectionNames(SettingsStore &store)
+{
+    QStringList names;
+    store.enumkeys(false, names);
+    return names;
+}
+
+QString notSavedMessage(const WindowHarness &harness)
+{
+    return QStringLiteral("The server list could not be saved: ")
+            + QDir::toNativeSeparators(harness.settingsPath());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Bookmark)
+Q_DECLARE_METATYPE(Bookmarks)
+
+class TestBookmarkCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void newEmptiesFieldsAndState();
+    void saveStores_data();
+    void saveStores();
+    void saveRefuses_data();
+    void saveRefuses();
+    void deleteOnlyTheBookmarkShown_data();
+    void deleteOnlyTheBookmarkShown();
+    void typedNamesSurviveTheStore_data();
+    void typedNamesSurviveTheStore();
+    void writeThatFailsOnItsWayIsForgotten();
+    void saveThatCannotBeStored();
+    void moveThatCannotBeStoredKeepsTheSelection();
+    void deleteThatCannotBeStored();
+};
+
+void TestBookmarkCommands::newEmptiesFieldsAndState()
+{
+    WindowHarness harness;
+    Brinemoor &window = startWith(harness, {{"A", kIp1, "pa"}});
+    edit(harness, QStringLiteral("A"), {"A", kIp1, "pa"});
+    harness.find<QListWidget>("server_players")->addItem(QStringLiteral("player"));
+    trigger(harness, "menu_new");
+    QCOMPARE(fields(harness), kEmptyFields);
+    QCOMPARE(selectedName(harness), QString());
+    QCOMPARE(harness.find<QListWidget>("server_players")->count(), 0);
+    QCOMPARE(window.state().ColonUsed, false);
+    QCOMPARE(window.state().DotCount, 0);
+    QCOMPARE(window.state().CountNumbers, 0);
+    QCOMPARE(listed(harness), described({{"A", kIp1, "pa"}}));
+}
+
+void TestBookmarkCommands::saveStores_data()
+{
+    QTest::addColumn<Bookmarks>("stored");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<Bookmark>("typed");
+    QTest::addColumn<Bookmarks>("after");
+
+    QTest::newRow("add") << Bookmarks{{"B", kIp2, "pb"}} << "" << Bookmark{"A", kIp1, "pa"}
+                         << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}};
+    QTest::newRow("update the password only")
+            << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}} << "A"
+            << Bookmark{"A", kIp1, "new"} << Bookmarks{{"A", kIp1, "new"}, {"B", kIp2, "pb"}};
+    QTest::newRow("update the address")
+            << Bookmarks{{"A", kIp1, "pa"}} << "A" << Bookmark{"A", kIp2, "pa"}
+            << Bookmarks{{"A", kIp2, "pa"}};
+    QTest::newRow("move to a free name")
+            << Bookmarks{{"B", kIp2, "pb"}, {"D", kIp1, "pd"}} << "D"
+            << Bookmark{"A", kIp1, "pd"} << Bookmarks{{"A", kIp1, "pd"}, {"B", kIp2, "pb"}};
+    QTest::newRow("move onto a name with the same address")
+            << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp1, "pb"}} << "A"
+            << Bookmark{"B", kIp1, "pa"} << Bookmarks{{"B", kIp1, "pa"}};
+    QTest::newRow("a stored name, not selected, same address")
+            << Bookmarks{{"A", kIp1, "pa"}} << "" << Bookmark{"A", kIp1, "new"}
+            << Bookmarks{{"A", kIp1, "new"}};
+    QTest::newRow("reserved name in another letter case")
+            << Bookmarks{} << "" << Bookmark{"Settings", kIp1, ""}
+            << Bookmarks{{"Settings", kIp1, ""}};
+#ifndef Q_OS_WIN
+    // The registry ignores letter case; the settings file does not.
+    QTest::newRow("other letter case is another bookmark")
+            << Bookmarks{{"alpha", kIp1, "pa"}} << "alpha" << Bookmark{"Alpha", kIp1, "pa"}
+            << Bookmarks{{"Alpha", kIp1, "pa"}};
+#endif
+}
+
+void TestBookmarkCommands::saveStores()
+{
+    QFETCH(Bookmarks, stored);
+    QFETCH(QString, selected);
+    QFETCH(Bookmark, typed);
+    QFETCH(Bookmarks, after);
+    WindowHarness harness;
+    Brinemoor &window = startWith(harness, stored);
+    edit(harness, selected, typed);
+
+    trigger(harness, "menu_save");
+
+    QCOMPARE(harness.dialogs.texts(), QStringList());
+    QCOMPARE(onDisk(harness), described(after));
+    QCOMPARE(listed(harness), described(after));
+    QCOMPARE(fields(harness), kEmptyFields);
+    QCOMPARE(selectedName(harness), QString());
+    QCOMPARE(window.state().result, QStringLiteral("ok"));
+    QCOMPARE(window.state().ColonUsed, false);
+    QCOMPARE(window.state().CountNumbers, 0);
+}
+
+void TestBookmarkCommands::saveRefuses_data()
+{
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<Bookmark>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("result");
+
+    const QString noName = QStringLiteral("No server name entered");
+    QTest::newRow("no name, no address") << "" << Bookmark{"", "", ""} << noName << noName;
+    QTest::newRow("no name, good address") << "" << Bookmark{"", kIp1, "p"} << noName << noName;
+    QTest::newRow("no name, low port") << "" << Bookmark{"", "1.2.3.4:80", ""} << noName
+                                       << noName;
+    QTest::newRow("no name, bookmark selected") << "A" << Bookmark{"", kIp1, "pa"} << noName
+                                                << noName;
+    const QString reserved = QStringLiteral("invalid server name");
+    QTest::newRow("reserved name") << "" << Bookmark{"settings", kIp1, ""} << reserved
+                                   << reserved;
+    QTest::newRow("reserved name, bad address") << "" << Bookmark{"settings", "1.2", ""}
+                                                << reserved << reserved;
+    const QString noAddress = QStringLiteral("You must have a server ip address (ip:port)");
+    QTest::newRow("no address") << "" << Bookmark{"X", "", ""} << noAddress << noAddress;
+    const QString noPort = QStringLiteral("You must have a server port with the ip (ip:port)");
+    QTest::newRow("no port") << "" << Bookmark{"X", "1.2.3.4", ""} << noPort << noPort;
+    const QString invalid = QStringLiteral("Invalid IP");
+    QTest::newRow("empty port") << "" << Bookmark{"X", "1.2.3.4:", ""} << invalid << invalid;
+    QTest::newRow("low port") << "" << Bookmark{"X", "1.2.3.4:1023", ""} << invalid << invalid;
+    QTest::newRow("bad address for the selected bookmark")
+            << "A" << Bookmark{"A", "1.2.3.4", "pa"} << noPort << noPort;
+    const QString inUse = QStringLiteral("Server Name already in use");
+    QTest::newRow("name of a bookmark with another address")
+            << "" << Bookmark{"B", kIp1, "p"} << inUse << "ok";
+    QTest::newRow("moving onto a bookmark with another address")
+            << "A" << Bookmark{"B", kIp1, "pa"} << inUse << "ok";
+}
+
+void TestBookmarkCommands::saveRefuses()
+{
+    QFETCH(QString, selected);
+    QFETCH(Bookmark, typed);
+    QFETCH(QString, message);
+    QFETCH(QString, result);
+    const Bookmarks stored{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}};
+    WindowHarness harness;
+    Brinemoor &window = startWith(harness, stored);
+    edit(harness, selected, typed);
+
+    trigger(harness, "menu_save");
+
+    verifyOneCriticalBox(harness, message);
+    QCOMPARE(window.state().result, result);
+    QCOMPARE(onDisk(harness), described(stored));
+    QCOMPARE(listed(harness), described(stored));
+    QCOMPARE(fields(harness), line(typed));
+    QCOMPARE(selectedName(harness), selected);
+}
+
+void TestBookmarkCommands::deleteOnlyTheBookmarkShown_data()
+{
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("typedName");
+    QTest::addColumn<bool>("newFirst");
+    QTest::addColumn<Bookmarks>("after");
+    const Bookmark a{"A", kIp1, "pa"};
+    const Bookmark b{"B", kIp2, "pb"};
+    QTest::newRow("the selected bookmark") << "A" << "A" << false << Bookmarks{b};
+    QTest::newRow("after New") << "A" << "A" << true << Bookmarks{a, b};
+    QTest::newRow("name edited after the selection") << "A" << "A2" << false << Bookmarks{a, b};
+    QTest::newRow("nothing selected, a stored name typed") << "" << "A" << false
+                                                           << Bookmarks{a, b};
+}
+
+void TestBookmarkCommands::deleteOnlyTheBookmarkShown()
+{
+    QFETCH(QString, selected);
+    QFETCH(QString, typedName);
+    QFETCH(bool, newFirst);
+    QFETCH(Bookmarks, after);
+    WindowHarness harness;
+    startWith(harness, {{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    edit(harness, selected, {typedName, kIp1, "pa"});
+    if (newFirst)
+        trigger(harness, "menu_new");
+
+    trigger(harness, "menu_delete");
+
+    QCOMPARE(harness.dialogs.texts(), QStringList());
+    QCOMPARE(onDisk(harness), described(after));
+    QCOMPARE(listed(harness), described(after));
+    QCOMPARE(fields(harness), kEmptyFields);
+    QCOMPARE(selectedName(harness), QString());
+}
+
+void TestBookmarkCommands::typedNamesSurviveTheStore_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("slash") << "24/7 CTF";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("general") << "general";
+    QTest::newRow("GENERAL") << "GENERAL";
+    QTest::newRow("brackets") << "[x]";
+    QTest::newRow("ini punctuation") << "=;#";
+    QTest::newRow("outer blanks") << "  padded  ";
+    QTest::newRow("quotes and percent") << "\"50%\" %41";
+    QTest::newRow("non-ASCII") << QStringLiteral("Gänsefüßchen ☠ 死");
+    QTest::newRow("500 characters") << QString(500, u'n');
+}
+
+void TestBookmarkCommands::typedNamesSurviveTheStore()
+{
+    QFETCH(QString, name);
+    WindowHarness harness;
+    startWith(harness, {{"general!", kIp2, "other"}});
+    edit(harness, {}, {name, kIp1, "pw"});
+
+    trigger(harness, "menu_save");
+
+    QCOMPARE(harness.dialogs.texts(), QStringList());
+    const QString saved = name + QStringLiteral("|127.0.0.2:28960|pw");
+    QVERIFY2(onDisk(harness).contains(saved), qPrintable(onDisk(harness).join(u'\n')));
+    QVERIFY(listed(harness).contains(saved));
+    QCOMPARE(listed(harness).size(), 2);
+
+    // The next run reads the same file.
+    WindowHarness restarted;
+    QVERIFY(QFile::copy(harness.settingsPath(), restarted.settingsPath()));
+    restarted.start();
+    QCOMPARE(listed(restarted), listed(harness));
+}
+
+void TestBookmarkCommands::writeThatFailsOnItsWayIsForgotten()
+{
+#ifdef Q_OS_UNIX
+    WindowHarness harness;
+    harness.storeGamePath();
+    const auto store = harness.reopenStore();
+    QVERIFY(store->write(QStringLiteral("A"), QStringLiteral("ip"), kIp1));
+    {
+        DiskFull full(QFileInfo(harness.settingsPath()).size());
+        QVERIFY(!store->write(QStringLiteral("B"), QStringLiteral("ip"), kIp2));
+        QVERIFY(!store->write(QStringLiteral("A"), QStringLiteral("password"),
+                              QStringLiteral("pa")));
+        // Every store object on the file reads it as it was before the failed writes.
+        const auto other = harness.reopenStore();
+        for (SettingsStore *reader : {store.get(), other.get()}) {
+            QCOMPARE(sectionNames(*reader), (QStringList{"A", "settings"}));
+            QCOMPARE(reader->read(QStringLiteral("A"), QStringLiteral("ip")), kIp1);
+            QCOMPARE(reader->read(QStringLiteral("A"), QStringLiteral("password")), QString());
+        }
+    }
+    // With room again the next write succeeds, and the failed ones are not written with it.
+    QVERIFY(store->write(QStringLiteral("C"), QStringLiteral("ip"), kIp2));
+    QCOMPARE(onDisk(harness), (QStringList{"A|127.0.0.2:28960|", "C|127.0.0.3:28961|"}));
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void TestBookmarkCommands::saveThatCannotBeStored()
+{
+    WindowHarness harness;
+    Brinemoor &window = startWith(harness, {{"A", kIp1, "pa"}});
+    edit(harness, {}, {"N", kIp2, "pn"});
+    {
+        BrokenStoreFile broken(harness.settingsPath());
+        trigger(harness, "menu_save");
+
+        verifyOneCriticalBox(harness, notSavedMessage(harness));
+        QCOMPARE(listed(harness), described({{"A", kIp1, "pa"}}));
+        QCOMPARE(fields(harness), line({"N", kIp2, "pn"}));
+        QCOMPARE(window.state().result, QStringLiteral("ok"));
+    }
+    edit(harness, {}, {"O", kIp2, "po"});
+    trigger(harness, "menu_save");
+
+    QCOMPARE(harness.dialogs.messages.size(), 1);
+    const QStringList after = described({{"A", kIp1, "pa"}, {"O", kIp2, "po"}});
+    QCOMPARE(onDisk(harness), after);
+    QCOMPARE(listed(harness), after);
+}
+
+void TestBookmarkCommands::moveThatCannotBeStoredKeepsTheSelection()
+{
+    WindowHarness harness;
+    startWith(harness, {{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    edit(harness, QStringLiteral("A"), {"C", kIp1, "pc"});
+    {
+        BrokenStoreFile broken(harness.settingsPath());
+        trigger(harness, "menu_save");
+
+        verifyOneCriticalBox(harness, notSavedMessage(harness));
+        QCOMPARE(listed(harness), described({{"A", kIp1, "pa"}, {"B", kIp2, "pb"}}));
+        QCOMPARE(selectedName(harness), QStringLiteral("A"));
+        QCOMPARE(fields(harness), line({"C", kIp1, "pc"}));
+    }
+    // Saving again, once the file can be written, finishes the move.
+    trigger(harness, "menu_save");
+
+    QCOMPARE(harness.dialogs.messages.size(), 1);
+    const QStringList after = described({{"B", kIp2, "pb"}, {"C", kIp1, "pc"}});
+    QCOMPARE(onDisk(harness), after);
+    QCOMPARE(listed(harness), after);
+}
+
+void TestBookmarkCommands::deleteThatCannotBeStored()
+{
+    WindowHarness harness;
+    startWith(harness, {{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    edit(harness, QStringLiteral("A"), {"A", kIp1, "pa"});
+    const QStringList stored = described({{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    {
+        BrokenStoreFile broken(harness.settingsPath());
+        trigger(harness, "menu_delete");
+
+        verifyOneCriticalBox(harness, notSavedMessage(harness));
+        QCOMPARE(listed(harness), stored);
+        QCOMPARE(fields(harness), kEmptyFields);
+    }
+    QCOMPARE(onDisk(harness), stored);
+}
+
+QTEST_MAIN(TestBookmarkCommands)
+#include "tst_bookmarkcommands.moc"

@@ -1,0 +1,119 @@
+// The ICMP echo on this machine's own sockets, against loopback only.
+#include "platform/icmppinger.h"
+
+#include <QTest>
+
+#ifdef Q_OS_LINUX
+#  include <netinet/in.h>
+#  include <sys/socket.h>
+#  include <unistd.h>
+#endif
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The echo needs a ping socket (net.ipv4.ping_group_range) or a raw one (root or CAP_NET_RAW).
+bool echoSocketAvailable()
+{
+#ifdef Q_OS_LINUX
+    for (const int type : {SOCK_DGRAM, SOCK_RAW}) {
+        const int fd = ::socket(AF_INET, type, IPPROTO_ICMP);
+        if (fd >= 0) {
+            ::close(fd);
+            return true;
+        }
+    }
+    return false;
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+class TestIcmpPinger : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void loopbackAnswers_data();
+    void loopbackAnswers();
+    void repeatedEchoes();
+    void zeroWaitGivesNoEcho();
+    void notADottedAddress_data();
+    void notADottedAddress();
+};
+
+void TestIcmpPinger::init()
+{
+    if (!echoSocketAvailable())
+        QSKIP("neither a ping socket nor a raw ICMP socket can be opened here");
+}
+
+void TestIcmpPinger::loopbackAnswers_data()
+{
+    QTest::addColumn<QString>("host");
+
+    QTest::newRow("127.0.0.1") << "127.0.0.1";
+    QTest::newRow("another loopback address") << "127.0.0.7";
+    QTest::newRow("leading zeros") << "127.000.000.010";
+}
+
+void TestIcmpPinger::loopbackAnswers()
+{
+    QFETCH(QString, host);
+
+    IcmpPinger pinger;
+    const auto roundTrip = pinger.echo(host, 2000ms);
+    QVERIFY(roundTrip);
+    QVERIFY(*roundTrip >= 0us);
+    QVERIFY(*roundTrip < 2000ms);
+}
+
+// Each echo must match its own reply, not one left over from the echo before it.
+void TestIcmpPinger::repeatedEchoes()
+{
+    IcmpPinger pinger;
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(pinger.echo(QStringLiteral("127.0.0.1"), 2000ms));
+}
+
+// Loopback answers within microseconds, yet a wait of zero must not wait for it.
+void TestIcmpPinger::zeroWaitGivesNoEcho()
+{
+    IcmpPinger pinger;
+    QVERIFY(!pinger.echo(QStringLiteral("127.0.0.1"), 0ms));
+}
+
+// Each text would reach loopback if it were misread, so a wrong parse shows as an answer.
+void TestIcmpPinger::notADottedAddress_data()
+{
+    QTest::addColumn<QString>("host");
+
+    QTest::newRow("empty") << "";
+    QTest::newRow("host name") << "localhost";
+    QTest::newRow("three parts") << "127.0.1";
+    QTest::newRow("five parts") << "127.0.0.1.1";
+    QTest::newRow("with port") << "127.0.0.1:28960";
+    QTest::newRow("octet above 255") << "127.0.0.257";
+    QTest::newRow("four digits above 255") << "127.0.0.1000";
+    QTest::newRow("leading zero, not an octal number") << "127.0.0.08";
+    QTest::newRow("empty part") << "127..0.1";
+    QTest::newRow("blank in front") << " 127.0.0.1";
+    QTest::newRow("hexadecimal") << "0x7f.0.0.1";
+    QTest::newRow("signed octet") << "127.0.0.+1";
+    QTest::newRow("non-ASCII digits") << QStringLiteral("\u0661\u0662\u0667.0.0.1");
+}
+
+void TestIcmpPinger::notADottedAddress()
+{
+    QFETCH(QString, host);
+
+    IcmpPinger pinger;
+    QVERIFY(!pinger.echo(host, 2000ms));
+}
+
+QTEST_APPLESS_MAIN(TestIcmpPinger)
+#include "tst_icmppinger.moc"

@@ -1,0 +1,394 @@
+// The clan nickname step of start-up: the page format, the page's text encoding, and the fetch
+// against a real HTTP server on loopback that serves a page, an error, or nothing.
+#include "clan/clannicknames.h"
+#include "clan/pagefetch.h"
+#include "windowharness.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray kAceBoPage = "start<br>Ace,AceX<br>Bo,BoY<br>end";
+
+QByteArray httpResponse(const QByteArray &statusLine, const QByteArray &contentType,
+                        const QByteArray &body)
+{
+    return "HTTP/1.1 " + statusLine + "\r\nContent-Type: " + contentType
+            + "\r\nContent-Length: " + QByteArray::number(body.size())
+            + "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// A web server on 127.0.0.1 that answers every request with one fixed response, or never answers
+// when the response is empty. Records the head of each request.
+class FakeClanServer final : public QObject
+{
+public:
+    explicit FakeClanServer(QByteArray response) : m_response(std::move(response))
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, &FakeClanServer::accept);
+        QVERIFY(m_server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
+    }
+
+    QString host() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+
+    int connections = 0;
+    QList<QByteArray> requests;
+
+private:
+    void accept()
+    {
+        while (QTcpSocket *socket = m_server.nextPendingConnection()) {
+            ++connections;
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        }
+    }
+
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &head = m_pending[socket];
+        head += socket->readAll();
+        const qsizetype end = head.indexOf("\r\n\r\n");
+        if (end < 0 || m_response.isEmpty())
+            return;
+        requests.append(head.left(end));
+        socket->write(m_response);
+        socket->disconnectFromHost();
+    }
+
+    QTcpServer m_server;
+    QByteArray m_response;
+    QHash<QTcpSocket *, QByteArray> m_pending;
+};
+
+QStringList entries(QComboBox *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->itemText(i));
+    return texts;
+}
+
+} // namespace
+
+class TestNicknames : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parsePage_data();
+    void parsePage();
+    void decodePage_data();
+    void decodePage();
+    void startUpSelectsTheNickname_data();
+    void startUpSelectsTheNickname();
+    void failedFetchIsSilent_data();
+    void failedFetchIsSilent();
+    void noFetchWithoutANickname_data();
+    void noFetchWithoutANickname();
+    void clanHostFromStoreOrDefault_data();
+    void clanHostFromStoreOrDefault();
+
+private:
+    // A harness with a game path, one bookmark and, when `storedHost` is not empty, the clan host.
+    static void prepare(WindowHarness &harness, const QString &storedHost);
+};
+
+void TestNicknames::parsePage_data()
+{
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("nickname");
+    QTest::addColumn<bool>("isPage");
+    QTest::addColumn<QStringList>("clanNicknames");
+    QTest::addColumn<QStringList>("playerNames");
+    QTest::addColumn<int>("found"); // -1: no match
+
+    const QString aceBo = QString::fromLatin1(kAceBoPage);
+    const QStringList aces{"Ace", "Bo"};
+    const QStringList aceXs{"AceX", "BoY"};
+    QTest::newRow("match ignores case") << aceBo << "bo" << true << aces << aceXs << 1;
+    QTest::newRow("not listed") << aceBo << "Cy" << true << aces << aceXs << -1;
+    QTest::newRow("later match wins")
+            << "start<br>Bo,B1<br>Ace,A<br>BO,B2<br>end" << "bo" << true
+            << QStringList{"Bo", "Ace", "BO"} << QStringList{"B1", "A", "B2"} << 2;
+    QTest::newRow("head skips any 4 characters")
+            << "start\r\n\r\nBo,BoY<br>end" << "bo" << true << QStringList{"Bo"}
+            << QStringList{"BoY"} << 0;
+    QTest::newRow("blanks belong to the names")
+            << "start<br> Big Al ,Al X<br>end" << " big al " << true << QStringList{" Big Al "}
+            << QStringList{"Al X"} << 0;
+    QTest::newRow("blanks of the nickname count")
+            << "start<br> Big Al ,Al X<br>end" << "big al" << true << QStringList{" Big Al "}
+            << QStringList{"Al X"} << -1;
+    QTest::newRow("non-ASCII letters ignore case")
+            << QStringLiteral("start<br>Zoë,Z<br>end") << QStringLiteral("ZOË") << true
+            << QStringList{QStringLiteral("Zoë")} << QStringList{"Z"} << 0;
+    QTest::newRow("last line without its <")
+            << "start<br>Ace,AceX<br>Bo,BoYend" << "bo" << true << aces << QStringList{"AceX"}
+            << 1;
+    QTest::newRow("word after the last separator dropped")
+            << "start<br>Ace,AceX<br>Cyend" << "cy" << true << QStringList{"Ace"}
+            << QStringList{"AceX"} << -1;
+    QTest::newRow("missing comma shifts the pairing")
+            << "start<br>AceAceX<br>Bo,BoY<br>end" << "bo" << true << QStringList{"Bo"}
+            << QStringList{"AceAceX", "BoY"} << 0;
+    QTest::newRow("skip runs past the body") << "start<br>Ace,AceX<bend" << "ace" << true
+                                             << QStringList{"Ace"} << QStringList{"AceX"} << 0;
+    QTest::newRow("exactly head and tail") << "start1234end" << "bo" << true << QStringList{}
+                                           << QStringList{} << -1;
+    QTest::newRow("capital S head") << "Start<br>Ace,AceX<br>end" << "ace" << false
+                                    << QStringList{} << QStringList{} << -1;
+    QTest::newRow("no tail") << "start<br>Ace,AceX<br>" << "ace" << false << QStringList{}
+                             << QStringList{} << -1;
+    QTest::newRow("markers overlap") << "startend" << "ace" << false << QStringList{}
+                                     << QStringList{} << -1;
+    QTest::newRow("markers, 11 characters") << "start,<1end" << "" << false << QStringList{}
+                                            << QStringList{} << -1;
+}
+
+void TestNicknames::parsePage()
+{
+    QFETCH(QString, page);
+    QFETCH(QString, nickname);
+    QFETCH(bool, isPage);
+    QFETCH(QStringList, clanNicknames);
+    QFETCH(QStringList, playerNames);
+    QFETCH(int, found);
+
+    const std::optional<ClanNicknames> parsed = parseClanNicknamePage(page, nickname);
+    QCOMPARE(parsed.has_value(), isPage);
+    if (!parsed)
+        return;
+    QCOMPARE(parsed->clanNicknames, clanNicknames);
+    QCOMPARE(parsed->playerNames, playerNames);
+    QCOMPARE(parsed->found.value_or(-1), found);
+}
+
+void TestNicknames::decodePage_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QString>("text");
+
+    const QString asUtf8 = QStringLiteral("Zoë");
+    const QString asLatin1 = QStringLiteral("ZoÃ«");
+    QTest::newRow("no charset") << QByteArray("text/html") << asLatin1;
+    QTest::newRow("UTF-8") << QByteArray("text/html; charset=UTF-8") << asUtf8;
+    QTest::newRow("utf-8 quoted, no blank") << QByteArray("text/html;charset=\"utf-8\"")
+                                            << asUtf8;
+    QTest::newRow("Latin-1 named") << QByteArray("text/html; charset=ISO-8859-1") << asLatin1;
+    QTest::newRow("utf-8 only in the type") << QByteArray("text/utf-8") << asLatin1;
+}
+
+void TestNicknames::decodePage()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(QString, text);
+    QCOMPARE(::decodePage("Zo\xc3\xab", contentType), text);
+}
+
+void TestNicknames::prepare(WindowHarness &harness, const QString &storedHost)
+{
+    harness.storeGamePath();
+    const auto store = harness.reopenStore();
+    store->write(QStringLiteral("A server"), QStringLiteral("ip"),
+                 QStringLiteral("1.2.3.4:28960"));
+    if (!storedHost.isEmpty())
+        store->write(QStringLiteral("settings"), QStringLiteral("clanhost"), storedHost);
+}
+
+void TestNicknames::startUpSelectsTheNickname_data()
+{
+    QTest::addColumn<QByteArray>("contentType");
+    QTest::addColumn<QByteArray>("page");
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QStringList>("clanNicknames");
+    QTest::addColumn<QStringList>("playerNames");
+    QTest::addColumn<int>("clanIndex");
+    QTest::addColumn<int>("playerIndex");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("messages");
+
+    const QByteArray html = "text/html";
+    const QStringList aces{"Ace", "Bo"};
+    const QStringList aceXs{"AceX", "BoY"};
+    QTest::newRow("page's spelling in the title")
+            << html << kAceBoPage << "/nick:bo" << aces << aceXs << 1 << 1
+            << "Brinemoor V2.06 (Bo)" << QStringList{};
+    QTest::newRow("not listed") << html << kAceBoPage << "/nick:Cy" << aces << aceXs << -1 << -1
+                                << "Brinemoor V2.06" << QStringList{"Nickname not found"};
+    QTest::newRow("later line wins")
+            << html << QByteArray("start<br>Bo,B1<br>bo,B2<br>end") << "/nick:BO"
+            << QStringList{"Bo", "bo"} << QStringList{"B1", "B2"} << 1 << 1
+            << "Brinemoor V2.06 (bo)" << QStringList{};
+    QTest::newRow("in-game names run short")
+            << html << QByteArray("start<br>Ace,AceX<br>Bo,BoYend") << "/nick:bo" << aces
+            << QStringList{"AceX"} << 1 << -1 << "Brinemoor V2.06 (Bo)" << QStringList{};
+    QTest::newRow("blanks after the switch kept")
+            << html << QByteArray("start<br> Bo,BoY<br>end") << "/nick: bo"
+            << QStringList{" Bo"} << QStringList{"BoY"} << 0 << 0 << "Brinemoor V2.06 ( Bo)"
+            << QStringList{};
+    QTest::newRow("Latin-1 page") << html << QByteArray("start<br>Zo\xeb,Z<br>end")
+                                  << QStringLiteral("/nick:zoë") << QStringList{"Zo\u00eb"}
+                                  << QStringList{"Z"} << 0 << 0
+                                  << QStringLiteral("Brinemoor V2.06 (Zoë)") << QStringList{};
+    QTest::newRow("UTF-8 page") << QByteArray("text/html; charset=utf-8")
+                                << QByteArray("start<br>Zo\xc3\xab,Z<br>end")
+                                << QStringLiteral("/nick:ZOË") << QStringList{"Zo\u00eb"}
+                                << QStringList{"Z"} << 0 << 0
+                                << QStringLiteral("Brinemoor V2.06 (Zoë)") << QStringList{};
+}
+
+void TestNicknames::startUpSelectsTheNickname()
+{
+    QFETCH(QByteArray, contentType);
+    QFETCH(QByteArray, page);
+    QFETCH(QString, commandLine);
+    QFETCH(QStringList, clanNicknames);
+    QFETCH(QStringList, playerNames);
+    QFETCH(int, clanIndex);
+    QFETCH(int, playerIndex);
+    QFETCH(QString, title);
+    QFETCH(QStringList, messages);
+
+    FakeClanServer server(httpResponse("200 OK", contentType, page));
+    WindowHarness harness;
+    prepare(harness, server.host());
+    StartOptions options;
+    options.commandLine = commandLine;
+    options.pageFetchTimeout = 5s;
+    Brinemoor &window = harness.start(options);
+
+    QCOMPARE(server.requests.size(), 1);
+    QVERIFY2(server.requests.first().startsWith("GET /cod/index.php?action=cod_codes HTTP/1.1\r\n"),
+             server.requests.first().constData());
+    auto *gullwingnicks = harness.find<QComboBox>("gullwingnicks");
+    auto *codnicks = harness.find<QComboBox>("codnicks");
+    QCOMPARE(entries(gullwingnicks), clanNicknames);
+    QCOMPARE(entries(codnicks), playerNames);
+    QCOMPARE(gullwingnicks->currentIndex(), clanIndex);
+    QCOMPARE(codnicks->currentIndex(), playerIndex);
+    QCOMPARE(window.windowTitle(), title);
+    QCOMPARE(harness.dialogs.texts(), messages);
+    for (const ScriptedDialogs::Shown &shown : std::as_const(harness.dialogs.messages)) {
+        QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
+        QCOMPARE(shown.icon, Dialogs::Icon::None);
+    }
+    QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
+}
+
+enum class ServerKind { Answers, Silent, Refuses, Unresolvable, NoHost };
+
+void TestNicknames::failedFetchIsSilent_data()
+{
+    QTest::addColumn<ServerKind>("kind");
+    QTest::addColumn<QByteArray>("response");
+
+    const QByteArray html = "text/html";
+    QTest::newRow("not found status")
+            << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage);
+    QTest::newRow("server error status")
+            << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage);
+    QTest::newRow("no markers")
+            << ServerKind::Answers << httpResponse("200 OK", html, "<html>Ace,AceX<br></html>");
+    QTest::newRow("markers, shorter than 12")
+            << ServerKind::Answers << httpResponse("200 OK", html, "startBo,end");
+    QTest::newRow("empty page") << ServerKind::Answers << httpResponse("200 OK", html, "");
+    QTest::newRow("no answer within the bound") << ServerKind::Silent << QByteArray();
+    QTest::newRow("refused connection") << ServerKind::Refuses << QByteArray();
+    QTest::newRow("name does not resolve") << ServerKind::Unresolvable << QByteArray();
+    QTest::newRow("no clan host at all") << ServerKind::NoHost << QByteArray();
+}
+
+void TestNicknames::failedFetchIsSilent()
+{
+    QFETCH(ServerKind, kind);
+    QFETCH(QByteArray, response);
+
+    std::optional<FakeClanServer> server(std::in_place, response);
+    QString host = server->host();
+    if (kind == ServerKind::Refuses)
+        server.reset(); // nothing listens on its port any more
+    else if (kind == ServerKind::Unresolvable)
+        host = QStringLiteral("no-such-host.invalid");
+    else if (kind == ServerKind::NoHost)
+        host.clear();
+    WindowHarness harness;
+    prepare(harness, host);
+    StartOptions options;
+    options.commandLine = QStringLiteral("/nick:bo");
+    options.pageFetchTimeout = 300ms;
+    Brinemoor &window = harness.start(options);
+
+    if (kind == ServerKind::Answers)
+        QCOMPARE(server->requests.size(), 1);
+    if (kind == ServerKind::Silent)
+        QCOMPARE(server->connections, 1);
+    QCOMPARE(harness.find<QComboBox>("gullwingnicks")->count(), 0);
+    QCOMPARE(harness.find<QComboBox>("codnicks")->count(), 0);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Brinemoor V2.06"));
+    QCOMPARE(harness.dialogs.texts(), QStringList{});
+    QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
+}
+
+void TestNicknames::noFetchWithoutANickname_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::newRow("switch without a nickname") << "/nick:";
+    QTest::newRow("switch in capitals") << "/NICK:bo";
+    QTest::newRow("blank before the switch") << " /nick:bo";
+}
+
+void TestNicknames::noFetchWithoutANickname()
+{
+    QFETCH(QString, commandLine);
+    FakeClanServer server(httpResponse("200 OK", "text/html", kAceBoPage));
+    WindowHarness harness;
+    prepare(harness, server.host());
+    StartOptions options;
+    options.commandLine = commandLine;
+    options.pageFetchTimeout = 5s;
+    Brinemoor &window = harness.start(options);
+
+    // A fetch would have been served before start-up returned; let a stray connection show too.
+    QCoreApplication::processEvents();
+    QCOMPARE(server.connections, 0);
+    QCOMPARE(harness.find<QComboBox>("gullwingnicks")->count(), 0);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Brinemoor V2.06"));
+    QCOMPARE(harness.dialogs.texts(), QStringList{});
+}
+
+void TestNicknames::clanHostFromStoreOrDefault_data()
+{
+    QTest::addColumn<bool>("hostInStore");
+    QTest::newRow("store's host wins") << true;
+    QTest::newRow("built-in host without one in the store") << false;
+}
+
+void TestNicknames::clanHostFromStoreOrDefault()
+{
+    QFETCH(bool, hostInStore);
+    FakeClanServer stored(httpResponse("200 OK", "text/html", kAceBoPage));
+    FakeClanServer builtIn(httpResponse("200 OK", "text/html", kAceBoPage));
+    WindowHarness harness;
+    prepare(harness, hostInStore ? stored.host() : QString());
+    StartOptions options;
+    options.commandLine = QStringLiteral("/nick:bo");
+    options.pageFetchTimeout = 5s;
+    options.defaultClanHost = builtIn.host();
+    Brinemoor &window = harness.start(options);
+
+    QCOMPARE(stored.requests.size(), hostInStore ? 1 : 0);
+    QCOMPARE(builtIn.requests.size(), hostInStore ? 0 : 1);
+    QCOMPARE(window.windowTitle(), QStringLiteral("Brinemoor V2.06 (Bo)"));
+    // The program only reads the clan host; it never writes it.
+    QCOMPARE(harness.reopenStore()->read(QStringLiteral("settings"), QStringLiteral("clanhost")),
+             hostInStore ? stored.host() : QString());
+}
+
+QTEST_MAIN(TestNicknames)
+#include "tst_nicknames.moc"

@@ -1,0 +1,407 @@
+// The status exchange on the main window against fake servers on loopback: the request, the reply
+// on display, the rename offer, the ends of an exchange and the ping shown.
+#include "fakestatusserver.h"
+#include "storedump.h"
+#include "windowharness.h"
+
+#include <QAction>
+#include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QString kWorkedInfo = QStringLiteral(R"(\g_gametype\dm\mapname\mp_harbor\sv_maxclients\20)");
+const QString kBob = QStringLiteral(R"(5 40 "^1Bob")");
+
+QByteArray workedExample()
+{
+    return FakeStatusServer::statusReply({kWorkedInfo, kBob});
+}
+
+// A window on a fresh store, a fake server on 127.0.0.2 and a pinger that answers in 47 ms.
+class Session
+{
+public:
+    explicit Session(std::chrono::milliseconds queryTimeout = 5s)
+        : ended(&start(queryTimeout), &Brinemoor::exchangeEnded)
+    {
+    }
+
+    void query(const QString &address)
+    {
+        harness.find<QLineEdit>("server_ip")->setText(address);
+        harness.find<QAction>("menu_update")->trigger();
+    }
+    void queryServer() { query(server.addressText()); }
+
+    QString text(const char *label) { return harness.find<QLabel>(label)->text(); }
+    QStringList rows(const char *list)
+    {
+        QStringList all;
+        const QListWidget *widget = harness.find<QListWidget>(list);
+        for (int row = 0; row < widget->count(); ++row)
+            all.append(widget->item(row)->text());
+        return all;
+    }
+    bool ready() { return harness.window().state().ServerReady; }
+    bool timerRunning() { return harness.find<QTimer>("timeout")->isActive(); }
+    // The window takes input again and the busy pointer is gone.
+    bool idle() { return harness.window().isEnabled() && !QGuiApplication::overrideCursor(); }
+
+    WindowHarness harness;
+    FakeStatusServer server;
+    QSignalSpy ended;
+
+private:
+    Brinemoor &start(std::chrono::milliseconds queryTimeout)
+    {
+        harness.storeGamePath();
+        harness.pinger.roundTrip = 47ms;
+        StartOptions options;
+        options.queryTimeout = queryTimeout;
+        return harness.start(options);
+    }
+};
+
+} // namespace
+
+class TestStatusExchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void requestOnTheWire();
+    void replyFillsTheDisplay_data();
+    void replyFillsTheDisplay();
+    void serverNameOffer_data();
+    void serverNameOffer();
+    void silentServerTimesOutAndALateReplyIsStillShown();
+    void refusedPortEndsAtOnce();
+    void querySentNowhere_data();
+    void querySentNowhere();
+    void failedCheckResetsTheDisplayAndSendsNothing();
+    void twoQueriesInARow();
+    void strayDatagramsNeverReachTheDisplay_data();
+    void strayDatagramsNeverReachTheDisplay();
+    void pingFromTheEcho_data();
+    void pingFromTheEcho();
+    void pingFromTheRequestWhenTheEchoIsLost();
+};
+
+void TestStatusExchange::requestOnTheWire()
+{
+    Session session;
+    QVERIFY(session.server.isListening());
+    session.queryServer();
+    QVERIFY(!session.harness.window().isEnabled());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QTRY_COMPARE(session.server.received.size(), 1);
+    const FakeStatusServer::Received request = session.server.received.constFirst();
+    QCOMPARE(request.data, QByteArray::fromHex("ffffffff676574737461747573"));
+    QCOMPARE(request.senderPort, session.server.port());
+    QCOMPARE(request.sender, QHostAddress(QStringLiteral("127.0.0.1")));
+    QCOMPARE(session.harness.pinger.hosts, QStringList{QStringLiteral("127.0.0.2")});
+    QVERIFY(!session.ready());
+    QVERIFY(session.timerRunning());
+}
+
+void TestStatusExchange::replyFillsTheDisplay_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("players");
+    QTest::addColumn<QString>("playersLabel");
+    QTest::addColumn<QVariant>("limit"); // invalid: no limit came
+    QTest::addColumn<QString>("typeLabel");
+    QTest::addColumn<QString>("mapLabel");
+    QTest::addColumn<QString>("reservedLabel");
+
+    QTest::newRow("worked example")
+        << QStringList{kWorkedInfo, kBob}
+        << QStringList{"g_gametype = dm", "mapname = mp_harbor", "sv_maxclients = 20"}
+        << QStringList{"Bob"} << "Players: 1/20" << QVariant("20") << "Type: dm"
+        << "Map: mp_harbor" << "Reserved Spaces: 0";
+    QTest::newRow("no players and no limit")
+        << QStringList{R"(\g_gametype\ctf)"} << QStringList{"g_gametype = ctf"} << QStringList{}
+        << "Players: 0/0" << QVariant() << "Type: ctf" << "Map:" << "Reserved Spaces: 0";
+    QTest::newRow("labels trimmed, list as sent")
+        << QStringList{R"(\g_gametype\ sd \mapname\ mp_dawnville\sv_privateClients\ 2 )"
+                       R"(\sv_maxclients\ 24 )",
+                       R"(0 50 "Al")", R"(3 70 "Eve")"}
+        << QStringList{"g_gametype =  sd ", "mapname =  mp_dawnville", "sv_privateClients =  2 ",
+                       "sv_maxclients =  24 "}
+        << QStringList{"Al", "Eve"} << "Players: 2/24" << QVariant("24") << "Type: sd"
+        << "Map: mp_dawnville" << "Reserved Spaces: 2";
+    QTest::newRow("limit sent as empty text keeps the count of the variables' line")
+        << QStringList{R"(\sv_maxclients\)", R"(1 20 "Al")"} << QStringList{"sv_maxclients = "}
+        << QStringList{"Al"} << "Players: 0/" << QVariant("") << "Type:" << "Map:"
+        << "Reserved Spaces: 0";
+}
+
+void TestStatusExchange::replyFillsTheDisplay()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, players);
+    QFETCH(QString, playersLabel);
+    QFETCH(QVariant, limit);
+    QFETCH(QString, typeLabel);
+    QFETCH(QString, mapLabel);
+    QFETCH(QString, reservedLabel);
+    Session session;
+    session.server.answerNext(FakeStatusServer::statusReply(lines));
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    QCOMPARE(session.rows("server_options"), options);
+    QCOMPARE(session.rows("server_players"), players);
+    QCOMPARE(session.text("lbl_players"), playersLabel);
+    QCOMPARE(session.text("lbl_type"), typeLabel);
+    QCOMPARE(session.text("lbl_map"), mapLabel);
+    QCOMPARE(session.text("lbl_reserved"), reservedLabel);
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
+    const std::optional<QString> storedLimit = session.harness.window().state().sv_maxclients;
+    QCOMPARE(storedLimit.has_value(), limit.isValid());
+    QCOMPARE(storedLimit.value_or(QString()), limit.toString());
+    QVERIFY(session.idle());
+    QVERIFY(!session.timerRunning());
+    QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.harness.dialogs.messages.isEmpty());
+}
+
+void TestStatusExchange::serverNameOffer_data()
+{
+    QTest::addColumn<QString>("nameBefore");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QString>("nameAfter"); // when nothing is saved
+    QTest::addColumn<bool>("saved");
+
+    QTest::newRow("empty name filled in silently") << "" << false << false << "Harbor Nights"
+                                                   << false;
+    QTest::newRow("same name, nothing asked") << "Harbor Nights" << false << false
+                                              << "Harbor Nights" << false;
+    QTest::newRow("letter case differs, declined") << "harbor nights" << true << false
+                                                   << "harbor nights" << false;
+    QTest::newRow("accepted, saved under the server's name") << "Old Name" << true << true << ""
+                                                             << true;
+}
+
+void TestStatusExchange::serverNameOffer()
+{
+    QFETCH(QString, nameBefore);
+    QFETCH(bool, asked);
+    QFETCH(bool, accept);
+    QFETCH(QString, nameAfter);
+    QFETCH(bool, saved);
+    Session session;
+    session.server.answerNext(
+        FakeStatusServer::statusReply({R"(\sv_hostname\ Harbor Nights \sv_maxclients\16)"}));
+    if (asked)
+        session.harness.dialogs.answerNext(accept ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
+    session.harness.find<QLineEdit>("server_name")->setText(nameBefore);
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+
+    QCOMPARE(session.harness.window().state().sv_hostname, QStringLiteral("Harbor Nights"));
+    QCOMPARE(session.harness.dialogs.messages.size(), asked ? 1 : 0);
+    if (asked) {
+        const ScriptedDialogs::Shown question = session.harness.dialogs.messages.constFirst();
+        QCOMPARE(question.text, QStringLiteral("Update Server Name?"));
+        QCOMPARE(question.buttons, Dialogs::Buttons::OkCancel);
+        QCOMPARE(question.icon, Dialogs::Icon::None);
+    }
+    const QJsonArray store = dumpStore(session.harness.settingsPath());
+    const auto savedEntry = std::find_if(store.begin(), store.end(), [](const QJsonValue &entry) {
+        return entry.toObject().value(QStringLiteral("name")) == QStringLiteral("Harbor Nights");
+    });
+    QCOMPARE(savedEntry != store.end(), saved);
+    if (saved)
+        QCOMPARE(savedEntry->toObject().value(QStringLiteral("ip")).toString(),
+                 session.server.addressText());
+    else
+        QCOMPARE(session.harness.find<QLineEdit>("server_name")->text(), nameAfter);
+    // Saving clears the display; otherwise the host name's blanks stay in the variables' list.
+    if (!saved)
+        QCOMPARE(session.rows("server_options").value(0),
+                 QStringLiteral("sv_hostname =  Harbor Nights "));
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
+    QVERIFY(session.idle());
+    QVERIFY(session.harness.dialogs.unexpected.isEmpty());
+}
+
+void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()
+{
+    Session session(200ms);
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: Timeout"));
+    QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 0/0"));
+    QVERIFY(session.rows("server_options").isEmpty());
+    QVERIFY(session.rows("server_players").isEmpty());
+    QVERIFY(session.idle());
+    QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.harness.dialogs.messages.isEmpty());
+
+    session.server.sendToLastClient(workedExample());
+    QTRY_COMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
+    QCOMPARE(session.rows("server_players"), QStringList{QStringLiteral("Bob")});
+    QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 1/20"));
+    QVERIFY(session.idle());
+}
+
+void TestStatusExchange::refusedPortEndsAtOnce()
+{
+    Session session(1h); // an end within QTRY's few seconds can only be the refusal
+    session.query(QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
+    QTRY_VERIFY(session.ready());
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: -"));
+    QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 0/0"));
+    QVERIFY(session.rows("server_options").isEmpty());
+    QVERIFY(session.rows("server_players").isEmpty());
+    QVERIFY(session.idle());
+    QVERIFY(!session.timerRunning());
+    QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.harness.dialogs.messages.isEmpty());
+}
+
+void TestStatusExchange::querySentNowhere_data()
+{
+    QTest::addColumn<QString>("address"); // "%1": the fake server's port
+    QTest::addColumn<bool>("portHeldHere");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("port held by another program here") << "127.0.0.2:%1" << true
+                                                       << "The bound address is already in use";
+    QTest::newRow("port above 65535") << "127.0.0.2:65536" << false << "Invalid IP";
+    QTest::newRow("octet above 255") << "127.0.0.256:%1" << false << "Invalid IP";
+}
+
+void TestStatusExchange::querySentNowhere()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, portHeldHere);
+    QFETCH(QString, message);
+    Session session;
+    QUdpSocket holder;
+    if (portHeldHere)
+        QVERIFY(holder.bind(QHostAddress(QStringLiteral("127.0.0.1")), session.server.port()));
+    session.query(address.contains(u'%') ? address.arg(session.server.port()) : address);
+    QCOMPARE(session.harness.dialogs.texts(), QStringList{message});
+    QCOMPARE(session.harness.dialogs.messages.constFirst().buttons, Dialogs::Buttons::Ok);
+    QCOMPARE(session.harness.dialogs.messages.constFirst().icon, Dialogs::Icon::None);
+    QVERIFY(session.idle());
+    QVERIFY(!session.ready());
+    QVERIFY(!session.timerRunning());
+    QCOMPARE(session.ended.size(), 1);
+}
+
+void TestStatusExchange::failedCheckResetsTheDisplayAndSendsNothing()
+{
+    Session session;
+    session.server.answerNext(workedExample());
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    session.query(QStringLiteral("127.0.0.2"));
+    QCOMPARE(session.harness.dialogs.texts(),
+             QStringList{QStringLiteral("You must have a server port with the ip (ip:port)")});
+    QCOMPARE(session.harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
+    QVERIFY(session.rows("server_options").isEmpty());
+    QVERIFY(session.rows("server_players").isEmpty());
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: -"));
+    QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 0/0"));
+    QCOMPARE(session.text("lbl_type"), QStringLiteral("Type: dm"));
+    QCOMPARE(session.text("lbl_map"), QStringLiteral("Map: mp_harbor"));
+    QVERIFY(!session.harness.window().state().sv_maxclients);
+    QCOMPARE(session.harness.pinger.hosts.size(), 1);
+    QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.idle());
+}
+
+void TestStatusExchange::twoQueriesInARow()
+{
+    Session session;
+    session.server.answerNext(
+        FakeStatusServer::statusReply({R"(\mapname\mp_brecourt)", R"(0 9 "Al")", R"(0 9 "Bo")"}));
+    session.server.answerNext(FakeStatusServer::statusReply({R"(\mapname\mp_pavlov)", kBob}));
+    session.queryServer();
+    QTRY_COMPARE(session.text("lbl_map"), QStringLiteral("Map: mp_brecourt"));
+    QTRY_VERIFY(session.idle());
+    session.queryServer();
+    QTRY_COMPARE(session.text("lbl_map"), QStringLiteral("Map: mp_pavlov"));
+    QCOMPARE(session.rows("server_players"), QStringList{QStringLiteral("Bob")});
+    QCOMPARE(session.rows("server_options"), QStringList{QStringLiteral("mapname = mp_pavlov")});
+    QCOMPARE(session.server.received.size(), 2);
+    QCOMPARE(session.server.received.at(1).senderPort, session.server.port());
+    QCOMPARE(session.ended.size(), 2);
+}
+
+void TestStatusExchange::strayDatagramsNeverReachTheDisplay_data()
+{
+    QTest::addColumn<FakeStatusServer::Sender>("sender");
+    QTest::addColumn<QByteArray>("stray");
+    const QByteArray forged = FakeStatusServer::statusReply({R"(\mapname\mp_forged)"});
+    QTest::newRow("no status header, from the server") << FakeStatusServer::Sender::Server
+                                                       << QByteArray("\xff\xff\xff\xffprint\n");
+    QTest::newRow("forged, from another port") << FakeStatusServer::Sender::OtherPort << forged;
+    QTest::newRow("forged, from another address") << FakeStatusServer::Sender::OtherAddress
+                                                  << forged;
+}
+
+// The stray datagram goes first; had it been taken for the reply, the exchange would have ended
+// with it and the real reply would never be shown.
+void TestStatusExchange::strayDatagramsNeverReachTheDisplay()
+{
+    QFETCH(FakeStatusServer::Sender, sender);
+    QFETCH(QByteArray, stray);
+    Session session;
+    session.server.answerNext({{stray, sender}, {workedExample(), {}, 50ms}});
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    QCOMPARE(session.text("lbl_map"), QStringLiteral("Map: mp_harbor"));
+    QCOMPARE(session.rows("server_players"), QStringList{QStringLiteral("Bob")});
+    QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.harness.dialogs.messages.isEmpty());
+}
+
+void TestStatusExchange::pingFromTheEcho_data()
+{
+    QTest::addColumn<qint64>("echoMicroseconds");
+    QTest::addColumn<QString>("ping");
+    QTest::newRow("47 ms") << qint64(47000) << "Ping: 47";
+    QTest::newRow("whole milliseconds") << qint64(1999) << "Ping: 1";
+}
+
+void TestStatusExchange::pingFromTheEcho()
+{
+    QFETCH(qint64, echoMicroseconds);
+    QFETCH(QString, ping);
+    Session session;
+    session.harness.pinger.roundTrip = std::chrono::microseconds(echoMicroseconds);
+    session.server.answerNext(workedExample());
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    QCOMPARE(session.text("lbl_ping"), ping);
+}
+
+// Many servers drop echoes: the ping is then the status request's own round trip, never "Ping: 0".
+void TestStatusExchange::pingFromTheRequestWhenTheEchoIsLost()
+{
+    Session session;
+    session.harness.pinger.roundTrip = std::nullopt;
+    session.server.answerNext({{workedExample(), {}, 120ms}});
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    const QString ping = session.text("lbl_ping");
+    QVERIFY2(ping.startsWith(QStringLiteral("Ping: ")), qPrintable(ping));
+    QVERIFY2(ping.mid(6).toInt() >= 120, qPrintable(ping));
+}
+
+QTEST_MAIN(TestStatusExchange)
+#include "tst_statusexchange.moc"
