@@ -182,6 +182,7 @@ private slots:
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
+    void realDoubleClickOnSlowServerJoins();
 };
 
 void TestJoin::noGamePath_data()
@@ -477,6 +478,25 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
     QCOMPARE(session.texts(), QStringList{"You must have a server port with the ip (ip:port)"});
     QVERIFY(session.harness.pinger.hosts.isEmpty());
     QVERIFY(session.starter.started.isEmpty());
+}
+
+// The second click lands while the first click's query holds the window disabled.
+void TestJoin::realDoubleClickOnSlowServerJoins()
+{
+    Session session;
+    session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.server.answerNext({{openServer(), {}, 300ms}});
+    session.start();
+    session.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(session.window.get()));
+    auto *list = session.find<QListWidget>("servers_name");
+    const QPoint row = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QVERIFY(!session.window->isEnabled());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTRY_COMPARE(session.starter.started.size(), 1);
+    QCOMPARE(session.server.received.size(), 1);
+    QVERIFY(session.idle());
 }
 
 QTEST_MAIN(TestJoin)

@@ -1,6 +1,7 @@
 #include "app/brinemoor.h"
 
 #include "bookmarks/settingsstore.h"
+#include "clan/clannicknames.h"
 #include "launch/gamepath.h"
 #include "platform/services.h"
 
@@ -10,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -249,6 +252,16 @@ void Brinemoor::wireEvents()
     connect(cod_query, &QUdpSocket::errorOccurred, this, &Brinemoor::cod_query_Error);
     connect(timeout, &QTimer::timeout, this, &Brinemoor::timeout_Timer);
     server_ip->installEventFilter(this);
+    servers_name->viewport()->installEventFilter(this);
+}
+
+bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == server_ip && event->type() == QEvent::KeyPress)
+        return addressKeyPressed(*static_cast<QKeyEvent *>(event));
+    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void Brinemoor::Form_Load()
@@ -261,7 +274,7 @@ void Brinemoor::Form_Load()
                                     QString::fromLatin1(kGamePathKey));
     if (m_state.GamePath.isEmpty())
         getgamepath();
-    if (m_options.commandLine.startsWith(QStringLiteral("/nick:")))
+    if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
     getservers();
     setBusy(false);

@@ -20,6 +20,8 @@
 class QAction;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
+class QMouseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -121,7 +123,8 @@ private:
     class Brinemoor_Help *m_help = nullptr;          // made on the first "[ Help Notes ]"
 
     // Address field and status exchange
-    bool server_ip_KeyPress(int code); // true: the key is cancelled
+    bool addressKeyPressed(const QKeyEvent &event); // true: the key is cancelled
+    bool server_ip_KeyPress(int code);               // true: the key is cancelled
     void checkAndQuery(const QString &address);
     void queryserver();
     void pingserver(const QString &sAddress);
@@ -142,6 +145,8 @@ private:
     bool needsStatusQuery() const;
     bool awaitStatus();
     std::optional<QString> playerName() const;
+    bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
+    bool m_joinWaiting = false; // a join command waits for the status
 
     Services &m_services;
     SettingsStore &m_store;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 
 void Brinemoor::menu_join_Click()
 {
@@ -65,9 +66,11 @@ bool Brinemoor::awaitStatus()
 {
     if (m_exchangePending) {
         setEnabled(false);
+        m_joinWaiting = true;
         QEventLoop wait;
         connect(this, &Brinemoor::exchangeEnded, &wait, &QEventLoop::quit);
         wait.exec();
+        m_joinWaiting = false;
         setEnabled(true);
     }
     return m_state.ServerReady;
@@ -124,4 +127,19 @@ void Brinemoor::servers_name_Click()
 void Brinemoor::servers_name_DblClick()
 {
     menu_join_Click();
+}
+
+// The first click's query disables the window, and a disabled list drops the second click, so a
+// double click on a server slower than the double-click interval would never join. The list's
+// viewport still shows it to this filter: join then, when it lands on the bookmark being asked
+// for and no join is waiting already.
+bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
+{
+    if (servers_name->isEnabled() || !m_exchangePending || m_joinWaiting)
+        return false;
+    const QModelIndex clicked = servers_name->indexAt(event.position().toPoint());
+    if (!clicked.isValid() || clicked.row() != servers_name->currentRow())
+        return false;
+    servers_name_DblClick();
+    return true;
 }

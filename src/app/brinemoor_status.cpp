@@ -69,14 +69,11 @@ QString playersText(qsizetype count, const QString &limit)
 
 } // namespace
 
-bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
+// Keys that type nothing reach the field untouched.
+bool Brinemoor::addressKeyPressed(const QKeyEvent &event)
 {
-    if (watched == server_ip && event->type() == QEvent::KeyPress) {
-        const int code = typedCharacter(*static_cast<QKeyEvent *>(event));
-        if (code != kNoCharacter)
-            return server_ip_KeyPress(code);
-    }
-    return QMainWindow::eventFilter(watched, event);
+    const int code = typedCharacter(event);
+    return code != kNoCharacter && server_ip_KeyPress(code);
 }
 
 // The filter always looks at the end of the text, wherever the caret stands.
