@@ -50,10 +50,11 @@ QLabel *makeLabel(QWidget *container, const char *name, const QString &text, con
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
-    const int roomToEdge = container->width() - place.left();
-    label->setGeometry(place.left(), place.top(), std::max(place.width(), roomToEdge),
-                       place.height());
     label->setTextFormat(Qt::PlainText);
+    const int roomToEdge = container->width() - place.left();
+    // At least as tall as the font needs, so that descenders ("mp_harbor") are not cut.
+    label->setGeometry(place.left(), place.top(), std::max(place.width(), roomToEdge),
+                       std::max(place.height(), label->sizeHint().height()));
     return label;
 }
 
@@ -62,7 +63,9 @@ QGroupBox *makeFrame(QWidget *container, const char *name, const QString &captio
 {
     auto *frame = named(new QGroupBox(caption, container), name);
     frame->setGeometry(place);
-    frame->setStyleSheet(QStringLiteral("QGroupBox { color: rgb(255, 255, 0); }"));
+    QPalette palette = frame->palette();
+    palette.setColor(QPalette::WindowText, kYellow);
+    frame->setPalette(palette);
     return frame;
 }
 
@@ -74,7 +77,10 @@ QListWidget *makeList(QWidget *container, const char *name, const QString &acces
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
     list->setAccessibleName(accessibleName);
-    list->setStyleSheet(QStringLiteral("QListWidget { color: white; background: black; }"));
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, Qt::black);
+    palette.setColor(QPalette::Text, kWhite);
+    list->setPalette(palette);
     return list;
 }
 
@@ -137,6 +143,11 @@ Brinemoor::~Brinemoor()
 
 void Brinemoor::buildControls()
 {
+    // The layout was drawn for an 8-point dialog font; larger defaults run the status captions
+    // into each other.
+    QFont dialogFont = font();
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     client->setFixedSize(kClientArea);
