@@ -183,6 +183,7 @@ private slots:
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
     void realDoubleClickOnSlowServerJoins();
+    void clickOnSelectedRowReloadsEditedBookmark();
 };
 
 void TestJoin::noGamePath_data()
@@ -497,6 +498,29 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
     QTRY_COMPARE(session.starter.started.size(), 1);
     QCOMPARE(session.server.received.size(), 1);
     QVERIFY(session.idle());
+}
+
+// A press on the row that is already selected changes no selection, but it is a click all the same.
+void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
+{
+    Session session;
+    session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.server.answerNext(openServer());
+    session.server.answerNext(openServer());
+    session.start();
+    session.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(session.window.get()));
+    auto *list = session.find<QListWidget>("servers_name");
+    const QPoint row = list->visualItemRect(list->item(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTRY_VERIFY(session.idle());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QVERIFY(session.idle()); // still loaded: no second query
+    session.type(QStringLiteral("127.0.0.3:1024"));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    QTRY_COMPARE(session.server.received.size(), 2);
+    QCOMPARE(session.find<QLineEdit>("server_ip")->text(), session.server.addressText());
+    QTRY_VERIFY(session.idle());
 }
 
 QTEST_MAIN(TestJoin)

@@ -43,7 +43,8 @@ void TestSettingsStore::namesRoundTrip_data()
     QTest::newRow("ini punctuation") << "=;#";
     QTest::newRow("outer blanks") << "  padded  ";
     QTest::newRow("non-ASCII") << QStringLiteral("Gänsefüßchen ☠ 死");
-    QTest::newRow("percent escape look-alike") << "%2F and %";
+    QTest::newRow("percent escape look-alikes") << "%2F and %25 and %";
+    QTest::newRow("escaped general look-alike") << "%67eneral";
     QTest::newRow("long") << QString(500, u'x');
 }
 
@@ -94,10 +95,14 @@ void TestSettingsStore::legacyNamesWithBarePercentStillRead()
         // Written straight through QSettings, as earlier versions did, with no escaping of ours.
         QSettings raw(harness.settingsPath(), QSettings::IniFormat);
         raw.setValue(QStringLiteral("100% Fun/ip"), QStringLiteral("1.2.3.4:28960"));
+        raw.setValue(QStringLiteral("Clan%41/ip"), QStringLiteral("5.6.7.8:28960"));
     }
     harness.start();
-    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), QStringList{"100% Fun"});
-    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), QStringList{"1.2.3.4:28960"});
+    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"100% Fun", "Clan%41"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
+             (QStringList{"1.2.3.4:28960", "5.6.7.8:28960"}));
+    QVERIFY(harness.reopenStore()->deleteSection(QStringLiteral("Clan%41")));
+    QCOMPARE(dumpStore(harness.settingsPath()).size(), 2); // "100% Fun" and "settings"
 }
 
 void TestSettingsStore::listSkipsReservedSectionOnly()

@@ -1,5 +1,6 @@
 #include "app/brinemoor.h"
 
+#include "app/captions.h"
 #include "bookmarks/settingsstore.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
@@ -177,15 +178,15 @@ void Brinemoor::buildControls()
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
-    lbl_players = makeLabel(Frame3, "lbl_players", QStringLiteral("Players: 0/0 "), kWhite,
+    lbl_players = makeLabel(Frame3, "lbl_players", QString::fromLatin1(kPlayersAtStart), kWhite,
                             twips(120, 240, 900, 195));
-    lbl_ping = makeLabel(Frame3, "lbl_ping", QStringLiteral("Ping: -"), kWhite,
+    lbl_ping = makeLabel(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
                          twips(1440, 240, 450, 195));
-    lbl_reserved = makeLabel(Frame3, "lbl_reserved", QStringLiteral("Reserved Spaces: 0"), kWhite,
+    lbl_reserved = makeLabel(Frame3, "lbl_reserved", QString::fromLatin1(kReservedNone), kWhite,
                              twips(120, 510, 1455, 195));
-    lbl_map = makeLabel(Frame3, "lbl_map", QStringLiteral("Map:"), kWhite,
+    lbl_map = makeLabel(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
                         twips(120, 780, 360, 195));
-    lbl_type = makeLabel(Frame3, "lbl_type", QStringLiteral("Type:"), kWhite,
+    lbl_type = makeLabel(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
                          twips(1800, 780, 405, 195));
 
     Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
@@ -257,12 +258,15 @@ void Brinemoor::wireEvents()
     connect(men_help, &QAction::triggered, this, &Brinemoor::men_help_Click);
     connect(servers_name, &QListWidget::itemSelectionChanged, this,
             &Brinemoor::servers_name_Click);
+    connect(servers_name, &QListWidget::itemPressed, this, &Brinemoor::bookmarkPressed);
     connect(servers_name, &QListWidget::itemDoubleClicked, this,
             &Brinemoor::servers_name_DblClick);
     connect(cod_query, &QUdpSocket::readyRead, this, &Brinemoor::cod_query_DataArrival);
     connect(cod_query, &QUdpSocket::errorOccurred, this, &Brinemoor::cod_query_Error);
     connect(timeout, &QTimer::timeout, this, &Brinemoor::timeout_Timer);
     server_ip->installEventFilter(this);
+    // Characters must come as key presses, which the address filter sees, not from an input method.
+    server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
     servers_name->viewport()->installEventFilter(this);
 }
 
@@ -270,6 +274,8 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == server_ip && event->type() == QEvent::KeyPress)
         return addressKeyPressed(*static_cast<QKeyEvent *>(event));
+    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
         return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
     return QMainWindow::eventFilter(watched, event);

@@ -25,9 +25,14 @@ class QMouseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
+class QNetworkAccessManager;
 class QTimer;
 class QUdpSocket;
+class Brinemoor_Help;
 class SettingsStore;
+struct ClanNicknames;
+struct StatusReply;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -117,10 +122,9 @@ private:
     // Clan nicknames
     void loadClanNicknames();
     QString clanHost() const;
-    void showClanNicknames(const struct ClanNicknames &entries);
-    // Declared here by their elaborated names, which also declares the two classes globally.
-    class QNetworkAccessManager *gullwing = nullptr; // made for the one page fetch of start-up
-    class Brinemoor_Help *m_help = nullptr;          // made on the first "[ Help Notes ]"
+    void showClanNicknames(const ClanNicknames &entries);
+    QNetworkAccessManager *gullwing = nullptr; // made for the one page fetch of start-up
+    Brinemoor_Help *m_help = nullptr;          // made on the first "[ Help Notes ]"
 
     // Address field and status exchange
     bool addressKeyPressed(const QKeyEvent &event); // true: the key is cancelled
@@ -131,7 +135,7 @@ private:
     std::optional<QString> sendQuery(const QString &host, const QString &port);
     void endUnsentQuery(const QString &reason);
     void endRefusedQuery();
-    void showStatusReply(const struct StatusReply &reply);
+    void showStatusReply(const StatusReply &reply);
     void offerServerName();
     void finishExchange();
     qint64 microsecondsIntoQuery() const;
@@ -145,7 +149,10 @@ private:
     bool needsStatusQuery() const;
     bool awaitStatus();
     std::optional<QString> playerName() const;
+    void bookmarkPressed(QListWidgetItem *item);
     bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
+    bool fieldsHoldBookmark(int row) const;
+    int m_rowBeforePress = -1;
     bool m_joinWaiting = false; // a join command waits for the status
 
     Services &m_services;

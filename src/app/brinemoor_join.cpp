@@ -122,6 +122,14 @@ void Brinemoor::servers_name_Click()
     queryserver();
 }
 
+// A press on the row that is already selected changes no selection, yet it is a click all the
+// same: it reloads the bookmark when the fields no longer hold it.
+void Brinemoor::bookmarkPressed(QListWidgetItem *item)
+{
+    if (servers_name->row(item) == m_rowBeforePress)
+        servers_name_Click();
+}
+
 // The first click of the double click has loaded the bookmark and started its query; the join
 // command waits for that query's end.
 void Brinemoor::servers_name_DblClick()
@@ -132,14 +140,22 @@ void Brinemoor::servers_name_DblClick()
 // The first click's query disables the window, and a disabled list drops the second click, so a
 // double click on a server slower than the double-click interval would never join. The list's
 // viewport still shows it to this filter: join then, when it lands on the bookmark being asked
-// for and no join is waiting already.
+// for (not one whose fields were edited and queried since) and no join is waiting already.
 bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
 {
     if (servers_name->isEnabled() || !m_exchangePending || m_joinWaiting)
         return false;
     const QModelIndex clicked = servers_name->indexAt(event.position().toPoint());
-    if (!clicked.isValid() || clicked.row() != servers_name->currentRow())
+    if (!clicked.isValid() || clicked.row() != servers_name->currentRow()
+        || !fieldsHoldBookmark(clicked.row()))
         return false;
     servers_name_DblClick();
     return true;
+}
+
+bool Brinemoor::fieldsHoldBookmark(int row) const
+{
+    AddressFilter scratch;
+    return server_name->text() == servers_name->item(row)->text()
+           && server_ip->text() == ipcheck(scratch, servers_ip->item(row)->text());
 }

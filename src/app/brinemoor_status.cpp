@@ -169,8 +169,8 @@ std::optional<QString> Brinemoor::sendQuery(const QString &host, const QString &
     return std::nullopt;
 }
 
-// A query that sent nothing leaves ServerReady cleared; the ended signal still tells a waiting
-// join command that nothing is coming.
+// A query that sent nothing leaves ServerReady cleared. It still raises the ended signal, so that
+// every query that got past the address check ends exactly once.
 void Brinemoor::endUnsentQuery(const QString &reason)
 {
     qCDebug(lcQuery) << "not sent:" << reason << "at" << microsecondsIntoQuery() << "us";

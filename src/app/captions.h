@@ -1,6 +1,7 @@
 // The status display's fixed captions, shared by the window's handlers.
 #pragma once
 
+inline constexpr char kPlayersAtStart[] = "Players: 0/0 "; // the window opens with a trailing blank
 inline constexpr char kPingNone[] = "Ping: -";
 inline constexpr char kPlayersNone[] = "Players: 0/0";
 inline constexpr char kTypeNone[] = "Type:";

@@ -7,20 +7,23 @@ namespace {
 
 constexpr char16_t kApplication[] = u"Brinemoor";
 
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-}
-
 QString percentCode(QChar c)
 {
     return QStringLiteral("%%1").arg(c.unicode(), 2, 16, QChar(u'0')).toUpper();
 }
 
-bool startsPercentCode(const QString &text, qsizetype at)
+// The escapes this store writes and reads back: "%25", "%2F" and "%5C" anywhere, and the first
+// letter of any letter case of "general". Any other "%" sequence is a name's own text, so names
+// that earlier versions stored with a "%" in them are found under the same name.
+bool isStoreEscape(QStringView text, qsizetype at)
 {
-    return at + 2 < text.size() && text.at(at) == u'%' && isHexDigit(text.at(at + 1))
-            && isHexDigit(text.at(at + 2));
+    if (at + 2 >= text.size() || text.at(at) != u'%')
+        return false;
+    const QStringView code = text.mid(at + 1, 2);
+    if (code == u"25" || code == u"2F" || code == u"5C")
+        return true;
+    return at == 0 && (code == u"47" || code == u"67")
+            && text.mid(3).compare(u"eneral", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
@@ -52,10 +55,7 @@ QString SettingsStore::escapeSection(const QString &name, bool iniFormat)
     escaped.reserve(name.size());
     for (qsizetype i = 0; i < name.size(); ++i) {
         const QChar c = name.at(i);
-        // A "%" stays bare unless it would read as an escape: names that earlier versions stored
-        // with a bare "%" must still be found under the same name.
-        const bool ambiguousPercent = c == u'%' && startsPercentCode(name, i);
-        if (c == u'/' || c == u'\\' || ambiguousPercent)
+        if (c == u'/' || c == u'\\' || isStoreEscape(name, i))
             escaped += percentCode(c);
         else
             escaped += c;
@@ -70,7 +70,7 @@ QString SettingsStore::unescapeSection(const QString &stored)
     QString name;
     name.reserve(stored.size());
     for (qsizetype i = 0; i < stored.size(); ++i) {
-        if (startsPercentCode(stored, i)) {
+        if (isStoreEscape(stored, i)) {
             name += QChar(stored.mid(i + 1, 2).toUShort(nullptr, 16));
             i += 2;
         } else {
