@@ -1,6 +1,7 @@
 // The New, Save and Delete commands: adding, updating, moving and deleting bookmarks, the
 // refusals and their order, names that must survive the store, and a store that cannot be written.
 #include "storedump.h"
+#include "awkwardnames.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -390,17 +391,7 @@ void TestBookmarkCommands::deleteOnlyTheBookmarkShown()
 
 void TestBookmarkCommands::typedNamesSurviveTheStore_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("slash") << "24/7 CTF";
-    QTest::newRow("backslash") << "a\\b";
-    QTest::newRow("general") << "general";
-    QTest::newRow("GENERAL") << "GENERAL";
-    QTest::newRow("brackets") << "[x]";
-    QTest::newRow("ini punctuation") << "=;#";
-    QTest::newRow("outer blanks") << "  padded  ";
-    QTest::newRow("quotes and percent") << "\"50%\" %41";
-    QTest::newRow("non-ASCII") << QStringLiteral("Gänsefüßchen ☠ 死");
-    QTest::newRow("500 characters") << QString(500, u'n');
+    addAwkwardNameRows();
 }
 
 void TestBookmarkCommands::typedNamesSurviveTheStore()

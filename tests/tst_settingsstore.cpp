@@ -1,6 +1,7 @@
 // The settings store and the bookmark list built from it: section names that must come back as
 // typed, the reserved "settings" section, missing keys and the store's order.
 #include "storedump.h"
+#include "awkwardnames.h"
 #include "windowharness.h"
 
 #include <QListWidget>
@@ -34,18 +35,7 @@ QStringList rows(QListWidget *list)
 
 void TestSettingsStore::namesRoundTrip_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("slash") << "24/7 CTF";
-    QTest::newRow("backslash") << "a\\b";
-    QTest::newRow("general") << "general";
-    QTest::newRow("GENERAL") << "GENERAL";
-    QTest::newRow("brackets") << "[x]";
-    QTest::newRow("ini punctuation") << "=;#";
-    QTest::newRow("outer blanks") << "  padded  ";
-    QTest::newRow("non-ASCII") << QStringLiteral("Gänsefüßchen ☠ 死");
-    QTest::newRow("percent escape look-alikes") << "%2F and %25 and %";
-    QTest::newRow("escaped general look-alike") << "%67eneral";
-    QTest::newRow("long") << QString(500, u'x');
+    addAwkwardNameRows();
 }
 
 void TestSettingsStore::namesRoundTrip()
