@@ -3,6 +3,7 @@
 #include "storedump.h"
 #include "windowharness.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -103,6 +104,16 @@ void TestStartup::hiddenListsStayHidden()
     QVERIFY(harness.find<QListWidget>("servers_name")->isVisible());
     QVERIFY(harness.find<QListWidget>("server_players")->isVisible());
     QCOMPARE(harness.find<QLineEdit>("server_pass")->echoMode(), QLineEdit::Normal);
+
+    // Screen readers name the fields and lists after their captions.
+    const std::pair<const char *, const char *> accessible[] = {
+        {"server_name", "Name"}, {"server_ip", "IP:Port"}, {"server_pass", "Pass"},
+        {"servers_name", "Server List"}, {"server_players", "Player List"}};
+    for (const auto &[name, caption] : accessible) {
+        QWidget *widget = harness.window().findChild<QWidget *>(QLatin1String(name));
+        QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+                 QLatin1String(caption));
+    }
 }
 
 void TestStartup::tabOrderAndFixedSize()
