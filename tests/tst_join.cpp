@@ -139,6 +139,21 @@ public:
         find<QAction>("menu_update")->trigger();
     }
     void selectRow(int row) { find<QListWidget>("servers_name")->setCurrentRow(row); }
+    // Real mouse input on row 0 of the server list, in the shown window.
+    void showWindow()
+    {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void mouseOnFirstRow(bool doubleClick = false)
+    {
+        auto *list = find<QListWidget>("servers_name");
+        const QPoint row = list->visualItemRect(list->item(0)).center();
+        if (doubleClick)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        else
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    }
     bool idle() { return window->isEnabled() && !QGuiApplication::overrideCursor(); }
     QStringList texts() const { return harness.dialogs.texts(); }
     QStringList startedArguments()
@@ -488,13 +503,10 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.server.answerNext({{openServer(), {}, 300ms}});
     session.start();
-    session.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(session.window.get()));
-    auto *list = session.find<QListWidget>("servers_name");
-    const QPoint row = list->visualItemRect(list->item(0)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    session.showWindow();
+    session.mouseOnFirstRow();
     QVERIFY(!session.window->isEnabled());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+    session.mouseOnFirstRow(true);
     QTRY_COMPARE(session.starter.started.size(), 1);
     QCOMPARE(session.server.received.size(), 1);
     QVERIFY(session.idle());
@@ -508,16 +520,13 @@ void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
     session.server.answerNext(openServer());
     session.server.answerNext(openServer());
     session.start();
-    session.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(session.window.get()));
-    auto *list = session.find<QListWidget>("servers_name");
-    const QPoint row = list->visualItemRect(list->item(0)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    session.showWindow();
+    session.mouseOnFirstRow();
     QTRY_VERIFY(session.idle());
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    session.mouseOnFirstRow();
     QVERIFY(session.idle()); // still loaded: no second query
     session.type(QStringLiteral("127.0.0.3:1024"));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+    session.mouseOnFirstRow();
     QTRY_COMPARE(session.server.received.size(), 2);
     QCOMPARE(session.find<QLineEdit>("server_ip")->text(), session.server.addressText());
     QTRY_VERIFY(session.idle());
