@@ -67,8 +67,7 @@ void BM_ReplyDisplay(benchmark::State &state)
             break;
         }
         const auto start = std::chrono::steady_clock::now();
-        QMetaObject::invokeMethod(&harness.window(), "cod_query_DataArrival",
-                                  Qt::DirectConnection);
+        QMetaObject::invokeMethod(&harness.window(), "cod_query_DataArrival", Qt::DirectConnection);
         const auto stop = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
     }

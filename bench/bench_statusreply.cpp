@@ -8,15 +8,15 @@ namespace {
 QByteArray fullServerReply()
 {
     QByteArray datagram = QByteArrayLiteral(
-            "\xff\xff\xff\xffstatusResponse\n"
-            "\\g_gametype\\sd\\gamename\\Call of Duty\\mapname\\mp_harbor\\protocol\\1"
-            "\\shortversion\\1.1\\sv_floodProtect\\1"
-            "\\sv_hostname\\\x01\x01^1Brine^7moor ^3Public ^7| ^2Fast DL"
-            "\\sv_maxclients\\64\\sv_maxPing\\250\\sv_maxRate\\25000\\sv_privateClients\\2"
-            "\\sv_pure\\1\\scr_friendlyfire\\1\\.Admin\\^5Jim\\.Website\\www.example.org\n");
+        "\xff\xff\xff\xffstatusResponse\n"
+        "\\g_gametype\\sd\\gamename\\Call of Duty\\mapname\\mp_harbor\\protocol\\1"
+        "\\shortversion\\1.1\\sv_floodProtect\\1"
+        "\\sv_hostname\\\x01\x01^1Brine^7moor ^3Public ^7| ^2Fast DL"
+        "\\sv_maxclients\\64\\sv_maxPing\\250\\sv_maxRate\\25000\\sv_privateClients\\2"
+        "\\sv_pure\\1\\scr_friendlyfire\\1\\.Admin\\^5Jim\\.Website\\www.example.org\n");
     for (int i = 0; i < 64; ++i) {
         datagram += QByteArray::number(i * 7 % 40) + ' ' + QByteArray::number(30 + i * 13 % 200)
-                + " \"^" + QByteArray::number(i % 10) + "Pvt " + QByteArray::number(i) + "\"\n";
+            + " \"^" + QByteArray::number(i % 10) + "Pvt " + QByteArray::number(i) + "\"\n";
     }
     return datagram;
 }

@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                           qsizetype(size - 1 - nicknameLength));
     const QByteArray contentType = (data[0] & 0x80) ? "text/html; charset=utf-8" : "text/html";
 
-    const std::optional<ClanNicknames> parsed =
-            parseClanNicknamePage(decodePage(page, contentType), QString::fromUtf8(nickname));
+    const std::optional<ClanNicknames> parsed = parseClanNicknamePage(decodePage(page, contentType),
+                                                                      QString::fromUtf8(nickname));
     if (parsed && parsed->found) {
         const qsizetype found = *parsed->found;
         if (found < 0 || found >= parsed->clanNicknames.size())

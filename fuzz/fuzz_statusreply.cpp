@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     check(std::all_of(reply->players.begin(), reply->players.end(), isDisplayable));
     for (const StatusVariable &variable : reply->variables)
         check(isDisplayable(variable.value) && !variable.key.contains(u'\\'));
-    const bool listsMaxClients = std::any_of(reply->variables.begin(), reply->variables.end(),
-            [](const StatusVariable &variable) { return variable.key == u"sv_maxclients"; });
+    const bool listsMaxClients = std::any_of(
+        reply->variables.begin(), reply->variables.end(),
+        [](const StatusVariable &variable) { return variable.key == u"sv_maxclients"; });
     check(reply->maxClients.has_value() == listsMaxClients);
     return 0;
 }

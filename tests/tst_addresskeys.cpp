@@ -74,16 +74,26 @@ void TestAddressKeys::typing_data()
     QTest::addColumn<int>("dotCount");
     QTest::addColumn<int>("countNumbers");
 
-    QTest::newRow("whole address") << "1.2.3.4:28960" << "1.2.3.4:28960" << true << 3 << 9;
-    QTest::newRow("sixth port digit") << "1.2.3.4:289601" << "1.2.3.4:28960" << true << 3 << 9;
-    QTest::newRow("fourth digit in an octet") << "1234.5" << "123.5" << false << 1 << 1;
-    QTest::newRow("dot at the start") << ".1" << "1" << false << 0 << 1;
-    QTest::newRow("second dot in a row") << "1..2" << "1.2" << false << 1 << 1;
-    QTest::newRow("fourth dot") << "1.2.3.4.5" << "1.2.3.45" << false << 3 << 2;
-    QTest::newRow("colon before the third dot") << "1.2:3" << "1.23" << false << 1 << 2;
-    QTest::newRow("colon right after a dot") << "1.2.3.:4" << "1.2.3.4" << false << 3 << 1;
-    QTest::newRow("second colon") << "1.2.3.4::5" << "1.2.3.4:5" << true << 3 << 5;
-    QTest::newRow("letters and blanks") << "a 1x" << "1" << false << 0 << 1;
+    QTest::newRow("whole address") << "1.2.3.4:28960"
+                                   << "1.2.3.4:28960" << true << 3 << 9;
+    QTest::newRow("sixth port digit") << "1.2.3.4:289601"
+                                      << "1.2.3.4:28960" << true << 3 << 9;
+    QTest::newRow("fourth digit in an octet") << "1234.5"
+                                              << "123.5" << false << 1 << 1;
+    QTest::newRow("dot at the start") << ".1"
+                                      << "1" << false << 0 << 1;
+    QTest::newRow("second dot in a row") << "1..2"
+                                         << "1.2" << false << 1 << 1;
+    QTest::newRow("fourth dot") << "1.2.3.4.5"
+                                << "1.2.3.45" << false << 3 << 2;
+    QTest::newRow("colon before the third dot") << "1.2:3"
+                                                << "1.23" << false << 1 << 2;
+    QTest::newRow("colon right after a dot") << "1.2.3.:4"
+                                             << "1.2.3.4" << false << 3 << 1;
+    QTest::newRow("second colon") << "1.2.3.4::5"
+                                  << "1.2.3.4:5" << true << 3 << 5;
+    QTest::newRow("letters and blanks") << "a 1x"
+                                        << "1" << false << 0 << 1;
 }
 
 void TestAddressKeys::typing()
@@ -204,8 +214,8 @@ void TestAddressKeys::ctrlVReplacesTheFieldAndQueries_data()
     QTest::addColumn<bool>("queried");
     QTest::addColumn<QString>("message");
     QTest::newRow("blank, address, blank and a letter") << " %1 x" << true << "";
-    QTest::newRow("nothing acceptable") << "abc" << false
-                                        << "You must have a server ip address (ip:port)";
+    QTest::newRow("nothing acceptable")
+        << "abc" << false << "You must have a server ip address (ip:port)";
 }
 
 void TestAddressKeys::ctrlVReplacesTheFieldAndQueries()

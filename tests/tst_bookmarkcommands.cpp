@@ -92,7 +92,7 @@ Brinemoor &startWith(WindowHarness &harness, const Bookmarks &stored)
 QString selectedName(WindowHarness &harness)
 {
     const QList<QListWidgetItem *> selected =
-            harness.find<QListWidget>("servers_name")->selectedItems();
+        harness.find<QListWidget>("servers_name")->selectedItems();
     return selected.isEmpty() ? QString() : selected.constFirst()->text();
 }
 
@@ -148,7 +148,8 @@ void verifyOneCriticalBox(const WindowHarness &harness, const QString &text)
 class BrokenStoreFile
 {
 public:
-    explicit BrokenStoreFile(QString path) : m_path(std::move(path))
+    explicit BrokenStoreFile(QString path)
+        : m_path(std::move(path))
     {
         QVERIFY(QFile::rename(m_path, aside()));
         QVERIFY(QDir().mkdir(m_path));
@@ -196,7 +197,7 @@ QStringList sectionNames(SettingsStore &store)
 QString notSavedMessage(const WindowHarness &harness)
 {
     return QStringLiteral("The server list could not be saved: ")
-            + QDir::toNativeSeparators(harness.settingsPath());
+        + QDir::toNativeSeparators(harness.settingsPath());
 }
 
 } // namespace
@@ -250,28 +251,27 @@ void TestBookmarkCommands::saveStores_data()
     QTest::newRow("add") << Bookmarks{{"B", kIp2, "pb"}} << "" << Bookmark{"A", kIp1, "pa"}
                          << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}};
     QTest::newRow("update the password only")
-            << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}} << "A"
-            << Bookmark{"A", kIp1, "new"} << Bookmarks{{"A", kIp1, "new"}, {"B", kIp2, "pb"}};
+        << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp2, "pb"}} << "A" << Bookmark{"A", kIp1, "new"}
+        << Bookmarks{{"A", kIp1, "new"}, {"B", kIp2, "pb"}};
     QTest::newRow("update the address")
-            << Bookmarks{{"A", kIp1, "pa"}} << "A" << Bookmark{"A", kIp2, "pa"}
-            << Bookmarks{{"A", kIp2, "pa"}};
+        << Bookmarks{{"A", kIp1, "pa"}} << "A" << Bookmark{"A", kIp2, "pa"}
+        << Bookmarks{{"A", kIp2, "pa"}};
     QTest::newRow("move to a free name")
-            << Bookmarks{{"B", kIp2, "pb"}, {"D", kIp1, "pd"}} << "D"
-            << Bookmark{"A", kIp1, "pd"} << Bookmarks{{"A", kIp1, "pd"}, {"B", kIp2, "pb"}};
+        << Bookmarks{{"B", kIp2, "pb"}, {"D", kIp1, "pd"}} << "D" << Bookmark{"A", kIp1, "pd"}
+        << Bookmarks{{"A", kIp1, "pd"}, {"B", kIp2, "pb"}};
     QTest::newRow("move onto a name with the same address")
-            << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp1, "pb"}} << "A"
-            << Bookmark{"B", kIp1, "pa"} << Bookmarks{{"B", kIp1, "pa"}};
+        << Bookmarks{{"A", kIp1, "pa"}, {"B", kIp1, "pb"}} << "A" << Bookmark{"B", kIp1, "pa"}
+        << Bookmarks{{"B", kIp1, "pa"}};
     QTest::newRow("a stored name, not selected, same address")
-            << Bookmarks{{"A", kIp1, "pa"}} << "" << Bookmark{"A", kIp1, "new"}
-            << Bookmarks{{"A", kIp1, "new"}};
+        << Bookmarks{{"A", kIp1, "pa"}} << "" << Bookmark{"A", kIp1, "new"}
+        << Bookmarks{{"A", kIp1, "new"}};
     QTest::newRow("reserved name in another letter case")
-            << Bookmarks{} << "" << Bookmark{"Settings", kIp1, ""}
-            << Bookmarks{{"Settings", kIp1, ""}};
+        << Bookmarks{} << "" << Bookmark{"Settings", kIp1, ""} << Bookmarks{{"Settings", kIp1, ""}};
 #ifndef Q_OS_WIN
     // The registry ignores letter case; the settings file does not.
     QTest::newRow("other letter case is another bookmark")
-            << Bookmarks{{"alpha", kIp1, "pa"}} << "alpha" << Bookmark{"Alpha", kIp1, "pa"}
-            << Bookmarks{{"Alpha", kIp1, "pa"}};
+        << Bookmarks{{"alpha", kIp1, "pa"}} << "alpha" << Bookmark{"Alpha", kIp1, "pa"}
+        << Bookmarks{{"Alpha", kIp1, "pa"}};
 #endif
 }
 
@@ -307,15 +307,13 @@ void TestBookmarkCommands::saveRefuses_data()
     const QString noName = QStringLiteral("No server name entered");
     QTest::newRow("no name, no address") << "" << Bookmark{"", "", ""} << noName << noName;
     QTest::newRow("no name, good address") << "" << Bookmark{"", kIp1, "p"} << noName << noName;
-    QTest::newRow("no name, low port") << "" << Bookmark{"", "1.2.3.4:80", ""} << noName
-                                       << noName;
-    QTest::newRow("no name, bookmark selected") << "A" << Bookmark{"", kIp1, "pa"} << noName
-                                                << noName;
+    QTest::newRow("no name, low port") << "" << Bookmark{"", "1.2.3.4:80", ""} << noName << noName;
+    QTest::newRow("no name, bookmark selected")
+        << "A" << Bookmark{"", kIp1, "pa"} << noName << noName;
     const QString reserved = QStringLiteral("invalid server name");
-    QTest::newRow("reserved name") << "" << Bookmark{"settings", kIp1, ""} << reserved
-                                   << reserved;
-    QTest::newRow("reserved name, bad address") << "" << Bookmark{"settings", "1.2", ""}
-                                                << reserved << reserved;
+    QTest::newRow("reserved name") << "" << Bookmark{"settings", kIp1, ""} << reserved << reserved;
+    QTest::newRow("reserved name, bad address")
+        << "" << Bookmark{"settings", "1.2", ""} << reserved << reserved;
     const QString noAddress = QStringLiteral("You must have a server ip address (ip:port)");
     QTest::newRow("no address") << "" << Bookmark{"X", "", ""} << noAddress << noAddress;
     const QString noPort = QStringLiteral("You must have a server port with the ip (ip:port)");
@@ -324,12 +322,12 @@ void TestBookmarkCommands::saveRefuses_data()
     QTest::newRow("empty port") << "" << Bookmark{"X", "1.2.3.4:", ""} << invalid << invalid;
     QTest::newRow("low port") << "" << Bookmark{"X", "1.2.3.4:1023", ""} << invalid << invalid;
     QTest::newRow("bad address for the selected bookmark")
-            << "A" << Bookmark{"A", "1.2.3.4", "pa"} << noPort << noPort;
+        << "A" << Bookmark{"A", "1.2.3.4", "pa"} << noPort << noPort;
     const QString inUse = QStringLiteral("Server Name already in use");
     QTest::newRow("name of a bookmark with another address")
-            << "" << Bookmark{"B", kIp1, "p"} << inUse << "ok";
+        << "" << Bookmark{"B", kIp1, "p"} << inUse << "ok";
     QTest::newRow("moving onto a bookmark with another address")
-            << "A" << Bookmark{"B", kIp1, "pa"} << inUse << "ok";
+        << "A" << Bookmark{"B", kIp1, "pa"} << inUse << "ok";
 }
 
 void TestBookmarkCommands::saveRefuses()
@@ -361,11 +359,14 @@ void TestBookmarkCommands::deleteOnlyTheBookmarkShown_data()
     QTest::addColumn<Bookmarks>("after");
     const Bookmark a{"A", kIp1, "pa"};
     const Bookmark b{"B", kIp2, "pb"};
-    QTest::newRow("the selected bookmark") << "A" << "A" << false << Bookmarks{b};
-    QTest::newRow("after New") << "A" << "A" << true << Bookmarks{a, b};
-    QTest::newRow("name edited after the selection") << "A" << "A2" << false << Bookmarks{a, b};
-    QTest::newRow("nothing selected, a stored name typed") << "" << "A" << false
-                                                           << Bookmarks{a, b};
+    QTest::newRow("the selected bookmark") << "A"
+                                           << "A" << false << Bookmarks{b};
+    QTest::newRow("after New") << "A"
+                               << "A" << true << Bookmarks{a, b};
+    QTest::newRow("name edited after the selection") << "A"
+                                                     << "A2" << false << Bookmarks{a, b};
+    QTest::newRow("nothing selected, a stored name typed") << ""
+                                                           << "A" << false << Bookmarks{a, b};
 }
 
 void TestBookmarkCommands::deleteOnlyTheBookmarkShown()
@@ -426,8 +427,8 @@ void TestBookmarkCommands::writeThatFailsOnItsWayIsForgotten()
     {
         DiskFull full(QFileInfo(harness.settingsPath()).size());
         QVERIFY(!store->write(QStringLiteral("B"), QStringLiteral("ip"), kIp2));
-        QVERIFY(!store->write(QStringLiteral("A"), QStringLiteral("password"),
-                              QStringLiteral("pa")));
+        QVERIFY(
+            !store->write(QStringLiteral("A"), QStringLiteral("password"), QStringLiteral("pa")));
         // Every store object on the file reads it as it was before the failed writes.
         const auto other = harness.reopenStore();
         for (SettingsStore *reader : {store.get(), other.get()}) {

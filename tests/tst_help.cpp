@@ -17,22 +17,22 @@
 namespace {
 
 const QStringList kLines{
-        "Adding Servers to the list:",
-        " - Click 'New'",
-        " - Enter IP:Port and pass if required",
-        " - Click on 'Get Details' or press enter",
-        " - Press 'Save' (This adds the server to your list)",
-        "",
-        "Loading a Non listed Server:",
-        " - Type in an IP:Port/Pass",
-        " - Click 'Join Game'",
-        "",
-        "Loading a listed Server:",
-        " a) Double Click on the Server in the list",
-        " b) Single Click on the Server in the list, click 'Join Game'",
-        "",
-        "Need Help:",
-        "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor",
+    "Adding Servers to the list:",
+    " - Click 'New'",
+    " - Enter IP:Port and pass if required",
+    " - Click on 'Get Details' or press enter",
+    " - Press 'Save' (This adds the server to your list)",
+    "",
+    "Loading a Non listed Server:",
+    " - Type in an IP:Port/Pass",
+    " - Click 'Join Game'",
+    "",
+    "Loading a listed Server:",
+    " a) Double Click on the Server in the list",
+    " b) Single Click on the Server in the list, click 'Join Game'",
+    "",
+    "Need Help:",
+    "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor",
 };
 
 // Runs `inspect` on the help window once it is up as the modal window, then closes it, so that the
@@ -194,8 +194,8 @@ void TestHelp::shownFromTheMenuTwice()
         QCOMPARE(seen.linesOutOfSight, 0);
         QVERIFY2(seen.centreOffset.manhattanLength() <= 2,
                  qPrintable(QStringLiteral("off centre by %1, %2")
-                                    .arg(seen.centreOffset.x())
-                                    .arg(seen.centreOffset.y())));
+                                .arg(seen.centreOffset.x())
+                                .arg(seen.centreOffset.y())));
         QVERIFY(seen.modal);
         QCOMPARE(seen.parent, &window);
         QCOMPARE(seen.iconKey, window.windowIcon().cacheKey());

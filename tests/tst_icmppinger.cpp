@@ -4,9 +4,9 @@
 #include <QTest>
 
 #ifdef Q_OS_LINUX
-#  include <netinet/in.h>
-#  include <sys/socket.h>
-#  include <unistd.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #endif
 
 using namespace std::chrono_literals;

@@ -40,7 +40,7 @@ bool writeExecutable(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-           && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 QByteArray fakeGame()
@@ -129,7 +129,10 @@ public:
     }
 
     template<typename T>
-    T *find(const char *name) { return window->findChild<T *>(QLatin1String(name)); }
+    T *find(const char *name)
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
 
     void type(const QString &address) { find<QLineEdit>("server_ip")->setText(address); }
     void join() { find<QAction>("menu_join")->trigger(); }
@@ -266,23 +269,29 @@ void TestJoin::gameCommandLine_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("nickname"); // the row selected in both nickname lists; -1: none
+    QTest::addColumn<int>("nickname");     // the row selected in both nickname lists; -1: none
     QTest::addColumn<QStringList>("tail"); // what the game gets after "+password"
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("password") << "" << "secret" << -1 << QStringList{"secret"} << QStringList{};
-    QTest::newRow("empty password") << "" << "" << -1 << QStringList{} << QStringList{};
+    QTest::newRow("password") << ""
+                              << "secret" << -1 << QStringList{"secret"} << QStringList{};
+    QTest::newRow("empty password") << ""
+                                    << "" << -1 << QStringList{} << QStringList{};
     QTest::newRow("nickname after the password")
-        << "" << "pw" << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
+        << ""
+        << "pw" << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("nickname, empty password")
-        << "" << "" << 0 << QStringList{"+set", "name", "Jimbo"} << QStringList{};
+        << ""
+        << "" << 0 << QStringList{"+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("plus in the in-game name")
-        << "" << "" << 1 << QStringList{"+set", "name", "Jim", "quit"} << QStringList{};
+        << ""
+        << "" << 1 << QStringList{"+set", "name", "Jim", "quit"} << QStringList{};
     QTest::newRow("/debug starts nothing")
-        << "/debug" << "pw" << -1 << QStringList{} << QStringList{"Launched game...."};
-    QTest::newRow("/DEBUG launches") << "/DEBUG" << "pw" << -1 << QStringList{"pw"}
-                                     << QStringList{};
-    QTest::newRow("/debug x launches") << "/debug x" << "pw" << -1 << QStringList{"pw"}
-                                       << QStringList{};
+        << "/debug"
+        << "pw" << -1 << QStringList{} << QStringList{"Launched game...."};
+    QTest::newRow("/DEBUG launches") << "/DEBUG"
+                                     << "pw" << -1 << QStringList{"pw"} << QStringList{};
+    QTest::newRow("/debug x launches") << "/debug x"
+                                       << "pw" << -1 << QStringList{"pw"} << QStringList{};
 }
 
 void TestJoin::gameCommandLine()

@@ -26,7 +26,7 @@ bool writeExecutable(const QString &path, const QByteArray &content)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(content) == content.size()
-           && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        && file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
 }
 
 } // namespace
@@ -71,8 +71,8 @@ void TestLaunch::commandLine()
     QFETCH(std::optional<QString>, playerName);
     QFETCH(QString, arguments);
     const QString game = QDir::toNativeSeparators(QStringLiteral("/my games/cod/CoDMP.exe"));
-    const GameCommand command =
-        buildGameCommand(game, {QStringLiteral("10.0.0.1:28960"), password, playerName});
+    const GameCommand command = buildGameCommand(
+        game, {QStringLiteral("10.0.0.1:28960"), password, playerName});
     QCOMPARE(command.commandLine(), game + arguments);
     QCOMPARE(command.workingDirectory, QDir::toNativeSeparators(QStringLiteral("/my games/cod")));
 }
@@ -85,20 +85,24 @@ void TestLaunch::joinVerdict_data()
     QTest::addColumn<JoinVerdict>("verdict");
     const std::optional<QString> none;
     const auto limit = [](const char *text) { return std::optional<QString>(text); };
-    QTest::newRow("room left") << "Players: 3/16" << "Ping: 40" << limit("16")
-                               << JoinVerdict::Joinable;
-    QTest::newRow("full, even when timed out") << "Players: 16/16" << "Ping: Timeout"
-                                               << limit("16") << JoinVerdict::Full;
-    QTest::newRow("count and limit compared as text") << "Players: 16/16" << "Ping: 40"
-                                                      << limit("016") << JoinVerdict::Joinable;
-    QTest::newRow("no limit reported: never full") << "Players: 0/0" << "Ping: -" << none
-                                                   << JoinVerdict::NotResponding;
-    QTest::newRow("time-out") << "Players: 0/0 " << "Ping: Timeout" << none
-                              << JoinVerdict::NotResponding;
-    QTest::newRow("ping compared with its letter case") << "Players: 1/8" << "Ping: timeout"
-                                                        << limit("8") << JoinVerdict::Joinable;
-    QTest::newRow("caption without a slash") << "Players: 8" << "Ping: 5" << limit("8")
-                                             << JoinVerdict::Full;
+    QTest::newRow("room left") << "Players: 3/16"
+                               << "Ping: 40" << limit("16") << JoinVerdict::Joinable;
+    QTest::newRow("full, even when timed out")
+        << "Players: 16/16"
+        << "Ping: Timeout" << limit("16") << JoinVerdict::Full;
+    QTest::newRow("count and limit compared as text")
+        << "Players: 16/16"
+        << "Ping: 40" << limit("016") << JoinVerdict::Joinable;
+    QTest::newRow("no limit reported: never full")
+        << "Players: 0/0"
+        << "Ping: -" << none << JoinVerdict::NotResponding;
+    QTest::newRow("time-out") << "Players: 0/0 "
+                              << "Ping: Timeout" << none << JoinVerdict::NotResponding;
+    QTest::newRow("ping compared with its letter case")
+        << "Players: 1/8"
+        << "Ping: timeout" << limit("8") << JoinVerdict::Joinable;
+    QTest::newRow("caption without a slash") << "Players: 8"
+                                             << "Ping: 5" << limit("8") << JoinVerdict::Full;
 }
 
 void TestLaunch::joinVerdict()
@@ -140,9 +144,15 @@ void TestLaunch::processForGame_data()
     QTest::addColumn<QString>("presetMesa"); // empty: not set by the user
     QTest::addColumn<QString>("mesa");
     QTest::addColumn<QString>("gl");
-    QTest::newRow("native program, environment untouched") << false << "" << "" << "";
-    QTest::newRow("windows program through wine") << true << "" << "2003" << "17700";
-    QTest::newRow("the user's own setting wins") << true << "2010" << "2010" << "17700";
+    QTest::newRow("native program, environment untouched") << false << ""
+                                                           << ""
+                                                           << "";
+    QTest::newRow("windows program through wine") << true << ""
+                                                  << "2003"
+                                                  << "17700";
+    QTest::newRow("the user's own setting wins") << true << "2010"
+                                                 << "2010"
+                                                 << "17700";
 }
 
 void TestLaunch::processForGame()

@@ -19,9 +19,8 @@ const QByteArray kAceBoPage = "start<br>Ace,AceX<br>Bo,BoY<br>end";
 QByteArray httpResponse(const QByteArray &statusLine, const QByteArray &contentType,
                         const QByteArray &body)
 {
-    return "HTTP/1.1 " + statusLine + "\r\nContent-Type: " + contentType
-            + "\r\nContent-Length: " + QByteArray::number(body.size())
-            + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + statusLine + "\r\nContent-Type: " + contentType + "\r\nContent-Length: "
+        + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
 // A web server on 127.0.0.1 that answers every request with one fixed response, or never answers
@@ -29,7 +28,8 @@ QByteArray httpResponse(const QByteArray &statusLine, const QByteArray &contentT
 class FakeClanServer final : public QObject
 {
 public:
-    explicit FakeClanServer(QByteArray response) : m_response(std::move(response))
+    explicit FakeClanServer(QByteArray response)
+        : m_response(std::move(response))
     {
         connect(&m_server, &QTcpServer::newConnection, this, &FakeClanServer::accept);
         QVERIFY(m_server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
@@ -114,41 +114,41 @@ void TestNicknames::parsePage_data()
     QTest::newRow("match ignores case") << aceBo << "bo" << true << aces << aceXs << 1;
     QTest::newRow("not listed") << aceBo << "Cy" << true << aces << aceXs << -1;
     QTest::newRow("later match wins")
-            << "start<br>Bo,B1<br>Ace,A<br>BO,B2<br>end" << "bo" << true
-            << QStringList{"Bo", "Ace", "BO"} << QStringList{"B1", "A", "B2"} << 2;
+        << "start<br>Bo,B1<br>Ace,A<br>BO,B2<br>end"
+        << "bo" << true << QStringList{"Bo", "Ace", "BO"} << QStringList{"B1", "A", "B2"} << 2;
     QTest::newRow("head skips any 4 characters")
-            << "start\r\n\r\nBo,BoY<br>end" << "bo" << true << QStringList{"Bo"}
-            << QStringList{"BoY"} << 0;
+        << "start\r\n\r\nBo,BoY<br>end"
+        << "bo" << true << QStringList{"Bo"} << QStringList{"BoY"} << 0;
     QTest::newRow("blanks belong to the names")
-            << "start<br> Big Al ,Al X<br>end" << " big al " << true << QStringList{" Big Al "}
-            << QStringList{"Al X"} << 0;
+        << "start<br> Big Al ,Al X<br>end"
+        << " big al " << true << QStringList{" Big Al "} << QStringList{"Al X"} << 0;
     QTest::newRow("blanks of the nickname count")
-            << "start<br> Big Al ,Al X<br>end" << "big al" << true << QStringList{" Big Al "}
-            << QStringList{"Al X"} << -1;
+        << "start<br> Big Al ,Al X<br>end"
+        << "big al" << true << QStringList{" Big Al "} << QStringList{"Al X"} << -1;
     QTest::newRow("non-ASCII letters ignore case")
-            << QStringLiteral("start<br>Zoë,Z<br>end") << QStringLiteral("ZOË") << true
-            << QStringList{QStringLiteral("Zoë")} << QStringList{"Z"} << 0;
-    QTest::newRow("last line without its <")
-            << "start<br>Ace,AceX<br>Bo,BoYend" << "bo" << true << aces << QStringList{"AceX"}
-            << 1;
+        << QStringLiteral("start<br>Zoë,Z<br>end") << QStringLiteral("ZOË") << true
+        << QStringList{QStringLiteral("Zoë")} << QStringList{"Z"} << 0;
+    QTest::newRow("last line without its <") << "start<br>Ace,AceX<br>Bo,BoYend"
+                                             << "bo" << true << aces << QStringList{"AceX"} << 1;
     QTest::newRow("word after the last separator dropped")
-            << "start<br>Ace,AceX<br>Cyend" << "cy" << true << QStringList{"Ace"}
-            << QStringList{"AceX"} << -1;
+        << "start<br>Ace,AceX<br>Cyend"
+        << "cy" << true << QStringList{"Ace"} << QStringList{"AceX"} << -1;
     QTest::newRow("missing comma shifts the pairing")
-            << "start<br>AceAceX<br>Bo,BoY<br>end" << "bo" << true << QStringList{"Bo"}
-            << QStringList{"AceAceX", "BoY"} << 0;
-    QTest::newRow("skip runs past the body") << "start<br>Ace,AceX<bend" << "ace" << true
-                                             << QStringList{"Ace"} << QStringList{"AceX"} << 0;
-    QTest::newRow("exactly head and tail") << "start1234end" << "bo" << true << QStringList{}
-                                           << QStringList{} << -1;
-    QTest::newRow("capital S head") << "Start<br>Ace,AceX<br>end" << "ace" << false
-                                    << QStringList{} << QStringList{} << -1;
-    QTest::newRow("no tail") << "start<br>Ace,AceX<br>" << "ace" << false << QStringList{}
-                             << QStringList{} << -1;
-    QTest::newRow("markers overlap") << "startend" << "ace" << false << QStringList{}
-                                     << QStringList{} << -1;
-    QTest::newRow("markers, 11 characters") << "start,<1end" << "" << false << QStringList{}
-                                            << QStringList{} << -1;
+        << "start<br>AceAceX<br>Bo,BoY<br>end"
+        << "bo" << true << QStringList{"Bo"} << QStringList{"AceAceX", "BoY"} << 0;
+    QTest::newRow("skip runs past the body")
+        << "start<br>Ace,AceX<bend"
+        << "ace" << true << QStringList{"Ace"} << QStringList{"AceX"} << 0;
+    QTest::newRow("exactly head and tail") << "start1234end"
+                                           << "bo" << true << QStringList{} << QStringList{} << -1;
+    QTest::newRow("capital S head") << "Start<br>Ace,AceX<br>end"
+                                    << "ace" << false << QStringList{} << QStringList{} << -1;
+    QTest::newRow("no tail") << "start<br>Ace,AceX<br>"
+                             << "ace" << false << QStringList{} << QStringList{} << -1;
+    QTest::newRow("markers overlap") << "startend"
+                                     << "ace" << false << QStringList{} << QStringList{} << -1;
+    QTest::newRow("markers, 11 characters") << "start,<1end"
+                                            << "" << false << QStringList{} << QStringList{} << -1;
 }
 
 void TestNicknames::parsePage()
@@ -178,8 +178,7 @@ void TestNicknames::decodePage_data()
     const QString asLatin1 = QStringLiteral("ZoÃ«");
     QTest::newRow("no charset") << QByteArray("text/html") << asLatin1;
     QTest::newRow("UTF-8") << QByteArray("text/html; charset=UTF-8") << asUtf8;
-    QTest::newRow("utf-8 quoted, no blank") << QByteArray("text/html;charset=\"utf-8\"")
-                                            << asUtf8;
+    QTest::newRow("utf-8 quoted, no blank") << QByteArray("text/html;charset=\"utf-8\"") << asUtf8;
     QTest::newRow("Latin-1 named") << QByteArray("text/html; charset=ISO-8859-1") << asLatin1;
     QTest::newRow("utf-8 only in the type") << QByteArray("text/utf-8") << asLatin1;
 }
@@ -195,8 +194,7 @@ void TestNicknames::prepare(WindowHarness &harness, const QString &storedHost)
 {
     harness.storeGamePath();
     const auto store = harness.reopenStore();
-    store->write(QStringLiteral("A server"), QStringLiteral("ip"),
-                 QStringLiteral("1.2.3.4:28960"));
+    store->write(QStringLiteral("A server"), QStringLiteral("ip"), QStringLiteral("1.2.3.4:28960"));
     if (!storedHost.isEmpty())
         store->write(QStringLiteral("settings"), QStringLiteral("clanhost"), storedHost);
 }
@@ -217,21 +215,20 @@ void TestNicknames::startUpSelectsTheNickname_data()
     const QStringList aces{"Ace", "Bo"};
     const QStringList aceXs{"AceX", "BoY"};
     QTest::newRow("page's spelling in the title")
-            << html << kAceBoPage << "/nick:bo" << aces << aceXs << 1 << 1
-            << "Brinemoor V2.06 (Bo)" << QStringList{};
+        << html << kAceBoPage << "/nick:bo" << aces << aceXs << 1 << 1 << "Brinemoor V2.06 (Bo)"
+        << QStringList{};
     QTest::newRow("not listed") << html << kAceBoPage << "/nick:Cy" << aces << aceXs << -1 << -1
                                 << "Brinemoor V2.06" << QStringList{"Nickname not found"};
     QTest::newRow("later line wins")
-            << html << QByteArray("start<br>Bo,B1<br>bo,B2<br>end") << "/nick:BO"
-            << QStringList{"Bo", "bo"} << QStringList{"B1", "B2"} << 1 << 1
-            << "Brinemoor V2.06 (bo)" << QStringList{};
+        << html << QByteArray("start<br>Bo,B1<br>bo,B2<br>end") << "/nick:BO"
+        << QStringList{"Bo", "bo"} << QStringList{"B1", "B2"} << 1 << 1 << "Brinemoor V2.06 (bo)"
+        << QStringList{};
     QTest::newRow("in-game names run short")
-            << html << QByteArray("start<br>Ace,AceX<br>Bo,BoYend") << "/nick:bo" << aces
-            << QStringList{"AceX"} << 1 << -1 << "Brinemoor V2.06 (Bo)" << QStringList{};
+        << html << QByteArray("start<br>Ace,AceX<br>Bo,BoYend") << "/nick:bo" << aces
+        << QStringList{"AceX"} << 1 << -1 << "Brinemoor V2.06 (Bo)" << QStringList{};
     QTest::newRow("blanks after the switch kept")
-            << html << QByteArray("start<br> Bo,BoY<br>end") << "/nick: bo"
-            << QStringList{" Bo"} << QStringList{"BoY"} << 0 << 0 << "Brinemoor V2.06 ( Bo)"
-            << QStringList{};
+        << html << QByteArray("start<br> Bo,BoY<br>end") << "/nick: bo" << QStringList{" Bo"}
+        << QStringList{"BoY"} << 0 << 0 << "Brinemoor V2.06 ( Bo)" << QStringList{};
     QTest::newRow("Latin-1 page") << html << QByteArray("start<br>Zo\xeb,Z<br>end")
                                   << QStringLiteral("/nick:zoë") << QStringList{"Zo\u00eb"}
                                   << QStringList{"Z"} << 0 << 0
@@ -290,13 +287,13 @@ void TestNicknames::failedFetchIsSilent_data()
 
     const QByteArray html = "text/html";
     QTest::newRow("not found status")
-            << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage);
+        << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage);
     QTest::newRow("server error status")
-            << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage);
-    QTest::newRow("no markers")
-            << ServerKind::Answers << httpResponse("200 OK", html, "<html>Ace,AceX<br></html>");
+        << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage);
+    QTest::newRow("no markers") << ServerKind::Answers
+                                << httpResponse("200 OK", html, "<html>Ace,AceX<br></html>");
     QTest::newRow("markers, shorter than 12")
-            << ServerKind::Answers << httpResponse("200 OK", html, "startBo,end");
+        << ServerKind::Answers << httpResponse("200 OK", html, "startBo,end");
     QTest::newRow("empty page") << ServerKind::Answers << httpResponse("200 OK", html, "");
     QTest::newRow("no answer within the bound") << ServerKind::Silent << QByteArray();
     QTest::newRow("refused connection") << ServerKind::Refuses << QByteArray();

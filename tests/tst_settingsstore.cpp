@@ -108,8 +108,7 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
     }
     harness.start();
     // The store's own order (by code point), not the order of writing; "settings" is never a row.
-    QCOMPARE(rows(harness.find<QListWidget>("servers_name")),
-             (QStringList{"A", "B", "Settings"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"A", "B", "Settings"}));
     QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
              (QStringList{"1.1.1.1:28960", "2.2.2.2:28960", "3.3.3.3:28960"}));
 }
@@ -157,7 +156,8 @@ void TestSettingsStore::failedWriteIsReported()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.close();
     SettingsStore store(SettingsStore::openIniFile(notAFolder + QStringLiteral("/Brinemoor.ini")));
-    QVERIFY(!store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:1024")));
+    QVERIFY(
+        !store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:1024")));
     QVERIFY(!store.deleteSection(QStringLiteral("A")));
 }
 

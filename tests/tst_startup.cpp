@@ -56,16 +56,24 @@ void TestStartup::initialControls_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QPoint>("position");
-    QTest::newRow("name label") << "lbl_servername" << "Name:" << QPoint(4, 10);
-    QTest::newRow("address label") << "lbl_serverip" << "IP:Port:" << QPoint(244, 12);
-    QTest::newRow("password label") << "lbl_pass" << "Pass:" << QPoint(444, 11);
-    QTest::newRow("players keeps its trailing blank") << "lbl_players" << "Players: 0/0 "
-                                                      << QPoint(8, 16);
-    QTest::newRow("ping") << "lbl_ping" << "Ping: -" << QPoint(96, 16);
-    QTest::newRow("reserved") << "lbl_reserved" << "Reserved Spaces: 0" << QPoint(8, 34);
-    QTest::newRow("map") << "lbl_map" << "Map:" << QPoint(8, 52);
-    QTest::newRow("type") << "lbl_type" << "Type:" << QPoint(120, 52);
-    QTest::newRow("one plain ampersand") << "lbl_and" << "&" << QPoint(332, 318);
+    QTest::newRow("name label") << "lbl_servername"
+                                << "Name:" << QPoint(4, 10);
+    QTest::newRow("address label") << "lbl_serverip"
+                                   << "IP:Port:" << QPoint(244, 12);
+    QTest::newRow("password label") << "lbl_pass"
+                                    << "Pass:" << QPoint(444, 11);
+    QTest::newRow("players keeps its trailing blank") << "lbl_players"
+                                                      << "Players: 0/0 " << QPoint(8, 16);
+    QTest::newRow("ping") << "lbl_ping"
+                          << "Ping: -" << QPoint(96, 16);
+    QTest::newRow("reserved") << "lbl_reserved"
+                              << "Reserved Spaces: 0" << QPoint(8, 34);
+    QTest::newRow("map") << "lbl_map"
+                         << "Map:" << QPoint(8, 52);
+    QTest::newRow("type") << "lbl_type"
+                          << "Type:" << QPoint(120, 52);
+    QTest::newRow("one plain ampersand") << "lbl_and"
+                                         << "&" << QPoint(332, 318);
 }
 
 void TestStartup::initialControls()
@@ -106,9 +114,11 @@ void TestStartup::hiddenListsStayHidden()
     QCOMPARE(harness.find<QLineEdit>("server_pass")->echoMode(), QLineEdit::Normal);
 
     // Screen readers name the fields and lists after their captions.
-    const std::pair<const char *, const char *> accessible[] = {
-        {"server_name", "Name"}, {"server_ip", "IP:Port"}, {"server_pass", "Pass"},
-        {"servers_name", "Server List"}, {"server_players", "Player List"}};
+    const std::pair<const char *, const char *> accessible[] = {{"server_name", "Name"},
+                                                                {"server_ip", "IP:Port"},
+                                                                {"server_pass", "Pass"},
+                                                                {"servers_name", "Server List"},
+                                                                {"server_players", "Player List"}};
     for (const auto &[name, caption] : accessible) {
         QWidget *widget = harness.window().findChild<QWidget *>(QLatin1String(name));
         QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
@@ -123,11 +133,10 @@ void TestStartup::tabOrderAndFixedSize()
     Brinemoor &window = harness.start();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QWidget *expected[] = {harness.find<QLineEdit>("server_name"),
-                           harness.find<QLineEdit>("server_ip"),
-                           harness.find<QLineEdit>("server_pass"),
-                           harness.find<QListWidget>("servers_name"),
-                           harness.find<QListWidget>("server_players")};
+    QWidget *expected[] = {
+        harness.find<QLineEdit>("server_name"), harness.find<QLineEdit>("server_ip"),
+        harness.find<QLineEdit>("server_pass"), harness.find<QListWidget>("servers_name"),
+        harness.find<QListWidget>("server_players")};
     QWidget *widget = expected[0];
     for (QWidget *next : expected) {
         QCOMPARE(widget, next);
@@ -149,9 +158,9 @@ void TestStartup::menuBarHoldsEightItemsInOrder()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QList<QAction *> actions = window.menuBar()->actions();
-    const QStringList captions{"[ Quit ]",        "[ New ]",        "[ Save ]",
-                               "[ Delete ]",      "[ Get Details ]", "[ Join Game ]",
-                               "[ Set Path ]",    "[ Help Notes ]"};
+    const QStringList captions{"[ Quit ]",     "[ New ]",         "[ Save ]",
+                               "[ Delete ]",   "[ Get Details ]", "[ Join Game ]",
+                               "[ Set Path ]", "[ Help Notes ]"};
     QCOMPARE(actions.size(), captions.size());
     for (qsizetype i = 0; i < actions.size(); ++i) {
         QCOMPARE(actions.at(i)->text(), captions.at(i));

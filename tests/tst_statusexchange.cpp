@@ -31,8 +31,7 @@ class Session
 public:
     explicit Session(std::chrono::milliseconds queryTimeout = 5s)
         : ended(&start(queryTimeout), &Brinemoor::exchangeEnded)
-    {
-    }
+    { }
 
     void query(const QString &address)
     {
@@ -127,10 +126,13 @@ void TestStatusExchange::replyFillsTheDisplay_data()
         << QStringList{kWorkedInfo, kBob}
         << QStringList{"g_gametype = dm", "mapname = mp_harbor", "sv_maxclients = 20"}
         << QStringList{"Bob"} << "Players: 1/20" << QVariant("20") << "Type: dm"
-        << "Map: mp_harbor" << "Reserved Spaces: 0";
+        << "Map: mp_harbor"
+        << "Reserved Spaces: 0";
     QTest::newRow("no players and no limit")
         << QStringList{R"(\g_gametype\ctf)"} << QStringList{"g_gametype = ctf"} << QStringList{}
-        << "Players: 0/0" << QVariant() << "Type: ctf" << "Map:" << "Reserved Spaces: 0";
+        << "Players: 0/0" << QVariant() << "Type: ctf"
+        << "Map:"
+        << "Reserved Spaces: 0";
     QTest::newRow("labels trimmed, list as sent")
         << QStringList{R"(\g_gametype\ sd \mapname\ mp_dawnville\sv_privateClients\ 2 )"
                        R"(\sv_maxclients\ 24 )",
@@ -138,10 +140,12 @@ void TestStatusExchange::replyFillsTheDisplay_data()
         << QStringList{"g_gametype =  sd ", "mapname =  mp_dawnville", "sv_privateClients =  2 ",
                        "sv_maxclients =  24 "}
         << QStringList{"Al", "Eve"} << "Players: 2/24" << QVariant("24") << "Type: sd"
-        << "Map: mp_dawnville" << "Reserved Spaces: 2";
+        << "Map: mp_dawnville"
+        << "Reserved Spaces: 2";
     QTest::newRow("limit sent as empty text keeps the count of the variables' line")
         << QStringList{R"(\sv_maxclients\)", R"(1 20 "Al")"} << QStringList{"sv_maxclients = "}
-        << QStringList{"Al"} << "Players: 0/" << QVariant("") << "Type:" << "Map:"
+        << QStringList{"Al"} << "Players: 0/" << QVariant("") << "Type:"
+        << "Map:"
         << "Reserved Spaces: 0";
 }
 
@@ -183,14 +187,14 @@ void TestStatusExchange::serverNameOffer_data()
     QTest::addColumn<QString>("nameAfter"); // when nothing is saved
     QTest::addColumn<bool>("saved");
 
-    QTest::newRow("empty name filled in silently") << "" << false << false << "Harbor Nights"
-                                                   << false;
-    QTest::newRow("same name, nothing asked") << "Harbor Nights" << false << false
-                                              << "Harbor Nights" << false;
-    QTest::newRow("letter case differs, declined") << "harbor nights" << true << false
-                                                   << "harbor nights" << false;
-    QTest::newRow("accepted, saved under the server's name") << "Old Name" << true << true << ""
-                                                             << true;
+    QTest::newRow("empty name filled in silently")
+        << "" << false << false << "Harbor Nights" << false;
+    QTest::newRow("same name, nothing asked")
+        << "Harbor Nights" << false << false << "Harbor Nights" << false;
+    QTest::newRow("letter case differs, declined")
+        << "harbor nights" << true << false << "harbor nights" << false;
+    QTest::newRow("accepted, saved under the server's name")
+        << "Old Name" << true << true << "" << true;
 }
 
 void TestStatusExchange::serverNameOffer()
@@ -277,8 +281,8 @@ void TestStatusExchange::querySentNowhere_data()
     QTest::addColumn<bool>("portHeldHere");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("port held by another program here") << "127.0.0.2:%1" << true
-                                                       << "The bound address is already in use";
+    QTest::newRow("port held by another program here")
+        << "127.0.0.2:%1" << true << "The bound address is already in use";
     QTest::newRow("port above 65535") << "127.0.0.2:65536" << false << "Invalid IP";
     QTest::newRow("octet above 255") << "127.0.0.256:%1" << false << "Invalid IP";
 }
@@ -347,11 +351,11 @@ void TestStatusExchange::strayDatagramsNeverReachTheDisplay_data()
     QTest::addColumn<FakeStatusServer::Sender>("sender");
     QTest::addColumn<QByteArray>("stray");
     const QByteArray forged = FakeStatusServer::statusReply({R"(\mapname\mp_forged)"});
-    QTest::newRow("no status header, from the server") << FakeStatusServer::Sender::Server
-                                                       << QByteArray("\xff\xff\xff\xffprint\n");
+    QTest::newRow("no status header, from the server")
+        << FakeStatusServer::Sender::Server << QByteArray("\xff\xff\xff\xffprint\n");
     QTest::newRow("forged, from another port") << FakeStatusServer::Sender::OtherPort << forged;
-    QTest::newRow("forged, from another address") << FakeStatusServer::Sender::OtherAddress
-                                                  << forged;
+    QTest::newRow("forged, from another address")
+        << FakeStatusServer::Sender::OtherAddress << forged;
 }
 
 // The stray datagram goes first; had it been taken for the reply, the exchange would have ended

@@ -58,32 +58,29 @@ void TestStatusReply::variables_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("worked example")
-            << kHarbor << QStringList{"g_gametype|dm", "mapname|mp_harbor", "sv_maxclients|20"};
+        << kHarbor << QStringList{"g_gametype|dm", "mapname|mp_harbor", "sv_maxclients|20"};
     QTest::newRow("trailing backslash after the last value")
-            << reply("\\a\\1\\b\\2\\\n") << QStringList{"a|1", "b|2"};
-    QTest::newRow("key without value dropped")
-            << reply("\\a\\1\\b\n") << QStringList{"a|1"};
+        << reply("\\a\\1\\b\\2\\\n") << QStringList{"a|1", "b|2"};
+    QTest::newRow("key without value dropped") << reply("\\a\\1\\b\n") << QStringList{"a|1"};
     QTest::newRow("leading dot of a key dropped")
-            << reply("\\.Admin\\Jim\\..x\\y\n") << QStringList{"Admin|Jim", ".x|y"};
+        << reply("\\.Admin\\Jim\\..x\\y\n") << QStringList{"Admin|Jim", ".x|y"};
     QTest::newRow("blanks kept in values")
-            << reply("\\sv_hostname\\ My Server \n") << QStringList{"sv_hostname| My Server "};
+        << reply("\\sv_hostname\\ My Server \n") << QStringList{"sv_hostname| My Server "};
     QTest::newRow("colour codes removed, trailing caret too")
-            << reply("\\sv_hostname\\^1Red^7Fox^\n") << QStringList{"sv_hostname|RedFox"};
+        << reply("\\sv_hostname\\^1Red^7Fox^\n") << QStringList{"sv_hostname|RedFox"};
     QTest::newRow("control bytes dropped from values")
-            << reply("\\sv_hostname\\\x01\x01\x01^3Brine\tmoor\n")
-            << QStringList{"sv_hostname|Brinemoor"};
+        << reply("\\sv_hostname\\\x01\x01\x01^3Brine\tmoor\n")
+        << QStringList{"sv_hostname|Brinemoor"};
     QTest::newRow("equals sign inside a value")
-            << reply("\\motd\\a=b\n") << QStringList{"motd|a=b"};
-    QTest::newRow("empty key and empty value")
-            << reply("\\\\x\\y\\\n") << QStringList{"|x", "y|"};
-    QTest::newRow("CR LF lines")
-            << reply("\\a\\1\\b\\2\r\n0 0 \"x\"\r\n") << QStringList{"a|1", "b|2"};
+        << reply("\\motd\\a=b\n") << QStringList{"motd|a=b"};
+    QTest::newRow("empty key and empty value") << reply("\\\\x\\y\\\n") << QStringList{"|x", "y|"};
+    QTest::newRow("CR LF lines") << reply("\\a\\1\\b\\2\r\n0 0 \"x\"\r\n")
+                                 << QStringList{"a|1", "b|2"};
     QTest::newRow("malformed pair abandons the rest of its line only")
-            << reply("\\a\\1\\=b\\2\\c\\3\n\\d\\4\n") << QStringList{"a|1", "d|4"};
-    QTest::newRow("info line without a line feed ignored")
-            << reply("\\a\\1") << QStringList{};
+        << reply("\\a\\1\\=b\\2\\c\\3\n\\d\\4\n") << QStringList{"a|1", "d|4"};
+    QTest::newRow("info line without a line feed ignored") << reply("\\a\\1") << QStringList{};
     QTest::newRow("two info lines")
-            << reply("\\a\\1\n0 0 \"x\"\n\\b\\2\n") << QStringList{"a|1", "b|2"};
+        << reply("\\a\\1\n0 0 \"x\"\n\\b\\2\n") << QStringList{"a|1", "b|2"};
 }
 
 void TestStatusReply::variables()
@@ -103,31 +100,32 @@ void TestStatusReply::players_data()
 
     QTest::newRow("worked example") << kHarbor << QStringList{"Bob"};
     QTest::newRow("colour codes in a name")
-            << reply("3 50 \"^2Al^7ice\"\n") << QStringList{"Alice"};
+        << reply("3 50 \"^2Al^7ice\"\n") << QStringList{"Alice"};
     QTest::newRow("quoted names with blanks kept whole")
-            << reply("0 48 \"Unknown Soldier\"\n12 999 \"G I T L E R\"\n7 80 \"BETEPAH   \"\n")
-            << QStringList{"Unknown Soldier", "G I T L E R", "BETEPAH   "};
+        << reply("0 48 \"Unknown Soldier\"\n12 999 \"G I T L E R\"\n7 80 \"BETEPAH   \"\n")
+        << QStringList{"Unknown Soldier", "G I T L E R", "BETEPAH   "};
     QTest::newRow("quotes inside a quoted name")
-            << reply("1 2 \"the \"best\"\"\n") << QStringList{"the \"best\""};
-    QTest::newRow("line cut after the opening quote")
-            << reply("1 2 \"Bo\n") << QStringList{"Bo"};
+        << reply("1 2 \"the \"best\"\"\n") << QStringList{"the \"best\""};
+    QTest::newRow("line cut after the opening quote") << reply("1 2 \"Bo\n") << QStringList{"Bo"};
     QTest::newRow("unquoted line keeps the part after the last blank")
-            << reply("5 40 ^1John Smith\n9 9 Zed\n") << QStringList{"Smith", "Zed"};
+        << reply("5 40 ^1John Smith\n9 9 Zed\n") << QStringList{"Smith", "Zed"};
     QTest::newRow("empty line is an empty player")
-            << reply("\n1 2 \"a\"\n\n") << QStringList{"", "a", ""};
-    QTest::newRow("control bytes dropped from names")
-            << reply("1 2 \"\x01" "Al\x02" "ex\"\n4 4 \x01" "Bo\x1f" "b\n")
-            << QStringList{"Alex", "Bob"};
+        << reply("\n1 2 \"a\"\n\n") << QStringList{"", "a", ""};
+    QTest::newRow("control bytes dropped from names") << reply("1 2 \"\x01"
+                                                               "Al\x02"
+                                                               "ex\"\n4 4 \x01"
+                                                               "Bo\x1f"
+                                                               "b\n")
+                                                      << QStringList{"Alex", "Bob"};
     QTest::newRow("Latin-1 bytes decoded")
-            << reply("1 2 \"J\xf6rg\"\n") << QStringList{QStringLiteral("J\u00f6rg")};
-    QTest::newRow("CR LF lines")
-            << reply("1 2 \"a\"\r\n3 4 \"b\"\r\n") << QStringList{"a", "b"};
+        << reply("1 2 \"J\xf6rg\"\n") << QStringList{QStringLiteral("J\u00f6rg")};
+    QTest::newRow("CR LF lines") << reply("1 2 \"a\"\r\n3 4 \"b\"\r\n") << QStringList{"a", "b"};
     QTest::newRow("last line without a line feed ignored")
-            << reply("1 2 \"a\"\n3 4 \"b\"") << QStringList{"a"};
+        << reply("1 2 \"a\"\n3 4 \"b\"") << QStringList{"a"};
     QTest::newRow("header not at the start")
-            << QByteArray("junk" + reply("\\a\\1\n1 2 \"a\"\n")) << QStringList{"a"};
-    QTest::newRow("nothing after the header") << QByteArray("\xff\xff\xff\xffstatusResponse")
-                                              << QStringList{};
+        << QByteArray("junk" + reply("\\a\\1\n1 2 \"a\"\n")) << QStringList{"a"};
+    QTest::newRow("nothing after the header")
+        << QByteArray("\xff\xff\xff\xffstatusResponse") << QStringList{};
 }
 
 void TestStatusReply::players()
@@ -150,30 +148,27 @@ void TestStatusReply::specials_data()
     QTest::addColumn<QString>("mapName");
     QTest::addColumn<QString>("privateClients");
 
-    QTest::newRow("worked example")
-            << kHarbor << "20" << 0 << QString() << "dm" << "mp_harbor" << QString();
-    QTest::newRow("no players, no sv_maxclients")
-            << reply("\\g_gametype\\sd\n") << QString() << 0 << QString() << "sd" << QString()
-            << QString();
+    QTest::newRow("worked example") << kHarbor << "20" << 0 << QString() << "dm"
+                                    << "mp_harbor" << QString();
+    QTest::newRow("no players, no sv_maxclients") << reply("\\g_gametype\\sd\n") << QString() << 0
+                                                  << QString() << "sd" << QString() << QString();
     QTest::newRow("values trimmed of blanks only")
-            << reply("\\sv_hostname\\ \x01My Server\xa0 \\sv_privateClients\\ 2 \n")
-            << QString() << 0 << QString::fromLatin1("My Server\xa0") << QString() << QString()
-            << "2";
+        << reply("\\sv_hostname\\ \x01My Server\xa0 \\sv_privateClients\\ 2 \n") << QString() << 0
+        << QString::fromLatin1("My Server\xa0") << QString() << QString() << "2";
     QTest::newRow("sv_maxclients after two player lines")
-            << reply("1 2 \"a\"\n3 4 \"b\"\n\\sv_maxclients\\16\n5 6 \"c\"\n")
-            << "16" << 2 << QString() << QString() << QString() << QString();
+        << reply("1 2 \"a\"\n3 4 \"b\"\n\\sv_maxclients\\16\n5 6 \"c\"\n") << "16" << 2 << QString()
+        << QString() << QString() << QString();
     QTest::newRow("last of repeated pairs wins")
-            << reply("\\sv_maxclients\\8\\mapname\\a\n1 2 \"x\"\n\\sv_maxclients\\24\\mapname\\b\n")
-            << "24" << 1 << QString() << QString() << "b" << QString();
+        << reply("\\sv_maxclients\\8\\mapname\\a\n1 2 \"x\"\n\\sv_maxclients\\24\\mapname\\b\n")
+        << "24" << 1 << QString() << QString() << "b" << QString();
     QTest::newRow("blank sv_maxclients is empty, not absent")
-            << reply("\\sv_maxclients\\  \n") << "" << 0 << QString() << QString() << QString()
-            << QString();
+        << reply("\\sv_maxclients\\  \n") << "" << 0 << QString() << QString() << QString()
+        << QString();
     QTest::newRow("keys are case-sensitive")
-            << reply("\\MapName\\x\\SV_HOSTNAME\\y\n") << QString() << 0 << QString() << QString()
-            << QString() << QString();
-    QTest::newRow("dotted special key counts")
-            << reply("\\.mapname\\mp_x\n") << QString() << 0 << QString() << QString() << "mp_x"
-            << QString();
+        << reply("\\MapName\\x\\SV_HOSTNAME\\y\n") << QString() << 0 << QString() << QString()
+        << QString() << QString();
+    QTest::newRow("dotted special key counts") << reply("\\.mapname\\mp_x\n") << QString() << 0
+                                               << QString() << QString() << "mp_x" << QString();
 }
 
 void TestStatusReply::specials()
@@ -204,7 +199,7 @@ void TestStatusReply::notAStatusReply_data()
     QTest::newRow("our own request") << statusRequest();
     QTest::newRow("header cut short") << QByteArray("\xff\xff\xff\xffstatusRespons");
     QTest::newRow("header with three FF bytes")
-            << QByteArray("\xff\xff\xffstatusResponse\n\\a\\1\n");
+        << QByteArray("\xff\xff\xffstatusResponse\n\\a\\1\n");
     QTest::newRow("other reply") << QByteArray("\xff\xff\xff\xffinfoResponse\n\\a\\1\n");
 }
 

@@ -121,8 +121,9 @@ QString titleForVersion(int major, int minor, int revision)
 
 Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions options,
                      QWidget *parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : QMainWindow(parent,
+                  Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                      | Qt::WindowCloseButtonHint),
       m_services(services),
       m_store(store),
       m_options(std::move(options))
@@ -230,7 +231,8 @@ void Brinemoor::buildMenu()
     QMenuBar *bar = menuBar();
     // Eight captions must stand side by side within the fixed width: tighter item padding than
     // the style's default keeps the last one off the overflow button.
-    bar->setStyleSheet(QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
+    bar->setStyleSheet(
+        QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
     const auto item = [bar](const char *name, const QString &caption) {
         QAction *action = bar->addAction(caption);
         action->setObjectName(QLatin1String(name));
@@ -256,11 +258,9 @@ void Brinemoor::wireEvents()
     connect(menu_join, &QAction::triggered, this, &Brinemoor::menu_join_Click);
     connect(menu_choosepath, &QAction::triggered, this, &Brinemoor::menu_choosepath_Click);
     connect(men_help, &QAction::triggered, this, &Brinemoor::men_help_Click);
-    connect(servers_name, &QListWidget::itemSelectionChanged, this,
-            &Brinemoor::servers_name_Click);
+    connect(servers_name, &QListWidget::itemSelectionChanged, this, &Brinemoor::servers_name_Click);
     connect(servers_name, &QListWidget::itemPressed, this, &Brinemoor::bookmarkPressed);
-    connect(servers_name, &QListWidget::itemDoubleClicked, this,
-            &Brinemoor::servers_name_DblClick);
+    connect(servers_name, &QListWidget::itemDoubleClicked, this, &Brinemoor::servers_name_DblClick);
     connect(cod_query, &QUdpSocket::readyRead, this, &Brinemoor::cod_query_DataArrival);
     connect(cod_query, &QUdpSocket::errorOccurred, this, &Brinemoor::cod_query_Error);
     connect(timeout, &QTimer::timeout, this, &Brinemoor::timeout_Timer);
@@ -284,8 +284,8 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 void Brinemoor::Form_Load()
 {
     setBusy(true);
-    setWindowTitle(titleForVersion(PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR,
-                                   PROJECT_VERSION_PATCH));
+    setWindowTitle(
+        titleForVersion(PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH));
     centreOnScreen();
     m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
                                     QString::fromLatin1(kGamePathKey));
@@ -342,8 +342,8 @@ void Brinemoor::getgamepath()
         // Stored with the platform's separators, as the game folder is later cut from it.
         const QString path = QDir::toNativeSeparators(choice.path);
         if (isAcceptedGamePath(path) && QFileInfo(path).isFile()) {
-            m_store.write(QString::fromLatin1(kSettingsSection),
-                          QString::fromLatin1(kGamePathKey), path);
+            m_store.write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
+                          path);
             m_state.GamePath = path;
             return;
         }

@@ -128,7 +128,7 @@ private:
 
     // Address field and status exchange
     bool addressKeyPressed(const QKeyEvent &event); // true: the key is cancelled
-    bool server_ip_KeyPress(int code);               // true: the key is cancelled
+    bool server_ip_KeyPress(int code);              // true: the key is cancelled
     void checkAndQuery(const QString &address);
     void queryserver();
     void pingserver(const QString &sAddress);

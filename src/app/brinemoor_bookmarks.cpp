@@ -94,8 +94,8 @@ void Brinemoor::saveBookmark(const QString &name)
     }
     // The old section goes only once the new one is stored, so a failure loses no bookmark.
     const bool stored = m_store.write(name, QString::fromLatin1(kAddressKey), server_ip->text())
-            && m_store.write(name, QString::fromLatin1(kPasswordKey), server_pass->text())
-            && (!renamed || selected.isEmpty() || m_store.deleteSection(selected));
+        && m_store.write(name, QString::fromLatin1(kPasswordKey), server_pass->text())
+        && (!renamed || selected.isEmpty() || m_store.deleteSection(selected));
     if (!stored) {
         // An earlier write of this save may have reached the disk: list what the store holds,
         // and keep the fields and the selection, so that saving again finishes the job.
@@ -133,9 +133,9 @@ void Brinemoor::reselectBookmark(const QString &name)
 
 void Brinemoor::showServerListNotSaved()
 {
-    showMessage(QString::fromLatin1(kServerListNotSaved)
-                        .arg(QDir::toNativeSeparators(m_store.fileName())),
-                Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    showMessage(
+        QString::fromLatin1(kServerListNotSaved).arg(QDir::toNativeSeparators(m_store.fileName())),
+        Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 
 // Deletes only when the name field still shows the selected bookmark's name; the fields are

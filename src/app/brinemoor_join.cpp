@@ -55,7 +55,7 @@ bool Brinemoor::needsStatusQuery() const
     if (selectedBookmarkName().isEmpty())
         return true;
     return m_state.result == QLatin1String(kAddressOk) && !m_exchangePending
-           && !m_state.ServerReady;
+        && !m_state.ServerReady;
 }
 
 // Waits, with the window disabled, for the pending exchange to end; the socket's and the timer's
@@ -157,5 +157,5 @@ bool Brinemoor::fieldsHoldBookmark(int row) const
 {
     AddressFilter scratch;
     return server_name->text() == servers_name->item(row)->text()
-           && server_ip->text() == ipcheck(scratch, servers_ip->item(row)->text());
+        && server_ip->text() == ipcheck(scratch, servers_ip->item(row)->text());
 }

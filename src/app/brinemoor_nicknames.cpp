@@ -28,10 +28,10 @@ void Brinemoor::loadClanNicknames()
     gullwing = new QNetworkAccessManager(this);
     gullwing->setObjectName(QStringLiteral("gullwing"));
     // Any failed fetch leaves everything as a page without head and tail would.
-    const std::optional<QString> page =
-            fetchPage(*gullwing, clanNicknamePageUrl(clanHost()), m_options.pageFetchTimeout);
-    const std::optional<ClanNicknames> entries =
-            parseClanNicknamePage(page.value_or(QString()), nickname);
+    const std::optional<QString> page = fetchPage(*gullwing, clanNicknamePageUrl(clanHost()),
+                                                  m_options.pageFetchTimeout);
+    const std::optional<ClanNicknames> entries = parseClanNicknamePage(page.value_or(QString()),
+                                                                       nickname);
     if (entries)
         showClanNicknames(*entries);
 }

@@ -41,7 +41,7 @@ int typedCharacter(const QKeyEvent &event)
 {
     // Ctrl with Alt is AltGr on some keyboards, which types ordinary characters.
     const bool control = event.modifiers().testFlag(Qt::ControlModifier)
-                         && !event.modifiers().testFlag(Qt::AltModifier);
+        && !event.modifiers().testFlag(Qt::AltModifier);
     const int key = event.key();
     if (key == Qt::Key_Backspace)
         return control ? 127 : kBackspaceKey;
@@ -59,7 +59,7 @@ int typedCharacter(const QKeyEvent &event)
 QString pingText(microseconds roundTrip)
 {
     return QLatin1String(kPingCaption)
-           + QString::number(duration_cast<milliseconds>(roundTrip).count());
+        + QString::number(duration_cast<milliseconds>(roundTrip).count());
 }
 
 QString playersText(qsizetype count, const QString &limit)
@@ -238,8 +238,8 @@ void Brinemoor::showStatusReply(const StatusReply &reply)
     // without any limit shows it as 0.
     const bool limitIsEmptyText = m_state.sv_maxclients && m_state.sv_maxclients->isEmpty();
     if (!limitIsEmptyText)
-        lbl_players->setText(playersText(reply.players.size(),
-                                         m_state.sv_maxclients.value_or(QStringLiteral("0"))));
+        lbl_players->setText(
+            playersText(reply.players.size(), m_state.sv_maxclients.value_or(QStringLiteral("0"))));
 }
 
 void Brinemoor::offerServerName()

@@ -23,14 +23,14 @@ bool isStoreEscape(QStringView text, qsizetype at)
     if (code == u"25" || code == u"2F" || code == u"5C")
         return true;
     return at == 0 && (code == u"47" || code == u"67")
-            && text.mid(3).compare(u"eneral", Qt::CaseInsensitive) == 0;
+        && text.mid(3).compare(u"eneral", Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings))
-{
-}
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
+    : m_settings(std::move(settings))
+{ }
 
 std::unique_ptr<QSettings> SettingsStore::openUserSettings()
 {

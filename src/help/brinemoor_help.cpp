@@ -8,22 +8,22 @@
 #include <QTextDocument>
 
 const QString kHelpText = QStringLiteral(
-        "Adding Servers to the list:\r\n"
-        " - Click 'New'\r\n"
-        " - Enter IP:Port and pass if required\r\n"
-        " - Click on 'Get Details' or press enter\r\n"
-        " - Press 'Save' (This adds the server to your list)\r\n"
-        "\r\n"
-        "Loading a Non listed Server:\r\n"
-        " - Type in an IP:Port/Pass\r\n"
-        " - Click 'Join Game'\r\n"
-        "\r\n"
-        "Loading a listed Server:\r\n"
-        " a) Double Click on the Server in the list\r\n"
-        " b) Single Click on the Server in the list, click 'Join Game'\r\n"
-        "\r\n"
-        "Need Help:\r\n"
-        "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
+    "Adding Servers to the list:\r\n"
+    " - Click 'New'\r\n"
+    " - Enter IP:Port and pass if required\r\n"
+    " - Click on 'Get Details' or press enter\r\n"
+    " - Press 'Save' (This adds the server to your list)\r\n"
+    "\r\n"
+    "Loading a Non listed Server:\r\n"
+    " - Type in an IP:Port/Pass\r\n"
+    " - Click 'Join Game'\r\n"
+    "\r\n"
+    "Loading a listed Server:\r\n"
+    " a) Double Click on the Server in the list\r\n"
+    " b) Single Click on the Server in the list, click 'Join Game'\r\n"
+    "\r\n"
+    "Need Help:\r\n"
+    "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
 
 namespace {
 
@@ -43,8 +43,9 @@ void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole 
 } // namespace
 
 Brinemoor_Help::Brinemoor_Help(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                      | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Brinemoor_Help"));
     setWindowTitle(QStringLiteral("Brinemoor - Help"));

@@ -22,7 +22,7 @@ QString cleanPlayerName(const QString &name)
 GameCommand buildGameCommand(const QString &gamePath, const JoinTarget &target)
 {
     QString arguments = QStringLiteral(" +connect ") + target.address
-                        + QStringLiteral(" +password ") + target.password;
+        + QStringLiteral(" +password ") + target.password;
     if (target.playerName)
         arguments += QStringLiteral("+set name ") + cleanPlayerName(*target.playerName);
     return {gamePath, arguments, gameFolder(gamePath)};

@@ -37,8 +37,8 @@ void addOldGlExtensionList(QProcessEnvironment &environment)
 
 QString findWine(const QProcessEnvironment &environment)
 {
-    const QStringList path = environment.value(QStringLiteral("PATH"))
-                                 .split(QDir::listSeparator(), Qt::SkipEmptyParts);
+    const QStringList path =
+        environment.value(QStringLiteral("PATH")).split(QDir::listSeparator(), Qt::SkipEmptyParts);
     return path.isEmpty() ? QString()
                           : QStandardPaths::findExecutable(QStringLiteral("wine"), path);
 }

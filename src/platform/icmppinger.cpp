@@ -8,26 +8,26 @@
 #include <algorithm>
 
 #if defined(Q_OS_WIN)
-#  ifndef NOMINMAX
-#    define NOMINMAX
-#  endif
-#  include <winsock2.h>
-#  include <iphlpapi.h>
-#  include <icmpapi.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <winsock2.h>
+#include <iphlpapi.h>
+#include <icmpapi.h>
 #elif defined(Q_OS_LINUX)
-#  include <QRandomGenerator>
+#include <QRandomGenerator>
 
-#  include <netinet/in.h>
-#  include <netinet/ip.h>
-#  include <netinet/ip_icmp.h>
-#  include <poll.h>
-#  include <sys/socket.h>
-#  include <unistd.h>
+#include <netinet/in.h>
+#include <netinet/ip.h>
+#include <netinet/ip_icmp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
-#  include <array>
-#  include <atomic>
-#  include <cerrno>
-#  include <climits>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <climits>
 #endif
 
 using std::chrono::microseconds;
@@ -141,7 +141,7 @@ bool sendRequest(const EchoSocket &socket, const EchoRequest &request)
     header.checksum = icmpChecksum(header);
     const auto *to = reinterpret_cast<const sockaddr *>(&request.to);
     return ::sendto(socket.fd(), &header, sizeof header, 0, to, sizeof request.to)
-            == ssize_t(sizeof header);
+        == ssize_t(sizeof header);
 }
 
 bool isReplyTo(const EchoSocket &socket, const EchoRequest &request, const unsigned char *packet,
@@ -159,8 +159,8 @@ bool isReplyTo(const EchoSocket &socket, const EchoRequest &request, const unsig
     icmphdr header;
     std::copy_n(packet, sizeof header, reinterpret_cast<unsigned char *>(&header));
     return header.type == ICMP_ECHOREPLY && header.code == 0
-            && qFromBigEndian(header.un.echo.sequence) == request.sequence
-            && (!socket.isRaw() || qFromBigEndian(header.un.echo.id) == request.identifier);
+        && qFromBigEndian(header.un.echo.sequence) == request.sequence
+        && (!socket.isRaw() || qFromBigEndian(header.un.echo.id) == request.identifier);
 }
 
 // Reads packets until our reply arrives or the deadline passes; returns the arrival time.

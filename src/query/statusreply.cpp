@@ -158,8 +158,8 @@ std::optional<StatusReply> parseStatusReply(const QByteArray &datagram)
         return std::nullopt;
     // The lines start after the header wherever it stands, so bytes in front of it cannot turn
     // the header's own tail into a player name.
-    const QString body = QString::fromLatin1(datagram.sliced(
-            std::min(header + kHeaderAndSeparator, datagram.size())));
+    const QString body = QString::fromLatin1(
+        datagram.sliced(std::min(header + kHeaderAndSeparator, datagram.size())));
     StatusReply reply;
     parseBody(body, reply);
     return reply;

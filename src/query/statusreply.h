@@ -23,14 +23,14 @@ struct StatusVariable
 // reply repeats one of them, the last pair wins, as it would if each pair were applied in turn.
 struct StatusReply
 {
-    QList<StatusVariable> variables;          // in reply order
-    QStringList players;                      // one entry per player line, in order
-    std::optional<QString> maxClients;        // trimmed sv_maxclients
-    int playersBeforeMaxClients = 0;          // player lines seen before that sv_maxclients pair
-    std::optional<QString> hostname;          // trimmed sv_hostname
-    std::optional<QString> gameType;          // trimmed g_gametype
-    std::optional<QString> mapName;           // trimmed mapname
-    std::optional<QString> privateClients;    // trimmed sv_privateClients
+    QList<StatusVariable> variables;       // in reply order
+    QStringList players;                   // one entry per player line, in order
+    std::optional<QString> maxClients;     // trimmed sv_maxclients
+    int playersBeforeMaxClients = 0;       // player lines seen before that sv_maxclients pair
+    std::optional<QString> hostname;       // trimmed sv_hostname
+    std::optional<QString> gameType;       // trimmed g_gametype
+    std::optional<QString> mapName;        // trimmed mapname
+    std::optional<QString> privateClients; // trimmed sv_privateClients
 };
 
 // Parses one datagram (one character per byte). Returns nullopt when it carries no status header.

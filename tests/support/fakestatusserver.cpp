@@ -62,22 +62,21 @@ void FakeStatusServer::readRequests()
 // anything that does not come from the server's own address and port.
 void FakeStatusServer::send(const Datagram &datagram, const QHostAddress &to, quint16 toPort)
 {
-    QUdpSocket &from =
-        datagram.sender == Sender::Server ? m_socket : strangerSocket(datagram.sender);
+    QUdpSocket &from = datagram.sender == Sender::Server ? m_socket
+                                                         : strangerSocket(datagram.sender);
     if (datagram.delay.count() == 0) {
         from.writeDatagram(datagram.data, to, toPort);
         return;
     }
-    QTimer::singleShot(datagram.delay, Qt::PreciseTimer, &from,
-                       [&from, data = datagram.data, to, toPort] {
-                           from.writeDatagram(data, to, toPort);
-                       });
+    QTimer::singleShot(
+        datagram.delay, Qt::PreciseTimer, &from,
+        [&from, data = datagram.data, to, toPort] { from.writeDatagram(data, to, toPort); });
 }
 
 QUdpSocket &FakeStatusServer::strangerSocket(Sender sender)
 {
-    std::unique_ptr<QUdpSocket> &stranger =
-        sender == Sender::OtherPort ? m_otherPort : m_otherAddress;
+    std::unique_ptr<QUdpSocket> &stranger = sender == Sender::OtherPort ? m_otherPort
+                                                                        : m_otherAddress;
     if (!stranger) {
         stranger = std::make_unique<QUdpSocket>();
         if (sender == Sender::OtherPort)

@@ -1,5 +1,5 @@
-// Prints what a settings file holds, as JSON, from a process of its own: the store's cache is shared
-// inside one process, so a round trip through the file has to be read back from outside.
+// Prints what a settings file holds, as JSON, from a process of its own: the store's cache is
+// shared inside one process, so a round trip through the file has to be read back from outside.
 #include "bookmarks/settingsstore.h"
 
 #include <QCoreApplication>
@@ -20,10 +20,10 @@ int main(int argc, char *argv[])
     QJsonArray sections;
     for (const QString &name : std::as_const(names)) {
         sections.append(QJsonObject{
-                {QStringLiteral("name"), name},
-                {QStringLiteral("ip"), store.read(name, QString::fromLatin1(kAddressKey))},
-                {QStringLiteral("password"), store.read(name, QString::fromLatin1(kPasswordKey))},
-                {QStringLiteral("codpath"), store.read(name, QString::fromLatin1(kGamePathKey))}});
+            {QStringLiteral("name"), name},
+            {QStringLiteral("ip"), store.read(name, QString::fromLatin1(kAddressKey))},
+            {QStringLiteral("password"), store.read(name, QString::fromLatin1(kPasswordKey))},
+            {QStringLiteral("codpath"), store.read(name, QString::fromLatin1(kGamePathKey))}});
     }
     std::fputs(QJsonDocument(sections).toJson(QJsonDocument::Compact).constData(), stdout);
     return 0;

@@ -30,7 +30,10 @@ public:
     Brinemoor &window() { return *m_window; }
 
     template<typename T>
-    T *find(const char *name) { return m_window->findChild<T *>(QLatin1String(name)); }
+    T *find(const char *name)
+    {
+        return m_window->findChild<T *>(QLatin1String(name));
+    }
 
     ScriptedDialogs dialogs;
     FakePinger pinger;
