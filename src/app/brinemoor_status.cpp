@@ -53,7 +53,7 @@ int typedCharacter(const QKeyEvent &event)
     if (text.isEmpty() || text.front().category() == QChar::Other_Control)
         return kNoCharacter;
     // Several characters at once (from an input method) are no digit or separator: refused whole.
-    return text.size() == 1 ? text.front().unicode() : QChar::ReplacementCharacter;
+    return text.size() == 1 ? int(text.front().unicode()) : int(QChar::ReplacementCharacter);
 }
 
 QString pingText(microseconds roundTrip)
