@@ -5,6 +5,7 @@
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
 #include "platform/services.h"
+#include "version.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -284,8 +285,7 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 void Brinemoor::Form_Load()
 {
     setBusy(true);
-    setWindowTitle(
-        titleForVersion(PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH));
+    setWindowTitle(titleForVersion(kVersionMajor, kVersionMinor, kVersionRevision));
     centreOnScreen();
     m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
                                     QString::fromLatin1(kGamePathKey));

@@ -1,8 +1,15 @@
 #include "windowharness.h"
 
+#include "version.h"
+
 #include <QFile>
 
 WindowHarness::WindowHarness() = default;
+
+QString WindowHarness::versionTitle()
+{
+    return titleForVersion(kVersionMajor, kVersionMinor, kVersionRevision);
+}
 
 std::unique_ptr<SettingsStore> WindowHarness::reopenStore() const
 {

@@ -18,6 +18,9 @@ class WindowHarness
 public:
     WindowHarness();
 
+    // The window's title for the version being built: "Brinemoor V2.06" for 2.0.6.
+    static QString versionTitle();
+
     // The settings file of this harness; write it before start() to prepare a store.
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("Brinemoor.ini")); }
     QString dirPath() const { return m_dir.path(); }
