@@ -341,6 +341,7 @@ void TestBookmarkCommands::saveRefuses()
     Brinemoor &window = startWith(harness, stored);
     edit(harness, selected, typed);
 
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
     trigger(harness, "menu_save");
 
     verifyOneCriticalBox(harness, message);
@@ -452,6 +453,7 @@ void TestBookmarkCommands::saveThatCannotBeStored()
     edit(harness, {}, {"N", kIp2, "pn"});
     {
         BrokenStoreFile broken(harness.settingsPath());
+        harness.dialogs.answerNext(Dialogs::Answer::Ok);
         trigger(harness, "menu_save");
 
         verifyOneCriticalBox(harness, notSavedMessage(harness));
@@ -475,6 +477,7 @@ void TestBookmarkCommands::moveThatCannotBeStoredKeepsTheSelection()
     edit(harness, QStringLiteral("A"), {"C", kIp1, "pc"});
     {
         BrokenStoreFile broken(harness.settingsPath());
+        harness.dialogs.answerNext(Dialogs::Answer::Ok);
         trigger(harness, "menu_save");
 
         verifyOneCriticalBox(harness, notSavedMessage(harness));
@@ -499,6 +502,7 @@ void TestBookmarkCommands::deleteThatCannotBeStored()
     const QStringList stored = described({{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
     {
         BrokenStoreFile broken(harness.settingsPath());
+        harness.dialogs.answerNext(Dialogs::Answer::Ok);
         trigger(harness, "menu_delete");
 
         verifyOneCriticalBox(harness, notSavedMessage(harness));

@@ -142,6 +142,12 @@ public:
         find<QAction>("menu_update")->trigger();
     }
     void selectRow(int row) { find<QListWidget>("servers_name")->setCurrentRow(row); }
+    // What the list reports for a double click, without the mouse's timing.
+    void doubleClickSelectedRow()
+    {
+        auto *list = find<QListWidget>("servers_name");
+        emit list->itemDoubleClicked(list->currentItem());
+    }
     // Real mouse input on row 0 of the server list, in the shown window.
     void showWindow()
     {
@@ -223,6 +229,7 @@ void TestJoin::noGamePath()
     }
     session.start();
     session.type(session.server.addressText());
+    session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
     session.join();
     QCOMPARE(session.texts(), QStringList{"Can not load game, no game path selected"});
     QCOMPARE(session.harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
@@ -249,6 +256,7 @@ void TestJoin::typedAddress()
     session.start({}, 300ms);
     const QString launcherFolder = QDir::currentPath();
     session.type(session.server.addressText());
+    session.harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
     session.join();
     QCOMPARE(session.server.received.size(), 1);
     QCOMPARE(session.texts(), messages);
@@ -310,6 +318,7 @@ void TestJoin::gameCommandLine()
     session.find<QComboBox>("codnicks")->setCurrentIndex(nickname);
     session.type(session.server.addressText());
     session.find<QLineEdit>("server_pass")->setText(password);
+    session.harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
     session.join();
     QCOMPARE(session.texts(), messages);
     if (!messages.isEmpty()) {
@@ -403,6 +412,8 @@ void TestJoin::windowsProgram()
     session.server.answerNext(openServer());
     session.start();
     session.type(session.server.addressText());
+    if (!message.isEmpty())
+        session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
     session.join();
     QVERIFY(session.idle());
     if (!message.isEmpty()) {
@@ -442,6 +453,7 @@ void TestJoin::nothingPendingMeansNoWait()
         session.bookmark(QStringLiteral("Typo"), QStringLiteral("127.0.0.2"));
     session.server.answerNext(openServer());
     session.start();
+    session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
     if (!portHeld)
         session.selectRow(0);
     session.type(session.server.addressText());
@@ -487,7 +499,7 @@ void TestJoin::doubleClickWaitsForTheFirstClicksQuery()
     session.start();
     session.selectRow(0);
     QVERIFY(!session.window->isEnabled()); // the first click's query is pending
-    QMetaObject::invokeMethod(session.window.get(), "servers_name_DblClick");
+    session.doubleClickSelectedRow();
     QCOMPARE(session.server.received.size(), 1);
     QCOMPARE(session.starter.started.size(), 1);
     QVERIFY(session.idle());
@@ -498,8 +510,9 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
     Session session;
     session.bookmark(QStringLiteral("Typo"), QStringLiteral("127.0.0.2"));
     session.start();
+    session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
     session.selectRow(0);
-    QMetaObject::invokeMethod(session.window.get(), "servers_name_DblClick");
+    session.doubleClickSelectedRow();
     QCOMPARE(session.texts(), QStringList{"You must have a server port with the ip (ip:port)"});
     QVERIFY(session.harness.pinger.hosts.isEmpty());
     QVERIFY(session.starter.started.isEmpty());

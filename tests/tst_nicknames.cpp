@@ -256,6 +256,7 @@ void TestNicknames::startUpSelectsTheNickname()
     StartOptions options;
     options.commandLine = commandLine;
     options.pageFetchTimeout = 5s;
+    harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
     Brinemoor &window = harness.start(options);
 
     QCOMPARE(server.requests.size(), 1);

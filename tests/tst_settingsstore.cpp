@@ -5,6 +5,7 @@
 #include "windowharness.h"
 
 #include <QListWidget>
+#include <QAction>
 #include <QtTest>
 
 class TestSettingsStore : public QObject
@@ -141,7 +142,7 @@ void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
     // New rebuilds nothing; Delete with nothing selected deletes nothing and rebuilds the list.
     auto *list = harness.find<QListWidget>("servers_name");
     for (int i = 0; i < 2; ++i) {
-        QMetaObject::invokeMethod(&harness.window(), "menu_delete_Click");
+        harness.find<QAction>("menu_delete")->trigger();
         QCOMPARE(rows(list), QStringList{"A"});
         QCOMPARE(harness.find<QListWidget>("servers_ip")->count(), 1);
     }

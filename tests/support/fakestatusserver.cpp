@@ -1,6 +1,7 @@
 #include "fakestatusserver.h"
 
 #include <QNetworkDatagram>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -14,7 +15,9 @@ QHostAddress loopback(int hostNumber)
 
 FakeStatusServer::FakeStatusServer(int hostNumber, quint16 port)
 {
-    m_socket.bind(loopback(hostNumber), port);
+    if (!m_socket.bind(loopback(hostNumber), port))
+        QTest::qFail(qPrintable(QStringLiteral("fake server not bound: ") + m_socket.errorString()),
+                     __FILE__, __LINE__);
     connect(&m_socket, &QUdpSocket::readyRead, this, &FakeStatusServer::readRequests);
 }
 

@@ -1,23 +1,36 @@
 #include "scripteddialogs.h"
 
+#include <QTest>
+
+namespace {
+
+// Long enough for datagrams already on their way over loopback to be handled inside the box.
+constexpr int kModalMilliseconds = 20;
+
+void failUnscripted(const QString &what)
+{
+    QTest::qFail(qPrintable(QStringLiteral("unscripted ") + what), __FILE__, __LINE__);
+}
+
+} // namespace
+
 Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon)
 {
     messages.append({text, buttons, icon});
+    QTest::qWait(kModalMilliseconds);
     if (!m_answers.isEmpty())
         return m_answers.dequeue();
-    // An unscripted OK box simply closes; any other choice must be scripted by the test.
-    if (buttons != Buttons::Ok && unexpected.isEmpty())
-        unexpected = QStringLiteral("unscripted message box: ") + text;
+    failUnscripted(QStringLiteral("message box: ") + text);
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
 FileChoice ScriptedDialogs::openFile(const FileDialogPreset &preset)
 {
     fileDialogs.append(preset);
+    QTest::qWait(kModalMilliseconds);
     if (!m_choices.isEmpty())
         return m_choices.dequeue();
-    if (unexpected.isEmpty())
-        unexpected = QStringLiteral("unscripted file dialog");
+    failUnscripted(QStringLiteral("file dialog: ") + preset.title);
     return {FileChoice::Outcome::Cancelled, {}};
 }
 

@@ -7,6 +7,9 @@
 #include <QQueue>
 #include <QStringList>
 
+// Like a real modal box, each box runs the event loop for a moment before it is answered, so
+// that whatever arrives while a box is open reaches the program then. A box or file dialog that
+// the test did not script an answer for fails the running test.
 class ScriptedDialogs final : public Dialogs
 {
 public:
@@ -18,7 +21,11 @@ public:
     };
 
     // Queue the answer to the next message box / the outcome of the next file dialog.
-    void answerNext(Answer answer) { m_answers.enqueue(answer); }
+    void answerNext(Answer answer, qsizetype times = 1)
+    {
+        for (qsizetype i = 0; i < times; ++i)
+            m_answers.enqueue(answer);
+    }
     void chooseNext(FileChoice choice) { m_choices.enqueue(choice); }
     void chooseFile(const QString &path) { chooseNext({FileChoice::Outcome::Chosen, path}); }
     void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
@@ -29,8 +36,6 @@ public:
     QList<Shown> messages;
     QList<FileDialogPreset> fileDialogs;
     QStringList texts() const;
-    // Set by a box or dialog that came without a scripted answer; tests check it is empty.
-    QString unexpected;
 
 private:
     QQueue<Answer> m_answers;

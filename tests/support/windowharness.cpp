@@ -3,8 +3,13 @@
 #include "version.h"
 
 #include <QFile>
+#include <QTest>
 
-WindowHarness::WindowHarness() = default;
+WindowHarness::WindowHarness()
+{
+    if (!m_dir.isValid())
+        QTest::qFail("no temporary folder for the settings", __FILE__, __LINE__);
+}
 
 QString WindowHarness::versionTitle()
 {
@@ -20,7 +25,8 @@ QString WindowHarness::storeGamePath()
 {
     const QString path = m_dir.filePath(QStringLiteral("CoDMP.exe"));
     QFile file(path);
-    file.open(QIODevice::WriteOnly);
+    if (!file.open(QIODevice::WriteOnly))
+        QTest::qFail("the game executable could not be written", __FILE__, __LINE__);
     reopenStore()->write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
                          path);
     return path;
