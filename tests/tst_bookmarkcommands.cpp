@@ -1,7 +1,8 @@
 // The New, Save and Delete commands: adding, updating, moving and deleting bookmarks, the
 // refusals and their order, names that must survive the store, and a store that cannot be written.
-#include "storedump.h"
 #include "awkwardnames.h"
+#include "bookmarks/bookmarksave.h"
+#include "storedump.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -16,12 +17,6 @@
 
 namespace {
 
-struct Bookmark
-{
-    QString name;
-    QString ip;
-    QString password;
-};
 using Bookmarks = QList<Bookmark>;
 
 const QString kIp1 = QStringLiteral("127.0.0.2:28960");
@@ -37,7 +32,7 @@ QStringList rows(QListWidget *list)
 
 QString line(const Bookmark &bookmark)
 {
-    return bookmark.name + u'|' + bookmark.ip + u'|' + bookmark.password;
+    return bookmark.name + u'|' + bookmark.address + u'|' + bookmark.password;
 }
 
 QStringList described(const Bookmarks &bookmarks)
@@ -50,11 +45,11 @@ QStringList described(const Bookmarks &bookmarks)
 
 const QString kEmptyFields = QStringLiteral("||");
 
-// The bookmarks in the settings file, in the store's order, as a second process reads them.
-QStringList onDisk(const WindowHarness &harness)
+// The bookmarks in a settings file, in the store's order, as a second process reads them.
+QStringList onDisk(const QString &settingsPath)
 {
     QStringList lines;
-    const QJsonArray sections = dumpStore(harness.settingsPath());
+    const QJsonArray sections = dumpStore(settingsPath);
     for (const QJsonValue &section : sections) {
         const QString name = section[QStringLiteral("name")].toString();
         if (name != QStringLiteral("settings"))
@@ -62,6 +57,11 @@ QStringList onDisk(const WindowHarness &harness)
                          + section[QStringLiteral("password")].toString());
     }
     return lines;
+}
+
+QStringList onDisk(const WindowHarness &harness)
+{
+    return onDisk(harness.settingsPath());
 }
 
 // The three bookmark lists of the window, described like onDisk().
@@ -83,7 +83,7 @@ Brinemoor &startWith(WindowHarness &harness, const Bookmarks &stored)
     harness.storeGamePath();
     const auto store = harness.reopenStore();
     for (const Bookmark &bookmark : stored) {
-        store->write(bookmark.name, QStringLiteral("ip"), bookmark.ip);
+        store->write(bookmark.name, QStringLiteral("ip"), bookmark.address);
         store->write(bookmark.name, QStringLiteral("password"), bookmark.password);
     }
     return harness.start();
@@ -123,9 +123,9 @@ void edit(WindowHarness &harness, const QString &selected, const Bookmark &typed
         list->setCurrentRow(int(row));
     }
     typeText(harness.find<QLineEdit>("server_name"), typed.name);
-    QTest::keyClicks(harness.find<QLineEdit>("server_ip"), typed.ip);
+    QTest::keyClicks(harness.find<QLineEdit>("server_ip"), typed.address);
     typeText(harness.find<QLineEdit>("server_pass"), typed.password);
-    QCOMPARE(harness.find<QLineEdit>("server_ip")->text(), typed.ip);
+    QCOMPARE(harness.find<QLineEdit>("server_ip")->text(), typed.address);
 }
 
 // The three edit fields, described like a bookmark.
@@ -204,12 +204,15 @@ QString notSavedMessage(const WindowHarness &harness)
 
 Q_DECLARE_METATYPE(Bookmark)
 Q_DECLARE_METATYPE(Bookmarks)
+Q_DECLARE_METATYPE(SaveOutcome)
 
 class TestBookmarkCommands : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void saveDecision_data();
+    void saveDecision();
     void newEmptiesFieldsAndState();
     void saveStores_data();
     void saveStores();
@@ -224,6 +227,59 @@ private slots:
     void moveThatCannotBeStoredKeepsTheSelection();
     void deleteThatCannotBeStored();
 };
+
+// Save's decision and writes on a store of its own, without a window.
+void TestBookmarkCommands::saveDecision_data()
+{
+    QTest::addColumn<Bookmarks>("stored");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<Bookmark>("edited");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<SaveOutcome>("outcome");
+    QTest::addColumn<Bookmarks>("after");
+    const Bookmark a{"A", kIp1, "pa"};
+    const Bookmark b{"B", kIp2, "pb"};
+    QTest::newRow("add") << Bookmarks{a} << "" << Bookmark{"N", kIp2, "pn"} << true
+                         << SaveOutcome::Saved << Bookmarks{a, {"N", kIp2, "pn"}};
+    QTest::newRow("update") << Bookmarks{a, b} << "A" << Bookmark{"A", kIp2, "new"} << true
+                            << SaveOutcome::Saved << Bookmarks{{"A", kIp2, "new"}, b};
+    QTest::newRow("move to a new name")
+        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << true << SaveOutcome::Saved
+        << Bookmarks{b, {"C", kIp1, "pc"}};
+    QTest::newRow("move onto a bookmark with the same address")
+        << Bookmarks{a, {"B", kIp1, "pb"}} << "A" << Bookmark{"B", kIp1, "pa"} << true
+        << SaveOutcome::Saved << Bookmarks{{"B", kIp1, "pa"}};
+    QTest::newRow("name of a bookmark with another address")
+        << Bookmarks{a, b} << "" << Bookmark{"B", kIp1, "p"} << true << SaveOutcome::NameInUse
+        << Bookmarks{a, b};
+    QTest::newRow("move that cannot be stored keeps the old section")
+        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << false << SaveOutcome::NotStored
+        << Bookmarks{a, b};
+}
+
+void TestBookmarkCommands::saveDecision()
+{
+    QFETCH(Bookmarks, stored);
+    QFETCH(QString, selected);
+    QFETCH(Bookmark, edited);
+    QFETCH(bool, writable);
+    QFETCH(SaveOutcome, outcome);
+    QFETCH(Bookmarks, after);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
+    SettingsStore store(SettingsStore::openIniFile(path));
+    for (const Bookmark &bookmark : std::as_const(stored)) {
+        QVERIFY(store.write(bookmark.name, QStringLiteral("ip"), bookmark.address));
+        QVERIFY(store.write(bookmark.name, QStringLiteral("password"), bookmark.password));
+    }
+    {
+        std::optional<BrokenStoreFile> broken;
+        if (!writable)
+            broken.emplace(path);
+        QCOMPARE(saveBookmark(store, stored, selected, edited), outcome);
+    }
+    QCOMPARE(onDisk(path), described(after));
+}
 
 void TestBookmarkCommands::newEmptiesFieldsAndState()
 {

@@ -277,36 +277,39 @@ void TestJoin::gameCommandLine_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("nickname");     // the row selected in both nickname lists; -1: none
+    QTest::addColumn<int>("clanNickname"); // the row selected in gullwingnicks; -1: none
+    QTest::addColumn<int>("inGameName");   // the row selected in codnicks; -1: none
     QTest::addColumn<QStringList>("tail"); // what the game gets after "+password"
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("password") << ""
-                              << "secret" << -1 << QStringList{"secret"} << QStringList{};
-    QTest::newRow("empty password") << ""
-                                    << "" << -1 << QStringList{} << QStringList{};
+    const QString none;
+    QTest::newRow("password") << none << "secret" << -1 << -1 << QStringList{"secret"}
+                              << QStringList{};
+    QTest::newRow("empty password") << none << none << -1 << -1 << QStringList{} << QStringList{};
     QTest::newRow("nickname after the password")
-        << ""
-        << "pw" << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
+        << none << "pw" << 0 << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("nickname, empty password")
-        << ""
-        << "" << 0 << QStringList{"+set", "name", "Jimbo"} << QStringList{};
+        << none << none << 0 << 0 << QStringList{"+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("plus in the in-game name")
-        << ""
-        << "" << 1 << QStringList{"+set", "name", "Jim", "quit"} << QStringList{};
-    QTest::newRow("/debug starts nothing")
-        << "/debug"
-        << "pw" << -1 << QStringList{} << QStringList{"Launched game...."};
-    QTest::newRow("/DEBUG launches") << "/DEBUG"
-                                     << "pw" << -1 << QStringList{"pw"} << QStringList{};
-    QTest::newRow("/debug x launches") << "/debug x"
-                                       << "pw" << -1 << QStringList{"pw"} << QStringList{};
+        << none << none << 1 << 1 << QStringList{"+set", "name", "Jim", "quit"} << QStringList{};
+    // The clan nickname alone decides whether a name is set, also when the names ran short.
+    QTest::newRow("in-game names ran short")
+        << none << "pw" << 1 << -1 << QStringList{"pw+set", "name"} << QStringList{};
+    QTest::newRow("no clan nickname")
+        << none << "pw" << -1 << 0 << QStringList{"pw"} << QStringList{};
+    QTest::newRow("/debug starts nothing") << QStringLiteral("/debug") << "pw" << -1 << -1
+                                           << QStringList{} << QStringList{"Launched game...."};
+    QTest::newRow("/DEBUG launches")
+        << QStringLiteral("/DEBUG") << "pw" << -1 << -1 << QStringList{"pw"} << QStringList{};
+    QTest::newRow("/debug x launches")
+        << QStringLiteral("/debug x") << "pw" << -1 << -1 << QStringList{"pw"} << QStringList{};
 }
 
 void TestJoin::gameCommandLine()
 {
     QFETCH(QString, commandLine);
     QFETCH(QString, password);
-    QFETCH(int, nickname);
+    QFETCH(int, clanNickname);
+    QFETCH(int, inGameName);
     QFETCH(QStringList, tail);
     QFETCH(QStringList, messages);
     Session session;
@@ -314,8 +317,8 @@ void TestJoin::gameCommandLine()
     session.start(commandLine);
     session.find<QComboBox>("gullwingnicks")->addItems({"GW|Jim", "GW|Mole"});
     session.find<QComboBox>("codnicks")->addItems({"Jimbo", "Jim +quit"});
-    session.find<QComboBox>("gullwingnicks")->setCurrentIndex(nickname);
-    session.find<QComboBox>("codnicks")->setCurrentIndex(nickname);
+    session.find<QComboBox>("gullwingnicks")->setCurrentIndex(clanNickname);
+    session.find<QComboBox>("codnicks")->setCurrentIndex(inGameName);
     session.type(session.server.addressText());
     session.find<QLineEdit>("server_pass")->setText(password);
     session.harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
@@ -528,6 +531,8 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
     session.showWindow();
     session.mouseOnFirstRow();
     QVERIFY(!session.window->isEnabled());
+    // A second double click while the join waits must not start a second game.
+    QTimer::singleShot(100ms, session.window.get(), [&session] { session.mouseOnFirstRow(true); });
     session.mouseOnFirstRow(true);
     QTRY_COMPARE(session.starter.started.size(), 1);
     QCOMPARE(session.server.received.size(), 1);

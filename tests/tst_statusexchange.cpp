@@ -205,8 +205,10 @@ void TestStatusExchange::serverNameOffer()
     QFETCH(QString, nameAfter);
     QFETCH(bool, saved);
     Session session;
-    session.server.answerNext(
-        FakeStatusServer::statusReply({R"(\sv_hostname\ Harbor Nights \sv_maxclients\16)"}));
+    // A second copy of the reply arrives while the question is open: it must not be asked twice.
+    const QByteArray reply = FakeStatusServer::statusReply(
+        {R"(\sv_hostname\ Harbor Nights \sv_maxclients\16)"});
+    session.server.answerNext({{reply}, {reply}});
     if (asked)
         session.harness.dialogs.answerNext(accept ? Dialogs::Answer::Ok : Dialogs::Answer::Cancel);
     session.harness.find<QLineEdit>("server_name")->setText(nameBefore);

@@ -31,6 +31,7 @@ class QTimer;
 class QUdpSocket;
 class Brinemoor_Help;
 class SettingsStore;
+struct Bookmark;
 struct ClanNicknames;
 struct StatusReply;
 struct Services;
@@ -113,9 +114,8 @@ private:
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;
-    void saveBookmark(const QString &name);
-    int bookmarkRow(const QString &name) const;
-    bool nameTakenByOtherAddress(const QString &name) const;
+    void storeEditedBookmark(const QString &name);
+    QList<Bookmark> listedBookmarks() const;
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
 

@@ -4,6 +4,7 @@
 
 #include "app/captions.h"
 #include "bookmarks/bookmarkmessages.h"
+#include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
 
 #include <QDir>
@@ -74,61 +75,50 @@ void Brinemoor::menu_save_Click()
     else if (name == QLatin1String(kSettingsSection))
         m_state.result = QString::fromLatin1(kInvalidServerName);
     else if (m_state.result == QLatin1String(kAddressOk))
-        saveBookmark(name);
+        storeEditedBookmark(name);
     if (m_state.result != QLatin1String(kAddressOk))
         showMessage(m_state.result, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 
-// Adds the bookmark, updates it (its own name) or moves it to a new name (another name while a
-// bookmark is selected). A name clash is told here and leaves `result` at "ok".
-void Brinemoor::saveBookmark(const QString &name)
+// A name clash is told here and leaves `result` at "ok".
+void Brinemoor::storeEditedBookmark(const QString &name)
 {
     const QString selected = selectedBookmarkName();
-    // Where the store ignores letter case (the registry), a name that differs from the selected
-    // one only in case is the same bookmark: it must neither clash with itself nor be deleted.
-    const bool renamed = !m_store.isSameSection(selected, name);
-    if (renamed && nameTakenByOtherAddress(name)) {
+    const Bookmark edited{name, server_ip->text(), server_pass->text()};
+    switch (saveBookmark(m_store, listedBookmarks(), selected, edited)) {
+    case SaveOutcome::NameInUse:
         showMessage(QString::fromLatin1(kServerNameInUse), Dialogs::Buttons::Ok,
                     Dialogs::Icon::Critical);
         return;
-    }
-    // The old section goes only once the new one is stored, so a failure loses no bookmark.
-    const bool stored = m_store.write(name, QString::fromLatin1(kAddressKey), server_ip->text())
-        && m_store.write(name, QString::fromLatin1(kPasswordKey), server_pass->text())
-        && (!renamed || selected.isEmpty() || m_store.deleteSection(selected));
-    if (!stored) {
+    case SaveOutcome::NotStored:
         // An earlier write of this save may have reached the disk: list what the store holds,
         // and keep the fields and the selection, so that saving again finishes the job.
         getservers();
         reselectBookmark(selected);
         showServerListNotSaved();
         return;
+    case SaveOutcome::Saved:
+        cleartexts();
+        getservers();
+        return;
     }
-    cleartexts();
-    getservers();
 }
 
-int Brinemoor::bookmarkRow(const QString &name) const
+QList<Bookmark> Brinemoor::listedBookmarks() const
 {
-    for (int row = 0; row < servers_name->count(); ++row) {
-        if (m_store.isSameSection(servers_name->item(row)->text(), name))
-            return row;
-    }
-    return -1;
-}
-
-// A bookmark of that name with the same address is no clash: saving overwrites it.
-bool Brinemoor::nameTakenByOtherAddress(const QString &name) const
-{
-    const int row = bookmarkRow(name);
-    return row >= 0 && servers_ip->item(row)->text() != server_ip->text();
+    QList<Bookmark> listed;
+    listed.reserve(servers_name->count());
+    for (int row = 0; row < servers_name->count(); ++row)
+        listed.append({servers_name->item(row)->text(), servers_ip->item(row)->text(),
+                       servers_pass->item(row)->text()});
+    return listed;
 }
 
 void Brinemoor::reselectBookmark(const QString &name)
 {
     // Quietly: the selection handler would load the stored bookmark over the edited fields.
     const QSignalBlocker quiet(servers_name);
-    selectBookmarkRow(bookmarkRow(name));
+    selectBookmarkRow(int(bookmarkRow(m_store, listedBookmarks(), name)));
 }
 
 void Brinemoor::showServerListNotSaved()

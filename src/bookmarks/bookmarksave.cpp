@@ -1,0 +1,28 @@
+#include "bookmarks/bookmarksave.h"
+
+#include "bookmarks/settingsstore.h"
+
+qsizetype bookmarkRow(const SettingsStore &store, const QList<Bookmark> &listed,
+                      const QString &name)
+{
+    for (qsizetype row = 0; row < listed.size(); ++row) {
+        if (store.isSameSection(listed.at(row).name, name))
+            return row;
+    }
+    return -1;
+}
+
+SaveOutcome saveBookmark(SettingsStore &store, const QList<Bookmark> &listed,
+                         const QString &selected, const Bookmark &edited)
+{
+    // Where the store ignores letter case (the registry), a name that differs from the selected
+    // one only in case is the same bookmark: it must neither clash with itself nor be deleted.
+    const bool moved = !store.isSameSection(selected, edited.name);
+    const qsizetype row = bookmarkRow(store, listed, edited.name);
+    if (moved && row >= 0 && listed.at(row).address != edited.address)
+        return SaveOutcome::NameInUse;
+    const bool stored = store.write(edited.name, QString::fromLatin1(kAddressKey), edited.address)
+        && store.write(edited.name, QString::fromLatin1(kPasswordKey), edited.password)
+        && (!moved || selected.isEmpty() || store.deleteSection(selected));
+    return stored ? SaveOutcome::Saved : SaveOutcome::NotStored;
+}
