@@ -273,6 +273,7 @@ void TestNicknames::startUpSelectsTheNickname()
     for (const ScriptedDialogs::Shown &shown : std::as_const(harness.dialogs.messages)) {
         QCOMPARE(shown.buttons, Dialogs::Buttons::Ok);
         QCOMPARE(shown.icon, Dialogs::Icon::None);
+        QCOMPARE(shown.parent, &window); // shown during start-up, yet owned by the window
     }
     QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
 }

@@ -1,6 +1,6 @@
 #include "app/brinemoor.h"
 
-#include "app/captions.h"
+#include "query/statuscaptions.h"
 #include "bookmarks/settingsstore.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
@@ -130,6 +130,8 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
       m_options(std::move(options))
 {
     setObjectName(QStringLiteral("Brinemoor"));
+    // Start-up may already show boxes: they belong to this window.
+    m_services.dialogs.setParentWindow(this);
     setWindowTitle(QStringLiteral("Brinemoor"));
     setWindowIcon(QIcon(QStringLiteral(":/brinemoor/icon.png")));
     buildControls();

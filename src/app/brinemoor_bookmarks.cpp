@@ -2,7 +2,7 @@
 // commands.
 #include "app/brinemoor.h"
 
-#include "app/captions.h"
+#include "query/statuscaptions.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"

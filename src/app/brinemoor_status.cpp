@@ -1,7 +1,7 @@
 // The main window's status exchange: the address field's keys, the query, its reply and its ends.
 #include "app/brinemoor.h"
 
-#include "app/captions.h"
+#include "query/statuscaptions.h"
 #include "platform/pinger.h"
 #include "platform/services.h"
 #include "query/querylog.h"

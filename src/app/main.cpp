@@ -20,7 +20,6 @@ int main(int argc, char *argv[])
     options.commandLine = QApplication::arguments().mid(1).join(u' ');
     options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
     Brinemoor window(services, store, std::move(options));
-    dialogs.setParentWindow(&window);
     window.show();
     return app.exec();
 }

@@ -1,9 +1,10 @@
 #include "launch/joinverdict.h"
 
+#include "query/statuscaptions.h"
+
 namespace {
 
-constexpr QStringView kPlayersPrefix = u"Players: ";
-constexpr QStringView kPingPrefix = u"Ping: ";
+const QLatin1String kPlayersPrefix(kPlayersCaption);
 
 QString playerCount(const QString &playersCaption)
 {
@@ -19,8 +20,7 @@ JoinVerdict judgeJoin(const QString &playersCaption, const QString &pingCaption,
 {
     if (maxClients && playerCount(playersCaption) == *maxClients)
         return JoinVerdict::Full;
-    const QString ping = pingCaption.mid(kPingPrefix.size());
-    if (ping == u"-" || ping == u"Timeout")
+    if (pingCaption == QLatin1String(kPingNone) || pingCaption == QLatin1String(kPingTimeout))
         return JoinVerdict::NotResponding;
     return JoinVerdict::Joinable;
 }

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // What a file-open dialog is preset with each time it opens.
 struct FileDialogPreset
 {
@@ -29,6 +31,8 @@ public:
     enum class Answer { Ok, Cancel, Retry };
 
     virtual ~Dialogs() = default;
+    // Boxes shown after this are owned by, and centred on, that window.
+    virtual void setParentWindow(QWidget *window) = 0;
     virtual Answer message(const QString &text, Buttons buttons, Icon icon) = 0;
     virtual FileChoice openFile(const FileDialogPreset &preset) = 0;
 };

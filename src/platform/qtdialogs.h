@@ -8,11 +8,9 @@ class QWidget;
 class QtDialogs final : public Dialogs
 {
 public:
+    void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
-
-    // Boxes opened after this are centred on the given window.
-    void setParentWindow(QWidget *window) { m_parent = window; }
 
 private:
     QWidget *m_parent = nullptr;

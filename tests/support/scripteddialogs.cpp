@@ -16,7 +16,7 @@ void failUnscripted(const QString &what)
 
 Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon)
 {
-    messages.append({text, buttons, icon});
+    messages.append({text, buttons, icon, m_parent});
     QTest::qWait(kModalMilliseconds);
     if (!m_answers.isEmpty())
         return m_answers.dequeue();

@@ -18,6 +18,7 @@ public:
         QString text;
         Buttons buttons;
         Icon icon;
+        QWidget *parent;
     };
 
     // Queue the answer to the next message box / the outcome of the next file dialog.
@@ -30,6 +31,7 @@ public:
     void chooseFile(const QString &path) { chooseNext({FileChoice::Outcome::Chosen, path}); }
     void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
 
+    void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
 
@@ -40,4 +42,5 @@ public:
 private:
     QQueue<Answer> m_answers;
     QQueue<FileChoice> m_choices;
+    QWidget *m_parent = nullptr;
 };

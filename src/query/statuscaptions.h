@@ -1,4 +1,4 @@
-// The status display's fixed captions, shared by the window's handlers.
+// The status display's fixed captions: the window writes them, the join command reads them back.
 #pragma once
 
 inline constexpr char kPlayersAtStart[] = "Players: 0/0 "; // the window opens with a trailing blank
