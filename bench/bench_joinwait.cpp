@@ -39,7 +39,7 @@ void joinWaitOnSilentServer(benchmark::State &state)
     WindowHarness harness;
     harness.storeGamePath();
     StartOptions options;
-    options.queryTimeout = 2s;
+    options.exchange.reply = 2s;
     harness.start(options);
     harness.find<QLineEdit>("server_ip")
         ->setText(QStringLiteral("127.0.0.2:%1").arg(silentServer.localPort()));

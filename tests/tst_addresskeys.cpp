@@ -48,7 +48,7 @@ void TestAddressKeys::init()
     m_harness = std::make_unique<WindowHarness>();
     m_harness->storeGamePath();
     StartOptions options;
-    options.queryTimeout = 5s;
+    options.exchange.reply = 5s;
     m_harness->start(options);
     m_field = m_harness->find<QLineEdit>("server_ip");
 }
@@ -195,7 +195,11 @@ void TestAddressKeys::keysWithoutACharacterReachTheField()
 void TestAddressKeys::enterFiltersAgainAndQueries()
 {
     FakeStatusServer server;
-    server.answerNext(kReply);
+    server.answerNext({{kReply, {}, 50ms}});
+    Brinemoor &window = m_harness->window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    m_field->setFocus();
     m_field->setText(QStringLiteral(" x") + server.addressText() + QStringLiteral(" x"));
     QTest::keyClick(m_field, Qt::Key_Return);
     QCOMPARE(m_field->text(), server.addressText());
@@ -203,6 +207,8 @@ void TestAddressKeys::enterFiltersAgainAndQueries()
     verifyFilter(true, 3, 4 + int(QString::number(server.port()).size()));
     QTRY_COMPARE(server.received.size(), 1);
     QTRY_VERIFY(state().ServerReady);
+    // The window was disabled meanwhile: typing goes on where it was.
+    QCOMPARE(QApplication::focusWidget(), m_field);
 }
 
 void TestAddressKeys::ctrlCCopiesTheWholeAddress()

@@ -123,7 +123,7 @@ public:
     {
         StartOptions options;
         options.commandLine = commandLine;
-        options.queryTimeout = timeout;
+        options.exchange.reply = timeout;
         store = harness.reopenStore();
         window = std::make_unique<Brinemoor>(services, *store, options);
     }

@@ -5,6 +5,7 @@
 #include "windowharness.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
@@ -64,7 +65,7 @@ private:
         harness.storeGamePath();
         harness.pinger.roundTrip = 47ms;
         StartOptions options;
-        options.queryTimeout = queryTimeout;
+        options.exchange.reply = queryTimeout;
         return harness.start(options);
     }
 };
@@ -92,6 +93,8 @@ private slots:
     void pingFromTheEcho_data();
     void pingFromTheEcho();
     void pingFromTheRequestWhenTheEchoIsLost();
+    void exchangeOutcome_data();
+    void exchangeOutcome();
 };
 
 void TestStatusExchange::requestOnTheWire()
@@ -244,8 +247,13 @@ void TestStatusExchange::serverNameOffer()
 void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()
 {
     Session session(200ms);
+    // The echo comes back after the time-out, within its own bound: a host that answers echoes
+    // but not status requests must not look alive.
+    session.harness.pinger.answerAfter = 300ms;
     session.queryServer();
     QTRY_VERIFY(session.ready());
+    QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: Timeout"));
+    QTest::qWait(250);
     QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: Timeout"));
     QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 0/0"));
     QVERIFY(session.rows("server_options").isEmpty());
@@ -255,8 +263,10 @@ void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()
     QVERIFY(session.harness.dialogs.messages.isEmpty());
 
     session.server.sendToLastClient(workedExample());
-    QTRY_COMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
-    QCOMPARE(session.rows("server_players"), QStringList{QStringLiteral("Bob")});
+    QTRY_COMPARE(session.rows("server_players"), QStringList{QStringLiteral("Bob")});
+    const QString ping = session.text("lbl_ping"); // the request's own round trip
+    QVERIFY2(ping.startsWith(QStringLiteral("Ping: ")) && ping.mid(6).toInt() >= 200,
+             qPrintable(ping));
     QCOMPARE(session.text("lbl_players"), QStringLiteral("Players: 1/20"));
     QVERIFY(session.idle());
 }
@@ -276,16 +286,23 @@ void TestStatusExchange::refusedPortEndsAtOnce()
     QVERIFY(session.harness.dialogs.messages.isEmpty());
 }
 
+// A port no socket takes is an invalid address, told like any other: no exchange starts. A port
+// this machine holds is found only by the socket, and ends the exchange it started.
 void TestStatusExchange::querySentNowhere_data()
 {
     QTest::addColumn<QString>("address"); // "%1": the fake server's port
     QTest::addColumn<bool>("portHeldHere");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<Dialogs::Icon>("icon");
+    QTest::addColumn<int>("exchanges");
 
     QTest::newRow("port held by another program here")
-        << "127.0.0.2:%1" << true << "The bound address is already in use";
-    QTest::newRow("port above 65535") << "127.0.0.2:65536" << false << "Invalid IP";
-    QTest::newRow("octet above 255") << "127.0.0.256:%1" << false << "Invalid IP";
+        << "127.0.0.2:%1" << true << "The bound address is already in use" << Dialogs::Icon::None
+        << 1;
+    QTest::newRow("port above 65535")
+        << "127.0.0.2:65536" << false << "Invalid IP" << Dialogs::Icon::Critical << 0;
+    QTest::newRow("octet above 255")
+        << "127.0.0.256:%1" << false << "Invalid IP" << Dialogs::Icon::Critical << 0;
 }
 
 void TestStatusExchange::querySentNowhere()
@@ -293,6 +310,8 @@ void TestStatusExchange::querySentNowhere()
     QFETCH(QString, address);
     QFETCH(bool, portHeldHere);
     QFETCH(QString, message);
+    QFETCH(Dialogs::Icon, icon);
+    QFETCH(int, exchanges);
     Session session;
     // The holder would share its port: only a status socket that insists on the port for itself
     // finds it taken, as it must, so that no other program's datagrams reach it.
@@ -304,11 +323,13 @@ void TestStatusExchange::querySentNowhere()
     session.query(address.contains(u'%') ? address.arg(session.server.port()) : address);
     QCOMPARE(session.harness.dialogs.texts(), QStringList{message});
     QCOMPARE(session.harness.dialogs.messages.constFirst().buttons, Dialogs::Buttons::Ok);
-    QCOMPARE(session.harness.dialogs.messages.constFirst().icon, Dialogs::Icon::None);
+    QCOMPARE(session.harness.dialogs.messages.constFirst().icon, icon);
+    QCOMPARE(session.harness.window().state().result, exchanges ? "ok" : message);
+    QCOMPARE(session.harness.pinger.hosts.size(), exchanges);
     QVERIFY(session.idle());
     QVERIFY(!session.ready());
     QVERIFY(!session.timerRunning());
-    QCOMPARE(session.ended.size(), 1);
+    QCOMPARE(session.ended.size(), exchanges);
 }
 
 void TestStatusExchange::failedCheckResetsTheDisplayAndSendsNothing()
@@ -383,21 +404,26 @@ void TestStatusExchange::strayDatagramsNeverReachTheDisplay()
 void TestStatusExchange::pingFromTheEcho_data()
 {
     QTest::addColumn<qint64>("echoMicroseconds");
+    QTest::addColumn<int>("echoAfter"); // milliseconds after the query started
     QTest::addColumn<QString>("ping");
-    QTest::newRow("47 ms") << qint64(47000) << "Ping: 47";
-    QTest::newRow("whole milliseconds") << qint64(1999) << "Ping: 1";
+    QTest::newRow("47 ms") << qint64(47000) << 0 << "Ping: 47";
+    QTest::newRow("whole milliseconds") << qint64(1999) << 0 << "Ping: 1";
+    QTest::newRow("echo back after the reply corrects the ping")
+        << qint64(47000) << 200 << "Ping: 47";
 }
 
 void TestStatusExchange::pingFromTheEcho()
 {
     QFETCH(qint64, echoMicroseconds);
+    QFETCH(int, echoAfter);
     QFETCH(QString, ping);
     Session session;
     session.harness.pinger.roundTrip = std::chrono::microseconds(echoMicroseconds);
+    session.harness.pinger.answerAfter = std::chrono::milliseconds(echoAfter);
     session.server.answerNext(workedExample());
     session.queryServer();
     QTRY_VERIFY(session.ready());
-    QCOMPARE(session.text("lbl_ping"), ping);
+    QTRY_COMPARE(session.text("lbl_ping"), ping);
 }
 
 // Many servers drop echoes: the ping is then the status request's own round trip, never "Ping: 0".
@@ -411,6 +437,44 @@ void TestStatusExchange::pingFromTheRequestWhenTheEchoIsLost()
     const QString ping = session.text("lbl_ping");
     QVERIFY2(ping.startsWith(QStringLiteral("Ping: ")), qPrintable(ping));
     QVERIFY2(ping.mid(6).toInt() >= 120, qPrintable(ping));
+}
+
+// The exchange on its own: the resend, its cap and the bound, against a server that answers only
+// the request it is told to.
+void TestStatusExchange::exchangeOutcome_data()
+{
+    QTest::addColumn<int>("answered"); // the request the server answers, counted from 1; 0: none
+    QTest::addColumn<int>("requestsSeen");
+    QTest::newRow("answered at once") << 1 << 1;
+    QTest::newRow("first request lost, the one sent again answered") << 2 << 2;
+    QTest::newRow("silent: four requests, then the bound") << 0 << 4;
+}
+
+void TestStatusExchange::exchangeOutcome()
+{
+    QFETCH(int, answered);
+    QFETCH(int, requestsSeen);
+    FakeStatusServer server;
+    for (int request = 1; request < answered; ++request)
+        server.answerNext(QList<FakeStatusServer::Datagram>{});
+    if (answered)
+        server.answerNext(workedExample());
+    // Resent at 100, 300 and 700 ms: the fourth request still leaves within the bound.
+    const ExchangeBounds bounds{1000ms, 1000ms, 100ms, 4};
+    StatusExchange exchange(nullptr, LocalPort::Any, bounds);
+    QSignalSpy replied(&exchange, &StatusExchange::replied);
+    QSignalSpy timedOut(&exchange, &StatusExchange::timedOut);
+    QElapsedTimer clock;
+    clock.start();
+    exchange.start(*statusTarget(QStringLiteral("127.0.0.2"), QString::number(server.port())));
+    QTRY_VERIFY(!exchange.isPending());
+    const qint64 elapsed = clock.elapsed();
+    QCOMPARE(replied.size(), answered ? 1 : 0);
+    QCOMPARE(timedOut.size(), answered ? 0 : 1);
+    if (!answered)
+        QVERIFY2(elapsed >= bounds.reply.count(), qPrintable(QString::number(elapsed)));
+    QTest::qWait(150); // nothing more leaves once the exchange is over
+    QCOMPARE(server.received.size(), requestsSeen);
 }
 
 QTEST_MAIN(TestStatusExchange)

@@ -20,8 +20,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
-#include <QUdpSocket>
 
 namespace {
 
@@ -223,10 +221,9 @@ void Brinemoor::buildControls()
     setTabOrder(server_pass, servers_name);
     setTabOrder(servers_name, server_players);
 
-    cod_query = named(new QUdpSocket(this), "cod_query");
-    timeout = named(new QTimer(this), "timeout");
-    timeout->setSingleShot(true);
-    timeout->setInterval(m_options.queryTimeout);
+    cod_query = named(
+        new StatusExchange(&m_services.pinger, LocalPort::SameAsServer, m_options.exchange, this),
+        "cod_query");
 }
 
 void Brinemoor::buildMenu()
@@ -264,9 +261,12 @@ void Brinemoor::wireEvents()
     connect(servers_name, &QListWidget::itemSelectionChanged, this, &Brinemoor::servers_name_Click);
     connect(servers_name, &QListWidget::itemPressed, this, &Brinemoor::bookmarkPressed);
     connect(servers_name, &QListWidget::itemDoubleClicked, this, &Brinemoor::servers_name_DblClick);
-    connect(cod_query, &QUdpSocket::readyRead, this, &Brinemoor::cod_query_DataArrival);
-    connect(cod_query, &QUdpSocket::errorOccurred, this, &Brinemoor::cod_query_Error);
-    connect(timeout, &QTimer::timeout, this, &Brinemoor::timeout_Timer);
+    connect(cod_query, &StatusExchange::replied, this, &Brinemoor::cod_query_DataArrival);
+    connect(cod_query, &StatusExchange::echoed, this, &Brinemoor::showEchoRoundTrip);
+    connect(cod_query, &StatusExchange::refused, this, &Brinemoor::endRefusedQuery);
+    connect(cod_query, &StatusExchange::timedOut, this, &Brinemoor::timeout_Timer);
+    connect(cod_query, &StatusExchange::notSent, this, &Brinemoor::endUnsentQuery);
+    connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);

@@ -1,17 +1,20 @@
 // The main window: every control of the launcher, its handlers and its window-level state.
 //
-// How the parts meet: the window owns the controls, the status socket `cod_query` and its one-shot
-// timer `timeout`, and the nine window-level variables (WindowState). Its handlers stay short:
-// address rules come from address/, the settings store from bookmarks/, the status request and
-// reply format from query/, the game command line from launch/. Whatever is modal or belongs to
-// the operating system (message boxes, the file dialog, the ICMP echo, starting the game) goes
-// through the Services handed in, so tests script it. Everything runs on the one GUI thread.
+// How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
+// and time-out, from query/) and the nine window-level variables (WindowState). Its handlers stay
+// short: address rules come from address/, the settings store and Save's decision from
+// bookmarks/, the status exchange and reply from query/, the game command line from launch/.
+// Whatever is modal or belongs to the operating system (message boxes, the file dialog, the ICMP
+// echo, starting the game) goes through the Services handed in, so tests script it. Everything
+// runs on the one GUI thread.
 #pragma once
 
 #include "address/addressrules.h"
 #include "platform/dialogs.h"
+#include "query/statusexchange.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <chrono>
@@ -27,13 +30,10 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QNetworkAccessManager;
-class QTimer;
-class QUdpSocket;
 class Brinemoor_Help;
 class SettingsStore;
 struct Bookmark;
 struct ClanNicknames;
-struct StatusReply;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -52,7 +52,7 @@ struct WindowState : AddressFilter
 struct StartOptions
 {
     QString commandLine;
-    std::chrono::milliseconds queryTimeout{10000};
+    ExchangeBounds exchange;
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
 };
@@ -89,8 +89,8 @@ private slots:
     void men_help_Click();
     void servers_name_Click();
     void servers_name_DblClick();
-    void cod_query_DataArrival();
-    void cod_query_Error();
+    void cod_query_DataArrival(const StatusReply &reply, std::chrono::microseconds roundTrip);
+    void cod_query_Error(const QString &description);
     void timeout_Timer();
 
 protected:
@@ -131,18 +131,16 @@ private:
     bool server_ip_KeyPress(int code);              // true: the key is cancelled
     void checkAndQuery(const QString &address);
     void queryserver();
-    void pingserver(const QString &sAddress);
-    std::optional<QString> sendQuery(const QString &host, const QString &port);
+    std::optional<StatusTarget> targetOf(const QString &address);
     void endUnsentQuery(const QString &reason);
     void endRefusedQuery();
+    void showEchoRoundTrip(std::chrono::microseconds roundTrip);
     void showStatusReply(const StatusReply &reply);
     void offerServerName();
     void finishExchange();
-    qint64 microsecondsIntoQuery() const;
-    bool m_exchangePending = false; // from a sent request until one of its ends
-    bool m_echoAnswered = false;    // else the request's own round trip stands in for the ping
-    std::chrono::steady_clock::time_point m_queryStarted;
-    std::chrono::steady_clock::time_point m_requestSent;
+    void giveFocusBack();
+    QPointer<QWidget> m_focusBeforeExchange; // given back when the exchange ends
+    bool m_replyPingShown = false;           // a later echo may still correct it
 
     // Join
     void joinserver();
@@ -193,8 +191,7 @@ private:
     QComboBox *gullwingnicks = nullptr;
     QComboBox *codnicks = nullptr;
 
-    QUdpSocket *cod_query = nullptr;
-    QTimer *timeout = nullptr;
+    StatusExchange *cod_query = nullptr;
 
     QAction *menu_quit = nullptr;
     QAction *menu_new = nullptr;

@@ -54,7 +54,7 @@ bool Brinemoor::needsStatusQuery() const
 {
     if (selectedBookmarkName().isEmpty())
         return true;
-    return m_state.result == QLatin1String(kAddressOk) && !m_exchangePending
+    return m_state.result == QLatin1String(kAddressOk) && !cod_query->isPending()
         && !m_state.ServerReady;
 }
 
@@ -64,7 +64,7 @@ bool Brinemoor::needsStatusQuery() const
 // in to judge.
 bool Brinemoor::awaitStatus()
 {
-    if (m_exchangePending) {
+    if (cod_query->isPending()) {
         setEnabled(false);
         m_joinWaiting = true;
         QEventLoop wait;
@@ -143,7 +143,7 @@ void Brinemoor::servers_name_DblClick()
 // for (not one whose fields were edited and queried since) and no join is waiting already.
 bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
 {
-    if (servers_name->isEnabled() || !m_exchangePending || m_joinWaiting)
+    if (servers_name->isEnabled() || !cod_query->isPending() || m_joinWaiting)
         return false;
     const QModelIndex clicked = servers_name->indexAt(event.position().toPoint());
     if (!clicked.isValid() || clicked.row() != servers_name->currentRow()

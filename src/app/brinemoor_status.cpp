@@ -2,11 +2,8 @@
 #include "app/brinemoor.h"
 
 #include "query/statuscaptions.h"
-#include "platform/pinger.h"
 #include "platform/services.h"
-#include "query/querylog.h"
 #include "query/statusreply.h"
-#include "query/statussocket.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -14,15 +11,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTimer>
-#include <QUdpSocket>
 
 using namespace std::chrono;
 
 namespace {
-
-// The echo holds the whole window while it waits, so it waits no longer than a second.
-constexpr milliseconds kEchoWait{1000};
 
 // The character codes of the keys the address field gives a meaning of their own.
 constexpr int kCopyKey = 3;
@@ -120,100 +112,67 @@ void Brinemoor::queryserver()
     server_players->clear();
     lbl_ping->setText(QString::fromLatin1(kPingNone));
     lbl_players->setText(QString::fromLatin1(kPlayersNone));
-    if (m_state.result != QLatin1String(kAddressOk)) {
+    m_replyPingShown = false;
+    const std::optional<StatusTarget> target = targetOf(server_ip->text());
+    if (!target) {
         showMessage(m_state.result, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
     setBusy(true);
+    m_focusBeforeExchange = focusWidget();
     setEnabled(false);
-    const QString address = server_ip->text();
-    const qsizetype colon = address.indexOf(u':');
-    const QString host = address.left(colon);
     m_state.ServerReady = false;
-    m_queryStarted = steady_clock::now();
-    qCDebug(lcQuery) << "query" << address;
-    pingserver(host);
-    if (const std::optional<QString> failure = sendQuery(host, address.mid(colon + 1))) {
-        endUnsentQuery(*failure);
-        return;
-    }
-    m_exchangePending = true;
-    timeout->start();
+    cod_query->start(*target);
 }
 
-void Brinemoor::pingserver(const QString &sAddress)
+// The server an address that passed the address rules names. Those rules let octets above 255
+// and ports above 65535 through, which no socket takes: such an address gets the rules' own
+// verdict for an invalid one.
+std::optional<StatusTarget> Brinemoor::targetOf(const QString &address)
 {
-    const std::optional<microseconds> roundTrip = m_services.pinger.echo(sAddress, kEchoWait);
-    m_echoAnswered = roundTrip.has_value();
-    // Many servers drop echoes; "Ping: 0" would then claim a ping nobody measured. The reply
-    // handler puts the status request's own round trip in its place.
-    m_state.PingResponse = roundTrip ? pingText(*roundTrip) : QString::fromLatin1(kPingNone);
-    qCDebug(lcQuery) << "echo" << (roundTrip ? roundTrip->count() : -1) << "us, done at"
-                     << microsecondsIntoQuery() << "us";
-}
-
-// Returns the reason when the request could not be sent.
-std::optional<QString> Brinemoor::sendQuery(const QString &host, const QString &port)
-{
-    cod_query->close();
-    // The address rules let through octets above 255 and ports above 65535, which no socket takes.
-    const std::optional<StatusTarget> target = statusTarget(host, port);
+    if (m_state.result != QLatin1String(kAddressOk))
+        return std::nullopt;
+    const qsizetype colon = address.indexOf(u':');
+    const std::optional<StatusTarget> target = statusTarget(address.left(colon),
+                                                            address.mid(colon + 1));
     if (!target)
-        return QString::fromLatin1(kInvalidAddress);
-    if (const std::optional<QString> failure = openStatusSocket(*cod_query, *target))
-        return failure;
-    m_requestSent = steady_clock::now();
-    if (const std::optional<QString> failure = sendStatusRequest(*cod_query))
-        return failure;
-    qCDebug(lcQuery) << "request sent at" << microsecondsIntoQuery() << "us";
-    return std::nullopt;
+        m_state.result = QString::fromLatin1(kInvalidAddress);
+    return target;
 }
 
 // A query that sent nothing leaves ServerReady cleared. It still raises the ended signal, so that
-// every query that got past the address check ends exactly once.
+// every query that started an exchange ends exactly once.
 void Brinemoor::endUnsentQuery(const QString &reason)
 {
-    qCDebug(lcQuery) << "not sent:" << reason << "at" << microsecondsIntoQuery() << "us";
     showMessage(reason, Dialogs::Buttons::Ok, Dialogs::Icon::None);
     setBusy(false);
     setEnabled(true);
+    giveFocusBack();
     emit exchangeEnded();
 }
 
-void Brinemoor::cod_query_DataArrival()
+void Brinemoor::cod_query_DataArrival(const StatusReply &reply, microseconds roundTrip)
 {
-    const ArrivedDatagram arrived = readArrivedDatagram(*cod_query);
-    if (arrived.kind == ArrivedDatagram::Kind::Refused) {
-        endRefusedQuery();
-        return;
-    }
-    if (arrived.kind == ArrivedDatagram::Kind::Failed)
-        return; // cod_query_Error has reported it; the time-out ends the exchange
-    const std::optional<StatusReply> reply = parseStatusReply(arrived.data);
-    if (!reply) {
-        qCDebug(lcQuery) << "ignored" << arrived.data.size() << "bytes without a status header";
-        return;
-    }
-    const microseconds roundTrip = duration_cast<microseconds>(steady_clock::now() - m_requestSent);
-    qCDebug(lcQuery) << "reply of" << arrived.data.size() << "bytes at" << microsecondsIntoQuery()
-                     << "us";
-    timeout->stop();
-    // Closed before the rename question, whose event loop would otherwise hand a second copy of
-    // the reply to this handler while the first is still being shown.
-    cod_query->close();
-    if (!m_echoAnswered)
-        m_state.PingResponse = pingText(roundTrip);
-    showStatusReply(*reply);
+    m_state.PingResponse = pingText(roundTrip);
+    showStatusReply(reply);
     offerServerName();
     lbl_ping->setText(m_state.PingResponse);
+    m_replyPingShown = true;
     finishExchange();
+}
+
+// The echo came back after the reply was shown: its figure is the ping, as long as the display
+// still shows that reply.
+void Brinemoor::showEchoRoundTrip(microseconds roundTrip)
+{
+    if (!m_replyPingShown)
+        return;
+    m_state.PingResponse = pingText(roundTrip);
+    lbl_ping->setText(m_state.PingResponse);
 }
 
 void Brinemoor::endRefusedQuery()
 {
-    qCDebug(lcQuery) << "refused at" << microsecondsIntoQuery() << "us";
-    timeout->stop();
-    cod_query->close();
     finishExchange();
 }
 
@@ -261,9 +220,7 @@ void Brinemoor::offerServerName()
 
 void Brinemoor::timeout_Timer()
 {
-    qCDebug(lcQuery) << "timed out at" << microsecondsIntoQuery() << "us";
     lbl_ping->setText(QString::fromLatin1(kPingTimeout));
-    timeout->stop();
     finishExchange();
 }
 
@@ -274,25 +231,21 @@ void Brinemoor::finishExchange()
     m_state.ServerReady = true;
     setBusy(false);
     setEnabled(true);
-    m_exchangePending = false;
+    giveFocusBack();
     emit exchangeEnded();
 }
 
-// A refused port ends the exchange in the data-arrival handler, "no datagram available" is no
-// fault, and failures while the request is being sent reach the user through queryserver's own
-// message. Anything else is shown; a pending exchange then ends by its time-out.
-void Brinemoor::cod_query_Error()
+// Disabling the window took the keyboard focus away, and enabling it does not bring it back.
+void Brinemoor::giveFocusBack()
 {
-    const QAbstractSocket::SocketError error = cod_query->error();
-    qCDebug(lcQuery) << "socket error" << error << "at" << microsecondsIntoQuery() << "us";
-    if (error == QAbstractSocket::ConnectionRefusedError
-        || error == QAbstractSocket::TemporaryError)
-        return;
-    showMessage(QLatin1String(kReportPrefix) + cod_query->errorString(), Dialogs::Buttons::Ok,
-                Dialogs::Icon::Critical);
+    if (m_focusBeforeExchange)
+        m_focusBeforeExchange->setFocus();
+    m_focusBeforeExchange.clear();
 }
 
-qint64 Brinemoor::microsecondsIntoQuery() const
+// A pending exchange still ends by its time-out.
+void Brinemoor::cod_query_Error(const QString &description)
 {
-    return duration_cast<microseconds>(steady_clock::now() - m_queryStarted).count();
+    showMessage(QLatin1String(kReportPrefix) + description, Dialogs::Buttons::Ok,
+                Dialogs::Icon::Critical);
 }

@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QStringView>
+#include <QTimer>
 #include <QtEndian>
 
 #include <algorithm>
@@ -11,23 +12,26 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <QThread>
+
 #include <winsock2.h>
 #include <iphlpapi.h>
 #include <icmpapi.h>
+
+#include <functional>
 #elif defined(Q_OS_LINUX)
 #include <QRandomGenerator>
+#include <QSocketNotifier>
 
 #include <netinet/in.h>
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #endif
 
 using std::chrono::microseconds;
@@ -59,6 +63,28 @@ std::optional<quint32> dottedIpv4(const QString &text)
     return address.toIPv4Address();
 }
 
+// Reports at most once; an echo that could not even be sent reports from the event loop, so that
+// no caller meets the report inside start().
+class OnceProbe : public EchoProbe
+{
+protected:
+    void finish(std::optional<microseconds> roundTrip)
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        emit finished(roundTrip);
+    }
+    void finishSoon()
+    {
+        QTimer::singleShot(0, this, [this] { finish(std::nullopt); });
+    }
+    bool isFinished() const { return m_finished; }
+
+private:
+    bool m_finished = false;
+};
+
 #if defined(Q_OS_WIN)
 
 std::optional<microseconds> echoTo(quint32 address, milliseconds wait)
@@ -79,6 +105,45 @@ std::optional<microseconds> echoTo(quint32 address, milliseconds wait)
     return milliseconds(record->RoundTripTime);
 }
 
+// The system's echo blocks, so it runs on a thread of its own. The thread is no child of the
+// probe: a dropped probe loses only the queued report, and the thread deletes itself when done.
+class EchoThread final : public QThread
+{
+    Q_OBJECT
+
+public:
+    EchoThread(quint32 address, milliseconds wait)
+        : m_address(address),
+          m_wait(wait)
+    { }
+
+signals:
+    void echoed(std::optional<microseconds> roundTrip);
+
+protected:
+    void run() override { emit echoed(echoTo(m_address, m_wait)); }
+
+private:
+    const quint32 m_address;
+    const milliseconds m_wait;
+};
+
+class SystemEchoProbe final : public OnceProbe
+{
+public:
+    SystemEchoProbe(std::optional<quint32> address, milliseconds wait)
+    {
+        if (!address) {
+            finishSoon();
+            return;
+        }
+        auto *thread = new EchoThread(*address, wait);
+        connect(thread, &EchoThread::echoed, this, &SystemEchoProbe::finish, Qt::QueuedConnection);
+        connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+        thread->start();
+    }
+};
+
 #elif defined(Q_OS_LINUX)
 
 using Clock = std::chrono::steady_clock;
@@ -90,10 +155,10 @@ class EchoSocket final
 {
 public:
     EchoSocket()
-        : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP))
+        : m_fd(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP))
     {
         if (m_fd < 0) {
-            m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+            m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP);
             m_raw = true;
         }
     }
@@ -163,73 +228,106 @@ bool isReplyTo(const EchoSocket &socket, const EchoRequest &request, const unsig
         && (!socket.isRaw() || qFromBigEndian(header.un.echo.id) == request.identifier);
 }
 
-// Reads packets until our reply arrives or the deadline passes; returns the arrival time.
-std::optional<Clock::time_point> awaitReply(const EchoSocket &socket, const EchoRequest &request,
-                                            Clock::time_point deadline)
+// The echo's socket is watched by the event loop; a precise timer bounds the wait.
+class SocketEchoProbe final : public OnceProbe
 {
-    std::array<unsigned char, 576> packet;
-    for (;;) {
-        const auto remaining = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
-        if (remaining <= 0)
-            return std::nullopt;
-        pollfd readable{socket.fd(), POLLIN, 0};
-        const int ready = ::poll(&readable, 1, int(std::min<qint64>(remaining, INT_MAX)));
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0)
-            return std::nullopt;
-        sockaddr_in from{};
-        socklen_t fromSize = sizeof from;
-        const ssize_t size = ::recvfrom(socket.fd(), packet.data(), packet.size(), MSG_DONTWAIT,
-                                        reinterpret_cast<sockaddr *>(&from), &fromSize);
-        if (size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
-            continue;
-        if (size < 0)
-            return std::nullopt; // an error report (unreachable host, say) instead of an echo
-        if (from.sin_addr.s_addr == request.to.sin_addr.s_addr
-            && isReplyTo(socket, request, packet.data(), size_t(size))) {
-            return Clock::now();
+public:
+    SocketEchoProbe(std::optional<quint32> address, milliseconds wait)
+        : m_wait(wait)
+    {
+        // Raw sockets see every echo reply on the machine, so each echo carries its own
+        // identifier and sequence number.
+        static std::atomic<quint16> nextSequence = 0;
+        m_request.to.sin_family = AF_INET;
+        m_request.identifier = quint16(QRandomGenerator::global()->generate());
+        m_request.sequence = ++nextSequence;
+        if (!address || !m_socket.isOpen()) {
+            finishSoon();
+            return;
+        }
+        m_request.to.sin_addr.s_addr = qToBigEndian(*address);
+        m_sent = Clock::now();
+        if (!sendRequest(m_socket, m_request)) {
+            finishSoon();
+            return;
+        }
+        m_readable = new QSocketNotifier(m_socket.fd(), QSocketNotifier::Read, this);
+        connect(m_readable, &QSocketNotifier::activated, this, &SocketEchoProbe::readPackets);
+        m_deadline.setSingleShot(true);
+        m_deadline.setTimerType(Qt::PreciseTimer);
+        connect(&m_deadline, &QTimer::timeout, this, [this] { stop(std::nullopt); });
+        m_deadline.start(wait);
+    }
+
+private:
+    void readPackets()
+    {
+        std::array<unsigned char, 576> packet;
+        for (;;) {
+            sockaddr_in from{};
+            socklen_t fromSize = sizeof from;
+            const ssize_t size = ::recvfrom(m_socket.fd(), packet.data(), packet.size(), 0,
+                                            reinterpret_cast<sockaddr *>(&from), &fromSize);
+            if (size < 0 && errno == EINTR)
+                continue;
+            if (size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return;
+            if (size < 0) {
+                stop(std::nullopt); // an error report (unreachable host, say) instead of an echo
+                return;
+            }
+            if (from.sin_addr.s_addr == m_request.to.sin_addr.s_addr
+                && isReplyTo(m_socket, m_request, packet.data(), size_t(size))) {
+                arrived(Clock::now());
+                return;
+            }
         }
     }
-}
 
-std::optional<microseconds> echoTo(quint32 address, milliseconds wait)
-{
-    // Raw sockets see every echo reply on the machine, so each echo carries its own identifier
-    // and sequence number.
-    static std::atomic<quint16> nextSequence = 0;
-    const EchoSocket socket;
-    if (!socket.isOpen())
-        return std::nullopt;
-    EchoRequest request;
-    request.to.sin_family = AF_INET;
-    request.to.sin_addr.s_addr = qToBigEndian(address);
-    request.identifier = quint16(QRandomGenerator::global()->generate());
-    request.sequence = ++nextSequence;
-    const Clock::time_point sent = Clock::now();
-    if (!sendRequest(socket, request))
-        return std::nullopt;
-    const auto arrived = awaitReply(socket, request, sent + wait);
-    if (!arrived)
-        return std::nullopt;
-    return std::chrono::duration_cast<microseconds>(*arrived - sent);
-}
+    // A reply read after the bound counts as none, whichever of the two events came first.
+    void arrived(Clock::time_point when)
+    {
+        const auto roundTrip = std::chrono::duration_cast<microseconds>(when - m_sent);
+        stop(roundTrip > m_wait ? std::nullopt : std::optional(roundTrip));
+    }
+
+    void stop(std::optional<microseconds> roundTrip)
+    {
+        m_readable->setEnabled(false);
+        m_deadline.stop();
+        finish(roundTrip);
+    }
+
+    EchoSocket m_socket;
+    EchoRequest m_request;
+    const milliseconds m_wait;
+    Clock::time_point m_sent;
+    QSocketNotifier *m_readable = nullptr;
+    QTimer m_deadline;
+};
 
 #else
 
-std::optional<microseconds> echoTo(quint32, milliseconds)
+// No echo implementation for this system yet: every echo goes unanswered.
+class SystemEchoProbe final : public OnceProbe
 {
-    return std::nullopt; // no echo implementation for this system yet
-}
+public:
+    SystemEchoProbe(std::optional<quint32>, milliseconds) { finishSoon(); }
+};
 
 #endif
 
 } // namespace
 
-std::optional<microseconds> IcmpPinger::echo(const QString &ipv4, milliseconds wait)
+std::unique_ptr<EchoProbe> IcmpPinger::start(const QString &ipv4, milliseconds wait)
 {
-    const auto address = dottedIpv4(ipv4);
-    if (!address)
-        return std::nullopt;
-    return echoTo(*address, wait);
+#if defined(Q_OS_LINUX)
+    return std::make_unique<SocketEchoProbe>(dottedIpv4(ipv4), wait);
+#else
+    return std::make_unique<SystemEchoProbe>(dottedIpv4(ipv4), wait);
+#endif
 }
+
+#if defined(Q_OS_WIN)
+#include "icmppinger.moc"
+#endif

@@ -6,6 +6,5 @@
 class IcmpPinger final : public Pinger
 {
 public:
-    std::optional<std::chrono::microseconds> echo(const QString &ipv4,
-                                                  std::chrono::milliseconds wait) override;
+    std::unique_ptr<EchoProbe> start(const QString &ipv4, std::chrono::milliseconds wait) override;
 };

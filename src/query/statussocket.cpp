@@ -45,7 +45,8 @@ std::optional<StatusTarget> statusTarget(const QString &host, const QString &por
     return StatusTarget{address, quint16(number)};
 }
 
-std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target)
+std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target,
+                                        LocalPort localPort)
 {
     const QSignalBlocker quiet(socket);
     QString failure;
@@ -54,7 +55,8 @@ std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &
         return failure;
     // Bound on the routing address rather than the wildcard: a wildcard bind fails whenever any
     // program here holds the port on any address, a game server on this machine included.
-    if (!socket.bind(*local, target.port, QAbstractSocket::DontShareAddress))
+    const quint16 port = localPort == LocalPort::SameAsServer ? target.port : 0;
+    if (!socket.bind(*local, port, QAbstractSocket::DontShareAddress))
         return socket.errorString();
     socket.connectToHost(target.host, target.port);
     if (socket.state() != QAbstractSocket::ConnectedState)
@@ -67,7 +69,7 @@ std::optional<QString> sendStatusRequest(QUdpSocket &socket)
     const QSignalBlocker quiet(socket);
     const QByteArray request = statusRequest();
     if (socket.write(request) != request.size())
-        return closedWith(socket, socket.errorString());
+        return socket.errorString();
     return std::nullopt;
 }
 

@@ -21,15 +21,20 @@ struct StatusTarget
 // IPv4 address (the address rules let octets such as 999 through) or the port is not 1 to 65535.
 std::optional<StatusTarget> statusTarget(const QString &host, const QString &port);
 
-// Opens a closed `socket` for an exchange with `target`: binds the server's port number on the
-// local address that routes to the server, then connects to the server, so that the reply comes
-// back to that port and no other sender's datagram gets through. Returns the platform's error
-// text when that fails, with the socket left closed. The socket's errorOccurred stays quiet
-// meanwhile: the caller reports.
-std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target);
+// Which local port an exchange sends from: the server's own port number, which the window's
+// exchange keeps to, or any free one, for queries that run beside it.
+enum class LocalPort { SameAsServer, Any };
 
-// Sends the status request on an opened socket; the platform's error text when it is not sent
-// (the socket is then closed). Like openStatusSocket, it leaves the reporting to the caller.
+// Opens a closed `socket` for an exchange with `target`: binds the local port on the local
+// address that routes to the server, then connects to the server, so that the reply comes back
+// to that port and no other sender's datagram gets through. Returns the platform's error text
+// when that fails, with the socket left closed. The socket's errorOccurred stays quiet meanwhile:
+// the caller reports.
+std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target,
+                                        LocalPort localPort);
+
+// Sends the status request on an opened socket; the platform's error text when it is not sent.
+// Like openStatusSocket, it leaves the reporting to the caller.
 std::optional<QString> sendStatusRequest(QUdpSocket &socket);
 
 // What one read from the socket found.
