@@ -36,6 +36,11 @@ QByteArray fullServerReply()
     return FakeStatusServer::statusReply(lines);
 }
 
+QUdpSocket *statusSocket(WindowHarness &harness)
+{
+    return harness.find<StatusExchange>("cod_query")->findChild<QUdpSocket *>();
+}
+
 // Lets a real exchange run up to the point where the reply waits in the window's socket.
 // Loopback delivers at once, so the reply is there as soon as the server has sent it.
 bool leaveReplyWaiting(WindowHarness &harness, QUdpSocket &server, const QByteArray &reply)
@@ -45,7 +50,7 @@ bool leaveReplyWaiting(WindowHarness &harness, QUdpSocket &server, const QByteAr
         return false;
     const QNetworkDatagram request = server.receiveDatagram();
     server.writeDatagram(reply, request.senderAddress(), quint16(request.senderPort()));
-    return harness.find<QUdpSocket>("cod_query")->hasPendingDatagrams();
+    return statusSocket(harness)->hasPendingDatagrams();
 }
 
 void BM_ReplyDisplay(benchmark::State &state)
@@ -67,7 +72,7 @@ void BM_ReplyDisplay(benchmark::State &state)
             break;
         }
         const auto start = std::chrono::steady_clock::now();
-        emit harness.find<QUdpSocket>("cod_query")->readyRead(); // handled at once, in this thread
+        emit statusSocket(harness)->readyRead(); // handled at once, in this thread
         const auto stop = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
     }

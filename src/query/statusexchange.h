@@ -50,8 +50,6 @@ public:
     void start(const StatusTarget &target);
     // From a sent request until its reply, refusal or time-out.
     bool isPending() const { return m_phase == Phase::Pending; }
-    // Requests sent in the current exchange.
-    int requestsSent() const { return m_requestsSent; }
 
 signals:
     void replied(const StatusReply &reply, std::chrono::microseconds roundTrip);

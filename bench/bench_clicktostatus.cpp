@@ -1,0 +1,152 @@
+// From the start of a query to the status on display, against a server that answers 50 ms after
+// each request, as a multiple of those 50 ms; and the longest the event loop was held meanwhile,
+// seen by a timer that ticks every millisecond.
+//
+// Run by scripts/bench.sh inside a network namespace of its own (BRINEMOOR_BENCH_NETNS set): the
+// echo is then the real one, and the namespace's loopback ignores or answers it as each benchmark
+// asks, through net.ipv4.icmp_echo_ignore_all, which belongs to that namespace alone. Elsewhere the
+// Pinger seam stands in: an echo answered at once, or one never answered.
+#include "bookmarks/settingsstore.h"
+#include "fakestatusserver.h"
+#include "platform/icmppinger.h"
+#include "windowharness.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+using namespace std::chrono;
+using namespace std::chrono_literals;
+
+constexpr milliseconds kServerDelay{50};
+
+bool inBenchNamespace()
+{
+    return !qEnvironmentVariableIsEmpty("BRINEMOOR_BENCH_NETNS");
+}
+
+// Only ever written inside the namespace that scripts/bench.sh made for this run.
+bool ignoreEchoes(bool ignore)
+{
+    QFile setting(QStringLiteral("/proc/sys/net/ipv4/icmp_echo_ignore_all"));
+    return setting.open(QIODevice::WriteOnly) && setting.write(ignore ? "1\n" : "0\n") == 2;
+}
+
+// The longest time between two ticks of a 1 ms timer while it runs.
+class StallMeter
+{
+public:
+    StallMeter()
+    {
+        m_ticks.setTimerType(Qt::PreciseTimer);
+        m_ticks.setInterval(1ms);
+        QObject::connect(&m_ticks, &QTimer::timeout, &m_ticks, [this] { tick(); });
+    }
+    void start()
+    {
+        m_last = steady_clock::now();
+        m_ticks.start();
+    }
+    void stop()
+    {
+        tick();
+        m_ticks.stop();
+    }
+    milliseconds longest() const { return duration_cast<milliseconds>(m_longest); }
+
+private:
+    void tick()
+    {
+        const auto now = steady_clock::now();
+        m_longest = std::max(m_longest, now - m_last);
+        m_last = now;
+    }
+    QTimer m_ticks;
+    steady_clock::time_point m_last;
+    steady_clock::duration m_longest{};
+};
+
+// range(0): the echo is answered; range(1): the server drops the first request of each query.
+void clickToStatus(benchmark::State &state)
+{
+    const bool echoAnswered = state.range(0) != 0;
+    const bool dropFirst = state.range(1) != 0;
+    const bool realEcho = inBenchNamespace();
+    if (realEcho && !ignoreEchoes(!echoAnswered)) {
+        state.SkipWithError("can not set icmp_echo_ignore_all in the bench namespace");
+        return;
+    }
+    state.SetLabel(realEcho ? "real echo in a namespace" : "Pinger seam");
+
+    WindowHarness harness;
+    harness.storeGamePath();
+    if (!echoAnswered)
+        harness.pinger.roundTrip = std::nullopt;
+    else
+        harness.pinger.roundTrip = 100us;
+    IcmpPinger icmp;
+    Services services{harness.dialogs, harness.gameStarter,
+                      realEcho ? static_cast<Pinger &>(icmp) : harness.pinger};
+    const std::unique_ptr<SettingsStore> store = harness.reopenStore();
+    Brinemoor window(services, *store, StartOptions{});
+    FakeStatusServer server;
+    window.findChild<QLineEdit *>(QStringLiteral("server_ip"))->setText(server.addressText());
+    QAction *getDetails = window.findChild<QAction *>(QStringLiteral("menu_update"));
+    StallMeter stalls;
+    milliseconds longestStall{};
+    double roundTrips = 0;
+
+    for (auto _ : state) {
+        if (dropFirst)
+            server.answerNext(QList<FakeStatusServer::Datagram>{});
+        server.answerNext({{FakeStatusServer::statusReply({R"(\mapname\mp_harbor)"}),
+                            FakeStatusServer::Sender::Server, kServerDelay}});
+        bool shown = false;
+        const QMetaObject::Connection ended = QObject::connect(&window, &Brinemoor::exchangeEnded,
+                                                               &window, [&shown] { shown = true; });
+        stalls.start();
+        const auto started = steady_clock::now();
+        getDetails->trigger();
+        while (!shown)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const auto elapsed = steady_clock::now() - started;
+        stalls.stop();
+        QObject::disconnect(ended);
+        longestStall = std::max(longestStall, stalls.longest());
+        state.SetIterationTime(duration<double>(elapsed).count());
+        roundTrips += duration<double>(elapsed) / duration<double>(kServerDelay);
+    }
+    if (!window.state().ServerReady || server.received.isEmpty())
+        state.SkipWithError("no status came in");
+    state.counters["per_round_trip"] = benchmark::Counter(roundTrips,
+                                                          benchmark::Counter::kAvgIterations);
+    state.counters["longest_stall_ms"] = double(longestStall.count());
+    if (realEcho)
+        ignoreEchoes(false);
+}
+
+BENCHMARK(clickToStatus)
+    ->ArgNames({"echo", "drop_first"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(clickToStatus)
+    ->ArgNames({"echo", "drop_first"})
+    ->Args({0, 1})
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
