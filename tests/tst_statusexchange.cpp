@@ -242,6 +242,8 @@ void TestStatusExchange::serverNameOffer()
                  QStringLiteral("sv_hostname =  Harbor Nights "));
     QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
     QVERIFY(session.idle());
+    QTest::qWait(50); // the second copy has had its chance
+    QCOMPARE(session.ended.size(), 1);
 }
 
 void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()

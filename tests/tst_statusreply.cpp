@@ -76,6 +76,8 @@ void TestStatusReply::variables_data()
     QTest::newRow("empty key and empty value") << reply("\\\\x\\y\\\n") << QStringList{"|x", "y|"};
     QTest::newRow("CR LF lines") << reply("\\a\\1\\b\\2\r\n0 0 \"x\"\r\n")
                                  << QStringList{"a|1", "b|2"};
+    QTest::newRow("CR anywhere ignored, in keys too")
+        << reply("\\map\rname\\mp_harbor\n") << QStringList{"mapname|mp_harbor"};
     QTest::newRow("malformed pair abandons the rest of its line only")
         << reply("\\a\\1\\=b\\2\\c\\3\n\\d\\4\n") << QStringList{"a|1", "d|4"};
     QTest::newRow("info line without a line feed ignored") << reply("\\a\\1") << QStringList{};
