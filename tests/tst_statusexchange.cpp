@@ -407,17 +407,21 @@ void TestStatusExchange::pingFromTheEcho_data()
 {
     QTest::addColumn<qint64>("echoMicroseconds");
     QTest::addColumn<int>("echoAfter"); // milliseconds after the query started
+    QTest::addColumn<bool>("newFirst"); // [ New ] empties the display before the echo is back
     QTest::addColumn<QString>("ping");
-    QTest::newRow("47 ms") << qint64(47000) << 0 << "Ping: 47";
-    QTest::newRow("whole milliseconds") << qint64(1999) << 0 << "Ping: 1";
+    QTest::newRow("47 ms") << qint64(47000) << 0 << false << "Ping: 47";
+    QTest::newRow("whole milliseconds") << qint64(1999) << 0 << false << "Ping: 1";
     QTest::newRow("echo back after the reply corrects the ping")
-        << qint64(47000) << 200 << "Ping: 47";
+        << qint64(47000) << 200 << false << "Ping: 47";
+    QTest::newRow("echo back after New leaves the emptied display")
+        << qint64(47000) << 200 << true << "Ping: -";
 }
 
 void TestStatusExchange::pingFromTheEcho()
 {
     QFETCH(qint64, echoMicroseconds);
     QFETCH(int, echoAfter);
+    QFETCH(bool, newFirst);
     QFETCH(QString, ping);
     Session session;
     session.harness.pinger.roundTrip = std::chrono::microseconds(echoMicroseconds);
@@ -425,7 +429,10 @@ void TestStatusExchange::pingFromTheEcho()
     session.server.answerNext(workedExample());
     session.queryServer();
     QTRY_VERIFY(session.ready());
-    QTRY_COMPARE(session.text("lbl_ping"), ping);
+    if (newFirst)
+        session.harness.find<QAction>("menu_new")->trigger();
+    QTest::qWait(echoAfter + 50);
+    QCOMPARE(session.text("lbl_ping"), ping);
 }
 
 // Many servers drop echoes: the ping is then the status request's own round trip, never "Ping: 0".

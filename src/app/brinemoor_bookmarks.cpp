@@ -33,6 +33,7 @@ void Brinemoor::cleartexts()
 {
     static_cast<AddressFilter &>(m_state) = AddressFilter{};
     lbl_ping->setText(QString::fromLatin1(kPingNone));
+    m_replyPingShown = false;
     lbl_players->setText(QString::fromLatin1(kPlayersNone));
     lbl_type->setText(QString::fromLatin1(kTypeNone));
     lbl_map->setText(QString::fromLatin1(kMapNone));
