@@ -13,6 +13,37 @@
 #include <QMenuBar>
 #include <QtTest>
 
+namespace {
+
+// Every accessible object a screen reader can reach from the application; lists and combo boxes
+// bring their rows and cells along.
+void walkAccessible(QAccessibleInterface *node, QList<QAccessibleInterface *> &reached)
+{
+    if (!node || reached.size() > 10000)
+        return;
+    reached.append(node);
+    for (int i = 0; i < node->childCount(); ++i)
+        walkAccessible(node->child(i), reached);
+}
+
+// The objects reached whose name, value or description holds `secret`, by object name (or role).
+QStringList carriersOf(const QString &secret)
+{
+    QList<QAccessibleInterface *> reached;
+    walkAccessible(QAccessible::queryAccessibleInterface(qApp), reached);
+    QStringList carriers;
+    for (QAccessibleInterface *node : std::as_const(reached)) {
+        const QString texts = node->text(QAccessible::Name) + node->text(QAccessible::Value)
+            + node->text(QAccessible::Description);
+        if (texts.contains(secret))
+            carriers.append(node->object() ? node->object()->objectName()
+                                           : QString::number(node->role()));
+    }
+    return carriers;
+}
+
+} // namespace
+
 class TestStartup : public QObject
 {
     Q_OBJECT
@@ -95,8 +126,11 @@ void TestStartup::hiddenListsStayHidden()
 {
     WindowHarness harness;
     harness.storeGamePath();
+    // No port: selecting the bookmark shows the check's message and sends nothing.
     harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
-                                 QStringLiteral("1.2.3.4:28960"));
+                                 QStringLiteral("127.0.0.2"));
+    harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("password"),
+                                 QStringLiteral("pw-on-the-shelf"));
     harness.start();
     harness.window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&harness.window()));
@@ -124,6 +158,15 @@ void TestStartup::hiddenListsStayHidden()
         QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
                  QLatin1String(caption));
     }
+
+    // A stored password reaches assistive technology through the Pass field only, once the
+    // bookmark is loaded into it; the hidden lists are never reached at all.
+    QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{});
+    QCOMPARE(carriersOf(QStringLiteral("127.0.0.2")), QStringList{});
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
+    harness.find<QListWidget>("servers_name")->setCurrentRow(0);
+    QCOMPARE(harness.find<QLineEdit>("server_pass")->text(), QStringLiteral("pw-on-the-shelf"));
+    QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{"server_pass"});
 }
 
 void TestStartup::tabOrderAndFixedSize()

@@ -209,11 +209,16 @@ void Brinemoor::buildControls()
     lbl_by = makeLabel(client, "lbl_by", QStringLiteral("By T. Marsh"), kDarkGrey,
                        twips(7320, 5040, 1005, 195));
 
-    servers_ip = makeHiddenList<QListWidget>(client, "servers_ip");
-    servers_pass = makeHiddenList<QListWidget>(client, "servers_pass");
-    server_options = makeHiddenList<QListWidget>(client, "server_options");
-    gullwingnicks = makeHiddenList<QComboBox>(client, "gullwingnicks");
-    codnicks = makeHiddenList<QComboBox>(client, "codnicks");
+    // The data-only lists sit on a window of their own that is never shown. Assistive technology
+    // walks the shown windows and the widgets inside them, and hidden widgets are part of that
+    // walk: inside the main window the stored passwords would be read out to any screen reader.
+    auto *dataShelf = new QWidget(this, Qt::Window);
+    dataShelf->setObjectName(QStringLiteral("dataShelf"));
+    servers_ip = makeHiddenList<QListWidget>(dataShelf, "servers_ip");
+    servers_pass = makeHiddenList<QListWidget>(dataShelf, "servers_pass");
+    server_options = makeHiddenList<QListWidget>(dataShelf, "server_options");
+    gullwingnicks = makeHiddenList<QComboBox>(dataShelf, "gullwingnicks");
+    codnicks = makeHiddenList<QComboBox>(dataShelf, "codnicks");
 
     setTabOrder(server_name, server_ip);
     setTabOrder(server_ip, server_pass);
