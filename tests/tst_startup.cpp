@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QtTest>
 
 namespace {
@@ -56,6 +57,8 @@ private slots:
     void hiddenListsStayHidden();
     void tabOrderAndFixedSize();
     void menuBarHoldsEightItemsInOrder();
+    void shortcutsTriggerTheirItems_data();
+    void shortcutsTriggerTheirItems();
     void firstStartAsksForTheGameBeforeTheWindow();
     void storedPathSkipsTheDialog();
     void gamePathChoice();
@@ -212,6 +215,41 @@ void TestStartup::menuBarHoldsEightItemsInOrder()
         const QRect item = window.menuBar()->actionGeometry(actions.at(i));
         QVERIFY2(item.isValid() && item.right() < window.width(), qPrintable(captions.at(i)));
     }
+}
+
+void TestStartup::shortcutsTriggerTheirItems_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("new") << QKeySequence(QKeySequence::New) << "menu_new";
+    QTest::newRow("save") << QKeySequence(QKeySequence::Save) << "menu_save";
+    QTest::newRow("quit") << QKeySequence(QKeySequence::Quit) << "menu_quit";
+    QTest::newRow("help") << QKeySequence(Qt::Key_F1) << "men_help";
+}
+
+// Typed in the address field, whose key filter sees every key press first.
+void TestStartup::shortcutsTriggerTheirItems()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, item);
+    if (keys.isEmpty())
+        QSKIP("the platform has no standard key for this command (offscreen has none for Quit)");
+    WindowHarness harness;
+    harness.storeGamePath();
+    Brinemoor &window = harness.start();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *action = window.findChild<QAction *>(item);
+    QVERIFY(action);
+    // Only whether the key reaches the item: what the items do is tested on its own, and Quit
+    // would end the test's event loops.
+    QObject::disconnect(action, &QAction::triggered, &window, nullptr);
+    QSignalSpy triggered(action, &QAction::triggered);
+    auto *field = harness.find<QLineEdit>("server_ip");
+    field->setFocus();
+    QTest::keySequence(field, keys);
+    QCOMPARE(triggered.size(), 1);
+    QCOMPARE(field->text(), QString());
 }
 
 void TestStartup::firstStartAsksForTheGameBeforeTheWindow()

@@ -35,6 +35,14 @@ const QColor kWhite(255, 255, 255);
 const QColor kDarkGrey(64, 64, 64);
 constexpr QSize kClientArea(562, 354);
 
+bool isEnterKey(const QEvent &event)
+{
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent &>(event).key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 template<typename Widget>
 Widget *named(Widget *widget, const char *name)
 {
@@ -140,6 +148,8 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
 
 Brinemoor::~Brinemoor()
 {
+    // The children, destroyed after this, hand the focus on while the window is half gone.
+    disconnect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
     setBusy(false);
 }
 
@@ -251,6 +261,11 @@ void Brinemoor::buildMenu()
     menu_join = item("menu_join", QStringLiteral("[ Join Game ]"));
     menu_choosepath = item("menu_choosepath", QStringLiteral("[ Set Path ]"));
     men_help = item("men_help", QStringLiteral("[ Help Notes ]"));
+    // The usual keys for the usual commands; the bar shows no key next to a caption.
+    menu_quit->setShortcut(QKeySequence::Quit);
+    menu_new->setShortcut(QKeySequence::New);
+    menu_save->setShortcut(QKeySequence::Save);
+    men_help->setShortcut(Qt::Key_F1);
 }
 
 void Brinemoor::wireEvents()
@@ -272,13 +287,43 @@ void Brinemoor::wireEvents()
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
+    servers_name->installEventFilter(this);
     servers_name->viewport()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
+}
+
+// A query disables the window, which takes the keyboard focus away; changeEvent gives it back.
+void Brinemoor::rememberFocus(QWidget *, QWidget *now)
+{
+    if (now && isAncestorOf(now))
+        m_lastFocus = now;
+}
+
+void Brinemoor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && isEnabled() && !focusWidget() && m_lastFocus)
+        m_lastFocus->setFocus(Qt::OtherFocusReason);
+    QMainWindow::changeEvent(event);
+}
+
+// While a query holds the window disabled, keys come to the window itself, which drops them. Enter
+// meant for the bookmark list still joins, as the second click of a double click does.
+bool Brinemoor::event(QEvent *event)
+{
+    if (!isEnabled() && m_lastFocus == servers_name && isEnterKey(*event)
+        && joinWhileQuerying(servers_name->currentRow()))
+        return true;
+    return QMainWindow::event(event);
 }
 
 bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == server_ip && event->type() == QEvent::KeyPress)
         return addressKeyPressed(*static_cast<QKeyEvent *>(event));
+    if (watched == servers_name && isEnterKey(*event)) {
+        bookmarkEnterPressed();
+        return true;
+    }
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)

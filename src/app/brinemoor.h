@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <chrono>
@@ -93,6 +94,8 @@ private slots:
     void timeout_Timer();
 
 protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -103,6 +106,7 @@ private:
     void Form_Load();
     void centreOnScreen();
     void setBusy(bool busy);
+    void rememberFocus(QWidget *old, QWidget *now);
     void showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon);
 
     // Game path
@@ -150,7 +154,9 @@ private:
     bool awaitStatus();
     std::optional<QString> playerName() const;
     void bookmarkPressed(QListWidgetItem *item);
+    void bookmarkEnterPressed();
     bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
+    bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
     int m_rowBeforePress = -1;
     bool m_joinWaiting = false; // a join command waits for the status
@@ -161,6 +167,7 @@ private:
     WindowState m_state;
     QStringList KeyNames;
     bool m_busy = false;
+    QPointer<QWidget> m_lastFocus; // inside this window, kept while a query disables it
 
     const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
                                QStringLiteral("*.exe"), QStringLiteral("exe")};
