@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -52,6 +53,8 @@ class TestStartup : public QObject
 private slots:
     void titleForVersion_data();
     void titleForVersion();
+    void informationalOptions_data();
+    void informationalOptions();
     void initialControls_data();
     void initialControls();
     void hiddenListsStayHidden();
@@ -83,6 +86,40 @@ void TestStartup::titleForVersion()
     QFETCH(int, revision);
     QFETCH(QString, title);
     QCOMPARE(::titleForVersion(major, minor, revision), title);
+}
+
+void TestStartup::informationalOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("printed"); // each is found in the standard output
+    const QString version = QStringLiteral("Brinemoor " BRINEMOOR_VERSION "\n");
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{version};
+    QTest::newRow("help names the switches")
+        << QStringList{"--help"} << 0 << QStringList{"--version", "/nick:", "/debug"};
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QStringList{};
+}
+
+// The real program in a process of its own, which ends without opening a window.
+void TestStartup::informationalOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, printed);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(BRINEMOOR_EXECUTABLE), arguments);
+    QVERIFY(program.waitForStarted());
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString output = QString::fromUtf8(program.readAllStandardOutput());
+    for (const QString &text : std::as_const(printed))
+        QVERIFY2(output.contains(text), qPrintable(output));
+    if (printed.isEmpty())
+        QVERIFY2(output.isEmpty(), qPrintable(output));
 }
 
 void TestStartup::initialControls_data()
