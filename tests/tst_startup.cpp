@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,10 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -44,6 +49,24 @@ QStringList carriersOf(const QString &secret)
     return carriers;
 }
 
+// Every file and folder under `root`, with the contents of the files.
+QStringList treeOf(const QString &root)
+{
+    QStringList tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        QFile file(entry.filePath());
+        const QByteArray content = entry.isFile() && file.open(QIODevice::ReadOnly)
+            ? file.readAll()
+            : QByteArray(entry.isDir() ? "<folder>" : "<unreadable>");
+        tree.append(entry.filePath() + u'=' + QString::fromUtf8(content));
+    }
+    tree.sort();
+    return tree;
+}
+
 } // namespace
 
 class TestStartup : public QObject
@@ -66,6 +89,8 @@ private slots:
     void storedPathSkipsTheDialog();
     void gamePathChoice();
     void dialogThatFailsToOpenChangesNothing();
+    void unreadableStoreIsReportedAndKept_data();
+    void unreadableStoreIsReportedAndKept();
 };
 
 void TestStartup::titleForVersion_data()
@@ -359,6 +384,61 @@ void TestStartup::dialogThatFailsToOpenChangesNothing()
     Brinemoor &window = harness.start();
     QCOMPARE(harness.dialogs.fileDialogs.size(), 1);
     QVERIFY(window.state().GamePath.isEmpty());
+}
+
+enum class Unreadable { FileIsAFolder, FolderIsAFile, NoReadPermission };
+
+void TestStartup::unreadableStoreIsReportedAndKept_data()
+{
+    QTest::addColumn<Unreadable>("kind");
+    QTest::newRow("settings file is a folder") << Unreadable::FileIsAFolder;
+    QTest::newRow("settings folder is a file") << Unreadable::FolderIsAFile;
+    QTest::newRow("file that can be written but not read") << Unreadable::NoReadPermission;
+}
+
+// Reported once, in a critical box naming the file; start-up goes on as on a first start, and
+// nothing is written there, not even the game path chosen then.
+void TestStartup::unreadableStoreIsReportedAndKept()
+{
+    QFETCH(Unreadable, kind);
+    WindowHarness harness;
+    const QString folder = QDir(harness.dirPath()).filePath(QStringLiteral("Brinemoor"));
+    const QString path = folder + QStringLiteral("/Brinemoor.ini");
+    const QString game = harness.storeGamePath(); // in a settings file of its own
+    if (kind == Unreadable::FolderIsAFile) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a folder") > 0);
+    } else {
+        QVERIFY(QDir().mkpath(kind == Unreadable::FileIsAFolder ? path : folder));
+    }
+    if (kind == Unreadable::NoReadPermission) {
+#ifdef Q_OS_UNIX
+        if (geteuid() == 0)
+            QSKIP("root reads any file");
+#endif
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[A]\nip=127.0.0.2:28960\n") > 0);
+    }
+    const QStringList before = treeOf(harness.dirPath());
+    if (kind == Unreadable::NoReadPermission)
+        QVERIFY(QFile(path).setPermissions(QFileDevice::WriteOwner));
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
+    harness.dialogs.chooseFile(game);
+
+    SettingsStore store(SettingsStore::openIniFile(path));
+    Brinemoor window(harness.services, store, {});
+
+    QCOMPARE(harness.dialogs.texts(),
+             QStringList{QStringLiteral("The settings could not be read from ")
+                         + QDir::toNativeSeparators(path)
+                         + QStringLiteral(". Brinemoor starts without the saved servers and game "
+                                          "path, and leaves the file as it is.")});
+    QCOMPARE(harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
+    QCOMPARE(harness.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(window.state().GamePath, game);
+    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("servers_name"))->count(), 0);
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(treeOf(harness.dirPath()), before);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,6 +1,7 @@
 #include "app/brinemoor.h"
 
 #include "app/captions.h"
+#include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/settingsstore.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
@@ -337,6 +338,11 @@ void Brinemoor::Form_Load()
     setWindowTitle(
         titleForVersion(PROJECT_VERSION_MAJOR, PROJECT_VERSION_MINOR, PROJECT_VERSION_PATCH));
     centreOnScreen();
+    // Said before the game path is asked for, which an unread store makes look like a first start.
+    if (m_store.isUnreadable())
+        showMessage(
+            QString::fromLatin1(kSettingsNotRead).arg(QDir::toNativeSeparators(m_store.fileName())),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
                                     QString::fromLatin1(kGamePathKey));
     if (m_state.GamePath.isEmpty())
