@@ -3,6 +3,7 @@
 #include "app/captions.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/settingsstore.h"
+#include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
 #include "platform/services.h"
@@ -145,6 +146,9 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
     setFixedSize(kClientArea.width(), kClientArea.height() + menuBar()->sizeHint().height());
     wireEvents();
     Form_Load();
+    // Other running copies and editors change the store too: the list follows them.
+    auto *storeWatch = new StoreWatch(m_store, this);
+    connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::refreshBookmarks);
 }
 
 Brinemoor::~Brinemoor()

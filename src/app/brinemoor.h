@@ -114,6 +114,7 @@ private:
 
     // Bookmarks
     void getservers();
+    void refreshBookmarks();
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;

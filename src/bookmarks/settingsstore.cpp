@@ -210,6 +210,21 @@ void SettingsStore::clearLeftoverLock() const
         leftover.unlock();
 }
 
+bool SettingsStore::reload()
+{
+    // A fresh QSettings, since one reports its first error for good.
+    auto fresh = std::make_unique<QSettings>(m_settings->fileName(), m_settings->format());
+    if (fresh->status() != QSettings::NoError)
+        return false;
+    m_settings = std::move(fresh);
+    return true;
+}
+
+QVariantMap SettingsStore::contents() const
+{
+    return groupValues(QString());
+}
+
 void SettingsStore::enumkeys(bool recursive, QStringList &KeyNames)
 {
     enumerateGroup(recursive, KeyNames);

@@ -42,6 +42,7 @@ public:
     void enumkeys(bool recursive, QStringList &KeyNames);
 
     QString fileName() const { return m_settings->fileName(); }
+    Backend backend() const;
     // The settings file, or a folder on its path, is there but could not be read when the store
     // was opened. Writes fail then too (QSettings reads the file before it writes it), so the
     // store stays as the user has it.
@@ -54,8 +55,13 @@ public:
     static QString escapeSection(const QString &name, Backend backend);
     static QString unescapeSection(const QString &stored, Backend backend);
 
+    // Reads the store afresh, as another process or the user may have changed it; false when it
+    // cannot be read now, which leaves what was read before.
+    bool reload();
+    // Every key of every section, with its value, as stored.
+    QVariantMap contents() const;
+
 private:
-    Backend backend() const;
     void clearLeftoverLock() const;
     bool change(const QString &group, const std::function<void()> &edit);
     QVariantMap groupValues(const QString &group) const;
