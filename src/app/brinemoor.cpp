@@ -1,6 +1,7 @@
 #include "app/brinemoor.h"
 
 #include "app/captions.h"
+#include "app/elidinglabel.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/settingsstore.h"
 #include "bookmarks/storewatch.h"
@@ -52,21 +53,29 @@ Widget *named(Widget *widget, const char *name)
     return widget;
 }
 
-// Labels have no background of their own and grow with a longer text instead of cutting it: the
-// width reaches to the right edge of their container, which paints nothing where there is no text.
-QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
-                  const QRect &place)
+// Labels have no background of their own, so they can be wider than their text and leave room for
+// a longer one: a label reaches to `reach`, by default its container's right edge. A status label
+// reaches only to a blank before the label on its right, and cuts a text that would not fit.
+template<typename Label = QLabel>
+Label *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
+                 const QRect &place, int reach = -1)
 {
-    auto *label = named(new QLabel(text, container), name);
+    auto *label = named(new Label(text, container), name);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setTextFormat(Qt::PlainText);
-    const int roomToEdge = container->width() - place.left();
+    const int room = (reach < 0 ? container->width() : reach) - place.left();
     // At least as tall as the font needs, so that descenders ("mp_harbor") are not cut.
-    label->setGeometry(place.left(), place.top(), std::max(place.width(), roomToEdge),
+    label->setGeometry(place.left(), place.top(), std::max(place.width(), room),
                        std::max(place.height(), label->sizeHint().height()));
     return label;
+}
+
+// Where a status label ends: a blank's width before the next control on its right.
+int reachBefore(const QRect &neighbour)
+{
+    return neighbour.left() - 4;
 }
 
 QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
@@ -194,16 +203,20 @@ void Brinemoor::buildControls()
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
-    lbl_players = makeLabel(Frame3, "lbl_players", QString::fromLatin1(kPlayersAtStart), kWhite,
-                            twips(120, 240, 900, 195));
-    lbl_ping = makeLabel(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
-                         twips(1440, 240, 450, 195));
-    lbl_reserved = makeLabel(Frame3, "lbl_reserved", QString::fromLatin1(kReservedNone), kWhite,
-                             twips(120, 510, 1455, 195));
-    lbl_map = makeLabel(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
-                        twips(120, 780, 360, 195));
-    lbl_type = makeLabel(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
-                         twips(1800, 780, 405, 195));
+    const QRect pingPlace = twips(1440, 240, 450, 195);
+    const QRect typePlace = twips(1800, 780, 405, 195);
+    lbl_players = makeLabel<ElidingLabel>(Frame3, "lbl_players",
+                                          QString::fromLatin1(kPlayersAtStart), kWhite,
+                                          twips(120, 240, 900, 195), reachBefore(pingPlace));
+    lbl_ping = makeLabel<ElidingLabel>(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
+                                       pingPlace);
+    lbl_reserved = makeLabel<ElidingLabel>(Frame3, "lbl_reserved",
+                                           QString::fromLatin1(kReservedNone), kWhite,
+                                           twips(120, 510, 1455, 195));
+    lbl_map = makeLabel<ElidingLabel>(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
+                                      twips(120, 780, 360, 195), reachBefore(typePlace));
+    lbl_type = makeLabel<ElidingLabel>(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
+                                       typePlace);
 
     Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
                        twips(5520, 1650, 2835, 2930));
