@@ -78,6 +78,8 @@ private slots:
     void titleForVersion();
     void informationalOptions_data();
     void informationalOptions();
+    void desktopFilesValidate_data();
+    void desktopFilesValidate();
     void initialControls_data();
     void initialControls();
     void hiddenListsStayHidden();
@@ -145,6 +147,37 @@ void TestStartup::informationalOptions()
         QVERIFY2(output.contains(text), qPrintable(output));
     if (printed.isEmpty())
         QVERIFY2(output.isEmpty(), qPrintable(output));
+}
+
+void TestStartup::desktopFilesValidate_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("desktop entry")
+        << "desktop-file-validate" << QStringList{QFINDTESTDATA("../resources/brinemoor.desktop")};
+    QTest::newRow("AppStream metainfo")
+        << "appstreamcli"
+        << QStringList{"validate", "--no-net",
+                       QFINDTESTDATA("../resources/example.brinemoor.Brinemoor.metainfo.xml")};
+}
+
+// The files that desktops read when the program is installed, checked by the desktops' own tools.
+void TestStartup::desktopFilesValidate()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
+    QVERIFY(!arguments.constLast().isEmpty());
+    QProcess validator;
+    validator.setProcessChannelMode(QProcess::MergedChannels);
+    validator.start(program, arguments);
+    QVERIFY(validator.waitForStarted());
+    QVERIFY(validator.waitForFinished());
+    const QByteArray output = validator.readAll();
+    QVERIFY2(validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0,
+             output.constData());
 }
 
 void TestStartup::initialControls_data()
