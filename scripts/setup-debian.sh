@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Brinemoor needs on Debian 12.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev)
+# desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSaveFile>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -226,6 +227,8 @@ private slots:
     void saveThatCannotBeStored();
     void moveThatCannotBeStoredKeepsTheSelection();
     void deleteThatCannotBeStored();
+    void changesFromOutsideAreListed_data();
+    void changesFromOutsideAreListed();
 };
 
 // Save's decision and writes on a store of its own, without a window.
@@ -566,6 +569,52 @@ void TestBookmarkCommands::deleteThatCannotBeStored()
         QCOMPARE(fields(harness), kEmptyFields);
     }
     QCOMPARE(onDisk(harness), stored);
+}
+
+// Another running copy, or the user with an editor, changes the file while the window shows it:
+// written in place, or replaced by a new file as QSettings and most editors do it.
+void TestBookmarkCommands::changesFromOutsideAreListed_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<Bookmarks>("written");
+    QTest::addColumn<QString>("selectedAfter");
+    const Bookmark a{"A", kIp1, "pa"};
+    const Bookmark b{"B", kIp2, "pb"};
+    QTest::newRow("bookmark added, file written in place")
+        << true << Bookmarks{a, b, {"C", kIp2, "pc"}} << "A";
+    QTest::newRow("selected bookmark's address changed, file replaced")
+        << false << Bookmarks{{"A", kIp2, "pa"}, b} << "A";
+    QTest::newRow("selected bookmark deleted, file replaced") << false << Bookmarks{b} << "";
+}
+
+void TestBookmarkCommands::changesFromOutsideAreListed()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(Bookmarks, written);
+    QFETCH(QString, selectedAfter);
+    WindowHarness harness;
+    Brinemoor &window = startWith(harness, {{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    edit(harness, QStringLiteral("A"), {"A", kIp1, "edited"});
+
+    QByteArray ini = "[settings]\ncodpath=" + window.state().GamePath.toUtf8() + "\n";
+    for (const Bookmark &bookmark : std::as_const(written))
+        ini += "[" + bookmark.name.toUtf8() + "]\nip=" + bookmark.address.toUtf8()
+            + "\npassword=" + bookmark.password.toUtf8() + "\n";
+    if (inPlace) {
+        QFile file(harness.settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(ini), ini.size());
+    } else {
+        QSaveFile file(harness.settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(ini), ini.size());
+        QVERIFY(file.commit());
+    }
+
+    QTRY_COMPARE_WITH_TIMEOUT(listed(harness), described(written), 3000);
+    QCOMPARE(selectedName(harness), selectedAfter);
+    QCOMPARE(fields(harness), line({"A", kIp1, "edited"}));
+    QCOMPARE(harness.dialogs.texts(), QStringList());
 }
 
 QTEST_MAIN(TestBookmarkCommands)

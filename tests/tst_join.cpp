@@ -208,6 +208,8 @@ private slots:
     void doubleClickOnBadBookmarkSaysItOnce();
     void realDoubleClickOnSlowServerJoins();
     void clickOnSelectedRowReloadsEditedBookmark();
+    void enterOnBookmarkJoins_data();
+    void enterOnBookmarkJoins();
 };
 
 void TestJoin::noGamePath_data()
@@ -557,6 +559,50 @@ void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
     QTRY_COMPARE(session.server.received.size(), 2);
     QCOMPARE(session.find<QLineEdit>("server_ip")->text(), session.server.addressText());
     QTRY_VERIFY(session.idle());
+}
+
+// The keyboard's double click: Enter on the focused bookmark, after or without Space selecting it
+// (which queries it). Keys go through the window system to whatever has the focus, as a
+// keyboard's do; a query disables the window meanwhile, which takes the focus away.
+void TestJoin::enterOnBookmarkJoins_data()
+{
+    QTest::addColumn<bool>("selectFirst");
+    QTest::addColumn<int>("replyDelay"); // ms
+    QTest::addColumn<bool>("waitForTheReply");
+    QTest::newRow("on the focused row") << false << 0 << false;
+    QTest::newRow("after the reply to its selection") << true << 0 << true;
+    QTest::newRow("while the selection's query is pending") << true << 300 << false;
+}
+
+void TestJoin::enterOnBookmarkJoins()
+{
+    QFETCH(bool, selectFirst);
+    QFETCH(int, replyDelay);
+    QFETCH(bool, waitForTheReply);
+    Session session;
+    session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.server.answerNext({{openServer(), {}, std::chrono::milliseconds(replyDelay)}});
+    session.start();
+    session.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(session.window.get()));
+    QWindow *keyboard = session.window->windowHandle();
+    auto *list = session.find<QListWidget>("servers_name");
+    for (int field = 0; field < 3; ++field)
+        QTest::keyClick(keyboard, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), list);
+    if (selectFirst) {
+        QTest::keyClick(keyboard, Qt::Key_Space);
+        QCOMPARE(session.find<QLineEdit>("server_name")->text(), QStringLiteral("Harbor"));
+    }
+    if (waitForTheReply)
+        QTRY_VERIFY(session.idle());
+    QTest::keyClick(keyboard, Qt::Key_Return);
+    QTRY_COMPARE(session.starter.started.size(), 1);
+    QCOMPARE(session.server.received.size(), 1);
+    QCOMPARE(session.texts(), QStringList{});
+    QVERIFY(session.idle());
+    // The list has the focus again for the next key.
+    QCOMPARE(QApplication::focusWidget(), list);
 }
 
 QTEST_MAIN(TestJoin)

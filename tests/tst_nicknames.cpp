@@ -23,13 +23,22 @@ QByteArray httpResponse(const QByteArray &statusLine, const QByteArray &contentT
         + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
 }
 
+// A page of `size` bytes that lists Ace and Bo, filled up with a word that no separator ends.
+QByteArray aceBoPageOfSize(qsizetype size)
+{
+    const QByteArray head = "start<br>Ace,AceX<br>Bo,BoY<br>";
+    return head + QByteArray(size - head.size() - 3, 'x') + "end";
+}
+
 // A web server on 127.0.0.1 that answers every request with one fixed response, or never answers
-// when the response is empty. Records the head of each request.
+// when the response is empty. An endless server sends the response and then more body for as long
+// as the client takes it. Records the head of each request.
 class FakeClanServer final : public QObject
 {
 public:
-    explicit FakeClanServer(QByteArray response)
-        : m_response(std::move(response))
+    explicit FakeClanServer(QByteArray response, bool endless = false)
+        : m_response(std::move(response)),
+          m_endless(endless)
     {
         connect(&m_server, &QTcpServer::newConnection, this, &FakeClanServer::accept);
         QVERIFY(m_server.listen(QHostAddress(QStringLiteral("127.0.0.1"))));
@@ -58,11 +67,19 @@ private:
             return;
         requests.append(head.left(end));
         socket->write(m_response);
-        socket->disconnectFromHost();
+        if (!m_endless) {
+            socket->disconnectFromHost();
+            return;
+        }
+        connect(socket, &QTcpSocket::bytesWritten, this, [socket] {
+            if (socket->bytesToWrite() < 65536)
+                socket->write(QByteArray(65536, 'x'));
+        });
     }
 
     QTcpServer m_server;
     QByteArray m_response;
+    bool m_endless = false;
     QHash<QTcpSocket *, QByteArray> m_pending;
 };
 
@@ -194,7 +211,8 @@ void TestNicknames::prepare(WindowHarness &harness, const QString &storedHost)
 {
     harness.storeGamePath();
     const auto store = harness.reopenStore();
-    store->write(QStringLiteral("A server"), QStringLiteral("ip"), QStringLiteral("1.2.3.4:28960"));
+    store->write(QStringLiteral("A server"), QStringLiteral("ip"),
+                 QStringLiteral("127.0.0.21:28960"));
     if (!storedHost.isEmpty())
         store->write(QStringLiteral("settings"), QStringLiteral("clanhost"), storedHost);
 }
@@ -278,47 +296,68 @@ void TestNicknames::startUpSelectsTheNickname()
     QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
 }
 
-enum class ServerKind { Answers, Silent, Refuses, Unresolvable, NoHost };
+enum class ServerKind { Answers, Endless, Silent, Refuses, NoHost };
 
+// Silent for the user; the log tells why nothing was used, the fetch's own failures as warnings.
 void TestNicknames::failedFetchIsSilent_data()
 {
     QTest::addColumn<ServerKind>("kind");
     QTest::addColumn<QByteArray>("response");
+    QTest::addColumn<QString>("warning"); // a pattern; empty: no warning
 
     const QByteArray html = "text/html";
+    const QString fetched = QStringLiteral("^clan page from 127\\.0\\.0\\.1:\\d+: ");
     QTest::newRow("not found status")
-        << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage);
+        << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage)
+        << fetched + "HTTP 404, .* - not used: .*Not Found";
     QTest::newRow("server error status")
-        << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage);
+        << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage)
+        << fetched + "HTTP 500, .* - not used: ";
     QTest::newRow("no markers") << ServerKind::Answers
-                                << httpResponse("200 OK", html, "<html>Ace,AceX<br></html>");
+                                << httpResponse("200 OK", html, "<html>Ace,AceX<br></html>") << "";
     QTest::newRow("markers, shorter than 12")
-        << ServerKind::Answers << httpResponse("200 OK", html, "startBo,end");
-    QTest::newRow("empty page") << ServerKind::Answers << httpResponse("200 OK", html, "");
-    QTest::newRow("no answer within the bound") << ServerKind::Silent << QByteArray();
-    QTest::newRow("refused connection") << ServerKind::Refuses << QByteArray();
-    QTest::newRow("name does not resolve") << ServerKind::Unresolvable << QByteArray();
-    QTest::newRow("no clan host at all") << ServerKind::NoHost << QByteArray();
+        << ServerKind::Answers << httpResponse("200 OK", html, "startBo,end") << "";
+    QTest::newRow("empty page") << ServerKind::Answers << httpResponse("200 OK", html, "") << "";
+    // The page is cut off at the cap, during the transfer, not by the time bound.
+    const QString overCap = fetched
+        + "HTTP 200, 1048577 bytes in \\d+ ms - not used: larger than "
+          "1048576 bytes$";
+    QTest::newRow("page over 1 MiB")
+        << ServerKind::Answers << httpResponse("200 OK", html, aceBoPageOfSize(1048577)) << overCap;
+    QTest::newRow("page without end")
+        << ServerKind::Endless
+        << QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\nstart<br>Bo,BoY<br>")
+        << overCap;
+    QTest::newRow("no answer within the bound")
+        << ServerKind::Silent << QByteArray()
+        << fetched + "HTTP 0, 0 bytes in \\d+ ms - not used: no answer within 300 ms$";
+    QTest::newRow("refused connection") << ServerKind::Refuses << QByteArray()
+                                        << fetched + "HTTP 0, .* - not used: Connection refused";
+    QTest::newRow("no clan host at all")
+        << ServerKind::NoHost << QByteArray() << "^no clan page fetched: no usable address";
 }
 
 void TestNicknames::failedFetchIsSilent()
 {
     QFETCH(ServerKind, kind);
     QFETCH(QByteArray, response);
+    QFETCH(QString, warning);
 
-    std::optional<FakeClanServer> server(std::in_place, response);
+    std::optional<FakeClanServer> server(std::in_place, response, kind == ServerKind::Endless);
     QString host = server->host();
     if (kind == ServerKind::Refuses)
         server.reset(); // nothing listens on its port any more
-    else if (kind == ServerKind::Unresolvable)
-        host = QStringLiteral("no-such-host.invalid");
     else if (kind == ServerKind::NoHost)
         host.clear();
     WindowHarness harness;
     prepare(harness, host);
     StartOptions options;
     options.commandLine = QStringLiteral("/nick:bo");
-    options.pageFetchTimeout = 300ms;
+    options.pageFetchTimeout = kind == ServerKind::Silent ? 300ms : 5s;
+    if (warning.isEmpty())
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("clan page")));
+    else
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(warning));
     Brinemoor &window = harness.start(options);
 
     if (kind == ServerKind::Answers)

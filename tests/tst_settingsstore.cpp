@@ -6,6 +6,7 @@
 
 #include <QListWidget>
 #include <QAction>
+#include <QProcess>
 #include <QtTest>
 
 class TestSettingsStore : public QObject
@@ -20,6 +21,10 @@ private slots:
     void missingKeysReadEmpty();
     void rebuildingTwiceGivesNoDuplicates();
     void failedWriteIsReported();
+    void registrySectionNames_data();
+    void registrySectionNames();
+    void lockFileLeftBehind_data();
+    void lockFileLeftBehind();
 };
 
 namespace {
@@ -46,12 +51,12 @@ void TestSettingsStore::namesRoundTrip()
     harness.storeGamePath();
     {
         auto store = harness.reopenStore();
-        QVERIFY(store->write(name, QStringLiteral("ip"), QStringLiteral("1.2.3.4:28960")));
+        QVERIFY(store->write(name, QStringLiteral("ip"), QStringLiteral("127.0.0.21:28960")));
         QVERIFY(store->write(name, QStringLiteral("password"), QStringLiteral("p/w \\ %41")));
         // Its letter-case twin must stay a section of its own.
         const QString twin = name.toLower() == name ? name.toUpper() : name.toLower();
         if (twin != name)
-            QVERIFY(store->write(twin, QStringLiteral("ip"), QStringLiteral("5.6.7.8:28960")));
+            QVERIFY(store->write(twin, QStringLiteral("ip"), QStringLiteral("127.0.0.22:28960")));
     }
     // Read back by a second process, then by a restarted window.
     const QJsonArray onDisk = dumpStore(harness.settingsPath());
@@ -60,7 +65,7 @@ void TestSettingsStore::namesRoundTrip()
         if (section[QStringLiteral("name")].toString() == name)
             found = section.toObject();
     }
-    QCOMPARE(found[QStringLiteral("ip")].toString(), QStringLiteral("1.2.3.4:28960"));
+    QCOMPARE(found[QStringLiteral("ip")].toString(), QStringLiteral("127.0.0.21:28960"));
     QCOMPARE(found[QStringLiteral("password")].toString(), QStringLiteral("p/w \\ %41"));
 
     harness.start();
@@ -68,7 +73,7 @@ void TestSettingsStore::namesRoundTrip()
     const qsizetype row = names.indexOf(name);
     QVERIFY2(row >= 0, qPrintable(names.join(u'|')));
     QCOMPARE(harness.find<QListWidget>("servers_ip")->item(row)->text(),
-             QStringLiteral("1.2.3.4:28960"));
+             QStringLiteral("127.0.0.21:28960"));
     QCOMPARE(names.size(), name.toLower() == name.toUpper() ? 1 : 2);
 
     auto store = harness.reopenStore();
@@ -85,13 +90,13 @@ void TestSettingsStore::legacyNamesWithBarePercentStillRead()
     {
         // Written straight through QSettings, as earlier versions did, with no escaping of ours.
         QSettings raw(harness.settingsPath(), QSettings::IniFormat);
-        raw.setValue(QStringLiteral("100% Fun/ip"), QStringLiteral("1.2.3.4:28960"));
-        raw.setValue(QStringLiteral("Clan%41/ip"), QStringLiteral("5.6.7.8:28960"));
+        raw.setValue(QStringLiteral("100% Fun/ip"), QStringLiteral("127.0.0.21:28960"));
+        raw.setValue(QStringLiteral("Clan%41/ip"), QStringLiteral("127.0.0.22:28960"));
     }
     harness.start();
     QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"100% Fun", "Clan%41"}));
     QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
-             (QStringList{"1.2.3.4:28960", "5.6.7.8:28960"}));
+             (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
     QVERIFY(harness.reopenStore()->deleteSection(QStringLiteral("Clan%41")));
     QCOMPARE(dumpStore(harness.settingsPath()).size(), 2); // "100% Fun" and "settings"
 }
@@ -102,16 +107,16 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
     harness.storeGamePath();
     {
         auto store = harness.reopenStore();
-        store->write(QStringLiteral("B"), QStringLiteral("ip"), QStringLiteral("2.2.2.2:28960"));
+        store->write(QStringLiteral("B"), QStringLiteral("ip"), QStringLiteral("127.0.0.24:28960"));
         store->write(QStringLiteral("Settings"), QStringLiteral("ip"),
-                     QStringLiteral("3.3.3.3:28960"));
-        store->write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:28960"));
+                     QStringLiteral("127.0.0.25:28960"));
+        store->write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("127.0.0.23:28960"));
     }
     harness.start();
     // The store's own order (by code point), not the order of writing; "settings" is never a row.
     QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"A", "B", "Settings"}));
     QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
-             (QStringList{"1.1.1.1:28960", "2.2.2.2:28960", "3.3.3.3:28960"}));
+             (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}));
 }
 
 void TestSettingsStore::missingKeysReadEmpty()
@@ -123,12 +128,12 @@ void TestSettingsStore::missingKeysReadEmpty()
         store->write(QStringLiteral("NoAddress"), QStringLiteral("password"),
                      QStringLiteral("secret"));
         store->write(QStringLiteral("NoPassword"), QStringLiteral("ip"),
-                     QStringLiteral("1.2.3.4:28960"));
+                     QStringLiteral("127.0.0.21:28960"));
     }
     harness.start();
     QCOMPARE(rows(harness.find<QListWidget>("servers_name")),
              (QStringList{"NoAddress", "NoPassword"}));
-    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), (QStringList{"", "1.2.3.4:28960"}));
+    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), (QStringList{"", "127.0.0.21:28960"}));
     QCOMPARE(rows(harness.find<QListWidget>("servers_pass")), (QStringList{"secret", ""}));
 }
 
@@ -137,7 +142,7 @@ void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
     WindowHarness harness;
     harness.storeGamePath();
     harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
-                                 QStringLiteral("1.1.1.1:28960"));
+                                 QStringLiteral("127.0.0.23:28960"));
     harness.start();
     // New rebuilds nothing; Delete with nothing selected deletes nothing and rebuilds the list.
     auto *list = harness.find<QListWidget>("servers_name");
@@ -158,8 +163,88 @@ void TestSettingsStore::failedWriteIsReported()
     file.close();
     SettingsStore store(SettingsStore::openIniFile(notAFolder + QStringLiteral("/Brinemoor.ini")));
     QVERIFY(
-        !store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("1.1.1.1:1024")));
+        !store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("127.0.0.23:1024")));
     QVERIFY(!store.deleteSection(QStringLiteral("A")));
+}
+
+// Qt's registry backend is not built here; what it is handed is. It swaps "/" and "\" between
+// QSettings and the registry, and earlier installations wrote a typed "/" into the key's name.
+void TestSettingsStore::registrySectionNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("givenToQSettings");
+    QTest::newRow("slash, as earlier installations stored it") << "24/7 CTF"
+                                                               << "24\\7 CTF";
+    QTest::newRow("backslash, which no key name can hold") << "a\\b"
+                                                           << "a%5Cb";
+    QTest::newRow("both") << "a\\b/c"
+                          << "a%5Cb\\c";
+    QTest::newRow("general is no special name there") << "General"
+                                                      << "General";
+    QTest::newRow("escape look-alikes") << "%2F and %5C"
+                                        << "%252F and %255C";
+    QTest::newRow("plain") << "Harbor Nights"
+                           << "Harbor Nights";
+}
+
+void TestSettingsStore::registrySectionNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, givenToQSettings);
+    constexpr auto registry = SettingsStore::Backend::Registry;
+    QCOMPARE(SettingsStore::escapeSection(name, registry), givenToQSettings);
+    QCOMPARE(SettingsStore::unescapeSection(givenToQSettings, registry), name);
+}
+
+// QSettings waits for its lock file until the file is 30 s old. An empty one left by a crash must
+// not hold a save that long; one that a running copy holds must stay until that copy lets it go.
+void TestSettingsStore::lockFileLeftBehind_data()
+{
+    QTest::addColumn<bool>("heldByARunningCopy");
+    QTest::newRow("left empty by a crash") << false;
+    QTest::newRow("empty, held by a running copy") << true;
+}
+
+void TestSettingsStore::lockFileLeftBehind()
+{
+    QFETCH(bool, heldByARunningCopy);
+    WindowHarness harness;
+    harness.storeGamePath();
+    const QString lock = harness.settingsPath() + QStringLiteral(".lock");
+    QFile leftover(lock);
+    QVERIFY(leftover.open(QIODevice::WriteOnly));
+    // Older than a live writer ever leaves it empty, far younger than QSettings' 30 s.
+    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-5),
+                                 QFileDevice::FileModificationTime));
+    leftover.close();
+    QProcess holder;
+    if (heldByARunningCopy) {
+        const QString flock = QStandardPaths::findExecutable(QStringLiteral("flock"));
+        if (flock.isEmpty())
+            QSKIP("needs flock(1) from util-linux");
+        // Holds the file under its lock for a while, then says whether it is still there.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LOCK"), lock);
+        holder.setProcessEnvironment(environment);
+        holder.start(flock,
+                     {lock, QStringLiteral("-c"),
+                      QStringLiteral("echo held; sleep 1.5; test -e \"$LOCK\" && echo kept")});
+        QVERIFY(holder.waitForStarted());
+        QVERIFY(holder.waitForReadyRead());
+        QCOMPARE(holder.readLine(), QByteArray("held\n"));
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
+                                         QStringLiteral("127.0.0.2:28960")));
+    // A hang guard, not a speed target: without the recovery the write waits some 25 s.
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(dumpStore(harness.settingsPath()).size(), 2);
+    if (heldByARunningCopy) {
+        QVERIFY(holder.waitForFinished());
+        QCOMPARE(holder.readAll(), QByteArray("kept\n"));
+    }
 }
 
 QTEST_MAIN(TestSettingsStore)

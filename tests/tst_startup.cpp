@@ -1,17 +1,74 @@
 // Start-up and the main window as it first appears: controls, captions, hidden lists, title and
 // the game path choice.
 #include "storedump.h"
+#include "version.h"
 #include "windowharness.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QtTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Every accessible object a screen reader can reach from the application; lists and combo boxes
+// bring their rows and cells along.
+void walkAccessible(QAccessibleInterface *node, QList<QAccessibleInterface *> &reached)
+{
+    if (!node || reached.size() > 10000)
+        return;
+    reached.append(node);
+    for (int i = 0; i < node->childCount(); ++i)
+        walkAccessible(node->child(i), reached);
+}
+
+// The objects reached whose name, value or description holds `secret`, by object name (or role).
+QStringList carriersOf(const QString &secret)
+{
+    QList<QAccessibleInterface *> reached;
+    walkAccessible(QAccessible::queryAccessibleInterface(qApp), reached);
+    QStringList carriers;
+    for (QAccessibleInterface *node : std::as_const(reached)) {
+        const QString texts = node->text(QAccessible::Name) + node->text(QAccessible::Value)
+            + node->text(QAccessible::Description);
+        if (texts.contains(secret))
+            carriers.append(node->object() ? node->object()->objectName()
+                                           : QString::number(node->role()));
+    }
+    return carriers;
+}
+
+// Every file and folder under `root`, with the contents of the files.
+QStringList treeOf(const QString &root)
+{
+    QStringList tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        QFile file(entry.filePath());
+        const QByteArray content = entry.isFile() && file.open(QIODevice::ReadOnly)
+            ? file.readAll()
+            : QByteArray(entry.isDir() ? "<folder>" : "<unreadable>");
+        tree.append(entry.filePath() + u'=' + QString::fromUtf8(content));
+    }
+    tree.sort();
+    return tree;
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -20,15 +77,23 @@ class TestStartup : public QObject
 private slots:
     void titleForVersion_data();
     void titleForVersion();
+    void informationalOptions_data();
+    void informationalOptions();
+    void desktopFilesValidate_data();
+    void desktopFilesValidate();
     void initialControls_data();
     void initialControls();
     void hiddenListsStayHidden();
     void tabOrderAndFixedSize();
     void menuBarHoldsEightItemsInOrder();
+    void shortcutsTriggerTheirItems_data();
+    void shortcutsTriggerTheirItems();
     void firstStartAsksForTheGameBeforeTheWindow();
     void storedPathSkipsTheDialog();
     void gamePathChoice();
     void dialogThatFailsToOpenChangesNothing();
+    void unreadableStoreIsReportedAndKept_data();
+    void unreadableStoreIsReportedAndKept();
 };
 
 void TestStartup::titleForVersion_data()
@@ -49,6 +114,71 @@ void TestStartup::titleForVersion()
     QFETCH(int, revision);
     QFETCH(QString, title);
     QCOMPARE(::titleForVersion(major, minor, revision), title);
+}
+
+void TestStartup::informationalOptions_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QStringList>("printed"); // each is found in the standard output
+    const QString version = QStringLiteral("Brinemoor ") + QLatin1String(kVersionText) + u'\n';
+    QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{version};
+    QTest::newRow("help names the switches")
+        << QStringList{"--help"} << 0 << QStringList{"--version", "/nick:", "/debug"};
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QStringList{};
+}
+
+// The real program in a process of its own, which ends without opening a window.
+void TestStartup::informationalOptions()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QStringList, printed);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(BRINEMOOR_EXECUTABLE), arguments);
+    QVERIFY(program.waitForStarted());
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString output = QString::fromUtf8(program.readAllStandardOutput());
+    for (const QString &text : std::as_const(printed))
+        QVERIFY2(output.contains(text), qPrintable(output));
+    if (printed.isEmpty())
+        QVERIFY2(output.isEmpty(), qPrintable(output));
+}
+
+void TestStartup::desktopFilesValidate_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("desktop entry")
+        << "desktop-file-validate" << QStringList{QFINDTESTDATA("../resources/brinemoor.desktop")};
+    QTest::newRow("AppStream metainfo")
+        << "appstreamcli"
+        << QStringList{"validate", "--no-net",
+                       QFINDTESTDATA("../resources/example.brinemoor.Brinemoor.metainfo.xml")};
+}
+
+// The files that desktops read when the program is installed, checked by the desktops' own tools.
+void TestStartup::desktopFilesValidate()
+{
+    QFETCH(QString, tool);
+    QFETCH(QStringList, arguments);
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty())
+        QSKIP(qPrintable(tool + QStringLiteral(" is not installed")));
+    QVERIFY(!arguments.constLast().isEmpty());
+    QProcess validator;
+    validator.setProcessChannelMode(QProcess::MergedChannels);
+    validator.start(program, arguments);
+    QVERIFY(validator.waitForStarted());
+    QVERIFY(validator.waitForFinished());
+    const QByteArray output = validator.readAll();
+    QVERIFY2(validator.exitStatus() == QProcess::NormalExit && validator.exitCode() == 0,
+             output.constData());
 }
 
 void TestStartup::initialControls_data()
@@ -95,8 +225,11 @@ void TestStartup::hiddenListsStayHidden()
 {
     WindowHarness harness;
     harness.storeGamePath();
+    // No port: selecting the bookmark shows the check's message and sends nothing.
     harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
-                                 QStringLiteral("1.2.3.4:28960"));
+                                 QStringLiteral("127.0.0.2"));
+    harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("password"),
+                                 QStringLiteral("pw-on-the-shelf"));
     harness.start();
     harness.window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&harness.window()));
@@ -124,6 +257,15 @@ void TestStartup::hiddenListsStayHidden()
         QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
                  QLatin1String(caption));
     }
+
+    // A stored password reaches assistive technology through the Pass field only, once the
+    // bookmark is loaded into it; the hidden lists are never reached at all.
+    QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{});
+    QCOMPARE(carriersOf(QStringLiteral("127.0.0.2")), QStringList{});
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
+    harness.find<QListWidget>("servers_name")->setCurrentRow(0);
+    QCOMPARE(harness.find<QLineEdit>("server_pass")->text(), QStringLiteral("pw-on-the-shelf"));
+    QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{"server_pass"});
 }
 
 void TestStartup::tabOrderAndFixedSize()
@@ -169,6 +311,41 @@ void TestStartup::menuBarHoldsEightItemsInOrder()
         const QRect item = window.menuBar()->actionGeometry(actions.at(i));
         QVERIFY2(item.isValid() && item.right() < window.width(), qPrintable(captions.at(i)));
     }
+}
+
+void TestStartup::shortcutsTriggerTheirItems_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("item");
+    QTest::newRow("new") << QKeySequence(QKeySequence::New) << "menu_new";
+    QTest::newRow("save") << QKeySequence(QKeySequence::Save) << "menu_save";
+    QTest::newRow("quit") << QKeySequence(QKeySequence::Quit) << "menu_quit";
+    QTest::newRow("help") << QKeySequence(Qt::Key_F1) << "men_help";
+}
+
+// Typed in the address field, whose key filter sees every key press first.
+void TestStartup::shortcutsTriggerTheirItems()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, item);
+    if (keys.isEmpty())
+        QSKIP("the platform has no standard key for this command (offscreen has none for Quit)");
+    WindowHarness harness;
+    harness.storeGamePath();
+    Brinemoor &window = harness.start();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    auto *action = window.findChild<QAction *>(item);
+    QVERIFY(action);
+    // Only whether the key reaches the item: what the items do is tested on its own, and Quit
+    // would end the test's event loops.
+    QObject::disconnect(action, &QAction::triggered, &window, nullptr);
+    QSignalSpy triggered(action, &QAction::triggered);
+    auto *field = harness.find<QLineEdit>("server_ip");
+    field->setFocus();
+    QTest::keySequence(field, keys);
+    QCOMPARE(triggered.size(), 1);
+    QCOMPARE(field->text(), QString());
 }
 
 void TestStartup::firstStartAsksForTheGameBeforeTheWindow()
@@ -240,6 +417,61 @@ void TestStartup::dialogThatFailsToOpenChangesNothing()
     Brinemoor &window = harness.start();
     QCOMPARE(harness.dialogs.fileDialogs.size(), 1);
     QVERIFY(window.state().GamePath.isEmpty());
+}
+
+enum class Unreadable { FileIsAFolder, FolderIsAFile, NoReadPermission };
+
+void TestStartup::unreadableStoreIsReportedAndKept_data()
+{
+    QTest::addColumn<Unreadable>("kind");
+    QTest::newRow("settings file is a folder") << Unreadable::FileIsAFolder;
+    QTest::newRow("settings folder is a file") << Unreadable::FolderIsAFile;
+    QTest::newRow("file that can be written but not read") << Unreadable::NoReadPermission;
+}
+
+// Reported once, in a critical box naming the file; start-up goes on as on a first start, and
+// nothing is written there, not even the game path chosen then.
+void TestStartup::unreadableStoreIsReportedAndKept()
+{
+    QFETCH(Unreadable, kind);
+    WindowHarness harness;
+    const QString folder = QDir(harness.dirPath()).filePath(QStringLiteral("Brinemoor"));
+    const QString path = folder + QStringLiteral("/Brinemoor.ini");
+    const QString game = harness.storeGamePath(); // in a settings file of its own
+    if (kind == Unreadable::FolderIsAFile) {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a folder") > 0);
+    } else {
+        QVERIFY(QDir().mkpath(kind == Unreadable::FileIsAFolder ? path : folder));
+    }
+    if (kind == Unreadable::NoReadPermission) {
+#ifdef Q_OS_UNIX
+        if (geteuid() == 0)
+            QSKIP("root reads any file");
+#endif
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[A]\nip=127.0.0.2:28960\n") > 0);
+    }
+    const QStringList before = treeOf(harness.dirPath());
+    if (kind == Unreadable::NoReadPermission)
+        QVERIFY(QFile(path).setPermissions(QFileDevice::WriteOwner));
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
+    harness.dialogs.chooseFile(game);
+
+    SettingsStore store(SettingsStore::openIniFile(path));
+    Brinemoor window(harness.services, store, {});
+
+    QCOMPARE(harness.dialogs.texts(),
+             QStringList{QStringLiteral("The settings could not be read from ")
+                         + QDir::toNativeSeparators(path)
+                         + QStringLiteral(". Brinemoor starts without the saved servers and game "
+                                          "path, and leaves the file as it is.")});
+    QCOMPARE(harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
+    QCOMPARE(harness.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(window.state().GamePath, game);
+    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("servers_name"))->count(), 0);
+    QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QCOMPARE(treeOf(harness.dirPath()), before);
 }
 
 QTEST_MAIN(TestStartup)

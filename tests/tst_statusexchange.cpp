@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace std::chrono_literals;
@@ -24,6 +25,16 @@ const QString kBob = QStringLiteral(R"(5 40 "^1Bob")");
 QByteArray workedExample()
 {
     return FakeStatusServer::statusReply({kWorkedInfo, kBob});
+}
+
+// What hovering over the label shows.
+QString tooltipOf(QLabel *label)
+{
+    QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &hover);
+    const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return shown;
 }
 
 // A window on a fresh store, a fake server on 127.0.0.2 and a pinger that answers in 47 ms.
@@ -124,18 +135,19 @@ void TestStatusExchange::replyFillsTheDisplay_data()
     QTest::addColumn<QString>("typeLabel");
     QTest::addColumn<QString>("mapLabel");
     QTest::addColumn<QString>("reservedLabel");
+    QTest::addColumn<QStringList>("cutShort"); // labels that show "…" and the whole text as tooltip
 
     QTest::newRow("worked example")
         << QStringList{kWorkedInfo, kBob}
         << QStringList{"g_gametype = dm", "mapname = mp_harbor", "sv_maxclients = 20"}
         << QStringList{"Bob"} << "Players: 1/20" << QVariant("20") << "Type: dm"
         << "Map: mp_harbor"
-        << "Reserved Spaces: 0";
+        << "Reserved Spaces: 0" << QStringList{};
     QTest::newRow("no players and no limit")
         << QStringList{R"(\g_gametype\ctf)"} << QStringList{"g_gametype = ctf"} << QStringList{}
         << "Players: 0/0" << QVariant() << "Type: ctf"
         << "Map:"
-        << "Reserved Spaces: 0";
+        << "Reserved Spaces: 0" << QStringList{};
     QTest::newRow("labels trimmed, list as sent")
         << QStringList{R"(\g_gametype\ sd \mapname\ mp_dawnville\sv_privateClients\ 2 )"
                        R"(\sv_maxclients\ 24 )",
@@ -144,12 +156,18 @@ void TestStatusExchange::replyFillsTheDisplay_data()
                        "sv_maxclients =  24 "}
         << QStringList{"Al", "Eve"} << "Players: 2/24" << QVariant("24") << "Type: sd"
         << "Map: mp_dawnville"
-        << "Reserved Spaces: 2";
+        << "Reserved Spaces: 2" << QStringList{};
     QTest::newRow("limit sent as empty text keeps the count of the variables' line")
         << QStringList{R"(\sv_maxclients\)", R"(1 20 "Al")"} << QStringList{"sv_maxclients = "}
         << QStringList{"Al"} << "Players: 0/" << QVariant("") << "Type:"
         << "Map:"
-        << "Reserved Spaces: 0";
+        << "Reserved Spaces: 0" << QStringList{};
+    QTest::newRow("names too long for their room")
+        << QStringList{R"(\g_gametype\searchanddestroy\mapname\mp_carentan_winter_final_v2)"}
+        << QStringList{"g_gametype = searchanddestroy", "mapname = mp_carentan_winter_final_v2"}
+        << QStringList{} << "Players: 0/0" << QVariant() << "Type: searchanddestroy"
+        << "Map: mp_carentan_winter_final_v2"
+        << "Reserved Spaces: 0" << QStringList{"lbl_map", "lbl_type"};
 }
 
 void TestStatusExchange::replyFillsTheDisplay()
@@ -162,6 +180,7 @@ void TestStatusExchange::replyFillsTheDisplay()
     QFETCH(QString, typeLabel);
     QFETCH(QString, mapLabel);
     QFETCH(QString, reservedLabel);
+    QFETCH(QStringList, cutShort);
     Session session;
     session.server.answerNext(FakeStatusServer::statusReply(lines));
     session.queryServer();
@@ -173,6 +192,17 @@ void TestStatusExchange::replyFillsTheDisplay()
     QCOMPARE(session.text("lbl_map"), mapLabel);
     QCOMPARE(session.text("lbl_reserved"), reservedLabel);
     QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: 47"));
+    for (const char *name : {"lbl_players", "lbl_ping", "lbl_reserved", "lbl_map", "lbl_type"}) {
+        auto *label = session.harness.find<QLabel>(name);
+        QCOMPARE(tooltipOf(label), cutShort.contains(QLatin1String(name)) ? label->text() : "");
+    }
+    // A label ends before its neighbour on the right, so a long text cannot run into it.
+    const auto endsBefore = [&session](const char *label, const char *neighbour) {
+        return session.harness.find<QLabel>(label)->geometry().right()
+            < session.harness.find<QLabel>(neighbour)->x();
+    };
+    QVERIFY(endsBefore("lbl_players", "lbl_ping"));
+    QVERIFY(endsBefore("lbl_map", "lbl_type"));
     const std::optional<QString> storedLimit = session.harness.window().state().sv_maxclients;
     QCOMPARE(storedLimit.has_value(), limit.isValid());
     QCOMPARE(storedLimit.value_or(QString()), limit.toString());

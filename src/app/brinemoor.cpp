@@ -1,7 +1,10 @@
 #include "app/brinemoor.h"
 
+#include "app/elidinglabel.h"
 #include "query/statuscaptions.h"
+#include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/settingsstore.h"
+#include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
 #include "platform/services.h"
@@ -34,6 +37,14 @@ const QColor kWhite(255, 255, 255);
 const QColor kDarkGrey(64, 64, 64);
 constexpr QSize kClientArea(562, 354);
 
+bool isEnterKey(const QEvent &event)
+{
+    if (event.type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent &>(event).key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 template<typename Widget>
 Widget *named(Widget *widget, const char *name)
 {
@@ -41,21 +52,29 @@ Widget *named(Widget *widget, const char *name)
     return widget;
 }
 
-// Labels have no background of their own and grow with a longer text instead of cutting it: the
-// width reaches to the right edge of their container, which paints nothing where there is no text.
-QLabel *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
-                  const QRect &place)
+// Labels have no background of their own, so they can be wider than their text and leave room for
+// a longer one: a label reaches to `reach`, by default its container's right edge. A status label
+// reaches only to a blank before the label on its right, and cuts a text that would not fit.
+template<typename Label = QLabel>
+Label *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
+                 const QRect &place, int reach = -1)
 {
-    auto *label = named(new QLabel(text, container), name);
+    auto *label = named(new Label(text, container), name);
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setTextFormat(Qt::PlainText);
-    const int roomToEdge = container->width() - place.left();
+    const int room = (reach < 0 ? container->width() : reach) - place.left();
     // At least as tall as the font needs, so that descenders ("mp_harbor") are not cut.
-    label->setGeometry(place.left(), place.top(), std::max(place.width(), roomToEdge),
+    label->setGeometry(place.left(), place.top(), std::max(place.width(), room),
                        std::max(place.height(), label->sizeHint().height()));
     return label;
+}
+
+// Where a status label ends: a blank's width before the next control on its right.
+int reachBefore(const QRect &neighbour)
+{
+    return neighbour.left() - 4;
 }
 
 QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
@@ -137,10 +156,15 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
     setFixedSize(kClientArea.width(), kClientArea.height() + menuBar()->sizeHint().height());
     wireEvents();
     Form_Load();
+    // Other running copies and editors change the store too: the list follows them.
+    auto *storeWatch = new StoreWatch(m_store, this);
+    connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::refreshBookmarks);
 }
 
 Brinemoor::~Brinemoor()
 {
+    // The children, destroyed after this, hand the focus on while the window is half gone.
+    disconnect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
     setBusy(false);
 }
 
@@ -180,16 +204,20 @@ void Brinemoor::buildControls()
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
-    lbl_players = makeLabel(Frame3, "lbl_players", QString::fromLatin1(kPlayersAtStart), kWhite,
-                            twips(120, 240, 900, 195));
-    lbl_ping = makeLabel(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
-                         twips(1440, 240, 450, 195));
-    lbl_reserved = makeLabel(Frame3, "lbl_reserved", QString::fromLatin1(kReservedNone), kWhite,
-                             twips(120, 510, 1455, 195));
-    lbl_map = makeLabel(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
-                        twips(120, 780, 360, 195));
-    lbl_type = makeLabel(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
-                         twips(1800, 780, 405, 195));
+    const QRect pingPlace = twips(1440, 240, 450, 195);
+    const QRect typePlace = twips(1800, 780, 405, 195);
+    lbl_players = makeLabel<ElidingLabel>(Frame3, "lbl_players",
+                                          QString::fromLatin1(kPlayersAtStart), kWhite,
+                                          twips(120, 240, 900, 195), reachBefore(pingPlace));
+    lbl_ping = makeLabel<ElidingLabel>(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
+                                       pingPlace);
+    lbl_reserved = makeLabel<ElidingLabel>(Frame3, "lbl_reserved",
+                                           QString::fromLatin1(kReservedNone), kWhite,
+                                           twips(120, 510, 1455, 195));
+    lbl_map = makeLabel<ElidingLabel>(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
+                                      twips(120, 780, 360, 195), reachBefore(typePlace));
+    lbl_type = makeLabel<ElidingLabel>(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
+                                       typePlace);
 
     Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
                        twips(5520, 1650, 2835, 2930));
@@ -210,11 +238,16 @@ void Brinemoor::buildControls()
     lbl_by = makeLabel(client, "lbl_by", QStringLiteral("By T. Marsh"), kDarkGrey,
                        twips(7320, 5040, 1005, 195));
 
-    servers_ip = makeHiddenList<QListWidget>(client, "servers_ip");
-    servers_pass = makeHiddenList<QListWidget>(client, "servers_pass");
-    server_options = makeHiddenList<QListWidget>(client, "server_options");
-    gullwingnicks = makeHiddenList<QComboBox>(client, "gullwingnicks");
-    codnicks = makeHiddenList<QComboBox>(client, "codnicks");
+    // The data-only lists sit on a window of their own that is never shown. Assistive technology
+    // walks the shown windows and the widgets inside them, and hidden widgets are part of that
+    // walk: inside the main window the stored passwords would be read out to any screen reader.
+    auto *dataShelf = new QWidget(this, Qt::Window);
+    dataShelf->setObjectName(QStringLiteral("dataShelf"));
+    servers_ip = makeHiddenList<QListWidget>(dataShelf, "servers_ip");
+    servers_pass = makeHiddenList<QListWidget>(dataShelf, "servers_pass");
+    server_options = makeHiddenList<QListWidget>(dataShelf, "server_options");
+    gullwingnicks = makeHiddenList<QComboBox>(dataShelf, "gullwingnicks");
+    codnicks = makeHiddenList<QComboBox>(dataShelf, "codnicks");
 
     setTabOrder(server_name, server_ip);
     setTabOrder(server_ip, server_pass);
@@ -246,6 +279,11 @@ void Brinemoor::buildMenu()
     menu_join = item("menu_join", QStringLiteral("[ Join Game ]"));
     menu_choosepath = item("menu_choosepath", QStringLiteral("[ Set Path ]"));
     men_help = item("men_help", QStringLiteral("[ Help Notes ]"));
+    // The usual keys for the usual commands; the bar shows no key next to a caption.
+    menu_quit->setShortcut(QKeySequence::Quit);
+    menu_new->setShortcut(QKeySequence::New);
+    menu_save->setShortcut(QKeySequence::Save);
+    men_help->setShortcut(Qt::Key_F1);
 }
 
 void Brinemoor::wireEvents()
@@ -270,13 +308,43 @@ void Brinemoor::wireEvents()
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
+    servers_name->installEventFilter(this);
     servers_name->viewport()->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
+}
+
+// A query disables the window, which takes the keyboard focus away; changeEvent gives it back.
+void Brinemoor::rememberFocus(QWidget *, QWidget *now)
+{
+    if (now && isAncestorOf(now))
+        m_lastFocus = now;
+}
+
+void Brinemoor::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && isEnabled() && !focusWidget() && m_lastFocus)
+        m_lastFocus->setFocus(Qt::OtherFocusReason);
+    QMainWindow::changeEvent(event);
+}
+
+// While a query holds the window disabled, keys come to the window itself, which drops them. Enter
+// meant for the bookmark list still joins, as the second click of a double click does.
+bool Brinemoor::event(QEvent *event)
+{
+    if (!isEnabled() && m_lastFocus == servers_name && isEnterKey(*event)
+        && joinWhileQuerying(servers_name->currentRow()))
+        return true;
+    return QMainWindow::event(event);
 }
 
 bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == server_ip && event->type() == QEvent::KeyPress)
         return addressKeyPressed(*static_cast<QKeyEvent *>(event));
+    if (watched == servers_name && isEnterKey(*event)) {
+        bookmarkEnterPressed();
+        return true;
+    }
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
@@ -289,6 +357,11 @@ void Brinemoor::Form_Load()
     setBusy(true);
     setWindowTitle(titleForVersion(kVersionMajor, kVersionMinor, kVersionRevision));
     centreOnScreen();
+    // Said before the game path is asked for, which an unread store makes look like a first start.
+    if (m_store.isUnreadable())
+        showMessage(
+            QString::fromLatin1(kSettingsNotRead).arg(QDir::toNativeSeparators(m_store.fileName())),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
                                     QString::fromLatin1(kGamePathKey));
     if (m_state.GamePath.isEmpty())

@@ -94,6 +94,8 @@ private slots:
     void timeout_Timer();
 
 protected:
+    bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -104,6 +106,7 @@ private:
     void Form_Load();
     void centreOnScreen();
     void setBusy(bool busy);
+    void rememberFocus(QWidget *old, QWidget *now);
     void showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon);
 
     // Game path
@@ -111,6 +114,7 @@ private:
 
     // Bookmarks
     void getservers();
+    void refreshBookmarks();
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;
@@ -138,9 +142,7 @@ private:
     void showStatusReply(const StatusReply &reply);
     void offerServerName();
     void finishExchange();
-    void giveFocusBack();
-    QPointer<QWidget> m_focusBeforeExchange; // given back when the exchange ends
-    bool m_replyPingShown = false;           // a later echo may still correct it
+    bool m_replyPingShown = false; // a later echo may still correct it
 
     // Join
     void joinserver();
@@ -148,7 +150,9 @@ private:
     bool awaitStatus();
     std::optional<QString> playerName() const;
     void bookmarkPressed(QListWidgetItem *item);
+    void bookmarkEnterPressed();
     bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
+    bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
     int m_rowBeforePress = -1;
     bool m_joinWaiting = false; // a join command waits for the status
@@ -159,6 +163,7 @@ private:
     WindowState m_state;
     QStringList KeyNames;
     bool m_busy = false;
+    QPointer<QWidget> m_lastFocus; // inside this window, kept while a query disables it
 
     const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
                                QStringLiteral("*.exe"), QStringLiteral("exe")};

@@ -29,6 +29,15 @@ void Brinemoor::getservers()
     }
 }
 
+// Another running copy or an editor changed the store. The selection stays on its bookmark while
+// the store still holds it; the fields, the user's working copy, stay as they are.
+void Brinemoor::refreshBookmarks()
+{
+    const QString selected = selectedBookmarkName();
+    getservers();
+    reselectBookmark(selected);
+}
+
 void Brinemoor::cleartexts()
 {
     static_cast<AddressFilter &>(m_state) = AddressFilter{};

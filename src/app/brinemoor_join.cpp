@@ -137,17 +137,35 @@ void Brinemoor::servers_name_DblClick()
     menu_join_Click();
 }
 
+// Enter on the focused bookmark is the keyboard's double click. Its click selects the row, or loads
+// the selected bookmark again when the fields no longer hold it; the join follows.
+void Brinemoor::bookmarkEnterPressed()
+{
+    const int row = servers_name->currentRow();
+    if (row < 0)
+        return;
+    if (servers_name->item(row)->isSelected())
+        servers_name_Click();
+    else
+        servers_name->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    servers_name_DblClick();
+}
+
 // The first click's query disables the window, and a disabled list drops the second click, so a
 // double click on a server slower than the double-click interval would never join. The list's
-// viewport still shows it to this filter: join then, when it lands on the bookmark being asked
-// for (not one whose fields were edited and queried since) and no join is waiting already.
+// viewport still shows it to this filter.
 bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
 {
-    if (servers_name->isEnabled() || !cod_query->isPending() || m_joinWaiting)
-        return false;
     const QModelIndex clicked = servers_name->indexAt(event.position().toPoint());
-    if (!clicked.isValid() || clicked.row() != servers_name->currentRow()
-        || !fieldsHoldBookmark(clicked.row()))
+    return clicked.isValid() && joinWhileQuerying(clicked.row());
+}
+
+// Joins while the window is disabled for a query, when the query is the one for the bookmark in
+// `row` (not one whose fields were edited and queried since) and no join is waiting already.
+bool Brinemoor::joinWhileQuerying(int row)
+{
+    if (servers_name->isEnabled() || !cod_query->isPending() || m_joinWaiting || row < 0
+        || row != servers_name->currentRow() || !fieldsHoldBookmark(row))
         return false;
     servers_name_DblClick();
     return true;

@@ -119,7 +119,6 @@ void Brinemoor::queryserver()
         return;
     }
     setBusy(true);
-    m_focusBeforeExchange = focusWidget();
     setEnabled(false);
     m_state.ServerReady = false;
     cod_query->start(*target);
@@ -147,7 +146,6 @@ void Brinemoor::endUnsentQuery(const QString &reason)
     showMessage(reason, Dialogs::Buttons::Ok, Dialogs::Icon::None);
     setBusy(false);
     setEnabled(true);
-    giveFocusBack();
     emit exchangeEnded();
 }
 
@@ -231,16 +229,7 @@ void Brinemoor::finishExchange()
     m_state.ServerReady = true;
     setBusy(false);
     setEnabled(true);
-    giveFocusBack();
     emit exchangeEnded();
-}
-
-// Disabling the window took the keyboard focus away, and enabling it does not bring it back.
-void Brinemoor::giveFocusBack()
-{
-    if (m_focusBeforeExchange)
-        m_focusBeforeExchange->setFocus();
-    m_focusBeforeExchange.clear();
 }
 
 // A pending exchange still ends by its time-out.

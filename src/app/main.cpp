@@ -5,20 +5,58 @@
 #include "platform/processgamestarter.h"
 #include "platform/qtdialogs.h"
 #include "platform/services.h"
+#include "version.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+
+namespace {
+
+constexpr char kDescription[] =
+    "Keeps your favourite game servers, shows their live status and joins them.";
+constexpr char kSwitchName[] = "switch";
+constexpr char kSwitchHelp[] =
+    "/nick:<nickname> fetches the clan's nickname list at start-up and joins games under the "
+    "in-game name it gives for <nickname>. /debug shows \"Launched game....\" instead of starting "
+    "the game.";
+constexpr char kSwitchSyntax[] = "[/nick:<nickname> | /debug]";
+
+// Handles --help, --version and unknown options, each of which ends the program here. What is left
+// is the design's command line: the arguments as one text, whatever they hold after the first one
+// (a nickname may start with "-").
+QString commandLine(const QApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QString::fromUtf8(kSwitchName), QString::fromUtf8(kSwitchHelp),
+                                 QString::fromUtf8(kSwitchSyntax));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    parser.process(app);
+    return QApplication::arguments().mid(1).join(u' ');
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    QApplication::setApplicationName(QStringLiteral("Brinemoor"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kVersionText));
+    QApplication::setOrganizationName(QStringLiteral("Brinemoor"));
+    QApplication::setOrganizationDomain(QStringLiteral("brinemoor.example"));
+    // Names the installed brinemoor.desktop, from which desktops take the icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("brinemoor"));
     QApplication app(argc, argv);
+    StartOptions options;
+    options.commandLine = commandLine(app);
+    options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
+
     QtDialogs dialogs;
     SettingsStore store(SettingsStore::openUserSettings());
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
     Services services{dialogs, gameStarter, pinger};
-    StartOptions options;
-    options.commandLine = QApplication::arguments().mid(1).join(u' ');
-    options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
     Brinemoor window(services, store, std::move(options));
     window.show();
     return app.exec();

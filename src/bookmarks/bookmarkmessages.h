@@ -6,3 +6,7 @@ inline constexpr char kInvalidServerName[] = "invalid server name";
 inline constexpr char kServerNameInUse[] = "Server Name already in use";
 // %1: the settings file (or registry key) that could not be written.
 inline constexpr char kServerListNotSaved[] = "The server list could not be saved: %1";
+// %1: the settings file that is there but could not be read, shown once at start-up.
+inline constexpr char kSettingsNotRead[] =
+    "The settings could not be read from %1. Brinemoor starts without the saved servers and game "
+    "path, and leaves the file as it is.";

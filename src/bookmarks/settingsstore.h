@@ -20,6 +20,10 @@ inline constexpr char kPasswordKey[] = "password";
 class SettingsStore final
 {
 public:
+    // Where the sections are kept: an INI file, or the Windows registry, whose key names may hold
+    // "/" but not "\".
+    enum class Backend { IniFile, Registry };
+
     explicit SettingsStore(std::unique_ptr<QSettings> settings);
 
     // The user's own store: the registry on Windows, an INI file in the configuration folder
@@ -38,14 +42,27 @@ public:
     void enumkeys(bool recursive, QStringList &KeyNames);
 
     QString fileName() const { return m_settings->fileName(); }
+    Backend backend() const;
+    // The settings file, or a folder on its path, is there but could not be read when the store
+    // was opened. Writes fail then too (QSettings reads the file before it writes it), so the
+    // store stays as the user has it.
+    bool isUnreadable() const { return m_unreadable; }
 
     // Whether two names address one section: on Windows the registry ignores letter case.
     bool isSameSection(const QString &a, const QString &b) const;
 
-    static QString escapeSection(const QString &name, bool iniFormat);
-    static QString unescapeSection(const QString &stored);
+    // A section name as the user typed it, and as QSettings is given it, both ways.
+    static QString escapeSection(const QString &name, Backend backend);
+    static QString unescapeSection(const QString &stored, Backend backend);
+
+    // Reads the store afresh, as another process or the user may have changed it; false when it
+    // cannot be read now, which leaves what was read before.
+    bool reload();
+    // Every key of every section, with its value, as stored.
+    QVariantMap contents() const;
 
 private:
+    void clearLeftoverLock() const;
     bool change(const QString &group, const std::function<void()> &edit);
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
@@ -53,4 +70,5 @@ private:
     void enumerateGroup(bool recursive, QStringList &KeyNames);
 
     std::unique_ptr<QSettings> m_settings;
+    bool m_unreadable = false;
 };

@@ -1,5 +1,8 @@
 #include "clan/pagefetch.h"
 
+#include "clan/clanlog.h"
+
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -8,6 +11,43 @@
 #include <memory>
 
 namespace {
+
+// A real page is a few kilobytes.
+constexpr qint64 kMaxPageSize = 1024 * 1024;
+constexpr qint64 kReadChunk = 64 * 1024;
+
+struct Transfer
+{
+    QByteArray body;
+    QString failure; // empty while the transfer goes well
+};
+
+// Takes what has arrived, up to one byte beyond the cap, and aborts the transfer once that byte is
+// there.
+void readWithinCap(QNetworkReply &reply, Transfer &transfer)
+{
+    transfer.body += reply.read(kMaxPageSize + 1 - transfer.body.size());
+    if (transfer.body.size() <= kMaxPageSize)
+        return;
+    transfer.failure = QStringLiteral("larger than %1 bytes").arg(kMaxPageSize);
+    reply.abort();
+}
+
+void logTransfer(const QUrl &url, const QNetworkReply &reply, const Transfer &transfer,
+                 qint64 milliseconds)
+{
+    const QString host = url.port() < 0 ? url.host()
+                                        : url.host() + u':' + QString::number(url.port());
+    const QString what = QStringLiteral("clan page from %1: HTTP %2, %3 bytes in %4 ms")
+                             .arg(host)
+                             .arg(reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt())
+                             .arg(transfer.body.size())
+                             .arg(milliseconds);
+    if (transfer.failure.isEmpty())
+        qCInfo(lcClan).noquote() << what;
+    else
+        qCWarning(lcClan).noquote() << what << "- not used:" << transfer.failure;
+}
 
 bool namesUtf8(const QByteArray &contentType)
 {
@@ -35,23 +75,40 @@ QString decodePage(const QByteArray &body, const QByteArray &contentType)
 std::optional<QString> fetchPage(QNetworkAccessManager &manager, const QUrl &url,
                                  std::chrono::milliseconds bound)
 {
-    if (!url.isValid() || url.host().isEmpty())
+    if (!url.isValid() || url.host().isEmpty()) {
+        qCWarning(lcClan).noquote()
+            << "no clan page fetched: no usable address in" << url.toString();
         return std::nullopt;
+    }
+    QElapsedTimer clock;
+    clock.start();
     const std::unique_ptr<QNetworkReply> reply(manager.get(QNetworkRequest(url)));
+    // Little is held unread at a time, and the body is read as it arrives, so that a page beyond
+    // the cap is cut off before it takes up more memory than that.
+    reply->setReadBufferSize(kReadChunk);
+    Transfer transfer;
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop,
+                     [&reply, &transfer] { readWithinCap(*reply, transfer); });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
     limit.start(bound);
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!reply->isFinished()) {
+        transfer.failure = QStringLiteral("no answer within %1 ms").arg(bound.count());
         reply->abort();
-        return std::nullopt;
+    } else if (transfer.failure.isEmpty()) {
+        // HTTP error statuses arrive as errors too.
+        if (reply->error() != QNetworkReply::NoError)
+            transfer.failure = reply->errorString();
+        else
+            readWithinCap(*reply, transfer);
     }
-    // HTTP error statuses arrive as errors too.
-    if (reply->error() != QNetworkReply::NoError)
+    logTransfer(url, *reply, transfer, clock.elapsed());
+    if (!transfer.failure.isEmpty())
         return std::nullopt;
-    return decodePage(reply->readAll(), reply->rawHeader("Content-Type"));
+    return decodePage(transfer.body, reply->rawHeader("Content-Type"));
 }

@@ -14,7 +14,9 @@ class QUrl;
 QString decodePage(const QByteArray &body, const QByteArray &contentType);
 
 // The page's text, or nullopt when it could not be had within `bound`: an unusable URL, no
-// network, a name that does not resolve, a refused connection, an HTTP error status, or the time
-// running out. Runs a local event loop that leaves user input queued.
+// network, a name that does not resolve, a refused connection, an HTTP error status, a body over
+// 1 MiB (the transfer is cut off there), or the time running out. Every fetch is logged in the
+// category "brinemoor.clan", a failed one as a warning. Runs a local event loop that leaves user
+// input queued.
 std::optional<QString> fetchPage(QNetworkAccessManager &manager, const QUrl &url,
                                  std::chrono::milliseconds bound);

@@ -107,6 +107,9 @@ void Brinemoor_Help::showEvent(QShowEvent *event)
     if (!event->spontaneous())
         Form_Load();
     QDialog::showEvent(event);
+    // The text takes the focus, so that a screen reader reads it and Escape reaches the window.
+    activateWindow();
+    txt_help->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void Brinemoor_Help::Form_Load()
@@ -127,9 +130,11 @@ void Brinemoor_Help::centreOnScreen()
          area.top() + (area.height() - outer.height()) / 2);
 }
 
-// With nothing focused, keys reach the window itself: Escape must not close it either.
+// Escape closes the window; no other key does anything.
 void Brinemoor_Help::keyPressEvent(QKeyEvent *event)
 {
+    if (event->matches(QKeySequence::Cancel))
+        reject();
     event->accept();
 }
 
@@ -137,6 +142,11 @@ bool Brinemoor_Help::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress:
+        if (watched == txt_help && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Cancel)) {
+            reject();
+            return true;
+        }
+        Q_FALLTHROUGH();
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
         if (watched == txt_help) {

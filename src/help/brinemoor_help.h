@@ -9,8 +9,9 @@ class QPlainTextEdit;
 // The notes as the window shows them: sixteen lines, each ended by CR LF, the last one included.
 extern const QString kHelpText;
 
-// Shows the notes read-only and deaf to every key. Each showing fills the text afresh and centres
-// the window on the screen; the user closes it with the title bar's close button.
+// Shows the notes read-only and deaf to every key but Escape, which closes the window, as the title
+// bar's close button does. Each showing fills the text afresh, centres the window on the screen
+// and gives the text the keyboard focus.
 class Brinemoor_Help final : public QDialog
 {
     Q_OBJECT

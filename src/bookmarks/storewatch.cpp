@@ -1,0 +1,65 @@
+#include "bookmarks/storewatch.h"
+
+#include "bookmarks/settingsstore.h"
+
+#include <QFileInfo>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// One save touches the folder and the file several times within milliseconds.
+constexpr std::chrono::milliseconds kSettle = 200ms;
+constexpr std::chrono::milliseconds kRegistryPoll = 2s;
+
+} // namespace
+
+StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
+    : QObject(parent),
+      m_store(store),
+      m_contents(store.contents())
+{
+    connect(&m_recheck, &QTimer::timeout, this, &StoreWatch::check);
+    if (m_store.backend() == SettingsStore::Backend::Registry) {
+        m_recheck.start(kRegistryPoll);
+        return;
+    }
+    m_recheck.setSingleShot(true);
+    m_recheck.setInterval(kSettle);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, &m_recheck, qOverload<>(&QTimer::start));
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_recheck,
+            qOverload<>(&QTimer::start));
+    watchPaths();
+}
+
+// The file, and the nearest folder on its path that is there. QSettings replaces the file on
+// every write, which ends a watch on the file itself, and makes the folder on the first one.
+void StoreWatch::watchPaths()
+{
+    const QString file = m_store.fileName();
+    QFileInfo folder(QFileInfo(file).absolutePath());
+    while (!folder.exists() && !folder.isRoot())
+        folder = QFileInfo(folder.absolutePath());
+    QStringList paths{folder.absoluteFilePath()};
+    if (QFileInfo::exists(file))
+        paths.append(file);
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    for (const QString &path : std::as_const(paths)) {
+        if (!watched.contains(path))
+            m_watcher.addPath(path);
+    }
+}
+
+void StoreWatch::check()
+{
+    if (m_store.backend() == SettingsStore::Backend::IniFile)
+        watchPaths();
+    // A store that cannot be read just now is no change: the list stays as it was.
+    if (!m_store.reload())
+        return;
+    QVariantMap contents = m_store.contents();
+    if (contents == m_contents)
+        return;
+    m_contents = std::move(contents);
+    emit changed();
+}

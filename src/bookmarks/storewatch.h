@@ -1,0 +1,34 @@
+// Notices changes that others make to the settings store: another running copy, or the user with
+// an editor.
+#pragma once
+
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+class SettingsStore;
+
+// Rereads the store whenever its file or folder changes (or, for the registry, which cannot be
+// watched, every few seconds) and tells when its contents differ from what it last read. Its own
+// process's writes count as changes too.
+class StoreWatch final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StoreWatch)
+
+public:
+    explicit StoreWatch(SettingsStore &store, QObject *parent = nullptr);
+
+signals:
+    void changed();
+
+private:
+    void watchPaths();
+    void check();
+
+    SettingsStore &m_store;
+    QFileSystemWatcher m_watcher;
+    QTimer m_recheck; // settles after the file's changes, or polls the registry
+    QVariantMap m_contents;
+};
