@@ -32,6 +32,7 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #endif
 
 using std::chrono::microseconds;
@@ -146,7 +147,8 @@ public:
 
 #elif defined(Q_OS_LINUX)
 
-using Clock = std::chrono::steady_clock;
+// The wall clock, as the kernel stamps arriving packets with it.
+using Clock = std::chrono::system_clock;
 
 // An unprivileged ping socket where net.ipv4.ping_group_range admits us, else a raw one (root or
 // CAP_NET_RAW). On a ping socket the kernel sets the identifier and passes only our replies up;
@@ -161,6 +163,11 @@ public:
             m_fd = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC | SOCK_NONBLOCK, IPPROTO_ICMP);
             m_raw = true;
         }
+        // The event loop may be busy when the reply arrives; the kernel's arrival time is free
+        // of that wait.
+        const int on = 1;
+        if (m_fd >= 0)
+            ::setsockopt(m_fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
     }
     ~EchoSocket()
     {
@@ -228,6 +235,45 @@ bool isReplyTo(const EchoSocket &socket, const EchoRequest &request, const unsig
         && (!socket.isRaw() || qFromBigEndian(header.un.echo.id) == request.identifier);
 }
 
+// One packet read from the socket, with the time the kernel received it when it says so.
+struct Packet
+{
+    std::array<unsigned char, 576> bytes;
+    ssize_t size = -1;
+    sockaddr_in from{};
+    Clock::time_point arrived;
+};
+
+Clock::time_point arrivalTime(msghdr &message)
+{
+    for (cmsghdr *control = CMSG_FIRSTHDR(&message); control;
+         control = CMSG_NXTHDR(&message, control)) {
+        if (control->cmsg_level != SOL_SOCKET || control->cmsg_type != SCM_TIMESTAMPNS)
+            continue;
+        timespec stamp{};
+        std::memcpy(&stamp, CMSG_DATA(control), sizeof stamp);
+        return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+            std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
+    }
+    return Clock::now();
+}
+
+void receive(const EchoSocket &socket, Packet &packet)
+{
+    iovec data{packet.bytes.data(), packet.bytes.size()};
+    alignas(cmsghdr) std::array<char, CMSG_SPACE(sizeof(timespec))> control{};
+    msghdr message{};
+    message.msg_name = &packet.from;
+    message.msg_namelen = sizeof packet.from;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    message.msg_control = control.data();
+    message.msg_controllen = control.size();
+    packet.size = ::recvmsg(socket.fd(), &message, 0);
+    if (packet.size >= 0)
+        packet.arrived = arrivalTime(message);
+}
+
 // The echo's socket is watched by the event loop; a precise timer bounds the wait.
 class SocketEchoProbe final : public OnceProbe
 {
@@ -262,23 +308,20 @@ public:
 private:
     void readPackets()
     {
-        std::array<unsigned char, 576> packet;
+        Packet packet;
         for (;;) {
-            sockaddr_in from{};
-            socklen_t fromSize = sizeof from;
-            const ssize_t size = ::recvfrom(m_socket.fd(), packet.data(), packet.size(), 0,
-                                            reinterpret_cast<sockaddr *>(&from), &fromSize);
-            if (size < 0 && errno == EINTR)
+            receive(m_socket, packet);
+            if (packet.size < 0 && errno == EINTR)
                 continue;
-            if (size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            if (packet.size < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
                 return;
-            if (size < 0) {
+            if (packet.size < 0) {
                 stop(std::nullopt); // an error report (unreachable host, say) instead of an echo
                 return;
             }
-            if (from.sin_addr.s_addr == m_request.to.sin_addr.s_addr
-                && isReplyTo(m_socket, m_request, packet.data(), size_t(size))) {
-                arrived(Clock::now());
+            if (packet.from.sin_addr.s_addr == m_request.to.sin_addr.s_addr
+                && isReplyTo(m_socket, m_request, packet.bytes.data(), size_t(packet.size))) {
+                arrived(packet.arrived);
                 return;
             }
         }
@@ -287,7 +330,8 @@ private:
     // A reply read after the bound counts as none, whichever of the two events came first.
     void arrived(Clock::time_point when)
     {
-        const auto roundTrip = std::chrono::duration_cast<microseconds>(when - m_sent);
+        const auto roundTrip = std::max(microseconds(0),
+                                        std::chrono::duration_cast<microseconds>(when - m_sent));
         stop(roundTrip > m_wait ? std::nullopt : std::optional(roundTrip));
     }
 
