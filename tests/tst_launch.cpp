@@ -232,6 +232,10 @@ void TestLaunch::startFailure_data()
     using Kind = LaunchOutcome::Kind;
     const QString wine32Missing = QStringLiteral(
         "it looks like wine32 is missing, you should install it.\n");
+    const QString needsWine32 = QStringLiteral(
+        "Can not load game, it is a 32-bit Windows program and this Wine can not run 32-bit "
+        "programs (wine32 is missing).\n\nOn Debian, install it as root with:\n"
+        "dpkg --add-architecture i386\napt-get update\napt-get install wine32:i386");
     QString twelveLines;
     for (int line = 1; line <= 12; ++line)
         twelveLines += QStringLiteral("line %1\r\n").arg(line);
@@ -245,12 +249,13 @@ void TestLaunch::startFailure_data()
         << "Can not load game, it stopped at once with exit status 3: /usr/bin/wine\n\n"
            "line 3\nline 4\nline 5\nline 6\nline 7\nline 8\nline 9\nline 10\nline 11\nline 12";
     QTest::newRow("wine32 missing, 32-bit game")
-        << LaunchOutcome{Kind::Ended, 0, wine32Missing, {}} << true
-        << "Can not load game, it is a 32-bit Windows program and this Wine can not run 32-bit "
-           "programs (wine32 is missing).\n\nOn Debian, install it as root with:\n"
-           "dpkg --add-architecture i386\napt-get update\napt-get install wine32:i386";
+        << LaunchOutcome{Kind::Ended, 0, wine32Missing, {}} << true << needsWine32;
     QTest::newRow("wine32 missing, 64-bit game")
         << LaunchOutcome{Kind::Ended, 0, wine32Missing, {}} << false << "";
+    QTest::newRow("wine32 missing, still making a fresh prefix")
+        << LaunchOutcome{Kind::Running, 0, wine32Missing, {}} << true << needsWine32;
+    QTest::newRow("runs on after an error line")
+        << LaunchOutcome{Kind::Running, 0, "err: something\n", {}} << false << "";
 }
 
 void TestLaunch::startFailure()

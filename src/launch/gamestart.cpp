@@ -141,19 +141,14 @@ StartPlan planGameStart(const GameCommand &command, QProcessEnvironment environm
 std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &outcome)
 {
     const QString program = plan.process ? plan.process->program : QString();
-    switch (outcome.kind) {
-    case LaunchOutcome::Kind::NotStarted:
+    if (outcome.kind == LaunchOutcome::Kind::NotStarted)
         return QString::fromLatin1(kGameNotStarted) + program + QStringLiteral("\n\n")
             + outcome.output;
-    case LaunchOutcome::Kind::Running:
-        return std::nullopt;
-    case LaunchOutcome::Kind::Ended:
-        break;
-    }
-    // Debian's wine without its 32-bit part says so and ends with status 0.
+    // Debian's wine without its 32-bit part says so at once, goes on with its 64-bit part, which
+    // may first spend many seconds on a fresh prefix, and ends with status 0.
     if (plan.needsWine32 && outcome.output.contains(QLatin1String(kWine32MissingReport)))
         return QString::fromLatin1(kNeedsWine32);
-    if (outcome.exitStatus == 0)
+    if (outcome.kind == LaunchOutcome::Kind::Running || outcome.exitStatus == 0)
         return std::nullopt;
     const QString lines = lastLines(outcome.output);
     return QString::fromLatin1(kGameStoppedAtOnce).arg(QString::number(outcome.exitStatus), program)

@@ -50,6 +50,7 @@ struct StartPlan
 StartPlan planGameStart(const GameCommand &command, QProcessEnvironment environment,
                         const WineSettings &wine = {});
 
-// The message for a start that failed, or that ended within its watch with an error status or
-// with Wine's report that it can not run 32-bit programs; nullopt when all went well.
+// The message for a start that failed, that ended within its watch with an error status, or
+// whose output says that Wine can not run 32-bit programs (a fresh Wine prefix may still be in
+// the making when the watch ends); nullopt when all went well.
 std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &outcome);

@@ -24,7 +24,7 @@ struct LaunchOutcome
     enum class Kind { NotStarted, Running, Ended };
     Kind kind = Kind::NotStarted;
     int exitStatus = 0; // Ended: the exit status, 128 + the signal's number for a signal
-    QString output;     // Ended: the end of what it wrote; NotStarted: why it did not start
+    QString output;     // Ended, Running: the end of what it wrote; NotStarted: why not
     QString outputFile; // Running: where the rest of its output goes, when it is kept
 };
 

@@ -59,7 +59,7 @@ private:
             report(outcome);
         } else if (m_deadline.hasExpired()) {
             // It runs on, and writes on: the output file stays as its log.
-            report({LaunchOutcome::Kind::Running, 0, {}, outputFile()});
+            report({LaunchOutcome::Kind::Running, 0, outputTail(), outputFile()});
         }
     }
 
