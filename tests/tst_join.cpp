@@ -555,7 +555,8 @@ void TestJoin::slotWait()
     } else if (ending == QLatin1String("click")) {
         session.selectRow(1);
     } else if (ending == QLatin1String("escape")) {
-        QTest::keyClick(session.window.get(), Qt::Key_Escape);
+        QWidget *focused = session.window->focusWidget();
+        QTest::keyClick(focused ? focused : session.window.get(), Qt::Key_Escape);
     }
     QTRY_COMPARE_WITH_TIMEOUT(session.window->windowTitle(), title, 3000);
     QTRY_COMPARE(session.starter.started.size(), launches);
