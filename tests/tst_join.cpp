@@ -81,14 +81,16 @@ std::optional<Run> readRun(const QString &program)
 // What Debian's wine says, and how it ends, when it has no 32-bit part: the fake game follows.
 QByteArray wineWithoutWine32()
 {
-    return "#!/bin/sh\necho 'it looks like wine32 is missing, you should install it.' >&2\n"
+    return "#!/bin/sh\n"
+           "echo 'it looks like wine32 is missing, you should install it.' >&2\n"
         + fakeGame();
 }
 
 QByteArray failingWine()
 {
-    return "#!/bin/sh\necho 'starting'\necho 'wine: could not load kernel32.dll, status c0000135' "
-           ">&2\n"
+    return "#!/bin/sh\n"
+           "echo 'starting'\n"
+           "echo 'wine: could not load kernel32.dll, status c0000135' >&2\n"
            "exit 3\n";
 }
 

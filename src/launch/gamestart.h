@@ -26,10 +26,6 @@ bool isWindowsExecutable(QIODevice &file);
 // holds none.
 std::optional<quint16> windowsMachine(QIODevice &file);
 
-// The keys of the settings section that hold them; only the user writes them.
-inline constexpr char kWineKey[] = "wine";
-inline constexpr char kWinePrefixKey[] = "wineprefix";
-
 // The user's choices for running Windows games: the runner (empty: "wine" from the PATH) and the
 // Wine prefix (empty: Wine's own choice).
 struct WineSettings
@@ -37,6 +33,9 @@ struct WineSettings
     QString runner;
     QString prefix;
 };
+// Their keys in the settings section; only the user writes them.
+inline constexpr char kWineKey[] = "wine";
+inline constexpr char kWinePrefixKey[] = "wineprefix";
 
 // Either the process to start or, when the game can not start, the message for the user.
 struct StartPlan
