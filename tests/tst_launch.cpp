@@ -11,14 +11,18 @@
 
 namespace {
 
-// "MZ", at 0x3C the offset of the signature, and the signature there when it fits.
-QByteArray windowsHeader(quint32 peOffset, qsizetype size, QByteArray signature = {"PE\0\0", 4})
+// "MZ", at 0x3C the offset of the signature, and the signature there when it fits, followed by
+// the machine field when that fits too.
+QByteArray windowsHeader(quint32 peOffset, qsizetype size, QByteArray signature = {"PE\0\0", 4},
+                         quint16 machine = 0x014c)
 {
     QByteArray head(size, '\0');
     head.replace(0, 2, "MZ");
     qToLittleEndian(peOffset, head.data() + 0x3C);
     if (peOffset + signature.size() <= size)
         head.replace(peOffset, signature.size(), signature);
+    if (peOffset + signature.size() + 2 <= size)
+        qToLittleEndian(machine, head.data() + peOffset + signature.size());
     return head;
 }
 
@@ -46,6 +50,8 @@ private slots:
     void processForGame_data();
     void processForGame();
 #endif
+    void startFailure_data();
+    void startFailure();
 };
 
 void TestLaunch::commandLine_data()
@@ -118,23 +124,29 @@ void TestLaunch::windowsExecutable_data()
 {
     QTest::addColumn<QByteArray>("head");
     QTest::addColumn<bool>("windows");
-    QTest::newRow("usual layout") << windowsHeader(0x80, 0x200) << true;
-    QTest::newRow("signature in the last four bytes") << windowsHeader(0x40, 0x44) << true;
-    QTest::newRow("signature cut off by the end") << windowsHeader(0x41, 0x44) << false;
-    QTest::newRow("offset far beyond the end") << windowsHeader(0xFFFFFFF0u, 0x100) << false;
-    QTest::newRow("wrong signature") << windowsHeader(0x80, 0x200, {"PE\0\1", 4}) << false;
-    QTest::newRow("offset field cut short") << windowsHeader(0x80, 0x200).left(0x3E) << false;
-    QTest::newRow("empty file") << QByteArray() << false;
-    QTest::newRow("shell script") << QByteArray("#!/bin/sh\nexit 0\n") << false;
+    QTest::addColumn<int>("machine"); // -1: none to read
+    const QByteArray pe("PE\0\0", 4);
+    QTest::newRow("usual layout, 32-bit") << windowsHeader(0x80, 0x200) << true << 0x014c;
+    QTest::newRow("64-bit") << windowsHeader(0x80, 0x200, pe, 0x8664) << true << 0x8664;
+    QTest::newRow("machine field cut off") << windowsHeader(0x40, 0x45) << true << -1;
+    QTest::newRow("signature in the last four bytes") << windowsHeader(0x40, 0x44) << true << -1;
+    QTest::newRow("signature cut off by the end") << windowsHeader(0x41, 0x44) << false << -1;
+    QTest::newRow("offset far beyond the end") << windowsHeader(0xFFFFFFF0u, 0x100) << false << -1;
+    QTest::newRow("wrong signature") << windowsHeader(0x80, 0x200, {"PE\0\1", 4}) << false << -1;
+    QTest::newRow("offset field cut short") << windowsHeader(0x80, 0x200).left(0x3E) << false << -1;
+    QTest::newRow("empty file") << QByteArray() << false << -1;
+    QTest::newRow("shell script") << QByteArray("#!/bin/sh\nexit 0\n") << false << -1;
 }
 
 void TestLaunch::windowsExecutable()
 {
     QFETCH(QByteArray, head);
     QFETCH(bool, windows);
+    QFETCH(int, machine);
     QBuffer buffer(&head);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QCOMPARE(isWindowsExecutable(buffer), windows);
+    QCOMPARE(windowsMachine(buffer), machine < 0 ? std::nullopt : std::optional(quint16(machine)));
 }
 
 #ifndef Q_OS_WIN
@@ -144,15 +156,33 @@ void TestLaunch::processForGame_data()
     QTest::addColumn<QString>("presetMesa"); // empty: not set by the user
     QTest::addColumn<QString>("mesa");
     QTest::addColumn<QString>("gl");
+    QTest::addColumn<QString>("runner"); // the settings' "wine"; DIR: the test's folder
+    QTest::addColumn<QString>("prefix"); // the settings' "wineprefix"
     QTest::newRow("native program, environment untouched") << false << ""
+                                                           << ""
+                                                           << ""
                                                            << ""
                                                            << "";
     QTest::newRow("windows program through wine") << true << ""
                                                   << "2003"
-                                                  << "17700";
+                                                  << "17700"
+                                                  << ""
+                                                  << "";
     QTest::newRow("the user's own setting wins") << true << "2010"
                                                  << "2010"
-                                                 << "17700";
+                                                 << "17700"
+                                                 << ""
+                                                 << "";
+    QTest::newRow("runner by name, and a prefix") << true << ""
+                                                  << "2003"
+                                                  << "17700"
+                                                  << "wine-staging"
+                                                  << "/games/cod-prefix";
+    QTest::newRow("runner by path") << true << ""
+                                    << "2003"
+                                    << "17700"
+                                    << "DIR/wine-staging"
+                                    << "";
 }
 
 void TestLaunch::processForGame()
@@ -161,8 +191,12 @@ void TestLaunch::processForGame()
     QFETCH(QString, presetMesa);
     QFETCH(QString, mesa);
     QFETCH(QString, gl);
+    QFETCH(QString, runner);
+    QFETCH(QString, prefix);
     QTemporaryDir dir;
-    const QString wine = dir.filePath(QStringLiteral("wine"));
+    runner.replace(QStringLiteral("DIR"), dir.path());
+    const QString wine = dir.filePath(runner.isEmpty() ? QStringLiteral("wine")
+                                                       : QStringLiteral("wine-staging"));
     const QString game = dir.filePath(QStringLiteral("CoDMP.exe"));
     QVERIFY(writeExecutable(wine, "#!/bin/sh\n"));
     QVERIFY(writeExecutable(game, windowsProgram ? windowsHeader(0x80, 0x200) : "#!/bin/sh\n"));
@@ -174,9 +208,10 @@ void TestLaunch::processForGame()
 
     const StartPlan plan = planGameStart(
         buildGameCommand(game, {QStringLiteral("10.0.0.1:28960"), QStringLiteral("a  b"), {}}),
-        environment);
+        environment, {runner, prefix});
 
     QVERIFY2(plan.process, qPrintable(plan.problem));
+    QCOMPARE(plan.needsWine32, windowsProgram);
     const QStringList arguments{"+connect", "10.0.0.1:28960", "+password", "a", "b"};
     QCOMPARE(plan.process->program, windowsProgram ? wine : game);
     QCOMPARE(plan.process->arguments, windowsProgram ? QStringList{game} + arguments : arguments);
@@ -184,9 +219,55 @@ void TestLaunch::processForGame()
     const QProcessEnvironment &started = plan.process->environment;
     QCOMPARE(started.value(QStringLiteral("MESA_EXTENSION_MAX_YEAR")), mesa);
     QCOMPARE(started.value(QStringLiteral("__GL_ExtensionStringVersion")), gl);
-    QCOMPARE(started.value(QStringLiteral("WINEPREFIX")), QStringLiteral("/home/jo/.wine-cod"));
+    QCOMPARE(started.value(QStringLiteral("WINEPREFIX")),
+             prefix.isEmpty() ? QStringLiteral("/home/jo/.wine-cod") : prefix);
 }
 #endif
+
+void TestLaunch::startFailure_data()
+{
+    QTest::addColumn<LaunchOutcome>("outcome");
+    QTest::addColumn<bool>("needsWine32");
+    QTest::addColumn<QString>("message"); // empty: none
+    using Kind = LaunchOutcome::Kind;
+    const QString wine32Missing = QStringLiteral(
+        "it looks like wine32 is missing, you should install it.\n");
+    const QString needsWine32 = QStringLiteral(
+        "Can not load game, it is a 32-bit Windows program and this Wine can not run 32-bit "
+        "programs (wine32 is missing).\n\nOn Debian, install it as root with:\n"
+        "dpkg --add-architecture i386\napt-get update\napt-get install wine32:i386");
+    QString twelveLines;
+    for (int line = 1; line <= 12; ++line)
+        twelveLines += QStringLiteral("line %1\r\n").arg(line);
+    QTest::newRow("runs on") << LaunchOutcome{Kind::Running, 0, {}, {}} << true << "";
+    QTest::newRow("ended well") << LaunchOutcome{Kind::Ended, 0, "bye\n", {}} << true << "";
+    QTest::newRow("not started")
+        << LaunchOutcome{Kind::NotStarted, 0, "Permission denied", {}} << false
+        << "Can not load game, it could not be started: /usr/bin/wine\n\nPermission denied";
+    QTest::newRow("error status: its last ten lines")
+        << LaunchOutcome{Kind::Ended, 3, twelveLines + "\n\n", {}} << false
+        << "Can not load game, it stopped at once with exit status 3: /usr/bin/wine\n\n"
+           "line 3\nline 4\nline 5\nline 6\nline 7\nline 8\nline 9\nline 10\nline 11\nline 12";
+    QTest::newRow("wine32 missing, 32-bit game")
+        << LaunchOutcome{Kind::Ended, 0, wine32Missing, {}} << true << needsWine32;
+    QTest::newRow("wine32 missing, 64-bit game")
+        << LaunchOutcome{Kind::Ended, 0, wine32Missing, {}} << false << "";
+    QTest::newRow("wine32 missing, still making a fresh prefix")
+        << LaunchOutcome{Kind::Running, 0, wine32Missing, {}} << true << needsWine32;
+    QTest::newRow("runs on after an error line")
+        << LaunchOutcome{Kind::Running, 0, "err: something\n", {}} << false << "";
+}
+
+void TestLaunch::startFailure()
+{
+    QFETCH(LaunchOutcome, outcome);
+    QFETCH(bool, needsWine32);
+    QFETCH(QString, message);
+    StartPlan plan;
+    plan.process = ProcessStart{QStringLiteral("/usr/bin/wine"), {}, {}, {}, {}};
+    plan.needsWine32 = needsWine32;
+    QCOMPARE(::startFailure(plan, outcome).value_or(QString()), message);
+}
 
 QTEST_GUILESS_MAIN(TestLaunch)
 #include "tst_launch.moc"

@@ -7,6 +7,7 @@
 #include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
+#include "platform/gamestarter.h"
 #include "platform/services.h"
 #include "version.h"
 
@@ -23,6 +24,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 
 namespace {
 
@@ -165,7 +167,9 @@ Brinemoor::~Brinemoor()
 {
     // The children, destroyed after this, hand the focus on while the window is half gone.
     disconnect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
-    setBusy(false);
+    m_busy = false;
+    m_gameStarting = false;
+    showBusyPointer();
 }
 
 void Brinemoor::buildControls()
@@ -257,6 +261,10 @@ void Brinemoor::buildControls()
     cod_query = named(
         new StatusExchange(&m_services.pinger, LocalPort::SameAsServer, m_options.exchange, this),
         "cod_query");
+    m_slotWait = named(new SlotWait(m_options.slotWait, this), "slotWait");
+    // Escape ends a wait for a free slot; otherwise the key goes where it always went.
+    m_cancelWait = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_cancelWait->setEnabled(false);
 }
 
 void Brinemoor::buildMenu()
@@ -305,6 +313,9 @@ void Brinemoor::wireEvents()
     connect(cod_query, &StatusExchange::timedOut, this, &Brinemoor::timeout_Timer);
     connect(cod_query, &StatusExchange::notSent, this, &Brinemoor::endUnsentQuery);
     connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
+    connect(m_slotWait, &SlotWait::slotFreed, this, &Brinemoor::slotFreed);
+    connect(m_slotWait, &SlotWait::gaveUp, this, &Brinemoor::endSlotWait);
+    connect(m_cancelWait, &QShortcut::activated, this, &Brinemoor::endSlotWait);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -384,9 +395,18 @@ void Brinemoor::centreOnScreen()
 
 void Brinemoor::setBusy(bool busy)
 {
-    if (busy == m_busy)
-        return;
     m_busy = busy;
+    showBusyPointer();
+}
+
+// Busy while the window is (start-up, a status exchange) or while a game is starting; the
+// override cursor is set and restored exactly once for each stretch of either.
+void Brinemoor::showBusyPointer()
+{
+    const bool busy = m_busy || m_gameStarting;
+    if (busy == m_pointerBusy)
+        return;
+    m_pointerBusy = busy;
     if (busy)
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
@@ -400,6 +420,7 @@ void Brinemoor::showMessage(const QString &text, Dialogs::Buttons buttons, Dialo
 
 void Brinemoor::menu_quit_Click()
 {
+    endSlotWait();
     QApplication::exit(0);
 }
 

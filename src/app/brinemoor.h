@@ -3,13 +3,16 @@
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
 // and time-out, from query/) and the nine window-level variables (WindowState). Its handlers stay
 // short: address rules come from address/, the settings store and Save's decision from
-// bookmarks/, the status exchange and reply from query/, the game command line from launch/.
-// Whatever is modal or belongs to the operating system (message boxes, the file dialog, the ICMP
-// echo, starting the game) goes through the Services handed in, so tests script it. Everything
+// bookmarks/, the status exchange and reply from query/, the game command line, its process, the
+// verdicts on a status and the wait for a free slot from launch/. Whatever is modal or belongs to
+// the operating system (message boxes, the file dialog, the ICMP echo, starting the game and
+// watching its first seconds) goes through the Services handed in, so tests script it. Everything
 // runs on the one GUI thread.
 #pragma once
 
 #include "address/addressrules.h"
+#include "launch/gamecommand.h"
+#include "launch/slotwait.h"
 #include "platform/dialogs.h"
 #include "query/statusexchange.h"
 
@@ -18,6 +21,7 @@
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -30,11 +34,16 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QNetworkAccessManager;
+class QShortcut;
 class Brinemoor_Help;
+class LaunchWatch;
 class SettingsStore;
 struct Bookmark;
 struct ClanNicknames;
+struct LaunchOutcome;
 struct Services;
+struct StartPlan;
+struct WineSettings;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
 // filter's three (ColonUsed, DotCount, CountNumbers) come from AddressFilter.
@@ -55,6 +64,7 @@ struct StartOptions
     ExchangeBounds exchange;
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
+    SlotWaitBounds slotWait;
 };
 
 // The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.
@@ -107,6 +117,7 @@ private:
     void centreOnScreen();
     void setBusy(bool busy);
     void rememberFocus(QWidget *old, QWidget *now);
+    void showBusyPointer();
     void showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon);
 
     // Game path
@@ -135,7 +146,10 @@ private:
     bool server_ip_KeyPress(int code);              // true: the key is cancelled
     void checkAndQuery(const QString &address);
     void queryserver();
+    void queryStatusOf(const QString &address);
     std::optional<StatusTarget> targetOf(const QString &address);
+    void showPlayers(const QString &caption);
+    void showPing(const QString &caption);
     void endUnsentQuery(const QString &reason);
     void endRefusedQuery();
     void showEchoRoundTrip(std::chrono::microseconds roundTrip);
@@ -143,9 +157,22 @@ private:
     void offerServerName();
     void finishExchange();
     bool m_replyPingShown = false; // a later echo may still correct it
+    // The players and ping captions as the status exchanges wrote them. The join judges these:
+    // Save, which "Update Server Name?" may run while a join waits, empties the labels.
+    struct StatusCaptions
+    {
+        QString players;
+        QString ping;
+    } m_statusCaptions;
 
     // Join
-    void joinserver();
+    bool hasGame();
+    void joinWhenStatusAllows(const JoinTarget &target);
+    void offerRetry(const JoinTarget &target);
+    void joinserver(const JoinTarget &target);
+    WineSettings wineSettings() const;
+    void startGame(const StartPlan &plan);
+    void gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome);
     bool needsStatusQuery() const;
     bool awaitStatus();
     std::optional<QString> playerName() const;
@@ -155,14 +182,27 @@ private:
     bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
     int m_rowBeforePress = -1;
-    bool m_joinWaiting = false; // a join command waits for the status
+    bool m_joinWaiting = false;               // a join command waits for the status
+    std::unique_ptr<LaunchWatch> m_gameStart; // the last start, watched through its first seconds
+    bool m_gameStarting = false;
+
+    // Waiting for a free slot on a full server
+    void startSlotWait(const JoinTarget &target);
+    void endSlotWait();
+    void slotFreed();
+    SlotWait *m_slotWait = nullptr;
+    std::optional<JoinTarget> m_waitingToJoin; // set while the wait lasts
+    QString m_waitingOnBookmark;               // empty: the address was typed
+    QString m_titleBeforeWait;
+    QShortcut *m_cancelWait = nullptr; // Escape
 
     Services &m_services;
     SettingsStore &m_store;
     const StartOptions m_options;
     WindowState m_state;
     QStringList KeyNames;
-    bool m_busy = false;
+    bool m_busy = false;           // start-up or a status exchange
+    bool m_pointerBusy = false;    // the busy pointer is on
     QPointer<QWidget> m_lastFocus; // inside this window, kept while a query disables it
 
     const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),

@@ -1,10 +1,13 @@
-// The main window's join command and the bookmark list's click and double click.
+// The main window's join command, the game's start, the wait for a free slot, and the bookmark
+// list's click and double click.
 #include "app/brinemoor.h"
 
+#include "bookmarks/settingsstore.h"
 #include "launch/gamecommand.h"
 #include "launch/gamestart.h"
 #include "launch/joinmessages.h"
 #include "launch/joinverdict.h"
+#include "launch/launchlog.h"
 #include "platform/gamestarter.h"
 #include "platform/services.h"
 
@@ -15,35 +18,68 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QShortcut>
 
 void Brinemoor::menu_join_Click()
 {
-    if (m_state.GamePath.isEmpty() || !QFileInfo(m_state.GamePath).isFile()) {
-        showMessage(QLatin1String(kNoGamePath), Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    endSlotWait();
+    if (!hasGame())
         return;
-    }
     server_ip->setText(ipcheck(m_state, server_ip->text()));
     m_state.result = checkip(m_state, server_ip->text());
+    // The game gets what is checked here, also when "Update Server Name?" comes up during the wait
+    // and its Save empties the fields.
+    const JoinTarget target{server_ip->text(), server_pass->text(), playerName()};
     if (needsStatusQuery())
         queryserver();
+    joinWhenStatusAllows(target);
+}
+
+bool Brinemoor::hasGame()
+{
+    if (!m_state.GamePath.isEmpty() && QFileInfo(m_state.GamePath).isFile())
+        return true;
+    showMessage(QLatin1String(kNoGamePath), Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    return false;
+}
+
+void Brinemoor::joinWhenStatusAllows(const JoinTarget &target)
+{
     if (m_state.result != QLatin1String(kAddressOk) || !awaitStatus())
         return;
-    switch (judgeJoin(lbl_players->text(), lbl_ping->text(), m_state.sv_maxclients)) {
+    switch (judgeJoin(m_statusCaptions.players, m_statusCaptions.ping, m_state.sv_maxclients)) {
     case JoinVerdict::Full:
-        // Retry runs the whole command again; without a new query it meets the same status.
-        if (m_services.dialogs.message(QLatin1String(kServerFull), Dialogs::Buttons::RetryCancel,
-                                       Dialogs::Icon::None)
-            == Dialogs::Answer::Retry)
-            menu_join_Click();
+        offerRetry(target);
         return;
     case JoinVerdict::NotResponding:
         showMessage(QLatin1String(kServerNotResponding), Dialogs::Buttons::Ok,
                     Dialogs::Icon::Critical);
         return;
     case JoinVerdict::Joinable:
-        joinserver();
+        joinserver(target);
         return;
     }
+}
+
+// Retry runs the join again on a fresh status of the same server; with the check box ticked it
+// leaves the window to the user and waits for a free slot instead.
+void Brinemoor::offerRetry(const JoinTarget &target)
+{
+    const Dialogs::CheckedAnswer answer = m_services.dialogs.messageWithCheckBox(
+        QLatin1String(kServerFull), Dialogs::Buttons::RetryCancel, Dialogs::Icon::None,
+        QLatin1String(kJoinWhenSlotFrees));
+    if (answer.answer != Dialogs::Answer::Retry)
+        return;
+    if (answer.ticked) {
+        startSlotWait(target);
+        return;
+    }
+    if (!hasGame())
+        return;
+    // The address passed its check when the join began, whatever the fields hold now.
+    m_state.result = QString::fromLatin1(kAddressOk);
+    queryStatusOf(target.address);
+    joinWhenStatusAllows(target);
 }
 
 // With no bookmark selected the command asks for the typed address's status itself; a selected
@@ -76,23 +112,64 @@ bool Brinemoor::awaitStatus()
     return m_state.ServerReady;
 }
 
-void Brinemoor::joinserver()
+void Brinemoor::joinserver(const JoinTarget &target)
 {
-    const GameCommand command = buildGameCommand(
-        m_state.GamePath, {server_ip->text(), server_pass->text(), playerName()});
+    const GameCommand command = buildGameCommand(m_state.GamePath, target);
     if (m_options.commandLine == QLatin1String(kDebugSwitch)) {
         showMessage(QLatin1String(kLaunchedGame), Dialogs::Buttons::Ok, Dialogs::Icon::None);
         return;
     }
     // The game runs in its own folder; the launcher keeps its current directory.
-    const StartPlan plan = planGameStart(command, QProcessEnvironment::systemEnvironment());
+    const StartPlan plan = planGameStart(command, QProcessEnvironment::systemEnvironment(),
+                                         wineSettings());
     if (!plan.process) {
         showMessage(plan.problem, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
-    if (!m_services.gameStarter.start(*plan.process))
-        showMessage(QLatin1String(kGameNotStarted) + plan.process->program, Dialogs::Buttons::Ok,
-                    Dialogs::Icon::Critical);
+    startGame(plan);
+}
+
+// Only the user writes these keys.
+WineSettings Brinemoor::wineSettings() const
+{
+    const QString section = QString::fromLatin1(kSettingsSection);
+    return {m_store.read(section, QString::fromLatin1(kWineKey)),
+            m_store.read(section, QString::fromLatin1(kWinePrefixKey))};
+}
+
+// The window stays usable while the start is watched; only the pointer says that it is under way.
+void Brinemoor::startGame(const StartPlan &plan)
+{
+    const ProcessStart &process = *plan.process;
+    qCInfo(lcLaunch) << "starting" << process.program << "with" << process.arguments << "in"
+                     << process.workingDirectory;
+    m_gameStart = m_services.gameStarter.start(process, kStartWatch);
+    connect(m_gameStart.get(), &LaunchWatch::finished, this,
+            [this, plan](const LaunchOutcome &outcome) { gameStartWatched(plan, outcome); });
+    m_gameStarting = true;
+    showBusyPointer();
+}
+
+void Brinemoor::gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome)
+{
+    m_gameStarting = false;
+    showBusyPointer();
+    const QString &program = plan.process->program;
+    switch (outcome.kind) {
+    case LaunchOutcome::Kind::NotStarted:
+        qCWarning(lcLaunch) << program << "did not start:" << outcome.output;
+        break;
+    case LaunchOutcome::Kind::Running:
+        qCInfo(lcLaunch) << program << "is running; its output goes to" << outcome.outputFile;
+        break;
+    case LaunchOutcome::Kind::Ended:
+        qCInfo(lcLaunch).noquote() << program << "ended at once with exit status"
+                                   << outcome.exitStatus << "and this output:\n"
+                                   << outcome.output.trimmed();
+        break;
+    }
+    if (const std::optional<QString> failure = startFailure(plan, outcome))
+        showMessage(*failure, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 
 // The in-game name goes on the command line only when a clan nickname is selected.
@@ -111,6 +188,9 @@ void Brinemoor::servers_name_Click()
     const int row = servers_name->row(selected.constFirst());
     selectBookmarkRow(row);
     const QString name = selected.constFirst()->text();
+    // Another bookmark, not the one being waited for, ends a wait for a free slot.
+    if (name != m_waitingOnBookmark)
+        endSlotWait();
     const QString storedAddress = servers_ip->item(row)->text();
     // The bookmark already loaded is not asked for again; the password is not compared.
     if (name == server_name->text() && storedAddress == server_ip->text())
@@ -176,4 +256,39 @@ bool Brinemoor::fieldsHoldBookmark(int row) const
     AddressFilter scratch;
     return server_name->text() == servers_name->item(row)->text()
         && server_ip->text() == ipcheck(scratch, servers_ip->item(row)->text());
+}
+
+void Brinemoor::startSlotWait(const JoinTarget &target)
+{
+    const std::optional<StatusTarget> server = statusTarget(target.address);
+    if (!server)
+        return; // never: the join has just asked this address for its status
+    m_waitingToJoin = target;
+    m_waitingOnBookmark = selectedBookmarkName();
+    m_titleBeforeWait = windowTitle();
+    setWindowTitle(m_titleBeforeWait + QLatin1String(kWaitingForSlot)
+                   + (m_waitingOnBookmark.isEmpty() ? target.address : m_waitingOnBookmark));
+    m_cancelWait->setEnabled(true);
+    m_slotWait->start(*server);
+}
+
+// Every end of the wait: a freed slot, a join by hand, a click on another bookmark, Escape,
+// [ Quit ], or the wait's limit.
+void Brinemoor::endSlotWait()
+{
+    if (!m_waitingToJoin)
+        return;
+    m_waitingToJoin.reset();
+    m_waitingOnBookmark.clear();
+    m_slotWait->stop();
+    m_cancelWait->setEnabled(false);
+    setWindowTitle(m_titleBeforeWait);
+}
+
+// The game starts once: the wait is over before it starts.
+void Brinemoor::slotFreed()
+{
+    const JoinTarget target = *m_waitingToJoin;
+    endSlotWait();
+    joinserver(target);
 }

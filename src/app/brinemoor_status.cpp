@@ -106,14 +106,20 @@ void Brinemoor::checkAndQuery(const QString &address)
 
 void Brinemoor::queryserver()
 {
+    queryStatusOf(server_ip->text());
+}
+
+// `result` holds the verdict on `address`.
+void Brinemoor::queryStatusOf(const QString &address)
+{
     m_state.sv_hostname.clear();
     m_state.sv_maxclients = std::nullopt;
     server_options->clear();
     server_players->clear();
-    lbl_ping->setText(QString::fromLatin1(kPingNone));
-    lbl_players->setText(QString::fromLatin1(kPlayersNone));
+    showPing(QString::fromLatin1(kPingNone));
+    showPlayers(QString::fromLatin1(kPlayersNone));
     m_replyPingShown = false;
-    const std::optional<StatusTarget> target = targetOf(server_ip->text());
+    const std::optional<StatusTarget> target = targetOf(address);
     if (!target) {
         showMessage(m_state.result, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
@@ -131,9 +137,7 @@ std::optional<StatusTarget> Brinemoor::targetOf(const QString &address)
 {
     if (m_state.result != QLatin1String(kAddressOk))
         return std::nullopt;
-    const qsizetype colon = address.indexOf(u':');
-    const std::optional<StatusTarget> target = statusTarget(address.left(colon),
-                                                            address.mid(colon + 1));
+    const std::optional<StatusTarget> target = statusTarget(address);
     if (!target)
         m_state.result = QString::fromLatin1(kInvalidAddress);
     return target;
@@ -154,7 +158,7 @@ void Brinemoor::cod_query_DataArrival(const StatusReply &reply, microseconds rou
     m_state.PingResponse = pingText(roundTrip);
     showStatusReply(reply);
     offerServerName();
-    lbl_ping->setText(m_state.PingResponse);
+    showPing(m_state.PingResponse);
     m_replyPingShown = true;
     finishExchange();
 }
@@ -166,7 +170,7 @@ void Brinemoor::showEchoRoundTrip(microseconds roundTrip)
     if (!m_replyPingShown)
         return;
     m_state.PingResponse = pingText(roundTrip);
-    lbl_ping->setText(m_state.PingResponse);
+    showPing(m_state.PingResponse);
 }
 
 void Brinemoor::endRefusedQuery()
@@ -180,7 +184,7 @@ void Brinemoor::showStatusReply(const StatusReply &reply)
         server_options->addItem(variable.key + QStringLiteral(" = ") + variable.value);
     if (reply.maxClients) {
         m_state.sv_maxclients = reply.maxClients;
-        lbl_players->setText(playersText(reply.playersBeforeMaxClients, *reply.maxClients));
+        showPlayers(playersText(reply.playersBeforeMaxClients, *reply.maxClients));
     }
     if (reply.hostname)
         m_state.sv_hostname = *reply.hostname;
@@ -195,7 +199,7 @@ void Brinemoor::showStatusReply(const StatusReply &reply)
     // without any limit shows it as 0.
     const bool limitIsEmptyText = m_state.sv_maxclients && m_state.sv_maxclients->isEmpty();
     if (!limitIsEmptyText)
-        lbl_players->setText(
+        showPlayers(
             playersText(reply.players.size(), m_state.sv_maxclients.value_or(QStringLiteral("0"))));
 }
 
@@ -218,8 +222,20 @@ void Brinemoor::offerServerName()
 
 void Brinemoor::timeout_Timer()
 {
-    lbl_ping->setText(QString::fromLatin1(kPingTimeout));
+    showPing(QString::fromLatin1(kPingTimeout));
     finishExchange();
+}
+
+void Brinemoor::showPlayers(const QString &caption)
+{
+    lbl_players->setText(caption);
+    m_statusCaptions.players = caption;
+}
+
+void Brinemoor::showPing(const QString &caption)
+{
+    lbl_ping->setText(caption);
+    m_statusCaptions.ping = caption;
 }
 
 // What every end of a sent request shares. A reply after the time-out ends the exchange again,

@@ -29,11 +29,19 @@ public:
     enum class Buttons { Ok, OkCancel, RetryCancel };
     enum class Icon { None, Critical };
     enum class Answer { Ok, Cancel, Retry };
+    struct CheckedAnswer
+    {
+        Answer answer = Answer::Cancel;
+        bool ticked = false;
+    };
 
     virtual ~Dialogs() = default;
     // Boxes shown after this are owned by, and centred on, that window.
     virtual void setParentWindow(QWidget *window) = 0;
     virtual Answer message(const QString &text, Buttons buttons, Icon icon) = 0;
+    // A message box with a check box under its text, unticked at first.
+    virtual CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
+                                              const QString &checkBox) = 0;
     virtual FileChoice openFile(const FileDialogPreset &preset) = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/qtdialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -35,12 +36,28 @@ Dialogs::Answer answerFor(int pressed)
 
 Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon)
 {
+    return show(text, buttons, icon, {}).answer;
+}
+
+Dialogs::CheckedAnswer QtDialogs::messageWithCheckBox(const QString &text, Buttons buttons,
+                                                      Icon icon, const QString &checkBox)
+{
+    return show(text, buttons, icon, checkBox);
+}
+
+// `checkBox` empty: a box without one.
+Dialogs::CheckedAnswer QtDialogs::show(const QString &text, Buttons buttons, Icon icon,
+                                       const QString &checkBox)
+{
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromUtf16(kProgramTitle), text, standardButtons(buttons), m_parent);
     // Escape and the close button mean Cancel where there is one, otherwise OK.
     if (buttons == Buttons::Ok)
         box.setEscapeButton(QMessageBox::Ok);
-    return answerFor(box.exec());
+    if (!checkBox.isEmpty())
+        box.setCheckBox(new QCheckBox(checkBox, &box));
+    const Answer answer = answerFor(box.exec());
+    return {answer, box.checkBox() && box.checkBox()->isChecked()};
 }
 
 FileChoice QtDialogs::openFile(const FileDialogPreset &preset)

@@ -10,8 +10,12 @@ class QtDialogs final : public Dialogs
 public:
     void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
+                                      const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
 
 private:
+    CheckedAnswer show(const QString &text, Buttons buttons, Icon icon, const QString &checkBox);
+
     QWidget *m_parent = nullptr;
 };

@@ -48,6 +48,8 @@ public:
     // Starts an exchange with `target`. When the request cannot be sent, notSent() is emitted
     // before this returns.
     void start(const StatusTarget &target);
+    // Drops the exchange under way, if any, without a report.
+    void cancel();
     // From a sent request until its reply, refusal or time-out.
     bool isPending() const { return m_phase == Phase::Pending; }
 

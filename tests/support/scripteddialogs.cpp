@@ -16,12 +16,23 @@ void failUnscripted(const QString &what)
 
 Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon)
 {
-    messages.append({text, buttons, icon, m_parent});
+    return messageWithCheckBox(text, buttons, icon, {}).answer;
+}
+
+Dialogs::CheckedAnswer ScriptedDialogs::messageWithCheckBox(const QString &text, Buttons buttons,
+                                                            Icon icon, const QString &checkBox)
+{
+    messages.append({text, buttons, icon, m_parent, checkBox});
     QTest::qWait(kModalMilliseconds);
-    if (!m_answers.isEmpty())
-        return m_answers.dequeue();
-    failUnscripted(QStringLiteral("message box: ") + text);
-    return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    if (m_answers.isEmpty()) {
+        failUnscripted(QStringLiteral("message box: ") + text);
+        return {buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel, false};
+    }
+    const CheckedAnswer answer = m_answers.dequeue();
+    if (answer.ticked && checkBox.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("no check box to tick: ") + text), __FILE__,
+                     __LINE__);
+    return answer;
 }
 
 FileChoice ScriptedDialogs::openFile(const FileDialogPreset &preset)

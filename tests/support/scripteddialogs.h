@@ -19,20 +19,25 @@ public:
         Buttons buttons;
         Icon icon;
         QWidget *parent;
+        QString checkBox; // empty: the box had none
     };
 
-    // Queue the answer to the next message box / the outcome of the next file dialog.
+    // Queue the answer to the next message box / the outcome of the next file dialog. A ticked
+    // answer is for a box with a check box, which it ticks before the button is pressed.
     void answerNext(Answer answer, qsizetype times = 1)
     {
         for (qsizetype i = 0; i < times; ++i)
-            m_answers.enqueue(answer);
+            m_answers.enqueue({answer, false});
     }
+    void answerNextTicked(Answer answer) { m_answers.enqueue({answer, true}); }
     void chooseNext(FileChoice choice) { m_choices.enqueue(choice); }
     void chooseFile(const QString &path) { chooseNext({FileChoice::Outcome::Chosen, path}); }
     void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
 
     void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
+    CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
+                                      const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
 
     QList<Shown> messages;
@@ -40,7 +45,7 @@ public:
     QStringList texts() const;
 
 private:
-    QQueue<Answer> m_answers;
+    QQueue<CheckedAnswer> m_answers;
     QQueue<FileChoice> m_choices;
     QWidget *m_parent = nullptr;
 };
