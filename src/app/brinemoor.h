@@ -33,6 +33,7 @@ class QNetworkAccessManager;
 class Brinemoor_Help;
 class SettingsStore;
 struct Bookmark;
+struct StoredSection;
 struct ClanNicknames;
 struct Services;
 
@@ -111,6 +112,7 @@ private:
 
     // Bookmarks
     void getservers();
+    void getservers(QList<StoredSection> sections);
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;

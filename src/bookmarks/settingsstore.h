@@ -1,6 +1,8 @@
 // The per-user settings store: sections of text keys under the application "Brinemoor".
 #pragma once
 
+#include "bookmarks/storedsection.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -8,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 inline constexpr char kSettingsSection[] = "settings";
 inline constexpr char kGamePathKey[] = "codpath";
@@ -20,12 +23,20 @@ inline constexpr char kPasswordKey[] = "password";
 class SettingsStore final
 {
 public:
-    explicit SettingsStore(std::unique_ptr<QSettings> settings);
+    // Where a store lives. Its QSettings is made when first needed, as making one reads and
+    // indexes the whole file: with many bookmarks that alone slowed start-up down.
+    struct Location
+    {
+        std::function<std::unique_ptr<QSettings>()> open;
+        QString iniFile; // empty for the registry
+    };
+
+    explicit SettingsStore(Location location);
 
     // The user's own store: the registry on Windows, an INI file in the configuration folder
     // elsewhere.
-    static std::unique_ptr<QSettings> openUserSettings();
-    static std::unique_ptr<QSettings> openIniFile(const QString &path);
+    static Location openUserSettings();
+    static Location openIniFile(const QString &path);
 
     QString read(const QString &section, const QString &key) const;
     // Both return false when the change could not be made lasting (the file is not writable); the
@@ -37,7 +48,13 @@ public:
     // `recursive`, each section's own subsections follow it (their bare names).
     void enumkeys(bool recursive, QStringList &KeyNames);
 
-    QString fileName() const { return m_settings->fileName(); }
+    // Every section in the store's order, with all its values: what enumkeys and read give, in
+    // one go. An INI file is read in one pass (QSettings' own parse of a large file takes far
+    // longer); values it does not write as plain text still come from QSettings. nullopt when the
+    // store cannot be read at all (a file that is not readable any more).
+    std::optional<QList<StoredSection>> contents() const;
+
+    QString fileName() const;
 
     // Whether two names address one section: on Windows the registry ignores letter case.
     bool isSameSection(const QString &a, const QString &b) const;
@@ -46,11 +63,16 @@ public:
     static QString unescapeSection(const QString &stored);
 
 private:
+    QSettings &settings() const;
+    bool canOpenSettings() const;
     bool change(const QString &group, const std::function<void()> &edit);
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
+    std::optional<QList<StoredSection>> contentsInOnePass() const;
+    std::optional<QList<StoredSection>> contentsThroughQSettings() const;
 
-    std::unique_ptr<QSettings> m_settings;
+    const Location m_location;
+    mutable std::unique_ptr<QSettings> m_settings;
 };
