@@ -96,7 +96,7 @@ void TestStartup::hiddenListsStayHidden()
     WindowHarness harness;
     harness.storeGamePath();
     harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
-                                 QStringLiteral("1.2.3.4:28960"));
+                                 QStringLiteral("127.0.0.2:28960"));
     harness.start();
     harness.window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&harness.window()));

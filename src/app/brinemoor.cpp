@@ -1,6 +1,8 @@
 #include "app/brinemoor.h"
 
+#include "app/bookmarkdelegate.h"
 #include "query/statuscaptions.h"
+#include "query/statusrefresh.h"
 #include "bookmarks/settingsstore.h"
 #include "clan/clannicknames.h"
 #include "launch/gamepath.h"
@@ -20,8 +22,11 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 
 namespace {
+
+constexpr char kRefreshAll[] = "Refresh all";
 
 // The layout is drawn in twips; 15 of them make a pixel.
 QRect twips(int left, int top, int width, int height)
@@ -179,6 +184,7 @@ void Brinemoor::buildControls()
                             twips(120, 240, 5175, 3735));
     // Every row is one line of the same font: measuring one spares measuring thousands.
     servers_name->setUniformItemSizes(true);
+    servers_name->setItemDelegate(new BookmarkDelegate(servers_name));
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
@@ -226,6 +232,15 @@ void Brinemoor::buildControls()
     cod_query = named(
         new StatusExchange(&m_services.pinger, LocalPort::SameAsServer, m_options.exchange, this),
         "cod_query");
+    m_refresh = named(new StatusRefresh(m_options.exchange, this), "refresh");
+
+    // A window shortcut works wherever the focus is in the window; the list offers it too.
+    m_refreshAll = named(new QAction(QString::fromLatin1(kRefreshAll), this), "refreshAll");
+    m_refreshAll->setShortcut(QKeySequence(Qt::Key_F5));
+    m_refreshAll->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_refreshAll);
+    servers_name->addAction(m_refreshAll);
+    servers_name->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void Brinemoor::buildMenu()
@@ -269,6 +284,8 @@ void Brinemoor::wireEvents()
     connect(cod_query, &StatusExchange::timedOut, this, &Brinemoor::timeout_Timer);
     connect(cod_query, &StatusExchange::notSent, this, &Brinemoor::endUnsentQuery);
     connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
+    connect(m_refresh, &StatusRefresh::rowStatus, this, &Brinemoor::showBookmarkStatus);
+    connect(m_refreshAll, &QAction::triggered, this, &Brinemoor::refreshBookmarks);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -279,11 +296,26 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == server_ip && event->type() == QEvent::KeyPress)
         return addressKeyPressed(*static_cast<QKeyEvent *>(event));
+    // A right press only opens the list's menu: selecting the row under it would start that
+    // row's query, and the window it disables would swallow the menu.
+    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+        return true;
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
         return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The first refresh waits for the window: start-up shows the list first, and then asks.
+void Brinemoor::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
 }
 
 void Brinemoor::Form_Load()

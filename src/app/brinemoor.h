@@ -1,9 +1,11 @@
 // The main window: every control of the launcher, its handlers and its window-level state.
 //
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
-// and time-out, from query/) and the nine window-level variables (WindowState). Its handlers stay
-// short: address rules come from address/, the settings store and Save's decision from
-// bookmarks/, the status exchange and reply from query/, the game command line from launch/.
+// and time-out, from query/), the background refresh of every bookmark's status (StatusRefresh,
+// from query/, drawn into the list by BookmarkDelegate) and the nine window-level variables
+// (WindowState). Its handlers stay short: address rules come from address/, the settings store
+// and Save's decision from bookmarks/, the status exchange and reply from query/, the game command
+// line from launch/. The refresh touches nothing but the list's rows.
 // Whatever is modal or belongs to the operating system (message boxes, the file dialog, the ICMP
 // echo, starting the game) goes through the Services handed in, so tests script it. Everything
 // runs on the one GUI thread.
@@ -32,7 +34,9 @@ class QListWidgetItem;
 class QNetworkAccessManager;
 class Brinemoor_Help;
 class SettingsStore;
+class StatusRefresh;
 struct Bookmark;
+struct BookmarkStatus;
 struct StoredSection;
 struct ClanNicknames;
 struct Services;
@@ -53,7 +57,7 @@ struct WindowState : AddressFilter
 struct StartOptions
 {
     QString commandLine;
-    ExchangeBounds exchange;
+    ExchangeBounds exchange; // the window's exchange and each query of the background refresh
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
 };
@@ -96,6 +100,7 @@ private slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     // Start-up and the window's make-up
@@ -120,6 +125,11 @@ private:
     QList<Bookmark> listedBookmarks() const;
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
+    void refreshBookmarks();
+    void showBookmarkStatus(int row, const BookmarkStatus &status);
+    StatusRefresh *m_refresh = nullptr;
+    QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
+    bool m_shown = false;            // the list is refreshed once the window is on screen
 
     // Clan nicknames
     void loadClanNicknames();

@@ -1,8 +1,10 @@
-// The main window's bookmark handling: the list from the store, and the New, Save and Delete
-// commands.
+// The main window's bookmark handling: the list from the store and its background refresh, and
+// the New, Save and Delete commands.
 #include "app/brinemoor.h"
 
+#include "app/bookmarkdelegate.h"
 #include "query/statuscaptions.h"
+#include "query/statusrefresh.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
@@ -14,11 +16,14 @@
 #include <QSignalBlocker>
 
 // A store that cannot be read any more (its file replaced by something unreadable) leaves the
-// list as it stands: what it showed is still the last the store was known to hold.
+// list as it stands: what it showed is still the last the store was known to hold. Rows made anew
+// know nothing of their servers yet: once the window is on screen, they are asked.
 void Brinemoor::getservers()
 {
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
         getservers(*std::move(sections));
+    if (m_shown)
+        refreshBookmarks();
 }
 
 // The store is read in one go and each list filled at once: with thousands of bookmarks, reading
@@ -162,4 +167,22 @@ void Brinemoor::menu_delete_Click()
     getservers();
     if (!stored)
         showServerListNotSaved();
+}
+
+void Brinemoor::refreshBookmarks()
+{
+    QStringList addresses;
+    addresses.reserve(servers_ip->count());
+    for (int row = 0; row < servers_ip->count(); ++row)
+        addresses.append(servers_ip->item(row)->text());
+    m_refresh->refresh(addresses);
+}
+
+// Only the row changes: its text and accessible name stay the bookmark's name.
+void Brinemoor::showBookmarkStatus(int row, const BookmarkStatus &status)
+{
+    QListWidgetItem *item = servers_name->item(row);
+    item->setData(kBookmarkStatusRole, QVariant::fromValue(status));
+    item->setData(Qt::AccessibleDescriptionRole, statusWords(status));
+    item->setToolTip(statusToolTip(status));
 }

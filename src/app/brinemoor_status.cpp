@@ -132,9 +132,7 @@ std::optional<StatusTarget> Brinemoor::targetOf(const QString &address)
 {
     if (m_state.result != QLatin1String(kAddressOk))
         return std::nullopt;
-    const qsizetype colon = address.indexOf(u':');
-    const std::optional<StatusTarget> target = statusTarget(address.left(colon),
-                                                            address.mid(colon + 1));
+    const std::optional<StatusTarget> target = statusTarget(address);
     if (!target)
         m_state.result = QString::fromLatin1(kInvalidAddress);
     return target;

@@ -56,6 +56,11 @@ void StatusExchange::start(const StatusTarget &target)
     scheduleResend();
 }
 
+void StatusExchange::stop()
+{
+    end(Phase::Idle);
+}
+
 void StatusExchange::startEcho(const QString &host)
 {
     if (!m_pinger)

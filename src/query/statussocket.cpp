@@ -45,6 +45,14 @@ std::optional<StatusTarget> statusTarget(const QString &host, const QString &por
     return StatusTarget{address, quint16(number)};
 }
 
+std::optional<StatusTarget> statusTarget(const QString &address)
+{
+    const qsizetype colon = address.indexOf(u':');
+    if (colon < 0)
+        return std::nullopt;
+    return statusTarget(address.left(colon), address.mid(colon + 1));
+}
+
 std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target,
                                         LocalPort localPort)
 {
