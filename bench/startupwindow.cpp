@@ -1,13 +1,15 @@
 // The child process of bench_startup: opens either a bare Qt window of the main window's size or
 // Brinemoor's main window on the settings under $XDG_CONFIG_HOME, built as main.cpp builds it.
-// It prints "visible" once the window's first paint is done, then its peak resident memory as
-// "peak_kb <kilobytes>".
+// It prints "visible" once the window's first paint is done and its peak resident memory so far
+// as "peak_kb <kilobytes>"; then, once the background refresh of its bookmarks has ended (a bare
+// window has none), the peak again as "refreshed_peak_kb <kilobytes>".
 #include "app/brinemoor.h"
 #include "bookmarks/settingsstore.h"
 #include "platform/icmppinger.h"
 #include "platform/processgamestarter.h"
 #include "platform/qtdialogs.h"
 #include "platform/services.h"
+#include "query/statusrefresh.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -35,7 +37,6 @@ protected:
             m_seen = true;
             QTimer::singleShot(0, this, [this] {
                 std::puts("visible");
-                std::fflush(stdout);
                 m_afterwards();
             });
         }
@@ -47,14 +48,33 @@ private:
     bool m_seen = false;
 };
 
-void reportPeakMemory()
+void reportPeakMemory(const char *what)
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak_kb %ld\n", usage.ru_maxrss);
+    std::printf("%s %ld\n", what, usage.ru_maxrss);
     std::fflush(stdout);
-    QCoreApplication::quit();
 }
+
+// The end comes once the window is visible and, for Brinemoor's, the refresh of its bookmarks
+// (which starts once its list is on screen) has ended too.
+class Ending
+{
+public:
+    explicit Ending(int stages)
+        : m_stages(stages)
+    { }
+    void stageDone()
+    {
+        if (--m_stages > 0)
+            return;
+        reportPeakMemory("refreshed_peak_kb");
+        QCoreApplication::quit();
+    }
+
+private:
+    int m_stages;
+};
 
 } // namespace
 
@@ -74,7 +94,15 @@ int main(int argc, char *argv[])
     } else {
         window = std::make_unique<Brinemoor>(services, store, StartOptions{});
     }
-    FirstPaint firstPaint([] { QTimer::singleShot(0, &reportPeakMemory); });
+    auto *refresh = window->findChild<StatusRefresh *>();
+    Ending ending(refresh ? 2 : 1);
+    if (refresh)
+        QObject::connect(refresh, &StatusRefresh::finished, refresh,
+                         [&ending] { ending.stageDone(); });
+    FirstPaint firstPaint([&ending] {
+        reportPeakMemory("peak_kb");
+        ending.stageDone();
+    });
     window->installEventFilter(&firstPaint);
     window->show();
     return app.exec();

@@ -22,7 +22,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -305,17 +304,9 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
         m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
         return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
+    if (watched == servers_name->viewport() && event->type() == QEvent::Paint && !m_listShown)
+        listFirstShown();
     return QMainWindow::eventFilter(watched, event);
-}
-
-// The first refresh waits for the window: start-up shows the list first, and then asks.
-void Brinemoor::showEvent(QShowEvent *event)
-{
-    QMainWindow::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
 }
 
 void Brinemoor::Form_Load()

@@ -100,7 +100,6 @@ private slots:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     // Start-up and the window's make-up
@@ -125,11 +124,12 @@ private:
     QList<Bookmark> listedBookmarks() const;
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
+    void listFirstShown();
     void refreshBookmarks();
     void showBookmarkStatus(int row, const BookmarkStatus &status);
     StatusRefresh *m_refresh = nullptr;
     QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
-    bool m_shown = false;            // the list is refreshed once the window is on screen
+    bool m_listShown = false;        // its rows are refreshed once they are on screen
 
     // Clan nicknames
     void loadClanNicknames();

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 
 // A store that cannot be read any more (its file replaced by something unreadable) leaves the
 // list as it stands: what it showed is still the last the store was known to hold. Rows made anew
@@ -22,7 +23,7 @@ void Brinemoor::getservers()
 {
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
         getservers(*std::move(sections));
-    if (m_shown)
+    if (m_listShown)
         refreshBookmarks();
 }
 
@@ -167,6 +168,14 @@ void Brinemoor::menu_delete_Click()
     getservers();
     if (!stored)
         showServerListNotSaved();
+}
+
+// The first refresh waits until the list has been drawn: start-up shows the window first, and
+// then asks.
+void Brinemoor::listFirstShown()
+{
+    m_listShown = true;
+    QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
 }
 
 void Brinemoor::refreshBookmarks()

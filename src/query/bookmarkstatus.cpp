@@ -100,22 +100,28 @@ QString statusToolTip(const BookmarkStatus &status)
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 
+// The marks are shared, not made anew for each of thousands of rows.
 QString statusMark(BookmarkStatus::State state)
 {
     using State = BookmarkStatus::State;
+    static const QString waiting = QString::fromUtf16(kStatusWaiting);
+    static const QString refused = QString::fromLatin1(kStatusRefused);
+    static const QString noReply = QString::fromLatin1(kStatusNoReply);
+    static const QString notSent = QString::fromLatin1(kStatusNotSent);
+    static const QString badAddress = QString::fromLatin1(kStatusBadAddress);
     switch (state) {
     case State::Waiting:
-        return QString::fromUtf16(kStatusWaiting);
+        return waiting;
     case State::Answered:
         return {};
     case State::Refused:
-        return QString::fromLatin1(kStatusRefused);
+        return refused;
     case State::NoReply:
-        return QString::fromLatin1(kStatusNoReply);
+        return noReply;
     case State::NotSent:
-        return QString::fromLatin1(kStatusNotSent);
+        return notSent;
     case State::BadAddress:
-        return QString::fromLatin1(kStatusBadAddress);
+        return badAddress;
     }
     return {};
 }

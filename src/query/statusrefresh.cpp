@@ -154,7 +154,7 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     Query &query = m_queries[server];
     query.exchange = nullptr;
     query.outcome = status;
-    const QList<int> rows = query.rows;
+    const QVarLengthArray<int, 1> rows = query.rows;
     for (const int row : rows)
         emit rowStatus(row, status);
     scheduleTake();

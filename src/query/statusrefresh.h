@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <optional>
 
@@ -41,7 +42,7 @@ signals:
 private:
     struct Query
     {
-        QList<int> rows;
+        QVarLengthArray<int, 1> rows;       // mostly one: a server that only one bookmark names
         StatusExchange *exchange = nullptr; // while it is being asked
         std::optional<BookmarkStatus> outcome;
     };
