@@ -10,8 +10,18 @@ namespace {
 
 const QColor kFullMark(255, 80, 64);
 
+// Two-digit players and limits, a four-digit ping.
+BookmarkStatus::Server widestUsualFigures()
+{
+    BookmarkStatus::Server server;
+    server.players = 88;
+    server.limit = 88;
+    server.pingMs = 9999;
+    return server;
+}
+
 // The row's text area cut into the name and, right of it, columns that line up from row to row:
-// the marks (lock, full), the players and the ping.
+// the marks (lock, full), the players and the ping, each as wide as its widest usual figure.
 struct Columns
 {
     Columns(const QFontMetrics &metrics, const QRect &text)
@@ -19,10 +29,11 @@ struct Columns
         const int gap = metrics.averageCharWidth();
         const int mark = metrics.ascent();
         ping = text;
-        ping.setLeft(text.right() - metrics.horizontalAdvance(QStringLiteral("9999 ms")));
+        const BookmarkStatus::Server widest = widestUsualFigures();
+        ping.setLeft(text.right() - metrics.horizontalAdvance(pingFigure(widest)));
         players = text;
         players.setRight(ping.left() - gap);
-        players.setLeft(players.right() - metrics.horizontalAdvance(QStringLiteral("88/88")));
+        players.setLeft(players.right() - metrics.horizontalAdvance(playersFigure(widest)));
         full = QRect(players.left() - gap - mark, text.top(), mark, text.height());
         lock = QRect(full.left() - gap / 2 - mark, text.top(), mark, text.height());
         status = text;
@@ -39,7 +50,7 @@ struct Columns
     QRect ping;
 };
 
-// A padlock in `box`: a shackle over a body, drawn in the pen's colour.
+// A padlock in `box`, in `ink`: a shackle over a body.
 void drawLock(QPainter &painter, const QRect &box, const QColor &ink)
 {
     const qreal size = box.width();
