@@ -43,13 +43,15 @@ void Brinemoor::getservers(QList<StoredSection> sections)
     names.reserve(sections.size());
     addresses.reserve(sections.size());
     passwords.reserve(sections.size());
+    const QString addressKey = QString::fromLatin1(kAddressKey);
+    const QString passwordKey = QString::fromLatin1(kPasswordKey);
     for (const StoredSection &section : std::as_const(sections)) {
         KeyNames.append(section.name);
         if (section.name == QLatin1String(kSettingsSection))
             continue;
         names.append(section.name);
-        addresses.append(section.value(QString::fromLatin1(kAddressKey)));
-        passwords.append(section.value(QString::fromLatin1(kPasswordKey)));
+        addresses.append(section.value(addressKey));
+        passwords.append(section.value(passwordKey));
     }
     sections = {};
     servers_name->addItems(names);
