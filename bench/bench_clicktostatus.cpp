@@ -9,6 +9,7 @@
 #include "bookmarks/settingsstore.h"
 #include "fakestatusserver.h"
 #include "platform/icmppinger.h"
+#include "stallmeter.h"
 #include "windowharness.h"
 
 #include <benchmark/benchmark.h>
@@ -18,7 +19,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
-#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
@@ -41,40 +41,6 @@ bool ignoreEchoes(bool ignore)
     QFile setting(QStringLiteral("/proc/sys/net/ipv4/icmp_echo_ignore_all"));
     return setting.open(QIODevice::WriteOnly) && setting.write(ignore ? "1\n" : "0\n") == 2;
 }
-
-// The longest time between two ticks of a 1 ms timer while it runs.
-class StallMeter
-{
-public:
-    StallMeter()
-    {
-        m_ticks.setTimerType(Qt::PreciseTimer);
-        m_ticks.setInterval(1ms);
-        QObject::connect(&m_ticks, &QTimer::timeout, &m_ticks, [this] { tick(); });
-    }
-    void start()
-    {
-        m_last = steady_clock::now();
-        m_ticks.start();
-    }
-    void stop()
-    {
-        tick();
-        m_ticks.stop();
-    }
-    milliseconds longest() const { return duration_cast<milliseconds>(m_longest); }
-
-private:
-    void tick()
-    {
-        const auto now = steady_clock::now();
-        m_longest = std::max(m_longest, now - m_last);
-        m_last = now;
-    }
-    QTimer m_ticks;
-    steady_clock::time_point m_last;
-    steady_clock::duration m_longest{};
-};
 
 // range(0): the echo is answered; range(1): the server drops the first request of each query.
 void clickToStatus(benchmark::State &state)

@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release and runs them (medians of 9 repetitions). As root, the status
-# benchmark runs in a network namespace of its own, where it may make loopback ignore echoes.
+# benchmarks run in a network namespace of its own, where the click-to-status one may make
+# loopback ignore echoes and the refresh's fake servers have the loopback addresses to
+# themselves. The start-up benchmark opens real windows on an X server of its own (Xvfb).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q 'install ok installed'; then
+missing=()
+for package in libbenchmark-dev xvfb xauth; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get install -y --no-install-recommends libbenchmark-dev
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
-benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus)
+benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus bench_refresh
+    bench_startup)
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON
 cmake --build build-bench -j2 --target "${benches[@]}"
 export QT_QPA_PLATFORM=offscreen
@@ -18,6 +26,7 @@ for bench in bench_statusreply bench_replydisplay; do
     build-bench/bench/$bench "${repeated[@]}"
 done
 build-bench/bench/bench_joinwait
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" build-bench/bench/bench_startup "${repeated[@]}"
 
 namespace=brinemoor-bench-$$
 if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
@@ -25,6 +34,8 @@ if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
     ip netns exec "$namespace" ip link set lo up
     ip netns exec "$namespace" env BRINEMOOR_BENCH_NETNS=1 \
         build-bench/bench/bench_clicktostatus "${repeated[@]}"
+    ip netns exec "$namespace" build-bench/bench/bench_refresh "${repeated[@]}"
 else
     build-bench/bench/bench_clicktostatus "${repeated[@]}"
+    build-bench/bench/bench_refresh "${repeated[@]}"
 fi

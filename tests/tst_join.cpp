@@ -2,6 +2,7 @@
 // fake server on loopback, with the game as a real child process: a script that writes down how
 // it was started.
 #include "fakestatusserver.h"
+#include "query/statusrefresh.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -172,11 +173,15 @@ public:
         auto *list = find<QListWidget>("servers_name");
         emit list->itemDoubleClicked(list->currentItem());
     }
-    // Real mouse input on row 0 of the server list, in the shown window.
+    // Real mouse input on row 0 of the server list, in the shown window. Once shown, the window
+    // asks every bookmark's server for its status in the background: that ends first, with the
+    // first answer the test scripted.
     void showWindow()
     {
+        QSignalSpy refreshed(find<StatusRefresh>("refresh"), &StatusRefresh::finished);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(refreshed.wait());
     }
     void mouseOnFirstRow(bool doubleClick = false)
     {
@@ -537,9 +542,11 @@ void TestJoin::slotWait()
     FakeStatusServer other(3);
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText(), QStringLiteral("pw"));
     session.bookmark(QStringLiteral("Other"), other.addressText());
+    session.server.answerNext(fullServer()); // the list's refresh
     session.server.answerNext(fullServer());
     for (const QByteArray &answer : std::as_const(answers))
         session.server.answerNext(answer);
+    other.answerNext(openServer()); // the list's refresh
     other.answerNext(openServer());
     session.start({}, 5s, bounds);
     session.showWindow();
@@ -566,14 +573,15 @@ void TestJoin::slotWait()
     QTRY_COMPARE(session.starter.started.size(), launches);
     // No start may follow, nor any further question: let the questions already sent arrive, then
     // give the wait's timer its chances.
-    QTRY_VERIFY(session.server.received.size() >= 2);
+    QTRY_VERIFY(session.server.received.size() >= 3);
     QCoreApplication::processEvents();
     const qsizetype asked = session.server.received.size();
     QTest::qWait(4 * bounds.interval.count());
     QCOMPARE(session.starter.started.size(), launches);
     QCOMPARE(session.server.received.size(), asked);
     if (launches) {
-        QCOMPARE(asked, 4); // the click's query, then the wait's: full, reserved only, free
+        // The list's refresh, the click's query, then the wait's: full, reserved only, free.
+        QCOMPARE(asked, 5);
         QCOMPARE(session.startedArguments(),
                  connectTo(session.server.addressText()) + QStringList{"pw"});
         // The wait's answers never reached the window's display.
@@ -673,6 +681,7 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
 {
     Session session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.server.answerNext(openServer()); // the list's refresh
     session.server.answerNext({{openServer(), {}, 300ms}});
     session.start();
     session.showWindow();
@@ -682,7 +691,7 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
     QTimer::singleShot(100ms, session.window.get(), [&session] { session.mouseOnFirstRow(true); });
     session.mouseOnFirstRow(true);
     QTRY_COMPARE(session.starter.started.size(), 1);
-    QCOMPARE(session.server.received.size(), 1);
+    QCOMPARE(session.server.received.size(), 2); // the list's refresh asked once too
     QTRY_VERIFY(session.idle());
 }
 
@@ -691,8 +700,8 @@ void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
 {
     Session session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
-    session.server.answerNext(openServer());
-    session.server.answerNext(openServer());
+    for (int answer = 0; answer < 3; ++answer) // the list's refresh, then two clicks
+        session.server.answerNext(openServer());
     session.start();
     session.showWindow();
     session.mouseOnFirstRow();
@@ -701,7 +710,7 @@ void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
     QVERIFY(session.idle()); // still loaded: no second query
     session.type(QStringLiteral("127.0.0.3:1024"));
     session.mouseOnFirstRow();
-    QTRY_COMPARE(session.server.received.size(), 2);
+    QTRY_COMPARE(session.server.received.size(), 3);
     QCOMPARE(session.find<QLineEdit>("server_ip")->text(), session.server.addressText());
     QTRY_VERIFY(session.idle());
 }
@@ -726,9 +735,10 @@ void TestJoin::enterOnBookmarkJoins()
     QFETCH(bool, waitForTheReply);
     Session session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.server.answerNext(openServer()); // the list's refresh
     session.server.answerNext({{openServer(), {}, std::chrono::milliseconds(replyDelay)}});
     session.start();
-    session.window->show();
+    session.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(session.window.get()));
     QWindow *keyboard = session.window->windowHandle();
     auto *list = session.find<QListWidget>("servers_name");
@@ -743,7 +753,7 @@ void TestJoin::enterOnBookmarkJoins()
         QTRY_VERIFY(session.idle());
     QTest::keyClick(keyboard, Qt::Key_Return);
     QTRY_COMPARE(session.starter.started.size(), 1);
-    QCOMPARE(session.server.received.size(), 1);
+    QCOMPARE(session.server.received.size(), 2); // the list's refresh asked once too
     QCOMPARE(session.texts(), QStringList{});
     QTRY_VERIFY(session.idle()); // the busy pointer lasts until the game has ended or run on
     // The list has the focus again for the next key.

@@ -4,8 +4,9 @@
 #include "awkwardnames.h"
 #include "windowharness.h"
 
-#include <QListWidget>
 #include <QAction>
+#include <QFile>
+#include <QListWidget>
 #include <QProcess>
 #include <QtTest>
 
@@ -18,6 +19,8 @@ private slots:
     void namesRoundTrip();
     void legacyNamesWithBarePercentStillRead();
     void listSkipsReservedSectionOnly();
+    void listReadsTheFileAsQSettingsDoes_data();
+    void listReadsTheFileAsQSettingsDoes();
     void missingKeysReadEmpty();
     void rebuildingTwiceGivesNoDuplicates();
     void failedWriteIsReported();
@@ -117,6 +120,53 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
     QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"A", "B", "Settings"}));
     QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
              (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}));
+}
+
+// The list reads the file in one pass when it is in the plain shape QSettings writes, and leaves
+// whatever else to QSettings: either way the rows are what QSettings, in a second process, reads.
+void TestSettingsStore::listReadsTheFileAsQSettingsDoes_data()
+{
+    QTest::addColumn<QByteArray>("bookmarks"); // the file after its "settings" section
+    QTest::newRow("escaped names, out of order")
+        << QByteArray("[Zed%20Two]\nip=127.0.0.3:2\npassword=\n\n[G%E4ste%U263A]\n"
+                      "password=pw\nip=127.0.0.2:1\n\n[100%25%20Fun]\nip=127.0.0.4:3\n");
+    QTest::newRow("values QSettings quotes, escapes or reads as lists")
+        << QByteArray("[A]\nip=\"127.0.0.2:1\"\npassword=\" a,b \"\n[B]\nip=127.0.0.3:2\n"
+                      "password=x\\\\y\\tz\n[C]\nip=@@1\npassword=one, two\n[D]\nip=@Invalid()\n"
+                      "password=;gone\n");
+    QTest::newRow("written by hand: comments, blanks, CR LF")
+        << QByteArray("; my servers\r\n[My Server]\r\nip = 127.0.0.2:1 \r\npassword=p\r\n");
+    QTest::newRow("nested group, General, a section given twice")
+        << QByteArray("[General]\nip=0\n[a\\b]\nip=127.0.0.2:1\n[C]\nip=127.0.0.3:2\n[C]\n"
+                      "password=p\n");
+}
+
+void TestSettingsStore::listReadsTheFileAsQSettingsDoes()
+{
+    QFETCH(QByteArray, bookmarks);
+    WindowHarness harness;
+    {
+        QFile file(harness.settingsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QVERIFY(file.write("[settings]\ncodpath=/nowhere/CoDMP.exe\n\n" + bookmarks) > 0);
+    }
+    QStringList expected;
+    const QJsonArray sections = dumpStore(harness.settingsPath());
+    for (const QJsonValue &section : sections) {
+        if (section[QStringLiteral("name")] != QStringLiteral("settings"))
+            expected.append(section[QStringLiteral("name")].toString() + u'|'
+                            + section[QStringLiteral("ip")].toString() + u'|'
+                            + section[QStringLiteral("password")].toString());
+    }
+    Brinemoor &window = harness.start();
+    QStringList listed;
+    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
+    for (qsizetype row = 0; row < names.size(); ++row)
+        listed.append(names.at(row) + u'|'
+                      + harness.find<QListWidget>("servers_ip")->item(row)->text() + u'|'
+                      + harness.find<QListWidget>("servers_pass")->item(row)->text());
+    QCOMPARE(listed, expected);
+    QCOMPARE(window.state().GamePath, QStringLiteral("/nowhere/CoDMP.exe"));
 }
 
 void TestSettingsStore::missingKeysReadEmpty()

@@ -1,9 +1,13 @@
 // The status exchange on the main window against fake servers on loopback: the request, the reply
-// on display, the rename offer, the ends of an exchange and the ping shown.
+// on display, the rename offer, the ends of an exchange and the ping shown; and the background
+// refresh of every bookmark's status in the list.
+#include "app/bookmarkdelegate.h"
 #include "fakestatusserver.h"
+#include "query/statusrefresh.h"
 #include "storedump.h"
 #include "windowharness.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QJsonObject>
@@ -106,6 +110,10 @@ private slots:
     void pingFromTheRequestWhenTheEchoIsLost();
     void exchangeOutcome_data();
     void exchangeOutcome();
+    void backgroundRefresh_data();
+    void backgroundRefresh();
+    void refreshLeavesTheForegroundAlone();
+    void refreshAsksEachServerOnceAtMost64AtATime();
 };
 
 void TestStatusExchange::requestOnTheWire()
@@ -514,6 +522,190 @@ void TestStatusExchange::exchangeOutcome()
         QVERIFY2(elapsed >= bounds.reply.count(), qPrintable(QString::number(elapsed)));
     QTest::qWait(150); // nothing more leaves once the exchange is over
     QCOMPARE(server.received.size(), requestsSeen);
+}
+
+// One bookmark, stored before start-up or saved once the window shows, and its row after the
+// refresh: the row's text stays the name, its words go to the tooltip and the accessible
+// description.
+void TestStatusExchange::backgroundRefresh_data()
+{
+    QTest::addColumn<QStringList>("reply"); // none: the server stays silent
+    QTest::addColumn<QString>("address");   // "%1": the fake server's; empty: a port nobody holds
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("words"); // "%1": the ping
+
+    const QString info = QStringLiteral(R"(\sv_maxclients\4\mapname\mp_harbor)");
+    QTest::newRow("answered, listed at start-up")
+        << QStringList{info, kBob} << "%1" << false << "1/4 players, ping %1 ms, map mp_harbor";
+    QTest::newRow("answered, saved")
+        << QStringList{info, kBob} << "%1" << true << "1/4 players, ping %1 ms, map mp_harbor";
+    QTest::newRow("password") << QStringList{info + QStringLiteral(R"(\pswrd\1)"), kBob} << "%1"
+                              << false
+                              << "1/4 players, ping %1 ms, map mp_harbor, password required";
+    QTest::newRow("full") << QStringList{info + QStringLiteral(R"(\sv_privateClients\1)"), kBob,
+                                         kBob, kBob}
+                          << "%1" << false << "3/4 players, ping %1 ms, map mp_harbor, full";
+    QTest::newRow("silent") << QStringList{} << "%1" << false << "no reply";
+    QTest::newRow("refused") << QStringList{} << "" << false << "refused";
+    QTest::newRow("address the rules refuse")
+        << QStringList{} << "127.0.0.2" << false
+        << "bad address: You must have a server port with the ip (ip:port)";
+}
+
+void TestStatusExchange::backgroundRefresh()
+{
+    QFETCH(QStringList, reply);
+    QFETCH(QString, address);
+    QFETCH(bool, saved);
+    QFETCH(QString, words);
+    FakeStatusServer server;
+    QVERIFY(server.isListening());
+    if (!reply.isEmpty())
+        server.answerNext({{FakeStatusServer::statusReply(reply), {}, 30ms}});
+    if (address.isEmpty())
+        address = QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort());
+    else if (address.contains(u'%'))
+        address = address.arg(server.addressText());
+    WindowHarness harness;
+    harness.storeGamePath();
+    if (!saved)
+        QVERIFY(
+            harness.reopenStore()->write(QStringLiteral("Harbor"), QStringLiteral("ip"), address));
+    StartOptions options;
+    options.exchange.reply = 300ms;
+    Brinemoor &window = harness.start(options);
+    QSignalSpy refreshed(harness.find<StatusRefresh>("refresh"), &StatusRefresh::finished);
+    window.show();
+    QVERIFY(refreshed.wait());
+    if (saved) {
+        harness.find<QLineEdit>("server_name")->setText(QStringLiteral("Harbor"));
+        QTest::keyClicks(harness.find<QLineEdit>("server_ip"), address);
+        harness.find<QAction>("menu_save")->trigger();
+        QVERIFY(refreshed.wait());
+    }
+
+    auto *list = harness.find<QListWidget>("servers_name");
+    QCOMPARE(list->count(), 1);
+    const auto status = list->item(0)->data(kBookmarkStatusRole).value<BookmarkStatus>();
+    if (words.contains(u'%')) {
+        QVERIFY2(status.server.pingMs >= 30, "the ping is the request's round trip");
+        words = words.arg(status.server.pingMs);
+    }
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Harbor"));
+    QCOMPARE(list->item(0)->toolTip(), words);
+    QAccessibleInterface *row = QAccessible::queryAccessibleInterface(list)->child(0);
+    QVERIFY(row);
+    QCOMPARE(row->text(QAccessible::Name), QStringLiteral("Harbor"));
+    QCOMPARE(row->text(QAccessible::Description), words);
+    QCOMPARE(server.received.size(), address == server.addressText() ? 1 : 0);
+    QVERIFY(harness.dialogs.messages.isEmpty());
+}
+
+// The refresh only ever changes the list's rows: neither the fields being edited, nor the status
+// display, the selection or the window-level state; and it never offers a rename.
+void TestStatusExchange::refreshLeavesTheForegroundAlone()
+{
+    FakeStatusServer server;
+    QVERIFY(server.isListening());
+    // Another name than the bookmark's: shown by the window's exchange, it would ask to rename.
+    const auto elsewhere = [](int players) {
+        return FakeStatusServer::statusReply(
+            QStringList{QStringLiteral(R"(\sv_hostname\Elsewhere\mapname\mp_forged)")}
+            + QStringList(players, kBob));
+    };
+    server.answerNext(elsewhere(1)); // the refresh as the window shows
+    server.answerNext(workedExample());
+    server.answerNext(elsewhere(2)); // F5
+    WindowHarness harness;
+    harness.storeGamePath();
+    QVERIFY(harness.reopenStore()->write(QStringLiteral("Harbor"), QStringLiteral("ip"),
+                                         server.addressText()));
+    Brinemoor &window = harness.start();
+    QSignalSpy refreshed(harness.find<StatusRefresh>("refresh"), &StatusRefresh::finished);
+    QSignalSpy ended(&window, &Brinemoor::exchangeEnded);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(refreshed.wait());
+    auto *list = harness.find<QListWidget>("servers_name");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QTRY_COMPARE(ended.size(), 1);
+    harness.find<QLineEdit>("server_pass")->setText(QStringLiteral("being typed"));
+
+    const auto foreground = [&harness] {
+        QStringList shown;
+        for (const char *field : {"server_name", "server_ip", "server_pass"})
+            shown.append(harness.find<QLineEdit>(field)->text());
+        for (const char *label : {"lbl_ping", "lbl_players", "lbl_type", "lbl_map", "lbl_reserved"})
+            shown.append(harness.find<QLabel>(label)->text());
+        for (const char *name : {"server_options", "server_players"}) {
+            const QListWidget *widget = harness.find<QListWidget>(name);
+            for (int row = 0; row < widget->count(); ++row)
+                shown.append(widget->item(row)->text());
+        }
+        const WindowState &state = harness.window().state();
+        shown << QString::number(harness.find<QListWidget>("servers_name")->currentRow())
+              << QVariant(state.ServerReady).toString() << state.sv_hostname
+              << state.sv_maxclients.value_or(QStringLiteral("none")) << state.result;
+        return shown;
+    };
+    const QStringList before = foreground();
+    QTest::keyClick(&window, Qt::Key_F5);
+    QVERIFY(refreshed.wait());
+    QVERIFY(list->item(0)->toolTip().startsWith(QStringLiteral("2/? players")));
+    QCOMPARE(foreground(), before);
+    QCOMPARE(ended.size(), 1);
+    QCOMPARE(server.received.size(), 3);
+    QVERIFY(harness.dialogs.messages.isEmpty());
+}
+
+// More servers than may be asked at once, two bookmarks on one of them, and a second refresh
+// while the first runs: each server is asked by one exchange at a time, what has answered is not
+// asked again, and every row ends with one status.
+void TestStatusExchange::refreshAsksEachServerOnceAtMost64AtATime()
+{
+    FakeStatusServer answering;
+    QVERIFY(answering.isListening());
+    answering.answerNext(workedExample());
+    QStringList addresses{answering.addressText(), answering.addressText()};
+    std::vector<std::unique_ptr<FakeStatusServer>> silent(StatusRefresh::kMaxInFlight + 6);
+    for (auto &server : silent) {
+        server = std::make_unique<FakeStatusServer>();
+        QVERIFY(server->isListening());
+        addresses.append(server->addressText());
+    }
+    const auto asked = [&silent] {
+        qsizetype requests = 0;
+        for (const auto &server : silent)
+            requests += server->received.size();
+        return requests;
+    };
+    // No resend within the bound: every request on the wire is an exchange of its own.
+    StatusRefresh refresh({1000ms, 1000ms, 1000ms, 4});
+    QSignalSpy statuses(&refresh, &StatusRefresh::rowStatus);
+    QSignalSpy finished(&refresh, &StatusRefresh::finished);
+    refresh.refresh(addresses);
+    QTRY_COMPARE(asked(), StatusRefresh::kMaxInFlight);
+    QTest::qWait(100);
+    QCOMPARE(asked(), StatusRefresh::kMaxInFlight);
+
+    statuses.clear();
+    refresh.refresh(addresses);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(finished.size(), 1);
+    QCOMPARE(answering.received.size(), 1);
+    QCOMPARE(asked(), 2 * StatusRefresh::kMaxInFlight + 6);
+    QCOMPARE(statuses.size(), addresses.size());
+    QList<int> rows;
+    for (const QList<QVariant> &told : std::as_const(statuses)) {
+        const int row = told.at(0).toInt();
+        rows.append(row);
+        QCOMPARE(told.at(1).value<BookmarkStatus>().state,
+                 row < 2 ? BookmarkStatus::State::Answered : BookmarkStatus::State::NoReply);
+    }
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows.constLast(), addresses.size() - 1);
+    QCOMPARE(std::adjacent_find(rows.cbegin(), rows.cend()), rows.cend());
 }
 
 QTEST_MAIN(TestStatusExchange)

@@ -1,4 +1,5 @@
-// The status request bytes and the status reply parser.
+// The status request bytes, the status reply parser, and a reply in a bookmark row's words.
+#include "query/bookmarkstatus.h"
 #include "query/statusreply.h"
 
 #include <QTest>
@@ -45,6 +46,8 @@ private slots:
     void specials();
     void notAStatusReply_data();
     void notAStatusReply();
+    void replyInWords_data();
+    void replyInWords();
 };
 
 void TestStatusReply::statusRequest_bytes()
@@ -210,6 +213,57 @@ void TestStatusReply::notAStatusReply()
     QFETCH(QByteArray, datagram);
 
     QVERIFY(!parseStatusReply(datagram));
+}
+
+void TestStatusReply::replyInWords_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<QString>("words");
+    QTest::addColumn<QString>("toolTip"); // below the words
+
+    QTest::newRow("players against the limit, ping, map")
+        << kHarbor << "1/20 players, ping 45 ms, map mp_harbor"
+        << "";
+    QTest::newRow("version and mod only in the tooltip")
+        << reply("\\sv_maxclients\\8\\shortversion\\ 1.5 \\fs_game\\pam\n")
+        << "0/8 players, ping 45 ms"
+        << "version 1.5, mod pam";
+    QTest::newRow("pswrd a non-zero number")
+        << reply("\\sv_maxclients\\8\\pswrd\\1\n") << "0/8 players, ping 45 ms, password required"
+        << "";
+    QTest::newRow("g_needpass a non-zero number")
+        << reply("\\sv_maxclients\\8\\pswrd\\0\\g_needpass\\ 2\n")
+        << "0/8 players, ping 45 ms, password required"
+        << "";
+    QTest::newRow("zero, text and a repeated zero are no password")
+        << reply("\\sv_maxclients\\8\\g_needpass\\1\\pswrd\\yes\\g_needpass\\0\n")
+        << "0/8 players, ping 45 ms"
+        << "";
+    QTest::newRow("full: the limit less the reserved slots")
+        << reply("\\sv_maxclients\\4\\sv_privateClients\\1\n1 2 \"a\"\n1 2 \"b\"\n1 2 \"c\"\n")
+        << "3/4 players, ping 45 ms, full"
+        << "";
+    QTest::newRow("one short of full")
+        << reply("\\sv_maxclients\\4\\sv_privateClients\\1\n1 2 \"a\"\n1 2 \"b\"\n")
+        << "2/4 players, ping 45 ms"
+        << "";
+    QTest::newRow("no limit: unknown, never full") << reply("\\mapname\\mp_dawnville\n1 2 \"a\"\n")
+                                                   << "1/? players, ping 45 ms, map mp_dawnville"
+                                                   << "";
+}
+
+void TestStatusReply::replyInWords()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(QString, words);
+    QFETCH(QString, toolTip);
+
+    const auto reply = parseStatusReply(datagram);
+    QVERIFY(reply);
+    const BookmarkStatus status = BookmarkStatus::answered(*reply,
+                                                           std::chrono::microseconds(45'900));
+    QCOMPARE(statusWords(status), words);
+    QCOMPARE(statusToolTip(status), toolTip.isEmpty() ? words : words + u'\n' + toolTip);
 }
 
 QTEST_APPLESS_MAIN(TestStatusReply)

@@ -1,8 +1,10 @@
 #include "app/brinemoor.h"
 
+#include "app/bookmarkdelegate.h"
 #include "app/elidinglabel.h"
-#include "query/statuscaptions.h"
 #include "bookmarks/bookmarkmessages.h"
+#include "query/statuscaptions.h"
+#include "query/statusrefresh.h"
 #include "bookmarks/settingsstore.h"
 #include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
@@ -27,6 +29,8 @@
 #include <QShortcut>
 
 namespace {
+
+constexpr char kRefreshAll[] = "Refresh all";
 
 // The layout is drawn in twips; 15 of them make a pixel.
 QRect twips(int left, int top, int width, int height)
@@ -160,7 +164,7 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
     Form_Load();
     // Other running copies and editors change the store too: the list follows them.
     auto *storeWatch = new StoreWatch(m_store, this);
-    connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::refreshBookmarks);
+    connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::followStoreChanges);
 }
 
 Brinemoor::~Brinemoor()
@@ -205,6 +209,9 @@ void Brinemoor::buildControls()
                        twips(60, 480, 5415, 4095));
     servers_name = makeList(Frame1, "servers_name", QStringLiteral("Server List"),
                             twips(120, 240, 5175, 3735));
+    // Every row is one line of the same font: measuring one spares measuring thousands.
+    servers_name->setUniformItemSizes(true);
+    servers_name->setItemDelegate(new BookmarkDelegate(servers_name));
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
@@ -265,6 +272,15 @@ void Brinemoor::buildControls()
     // Escape ends a wait for a free slot; otherwise the key goes where it always went.
     m_cancelWait = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelWait->setEnabled(false);
+    m_refresh = named(new StatusRefresh(m_options.exchange, this), "refresh");
+
+    // A window shortcut works wherever the focus is in the window; the list offers it too.
+    m_refreshAll = named(new QAction(QString::fromLatin1(kRefreshAll), this), "refreshAll");
+    m_refreshAll->setShortcut(QKeySequence(Qt::Key_F5));
+    m_refreshAll->setShortcutContext(Qt::WindowShortcut);
+    addAction(m_refreshAll);
+    servers_name->addAction(m_refreshAll);
+    servers_name->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void Brinemoor::buildMenu()
@@ -316,6 +332,8 @@ void Brinemoor::wireEvents()
     connect(m_slotWait, &SlotWait::slotFreed, this, &Brinemoor::slotFreed);
     connect(m_slotWait, &SlotWait::gaveUp, this, &Brinemoor::endSlotWait);
     connect(m_cancelWait, &QShortcut::activated, this, &Brinemoor::endSlotWait);
+    connect(m_refresh, &StatusRefresh::rowStatus, this, &Brinemoor::showBookmarkStatus);
+    connect(m_refreshAll, &QAction::triggered, this, &Brinemoor::refreshBookmarks);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -356,10 +374,17 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
         bookmarkEnterPressed();
         return true;
     }
+    // A right press only opens the list's menu: selecting the row under it would start that
+    // row's query, and the window it disables would swallow the menu.
+    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
+        return true;
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowBeforePress = servers_name->currentRow();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
         return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
+    if (watched == servers_name->viewport() && event->type() == QEvent::Paint && !m_listShown)
+        listFirstShown();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -373,13 +398,17 @@ void Brinemoor::Form_Load()
         showMessage(
             QString::fromLatin1(kSettingsNotRead).arg(QDir::toNativeSeparators(m_store.fileName())),
             Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-    m_state.GamePath = m_store.read(QString::fromLatin1(kSettingsSection),
-                                    QString::fromLatin1(kGamePathKey));
+    // One reading of the store serves both the game path and the bookmarks: reading it twice
+    // would cost a long list of bookmarks twice the time. A store that cannot be read holds
+    // nothing.
+    QList<StoredSection> stored = m_store.contents().value_or(QList<StoredSection>());
+    m_state.GamePath = storedValue(stored, QString::fromLatin1(kSettingsSection),
+                                   QString::fromLatin1(kGamePathKey));
     if (m_state.GamePath.isEmpty())
         getgamepath();
     if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
-    getservers();
+    getservers(std::move(stored));
     setBusy(false);
 }
 

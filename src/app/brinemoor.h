@@ -1,11 +1,13 @@
 // The main window: every control of the launcher, its handlers and its window-level state.
 //
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
-// and time-out, from query/) and the nine window-level variables (WindowState). Its handlers stay
-// short: address rules come from address/, the settings store and Save's decision from
-// bookmarks/, the status exchange and reply from query/, the game command line, its process, the
-// verdicts on a status and the wait for a free slot from launch/. Whatever is modal or belongs to
-// the operating system (message boxes, the file dialog, the ICMP echo, starting the game and
+// and time-out, from query/), the background refresh of every bookmark's status (StatusRefresh,
+// from query/, drawn into the list by BookmarkDelegate) and the nine window-level variables
+// (WindowState). Its handlers stay short: address rules come from address/, the settings store,
+// Save's decision and the watch on the store from bookmarks/, the status exchange and reply from
+// query/, the game command line, its process, the verdicts on a status and the wait for a free
+// slot from launch/. The refresh touches nothing but the list's rows. Whatever is modal or belongs
+// to the operating system (message boxes, the file dialog, the ICMP echo, starting the game and
 // watching its first seconds) goes through the Services handed in, so tests script it. Everything
 // runs on the one GUI thread.
 #pragma once
@@ -38,7 +40,10 @@ class QShortcut;
 class Brinemoor_Help;
 class LaunchWatch;
 class SettingsStore;
+class StatusRefresh;
 struct Bookmark;
+struct BookmarkStatus;
+struct StoredSection;
 struct ClanNicknames;
 struct LaunchOutcome;
 struct Services;
@@ -61,7 +66,7 @@ struct WindowState : AddressFilter
 struct StartOptions
 {
     QString commandLine;
-    ExchangeBounds exchange;
+    ExchangeBounds exchange; // the window's exchange and each query of the background refresh
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
     SlotWaitBounds slotWait;
@@ -125,7 +130,8 @@ private:
 
     // Bookmarks
     void getservers();
-    void refreshBookmarks();
+    void getservers(QList<StoredSection> sections);
+    void followStoreChanges();
     void cleartexts();
     void selectBookmarkRow(int row);
     QString selectedBookmarkName() const;
@@ -133,6 +139,12 @@ private:
     QList<Bookmark> listedBookmarks() const;
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
+    void listFirstShown();
+    void refreshBookmarks();
+    void showBookmarkStatus(int row, const BookmarkStatus &status);
+    StatusRefresh *m_refresh = nullptr;
+    QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
+    bool m_listShown = false;        // its rows are refreshed once they are on screen
 
     // Clan nicknames
     void loadClanNicknames();

@@ -1,8 +1,10 @@
-// The main window's bookmark handling: the list from the store, and the New, Save and Delete
-// commands.
+// The main window's bookmark handling: the list from the store and its background refresh, and
+// the New, Save and Delete commands.
 #include "app/brinemoor.h"
 
+#include "app/bookmarkdelegate.h"
 #include "query/statuscaptions.h"
+#include "query/statusrefresh.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
@@ -12,26 +14,54 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QTimer>
 
+// A store that cannot be read any more (its file replaced by something unreadable) leaves the
+// list as it stands: what it showed is still the last the store was known to hold. Rows made anew
+// know nothing of their servers yet: once the window is on screen, they are asked.
 void Brinemoor::getservers()
+{
+    if (std::optional<QList<StoredSection>> sections = m_store.contents())
+        getservers(*std::move(sections));
+    if (m_listShown)
+        refreshBookmarks();
+}
+
+// The store is read in one go and each list filled at once: with thousands of bookmarks, reading
+// value by value and adding row by row made start-up several times slower. The sections go before
+// the rows are made, so that the rows take the memory they leave.
+void Brinemoor::getservers(QList<StoredSection> sections)
 {
     servers_name->clear();
     servers_ip->clear();
     servers_pass->clear();
     KeyNames.clear();
-    m_store.enumkeys(false, KeyNames);
-    for (const QString &name : std::as_const(KeyNames)) {
-        if (name == QLatin1String(kSettingsSection))
+    QStringList names;
+    QStringList addresses;
+    QStringList passwords;
+    KeyNames.reserve(sections.size());
+    names.reserve(sections.size());
+    addresses.reserve(sections.size());
+    passwords.reserve(sections.size());
+    const QString addressKey = QString::fromLatin1(kAddressKey);
+    const QString passwordKey = QString::fromLatin1(kPasswordKey);
+    for (const StoredSection &section : std::as_const(sections)) {
+        KeyNames.append(section.name);
+        if (section.name == QLatin1String(kSettingsSection))
             continue;
-        servers_name->addItem(name);
-        servers_ip->addItem(m_store.read(name, QString::fromLatin1(kAddressKey)));
-        servers_pass->addItem(m_store.read(name, QString::fromLatin1(kPasswordKey)));
+        names.append(section.name);
+        addresses.append(section.value(addressKey));
+        passwords.append(section.value(passwordKey));
     }
+    sections = {};
+    servers_name->addItems(names);
+    servers_ip->addItems(addresses);
+    servers_pass->addItems(passwords);
 }
 
 // Another running copy or an editor changed the store. The selection stays on its bookmark while
 // the store still holds it; the fields, the user's working copy, stay as they are.
-void Brinemoor::refreshBookmarks()
+void Brinemoor::followStoreChanges()
 {
     const QString selected = selectedBookmarkName();
     getservers();
@@ -150,4 +180,30 @@ void Brinemoor::menu_delete_Click()
     getservers();
     if (!stored)
         showServerListNotSaved();
+}
+
+// The first refresh waits until the list has been drawn: start-up shows the window first, and
+// then asks.
+void Brinemoor::listFirstShown()
+{
+    m_listShown = true;
+    QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
+}
+
+void Brinemoor::refreshBookmarks()
+{
+    QStringList addresses;
+    addresses.reserve(servers_ip->count());
+    for (int row = 0; row < servers_ip->count(); ++row)
+        addresses.append(servers_ip->item(row)->text());
+    m_refresh->refresh(addresses);
+}
+
+// Only the row changes: its text and accessible name stay the bookmark's name.
+void Brinemoor::showBookmarkStatus(int row, const BookmarkStatus &status)
+{
+    QListWidgetItem *item = servers_name->item(row);
+    item->setData(kBookmarkStatusRole, QVariant::fromValue(status));
+    item->setData(Qt::AccessibleDescriptionRole, statusWords(status));
+    item->setToolTip(statusToolTip(status));
 }

@@ -1,6 +1,10 @@
 #include "bookmarks/settingsstore.h"
 
+#include "bookmarks/plainini.h"
+
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -47,37 +51,59 @@ bool cannotBeRead(const QString &path)
 
 } // namespace
 
-SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings)
-    : m_settings(std::move(settings))
+SettingsStore::SettingsStore(Location location)
+    : m_location(std::move(location))
 {
-    m_unreadable = m_settings->status() == QSettings::AccessError
-        || (backend() == Backend::IniFile && cannotBeRead(m_settings->fileName()));
+    m_unreadable = backend() == Backend::IniFile ? cannotBeRead(m_location.iniFile)
+                                                 : settings().status() == QSettings::AccessError;
 }
 
 SettingsStore::Backend SettingsStore::backend() const
 {
-#ifdef Q_OS_WIN
-    if (m_settings->format() == QSettings::NativeFormat)
-        return Backend::Registry;
-#endif
-    return Backend::IniFile;
+    return m_location.iniFile.isEmpty() ? Backend::Registry : Backend::IniFile;
 }
 
-std::unique_ptr<QSettings> SettingsStore::openUserSettings()
+SettingsStore::Location SettingsStore::openUserSettings()
 {
 #ifdef Q_OS_WIN
     // The layout earlier installations wrote, so their bookmarks and game path read unchanged.
-    return std::make_unique<QSettings>(QStringLiteral("VB and VBA Program Settings"),
-                                       QString::fromUtf16(kApplication));
+    const auto registry = [] {
+        return std::make_unique<QSettings>(QStringLiteral("VB and VBA Program Settings"),
+                                           QString::fromUtf16(kApplication));
+    };
+    return {registry, {}};
 #else
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return openIniFile(QDir(folder).filePath(QStringLiteral("Brinemoor/Brinemoor.ini")));
 #endif
 }
 
-std::unique_ptr<QSettings> SettingsStore::openIniFile(const QString &path)
+SettingsStore::Location SettingsStore::openIniFile(const QString &path)
 {
-    return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    const QString file = QFileInfo(path).absoluteFilePath(); // as QSettings names it
+    return {[file] { return std::make_unique<QSettings>(file, QSettings::IniFormat); }, file};
+}
+
+QSettings &SettingsStore::settings() const
+{
+    if (!m_settings)
+        m_settings = m_location.open();
+    return *m_settings;
+}
+
+QString SettingsStore::fileName() const
+{
+    return m_location.iniFile.isEmpty() ? settings().fileName() : m_location.iniFile;
+}
+
+// QSettings is not first opened on a file it cannot read: that would empty the cache which every
+// QSettings on the file in this process shares, and once the file is back unchanged, a later one
+// would take it for that empty cache.
+bool SettingsStore::canOpenSettings() const
+{
+    if (m_settings || m_location.iniFile.isEmpty() || !QFileInfo::exists(m_location.iniFile))
+        return true;
+    return QFile(m_location.iniFile).open(QIODevice::ReadOnly);
 }
 
 // Qt's registry backend swaps "/" and "\" between QSettings' names and the registry's: a "\"
@@ -104,6 +130,8 @@ QString SettingsStore::escapeSection(const QString &name, Backend backend)
 
 QString SettingsStore::unescapeSection(const QString &stored, Backend backend)
 {
+    if (!stored.contains(u'%') && (backend == Backend::IniFile || !stored.contains(u'\\')))
+        return stored;
     QString name;
     name.reserve(stored.size());
     for (qsizetype i = 0; i < stored.size(); ++i) {
@@ -136,29 +164,31 @@ bool SettingsStore::isSameSection(const QString &a, const QString &b) const
 
 QString SettingsStore::read(const QString &section, const QString &key) const
 {
-    return m_settings->value(stored(section) + u'/' + key).toString();
+    if (!canOpenSettings())
+        return {};
+    return settings().value(stored(section) + u'/' + key).toString();
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
     const QString group = stored(section);
-    return change(group, [&] { m_settings->setValue(group + u'/' + key, value); });
+    return change(group, [&] { settings().setValue(group + u'/' + key, value); });
 }
 
 bool SettingsStore::deleteSection(const QString &section)
 {
     const QString group = stored(section);
-    return change(group, [&] { m_settings->remove(group); });
+    return change(group, [&] { settings().remove(group); });
 }
 
 bool SettingsStore::change(const QString &group, const std::function<void()> &edit)
 {
-    if (!m_settings->isWritable())
+    if (!canOpenSettings() || !settings().isWritable())
         return false;
     // A QSettings reports its first error for good: after one, only a fresh object can tell
     // whether the next change reaches the disk.
     if (m_settings->status() != QSettings::NoError)
-        m_settings = std::make_unique<QSettings>(m_settings->fileName(), m_settings->format());
+        m_settings = m_location.open();
     const QVariantMap before = groupValues(group);
     edit();
     clearLeftoverLock();
@@ -200,7 +230,7 @@ void SettingsStore::clearLeftoverLock() const
 {
     if (backend() != Backend::IniFile)
         return;
-    const QString path = m_settings->fileName() + QStringLiteral(".lock");
+    const QString path = m_location.iniFile + QStringLiteral(".lock");
     const QFileInfo lock(path);
     if (!lock.exists() || lock.size() != 0)
         return;
@@ -210,29 +240,46 @@ void SettingsStore::clearLeftoverLock() const
         leftover.unlock();
 }
 
+// A fresh QSettings, since one reports its first error for good. It is not opened on a file that
+// cannot be read: that would empty the cache every QSettings on the file shares.
 bool SettingsStore::reload()
 {
-    // A fresh QSettings, since one reports its first error for good.
-    auto fresh = std::make_unique<QSettings>(m_settings->fileName(), m_settings->format());
+    if (backend() == Backend::IniFile && cannotBeRead(m_location.iniFile))
+        return false;
+    std::unique_ptr<QSettings> fresh = m_location.open();
     if (fresh->status() != QSettings::NoError)
         return false;
     m_settings = std::move(fresh);
     return true;
 }
 
-QVariantMap SettingsStore::contents() const
+QByteArray SettingsStore::fingerprint() const
 {
-    return groupValues(QString());
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    if (backend() == Backend::IniFile) {
+        QFile file(m_location.iniFile);
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+        return hash.result();
+    }
+    const std::optional<QList<StoredSection>> sections = contentsThroughQSettings();
+    for (const StoredSection &section : sections.value_or(QList<StoredSection>())) {
+        hash.addData(section.name.toUtf8() + '\0');
+        for (const auto &[key, value] : section.values)
+            hash.addData(key.toUtf8() + '\0' + value.toUtf8() + '\0');
+    }
+    return hash.result();
 }
 
 void SettingsStore::enumkeys(bool recursive, QStringList &KeyNames)
 {
-    enumerateGroup(recursive, KeyNames);
+    if (canOpenSettings())
+        enumerateGroup(recursive, KeyNames);
 }
 
 void SettingsStore::enumerateGroup(bool recursive, QStringList &KeyNames)
 {
-    const QStringList groups = m_settings->childGroups();
+    const QStringList groups = settings().childGroups();
     for (const QString &group : groups) {
         KeyNames.append(unescapeSection(group, backend()));
         if (!recursive)
@@ -241,4 +288,57 @@ void SettingsStore::enumerateGroup(bool recursive, QStringList &KeyNames)
         enumerateGroup(recursive, KeyNames);
         m_settings->endGroup();
     }
+}
+
+std::optional<QList<StoredSection>> SettingsStore::contents() const
+{
+    if (std::optional<QList<StoredSection>> read = contentsInOnePass())
+        return read;
+    return contentsThroughQSettings();
+}
+
+// nullopt leaves the file to QSettings: a file it cannot open here (QSettings may still hold
+// what it read before), or one in a shape of QSettings' own.
+std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass() const
+{
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    // QSettings ignores letter case in INI files there; the one-pass reading does not.
+    return std::nullopt;
+#else
+    QFile file(m_location.iniFile);
+    if (m_location.iniFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    std::optional<PlainIni> ini = readPlainIni(file.readAll());
+    if (!ini)
+        return std::nullopt;
+    for (const auto &[group, index] : std::as_const(ini->otherValues)) {
+        StoredSection &section = *std::lower_bound(
+            ini->sections.begin(), ini->sections.end(), group,
+            [](const StoredSection &stored, const QString &name) { return stored.name < name; });
+        auto &[key, value] = section.values[index];
+        value = settings().value(group + u'/' + key).toString();
+    }
+    for (StoredSection &section : ini->sections)
+        section.name = unescapeSection(section.name, backend());
+    return std::move(ini->sections);
+#endif
+}
+
+// A QSettings that could not read the file knows nothing of what it holds.
+std::optional<QList<StoredSection>> SettingsStore::contentsThroughQSettings() const
+{
+    if (!canOpenSettings() || settings().status() == QSettings::AccessError)
+        return std::nullopt;
+    QList<StoredSection> sections;
+    const QStringList groups = m_settings->childGroups();
+    for (const QString &group : groups) {
+        StoredSection &section = sections.emplace_back();
+        section.name = unescapeSection(group, backend());
+        m_settings->beginGroup(group);
+        const QStringList keys = m_settings->childKeys();
+        for (const QString &key : keys)
+            section.values.append({key, m_settings->value(key).toString()});
+        m_settings->endGroup();
+    }
+    return sections;
 }

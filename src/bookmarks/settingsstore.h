@@ -1,6 +1,8 @@
 // The per-user settings store: sections of text keys under the application "Brinemoor".
 #pragma once
 
+#include "bookmarks/storedsection.h"
+
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -8,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 inline constexpr char kSettingsSection[] = "settings";
 inline constexpr char kGamePathKey[] = "codpath";
@@ -24,12 +27,20 @@ public:
     // "/" but not "\".
     enum class Backend { IniFile, Registry };
 
-    explicit SettingsStore(std::unique_ptr<QSettings> settings);
+    // Where a store lives. Its QSettings is made when first needed, as making one reads and
+    // indexes the whole file: with many bookmarks that alone slowed start-up down.
+    struct Location
+    {
+        std::function<std::unique_ptr<QSettings>()> open;
+        QString iniFile; // empty for the registry
+    };
+
+    explicit SettingsStore(Location location);
 
     // The user's own store: the registry on Windows, an INI file in the configuration folder
     // elsewhere.
-    static std::unique_ptr<QSettings> openUserSettings();
-    static std::unique_ptr<QSettings> openIniFile(const QString &path);
+    static Location openUserSettings();
+    static Location openIniFile(const QString &path);
 
     QString read(const QString &section, const QString &key) const;
     // Both return false when the change could not be made lasting (the file is not writable); the
@@ -41,12 +52,25 @@ public:
     // `recursive`, each section's own subsections follow it (their bare names).
     void enumkeys(bool recursive, QStringList &KeyNames);
 
-    QString fileName() const { return m_settings->fileName(); }
+    // Every section in the store's order, with all its values: what enumkeys and read give, in
+    // one go. An INI file is read in one pass (QSettings' own parse of a large file takes far
+    // longer); values it does not write as plain text still come from QSettings. nullopt when the
+    // store cannot be read at all (a file that is not readable any more).
+    std::optional<QList<StoredSection>> contents() const;
+
+    QString fileName() const;
     Backend backend() const;
     // The settings file, or a folder on its path, is there but could not be read when the store
     // was opened. Writes fail then too (QSettings reads the file before it writes it), so the
     // store stays as the user has it.
     bool isUnreadable() const { return m_unreadable; }
+
+    // Reads the store afresh, as another process or the user may have changed it; false when it
+    // cannot be read now, which leaves what was read before.
+    bool reload();
+    // Tells one state of the store from another, cheaply: a hash of the file's bytes, or of
+    // everything the registry holds.
+    QByteArray fingerprint() const;
 
     // Whether two names address one section: on Windows the registry ignores letter case.
     bool isSameSection(const QString &a, const QString &b) const;
@@ -55,20 +79,19 @@ public:
     static QString escapeSection(const QString &name, Backend backend);
     static QString unescapeSection(const QString &stored, Backend backend);
 
-    // Reads the store afresh, as another process or the user may have changed it; false when it
-    // cannot be read now, which leaves what was read before.
-    bool reload();
-    // Every key of every section, with its value, as stored.
-    QVariantMap contents() const;
-
 private:
+    QSettings &settings() const;
+    bool canOpenSettings() const;
     void clearLeftoverLock() const;
     bool change(const QString &group, const std::function<void()> &edit);
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
+    std::optional<QList<StoredSection>> contentsInOnePass() const;
+    std::optional<QList<StoredSection>> contentsThroughQSettings() const;
 
-    std::unique_ptr<QSettings> m_settings;
+    const Location m_location;
+    mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
 };

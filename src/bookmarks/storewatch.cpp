@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds kRegistryPoll = 2s;
 StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
     : QObject(parent),
       m_store(store),
-      m_contents(store.contents())
+      m_fingerprint(store.fingerprint())
 {
     connect(&m_recheck, &QTimer::timeout, this, &StoreWatch::check);
     if (m_store.backend() == SettingsStore::Backend::Registry) {
@@ -57,9 +57,9 @@ void StoreWatch::check()
     // A store that cannot be read just now is no change: the list stays as it was.
     if (!m_store.reload())
         return;
-    QVariantMap contents = m_store.contents();
-    if (contents == m_contents)
+    QByteArray fingerprint = m_store.fingerprint();
+    if (fingerprint == m_fingerprint)
         return;
-    m_contents = std::move(contents);
+    m_fingerprint = std::move(fingerprint);
     emit changed();
 }

@@ -4,14 +4,14 @@
 
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QByteArray>
 #include <QTimer>
-#include <QVariantMap>
 
 class SettingsStore;
 
-// Rereads the store whenever its file or folder changes (or, for the registry, which cannot be
-// watched, every few seconds) and tells when its contents differ from what it last read. Its own
-// process's writes count as changes too.
+// Looks at the store whenever its file or folder changes (or, for the registry, which cannot be
+// watched, every few seconds) and tells when it holds something else than when it last looked.
+// Its own process's writes count as changes too.
 class StoreWatch final : public QObject
 {
     Q_OBJECT
@@ -30,5 +30,5 @@ private:
     SettingsStore &m_store;
     QFileSystemWatcher m_watcher;
     QTimer m_recheck; // settles after the file's changes, or polls the registry
-    QVariantMap m_contents;
+    QByteArray m_fingerprint;
 };

@@ -52,7 +52,7 @@ void SlotWait::stop()
 {
     m_interval->stop();
     m_limit->stop();
-    m_exchange->cancel();
+    m_exchange->stop();
 }
 
 void SlotWait::ask()

@@ -56,7 +56,7 @@ void StatusExchange::start(const StatusTarget &target)
     scheduleResend();
 }
 
-void StatusExchange::cancel()
+void StatusExchange::stop()
 {
     end(Phase::Idle);
 }

@@ -48,8 +48,9 @@ public:
     // Starts an exchange with `target`. When the request cannot be sent, notSent() is emitted
     // before this returns.
     void start(const StatusTarget &target);
-    // Drops the exchange under way, if any, without a report.
-    void cancel();
+    // Ends the exchange in hand, if any, without a word: no signal of it follows, and its socket
+    // is closed.
+    void stop();
     // From a sent request until its reply, refusal or time-out.
     bool isPending() const { return m_phase == Phase::Pending; }
 

@@ -3,6 +3,7 @@
 #include "query/statusreply.h"
 
 #include <QNetworkDatagram>
+#include <QNetworkProxy>
 #include <QSignalBlocker>
 #include <QUdpSocket>
 
@@ -16,6 +17,7 @@ constexpr qint64 kLargestDatagram = 65536;
 std::optional<QHostAddress> routeTo(const StatusTarget &target, QString &failure)
 {
     QUdpSocket probe;
+    probe.setProxy(QNetworkProxy::NoProxy);
     probe.connectToHost(target.host, target.port);
     if (probe.state() != QAbstractSocket::ConnectedState) {
         failure = probe.errorString();
@@ -48,6 +50,8 @@ std::optional<StatusTarget> statusTarget(const QString &host, const QString &por
 std::optional<StatusTarget> statusTarget(const QString &address)
 {
     const qsizetype colon = address.indexOf(u':');
+    if (colon < 0)
+        return std::nullopt;
     return statusTarget(address.left(colon), address.mid(colon + 1));
 }
 
@@ -55,6 +59,9 @@ std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &
                                         LocalPort localPort)
 {
     const QSignalBlocker quiet(socket);
+    // Status requests go straight to the server. Left to itself, Qt asks the system's proxy
+    // settings on every bind and connect, which costs more than the whole exchange.
+    socket.setProxy(QNetworkProxy::NoProxy);
     QString failure;
     const std::optional<QHostAddress> local = routeTo(target, failure);
     if (!local)

@@ -20,7 +20,7 @@ struct StatusTarget
 // The target for the host and port texts cut from an address field. nullopt when the host is no
 // IPv4 address (the address rules let octets such as 999 through) or the port is not 1 to 65535.
 std::optional<StatusTarget> statusTarget(const QString &host, const QString &port);
-// The same for a whole "ip:port" text, cut at its first colon.
+// The same for an "ip:port" address text, cut at its first colon.
 std::optional<StatusTarget> statusTarget(const QString &address);
 
 // Which local port an exchange sends from: the server's own port number, which the window's

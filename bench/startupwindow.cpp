@@ -1,0 +1,109 @@
+// The child process of bench_startup: opens either a bare Qt window of the main window's size or
+// Brinemoor's main window on the settings under $XDG_CONFIG_HOME, built as main.cpp builds it.
+// It prints "visible" once the window's first paint is done and its peak resident memory so far
+// as "peak_kb <kilobytes>"; then, once the background refresh of its bookmarks has ended (a bare
+// window has none), the peak again as "refreshed_peak_kb <kilobytes>".
+#include "app/brinemoor.h"
+#include "bookmarks/settingsstore.h"
+#include "platform/icmppinger.h"
+#include "platform/processgamestarter.h"
+#include "platform/qtdialogs.h"
+#include "platform/services.h"
+#include "query/statusrefresh.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Tells the parent once the first paint of the watched window is over.
+class FirstPaint final : public QObject
+{
+public:
+    explicit FirstPaint(std::function<void()> afterwards)
+        : m_afterwards(std::move(afterwards))
+    { }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [this] {
+                std::puts("visible");
+                m_afterwards();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_afterwards;
+    bool m_seen = false;
+};
+
+void reportPeakMemory(const char *what)
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%s %ld\n", what, usage.ru_maxrss);
+    std::fflush(stdout);
+}
+
+// The end comes once the window is visible and, for Brinemoor's, the refresh of its bookmarks
+// (which starts once its list is on screen) has ended too.
+class Ending
+{
+public:
+    explicit Ending(int stages)
+        : m_stages(stages)
+    { }
+    void stageDone()
+    {
+        if (--m_stages > 0)
+            return;
+        reportPeakMemory("refreshed_peak_kb");
+        QCoreApplication::quit();
+    }
+
+private:
+    int m_stages;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const bool bare = app.arguments().value(1) == QLatin1String("bare");
+    QtDialogs dialogs;
+    SettingsStore store(SettingsStore::openUserSettings());
+    ProcessGameStarter gameStarter;
+    IcmpPinger pinger;
+    Services services{dialogs, gameStarter, pinger};
+    std::unique_ptr<QMainWindow> window;
+    if (bare) {
+        window = std::make_unique<QMainWindow>();
+        window->setFixedSize(562, 374);
+    } else {
+        window = std::make_unique<Brinemoor>(services, store, StartOptions{});
+    }
+    auto *refresh = window->findChild<StatusRefresh *>();
+    Ending ending(refresh ? 2 : 1);
+    if (refresh)
+        QObject::connect(refresh, &StatusRefresh::finished, refresh,
+                         [&ending] { ending.stageDone(); });
+    FirstPaint firstPaint([&ending] {
+        reportPeakMemory("peak_kb");
+        ending.stageDone();
+    });
+    window->installEventFilter(&firstPaint);
+    window->show();
+    return app.exec();
+}

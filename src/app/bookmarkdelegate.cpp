@@ -1,0 +1,134 @@
+#include "app/bookmarkdelegate.h"
+
+#include "query/bookmarkstatus.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+const QColor kFullMark(255, 80, 64);
+
+// Two-digit players and limits, a four-digit ping.
+BookmarkStatus::Server widestUsualFigures()
+{
+    BookmarkStatus::Server server;
+    server.players = 88;
+    server.limit = 88;
+    server.pingMs = 9999;
+    return server;
+}
+
+// The row's text area cut into the name and, right of it, columns that line up from row to row:
+// the marks (lock, full), the players and the ping, each as wide as its widest usual figure.
+struct Columns
+{
+    Columns(const QFontMetrics &metrics, const QRect &text)
+    {
+        const int gap = metrics.averageCharWidth();
+        const int mark = metrics.ascent();
+        ping = text;
+        const BookmarkStatus::Server widest = widestUsualFigures();
+        ping.setLeft(text.right() - metrics.horizontalAdvance(pingFigure(widest)));
+        players = text;
+        players.setRight(ping.left() - gap);
+        players.setLeft(players.right() - metrics.horizontalAdvance(playersFigure(widest)));
+        full = QRect(players.left() - gap - mark, text.top(), mark, text.height());
+        lock = QRect(full.left() - gap / 2 - mark, text.top(), mark, text.height());
+        status = text;
+        status.setLeft(lock.left());
+        name = text;
+        name.setRight(status.left() - gap);
+    }
+
+    QRect name;
+    QRect status; // all the columns together
+    QRect lock;
+    QRect full;
+    QRect players;
+    QRect ping;
+};
+
+// A padlock in `box`, in `ink`: a shackle over a body.
+void drawLock(QPainter &painter, const QRect &box, const QColor &ink)
+{
+    const qreal size = box.width();
+    const QRectF body(box.left(), box.center().y() - size * 0.1, size, size * 0.55);
+    const qreal shackle = size * 0.6;
+    QPainterPath path;
+    path.moveTo(body.center().x() - shackle / 2, body.top());
+    path.arcTo(
+        QRectF(body.center().x() - shackle / 2, body.top() - shackle * 0.8, shackle, shackle * 1.2),
+        180, -180);
+    painter.setPen(QPen(ink, size / 7));
+    painter.drawPath(path);
+    painter.fillRect(body, ink);
+}
+
+void drawFullMark(QPainter &painter, const QRect &box)
+{
+    const qreal size = box.width() * 0.7;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kFullMark);
+    painter.drawEllipse(QPointF(box.center()) + QPointF(0.5, 0.5), size / 2, size / 2);
+}
+
+QColor between(const QColor &a, const QColor &b)
+{
+    return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
+}
+
+} // namespace
+
+BookmarkDelegate::BookmarkDelegate(QObject *parent)
+    : QStyledItemDelegate(parent)
+{ }
+
+void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    QStyleOptionViewItem item = option;
+    initStyleOption(&item, index);
+    const QString name = item.text;
+    item.text.clear();
+    const QWidget *view = option.widget;
+    QStyle *style = view ? view->style() : QApplication::style();
+    // Background, selection and focus as the list draws them; the text follows.
+    style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
+
+    const bool selected = item.state.testFlag(QStyle::State_Selected);
+    const QPalette::ColorGroup group = !item.state.testFlag(QStyle::State_Enabled)
+        ? QPalette::Disabled
+        : item.state.testFlag(QStyle::State_Active) ? QPalette::Active
+                                                    : QPalette::Inactive;
+    const QColor ink = item.palette.color(group,
+                                          selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor dim = between(
+        ink, item.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
+    const Columns columns(item.fontMetrics,
+                          style->subElementRect(QStyle::SE_ItemViewItemText, &item, view));
+    const auto status = index.data(kBookmarkStatusRole).value<BookmarkStatus>();
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setFont(item.font);
+    painter->setPen(ink);
+    painter->drawText(columns.name, Qt::AlignLeft | Qt::AlignVCenter,
+                      item.fontMetrics.elidedText(name, Qt::ElideRight, columns.name.width()));
+    if (status.state == BookmarkStatus::State::Answered) {
+        const BookmarkStatus::Server &server = status.server;
+        painter->drawText(columns.players, Qt::AlignRight | Qt::AlignVCenter,
+                          playersFigure(server));
+        painter->drawText(columns.ping, Qt::AlignRight | Qt::AlignVCenter, pingFigure(server));
+        if (server.password)
+            drawLock(*painter, columns.lock, ink);
+        if (server.full)
+            drawFullMark(*painter, columns.full);
+    } else {
+        painter->setPen(dim);
+        painter->drawText(columns.status, Qt::AlignRight | Qt::AlignVCenter,
+                          statusMark(status.state));
+    }
+    painter->restore();
+}

@@ -1,0 +1,34 @@
+// One section of the settings store as read in one go, with every value it holds.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <utility>
+
+struct StoredSection
+{
+    QString name;
+    QList<std::pair<QString, QString>> values; // key and value
+
+    // Empty text for a key the section does not hold, as the store reads a missing key.
+    QString value(const QString &key) const
+    {
+        for (const auto &[storedKey, storedValue] : values) {
+            if (storedKey == key)
+                return storedValue;
+        }
+        return {};
+    }
+};
+
+// The value of `key` in the section named `section`; empty text when either is missing.
+inline QString storedValue(const QList<StoredSection> &sections, const QString &section,
+                           const QString &key)
+{
+    for (const StoredSection &stored : sections) {
+        if (stored.name == section)
+            return stored.value(key);
+    }
+    return {};
+}

@@ -1,0 +1,127 @@
+#include "query/bookmarkstatus.h"
+
+#include "query/statusreply.h"
+
+#include <QStringList>
+
+using namespace std::chrono;
+
+namespace {
+
+// The value of the last pair with `key`, trimmed, as the reply's special variables are.
+QString lastValue(const StatusReply &reply, QStringView key)
+{
+    for (auto variable = reply.variables.crbegin(); variable != reply.variables.crend();
+         ++variable) {
+        if (variable->key == key)
+            return variable->value.trimmed();
+    }
+    return {};
+}
+
+std::optional<int> number(const std::optional<QString> &text)
+{
+    bool isNumber = false;
+    const int value = text ? text->toInt(&isNumber) : 0;
+    return isNumber ? std::optional(value) : std::nullopt;
+}
+
+bool isNonZeroNumber(const QString &text)
+{
+    bool isNumber = false;
+    const double value = text.toDouble(&isNumber);
+    return isNumber && value != 0;
+}
+
+} // namespace
+
+BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds roundTrip)
+{
+    BookmarkStatus status;
+    status.state = State::Answered;
+    Server &server = status.server;
+    server.players = int(reply.players.size());
+    server.limit = number(reply.maxClients);
+    server.pingMs = duration_cast<milliseconds>(roundTrip).count();
+    server.password = isNonZeroNumber(lastValue(reply, u"pswrd"))
+        || isNonZeroNumber(lastValue(reply, u"g_needpass"));
+    const int reserved = number(reply.privateClients).value_or(0);
+    server.full = server.limit && server.players >= *server.limit - reserved;
+    server.map = reply.mapName.value_or(QString());
+    server.version = lastValue(reply, u"shortversion");
+    server.mod = lastValue(reply, u"fs_game");
+    return status;
+}
+
+QString playersFigure(const BookmarkStatus::Server &server)
+{
+    const QString limit = server.limit ? QString::number(*server.limit)
+                                       : QString::fromLatin1(kUnknownLimit);
+    return QString::fromLatin1(kPlayersFigure).arg(QString::number(server.players), limit);
+}
+
+QString pingFigure(const BookmarkStatus::Server &server)
+{
+    return QString::fromLatin1(kPingFigure).arg(server.pingMs);
+}
+
+QString statusWords(const BookmarkStatus &status)
+{
+    using State = BookmarkStatus::State;
+    const BookmarkStatus::Server &server = status.server;
+    switch (status.state) {
+    case State::Answered: {
+        QString words =
+            QString::fromLatin1(kStatusPlayers).arg(playersFigure(server), pingFigure(server));
+        if (!server.map.isEmpty())
+            words += QString::fromLatin1(kStatusMap).arg(server.map);
+        if (server.password)
+            words += QLatin1String(kStatusPassword);
+        if (server.full)
+            words += QLatin1String(kStatusFull);
+        return words;
+    }
+    case State::NotSent:
+    case State::BadAddress:
+        return statusMark(status.state) + QStringLiteral(": ") + status.problem;
+    default:
+        return statusMark(status.state);
+    }
+}
+
+QString statusToolTip(const BookmarkStatus &status)
+{
+    QStringList about;
+    if (!status.server.version.isEmpty())
+        about.append(QString::fromLatin1(kStatusVersion).arg(status.server.version));
+    if (!status.server.mod.isEmpty())
+        about.append(QString::fromLatin1(kStatusMod).arg(status.server.mod));
+    const QString words = statusWords(status);
+    return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
+}
+
+// The marks are shared, not made anew for each of thousands of rows.
+QString statusMark(BookmarkStatus::State state)
+{
+    using State = BookmarkStatus::State;
+    static const QString waiting = QString::fromUtf16(kStatusWaiting);
+    static const QString refused = QString::fromLatin1(kStatusRefused);
+    static const QString noReply = QString::fromLatin1(kStatusNoReply);
+    static const QString notSent = QString::fromLatin1(kStatusNotSent);
+    static const QString badAddress = QString::fromLatin1(kStatusBadAddress);
+    switch (state) {
+    case State::Waiting:
+        return waiting;
+    case State::Answered:
+        return {};
+    case State::Refused:
+        return refused;
+    case State::NoReply:
+        return noReply;
+    case State::NotSent:
+        return notSent;
+    case State::BadAddress:
+        return badAddress;
+    }
+    return {};
+}

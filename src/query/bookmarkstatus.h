@@ -1,0 +1,69 @@
+// What the background refresh learnt of one bookmark's server, and how it reads: the figures a
+// row shows and the words of its tooltip.
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+struct StatusReply;
+
+// The words, as the row's tooltip and accessible description give them.
+inline constexpr char kStatusPlayers[] = "%1 players, ping %2";
+inline constexpr char kStatusMap[] = ", map %1";
+inline constexpr char kStatusPassword[] = ", password required";
+inline constexpr char kStatusFull[] = ", full";
+inline constexpr char kStatusVersion[] = "version %1";
+inline constexpr char kStatusMod[] = "mod %1";
+inline constexpr char kStatusRefused[] = "refused";
+inline constexpr char kStatusNoReply[] = "no reply";
+inline constexpr char kStatusNotSent[] = "not sent";
+inline constexpr char kStatusBadAddress[] = "bad address";
+inline constexpr char16_t kStatusWaiting[] = u"\u2026"; // an ellipsis: not known yet
+// The figures, as the row shows them.
+inline constexpr char kPlayersFigure[] = "%1/%2";
+inline constexpr char kUnknownLimit[] = "?";
+inline constexpr char kPingFigure[] = "%1 ms";
+
+struct BookmarkStatus
+{
+    enum class State { Waiting, Answered, Refused, NoReply, NotSent, BadAddress };
+
+    // What an answering server said of itself.
+    struct Server
+    {
+        int players = 0;          // player lines in the reply
+        std::optional<int> limit; // sv_maxclients, when it is a number
+        qint64 pingMs = 0;
+        bool password = false; // pswrd or g_needpass is a non-zero number
+        bool full = false;     // players >= sv_maxclients - sv_privateClients
+        QString map;
+        QString version; // shortversion
+        QString mod;     // fs_game
+    };
+
+    State state = State::Waiting;
+    Server server;   // when Answered
+    QString problem; // the platform's words when NotSent, the address check's when BadAddress
+
+    static BookmarkStatus answered(const StatusReply &reply, std::chrono::microseconds roundTrip);
+    // Whether the server has answered, with its status or with a refusal.
+    bool hasAnswered() const { return state == State::Answered || state == State::Refused; }
+};
+
+// "12/20", or "12/?" when the server did not say its limit.
+QString playersFigure(const BookmarkStatus::Server &server);
+// "45 ms".
+QString pingFigure(const BookmarkStatus::Server &server);
+// "12/20 players, ping 45 ms, map mp_harbor, password required, full", "refused", "no reply", ...
+QString statusWords(const BookmarkStatus &status);
+// The words, and for an answering server its game version and mod on a line of their own: a
+// version other than the user's is the likeliest reason a join fails.
+QString statusToolTip(const BookmarkStatus &status);
+// What a row shows in place of the figures for a server that gave none: "refused", "no reply",
+// ..., an ellipsis while nothing is known; empty for an answer.
+QString statusMark(BookmarkStatus::State state);
+
+Q_DECLARE_METATYPE(BookmarkStatus)

@@ -1,0 +1,161 @@
+#include "query/statusrefresh.h"
+
+#include "address/addressrules.h"
+
+#include <QTimer>
+
+#include <variant>
+
+using namespace std::chrono;
+
+namespace {
+
+// How long one turn of the event loop may spend starting queries: starting one opens a socket,
+// and a few thousand bookmarks at once would freeze the window.
+constexpr milliseconds kTurn{4};
+
+// The server a stored address names, or the address rules' verdict on it, as a click on the
+// bookmark would judge it.
+std::variant<StatusTarget, QString> storedTarget(const QString &stored)
+{
+    AddressFilter filter;
+    const QString address = ipcheck(filter, stored);
+    const QString verdict = checkip(filter, address);
+    if (verdict != QLatin1String(kAddressOk))
+        return verdict;
+    if (const std::optional<StatusTarget> target = statusTarget(address))
+        return *target;
+    return QString::fromLatin1(kInvalidAddress);
+}
+
+quint64 keyOf(const StatusTarget &target)
+{
+    return quint64(target.host.toIPv4Address()) << 16 | target.port;
+}
+
+StatusTarget targetOf(quint64 key)
+{
+    return {QHostAddress(quint32(key >> 16)), quint16(key & 0xffff)};
+}
+
+} // namespace
+
+StatusRefresh::StatusRefresh(ExchangeBounds bounds, QObject *parent)
+    : QObject(parent),
+      m_bounds(bounds)
+{ }
+
+StatusRefresh::~StatusRefresh() = default;
+
+void StatusRefresh::refresh(const QStringList &addresses)
+{
+    QHash<quint64, Query> answered;
+    if (m_running) {
+        for (auto query = m_queries.cbegin(); query != m_queries.cend(); ++query) {
+            if (query->outcome && query->outcome->hasAnswered())
+                answered.insert(query.key(), {{}, nullptr, query->outcome});
+        }
+    }
+    for (auto busy = m_busy.cbegin(); busy != m_busy.cend(); ++busy) {
+        busy.key()->stop();
+        m_idle.append(busy.key());
+    }
+    m_busy.clear();
+    m_queries = std::move(answered);
+    m_addresses = addresses;
+    m_next = 0;
+    m_running = true;
+    takeRows();
+}
+
+// Takes rows while there is room in flight and the turn lasts; what is left waits for the next
+// turn, or for an exchange to end.
+void StatusRefresh::takeRows()
+{
+    m_takeScheduled = false;
+    const auto turnEnds = steady_clock::now() + kTurn;
+    while (m_next < m_addresses.size() && m_busy.size() < kMaxInFlight) {
+        if (steady_clock::now() > turnEnds) {
+            scheduleTake();
+            return;
+        }
+        takeRow(int(m_next++));
+    }
+    if (m_running && m_next >= m_addresses.size() && m_busy.isEmpty()) {
+        m_running = false;
+        m_queries = {};
+        emit finished();
+    }
+}
+
+// Rows are taken on a turn of their own: not inside an exchange's signal, whose socket is still
+// being served, nor in a turn that has run long already.
+void StatusRefresh::scheduleTake()
+{
+    if (m_takeScheduled)
+        return;
+    m_takeScheduled = true;
+    QTimer::singleShot(0, this, &StatusRefresh::takeRows);
+}
+
+void StatusRefresh::takeRow(int row)
+{
+    const std::variant<StatusTarget, QString> target = storedTarget(m_addresses.at(row));
+    if (const QString *verdict = std::get_if<QString>(&target)) {
+        emit rowStatus(row, {BookmarkStatus::State::BadAddress, {}, *verdict});
+        return;
+    }
+    const quint64 server = keyOf(std::get<StatusTarget>(target));
+    Query &query = m_queries[server];
+    query.rows.append(row);
+    if (query.outcome)
+        emit rowStatus(row, *query.outcome);
+    else if (!query.exchange)
+        ask(server);
+}
+
+void StatusRefresh::ask(quint64 server)
+{
+    StatusExchange *exchange = idleExchange();
+    m_busy.insert(exchange, server);
+    m_queries[server].exchange = exchange;
+    exchange->start(targetOf(server)); // a request that cannot be sent is told from in here
+}
+
+StatusExchange *StatusRefresh::idleExchange()
+{
+    if (!m_idle.isEmpty())
+        return m_idle.takeLast();
+    // No echo: the request's own round trip is the ping.
+    auto *exchange = new StatusExchange(nullptr, LocalPort::Any, m_bounds, this);
+    connect(exchange, &StatusExchange::replied, this,
+            [this, exchange](const StatusReply &reply, microseconds roundTrip) {
+                tell(exchange, BookmarkStatus::answered(reply, roundTrip));
+            });
+    connect(exchange, &StatusExchange::refused, this, [this, exchange] {
+        tell(exchange, {BookmarkStatus::State::Refused, {}, {}});
+    });
+    connect(exchange, &StatusExchange::timedOut, this, [this, exchange] {
+        tell(exchange, {BookmarkStatus::State::NoReply, {}, {}});
+    });
+    connect(exchange, &StatusExchange::notSent, this, [this, exchange](const QString &reason) {
+        tell(exchange, {BookmarkStatus::State::NotSent, {}, reason});
+    });
+    return exchange;
+}
+
+// Other socket errors are left to the time-out, as they are in the window's exchange, but
+// without a word: the refresh never raises a box.
+void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
+{
+    const quint64 server = m_busy.take(exchange);
+    exchange->stop();
+    m_idle.append(exchange);
+    Query &query = m_queries[server];
+    query.exchange = nullptr;
+    query.outcome = status;
+    const QVarLengthArray<int, 1> rows = query.rows;
+    for (const int row : rows)
+        emit rowStatus(row, status);
+    scheduleTake();
+}

@@ -1,0 +1,65 @@
+// Asks every bookmark's server for its status in the background, many at a time.
+#pragma once
+
+#include "query/bookmarkstatus.h"
+#include "query/statusexchange.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QVarLengthArray>
+
+#include <optional>
+
+// Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
+// own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
+// that several bookmarks name is asked once for all of them. Outcomes come row by row as values;
+// nothing here knows of a window.
+class StatusRefresh final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StatusRefresh)
+
+public:
+    static constexpr int kMaxInFlight = 64;
+
+    explicit StatusRefresh(ExchangeBounds bounds, QObject *parent = nullptr);
+    ~StatusRefresh() override;
+
+    // Asks for the status of every stored address; a row is an address's index. An address the
+    // address rules refuse is not asked: its row is told so at once. While a refresh runs, the
+    // servers that have answered it keep their status and are not asked again; every other row
+    // starts afresh, so no server is ever asked twice at the same time.
+    void refresh(const QStringList &addresses);
+    bool isRunning() const { return m_running; }
+
+signals:
+    void rowStatus(int row, const BookmarkStatus &status);
+    // Every row has its outcome.
+    void finished();
+
+private:
+    struct Query
+    {
+        QVarLengthArray<int, 1> rows;       // mostly one: a server that only one bookmark names
+        StatusExchange *exchange = nullptr; // while it is being asked
+        std::optional<BookmarkStatus> outcome;
+    };
+
+    void takeRows();
+    void scheduleTake();
+    void takeRow(int row);
+    void ask(quint64 server);
+    StatusExchange *idleExchange();
+    void tell(StatusExchange *exchange, const BookmarkStatus &status);
+
+    const ExchangeBounds m_bounds;
+    QStringList m_addresses;
+    qsizetype m_next = 0;                    // the first row not taken yet
+    QHash<quint64, Query> m_queries;         // by server address and port
+    QHash<StatusExchange *, quint64> m_busy; // exchanges in flight and the server they ask
+    QList<StatusExchange *> m_idle;
+    bool m_running = false;
+    bool m_takeScheduled = false;
+};
