@@ -1,7 +1,6 @@
 #include "launch/joinverdict.h"
 
 #include "query/statuscaptions.h"
-#include "query/statusreply.h"
 
 namespace {
 
@@ -24,14 +23,4 @@ JoinVerdict judgeJoin(const QString &playersCaption, const QString &pingCaption,
     if (pingCaption == QLatin1String(kPingNone) || pingCaption == QLatin1String(kPingTimeout))
         return JoinVerdict::NotResponding;
     return JoinVerdict::Joinable;
-}
-
-bool hasFreeSlot(const StatusReply &reply)
-{
-    bool limited = false;
-    const int limit = reply.maxClients.value_or(QString()).toInt(&limited);
-    if (!limited)
-        return true;
-    const int reserved = reply.privateClients.value_or(QString()).toInt();
-    return reply.players.size() < limit - reserved;
 }

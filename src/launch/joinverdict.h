@@ -5,8 +5,6 @@
 
 #include <optional>
 
-struct StatusReply;
-
 enum class JoinVerdict { Joinable, Full, NotResponding };
 
 // `playersCaption` reads "Players: <count>/<limit>", `pingCaption` "Ping: <value>". A server is
@@ -14,8 +12,3 @@ enum class JoinVerdict { Joinable, Full, NotResponding };
 // otherwise it is silent when the ping value is exactly "-" or "Timeout".
 JoinVerdict judgeJoin(const QString &playersCaption, const QString &pingCaption,
                       const std::optional<QString> &maxClients);
-
-// Whether a reply shows room for one more player who holds no reserved slot: fewer players than
-// `sv_maxclients` less `sv_privateClients`. Without a numeric limit there is room, as such a
-// server never counts as full either; reserved slots that are no number count as none.
-bool hasFreeSlot(const StatusReply &reply);

@@ -1,6 +1,5 @@
 #include "launch/slotwait.h"
 
-#include "launch/joinverdict.h"
 #include "launch/launchlog.h"
 #include "query/statusexchange.h"
 
@@ -62,7 +61,7 @@ void SlotWait::ask()
 
 void SlotWait::judge(const StatusReply &reply)
 {
-    if (!hasFreeSlot(reply))
+    if (isFull(reply))
         return;
     qCInfo(lcLaunch) << "a slot freed on" << m_server.host.toString() << m_server.port;
     stop();

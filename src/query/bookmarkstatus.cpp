@@ -45,8 +45,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.pingMs = duration_cast<milliseconds>(roundTrip).count();
     server.password = isNonZeroNumber(lastValue(reply, u"pswrd"))
         || isNonZeroNumber(lastValue(reply, u"g_needpass"));
-    const int reserved = number(reply.privateClients).value_or(0);
-    server.full = server.limit && server.players >= *server.limit - reserved;
+    server.full = isFull(reply);
     server.map = reply.mapName.value_or(QString());
     server.version = lastValue(reply, u"shortversion");
     server.mod = lastValue(reply, u"fs_game");

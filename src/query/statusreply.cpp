@@ -151,6 +151,14 @@ QByteArray statusRequest()
     return QByteArrayLiteral("\xff\xff\xff\xffgetstatus");
 }
 
+bool isFull(const StatusReply &reply)
+{
+    bool limited = false;
+    const int limit = reply.maxClients.value_or(QString()).toInt(&limited);
+    const int reserved = reply.privateClients.value_or(QString()).toInt();
+    return limited && reply.players.size() >= limit - reserved;
+}
+
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram)
 {
     const qsizetype header = datagram.indexOf(kReplyHeader);

@@ -35,3 +35,8 @@ struct StatusReply
 
 // Parses one datagram (one character per byte). Returns nullopt when it carries no status header.
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram);
+
+// Whether the server has no room for a player who holds no reserved slot: as many players as
+// `sv_maxclients` less `sv_privateClients`, or more. Without a numeric limit a server is never
+// full; reserved slots that are no number count as none.
+bool isFull(const StatusReply &reply);
