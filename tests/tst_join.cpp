@@ -594,25 +594,30 @@ void TestJoin::slotWait()
 void TestJoin::nothingPendingMeansNoWait_data()
 {
     QTest::addColumn<bool>("portHeld");
+    QTest::addColumn<QString>("bookmark"); // its address; "%1": the server's; empty: none
     QTest::addColumn<int>("launches");
-    QTest::newRow("bad bookmark, field corrected: asked now") << false << 1;
-    QTest::newRow("port taken: the query's own message only") << true << 0;
+    QTest::newRow("bad bookmark, field corrected: asked now") << false << "127.0.0.2" << 1;
+    QTest::newRow("port taken: the query's own message only") << true << "" << 0;
+    QTest::newRow("port taken, bookmark selected: said once") << true << "%1" << 0;
 }
 
 void TestJoin::nothingPendingMeansNoWait()
 {
     QFETCH(bool, portHeld);
+    QFETCH(QString, bookmark);
     QFETCH(int, launches);
     Session session;
     QUdpSocket holder;
     if (portHeld)
         QVERIFY(holder.bind(QHostAddress(QStringLiteral("127.0.0.1")), session.server.port()));
-    else
-        session.bookmark(QStringLiteral("Typo"), QStringLiteral("127.0.0.2"));
+    if (!bookmark.isEmpty())
+        session.bookmark(QStringLiteral("Harbor"),
+                         bookmark.contains(u'%') ? bookmark.arg(session.server.addressText())
+                                                 : bookmark);
     session.server.answerNext(openServer());
     session.start();
     session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
-    if (!portHeld)
+    if (!bookmark.isEmpty())
         session.selectRow(0);
     session.type(session.server.addressText());
     // A wait with nothing pending would never end; this ends it and fails the test.

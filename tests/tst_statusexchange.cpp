@@ -582,6 +582,8 @@ void TestStatusExchange::backgroundRefresh()
         QTest::keyClicks(harness.find<QLineEdit>("server_ip"), address);
         harness.find<QAction>("menu_save")->trigger();
         QVERIFY(refreshed.wait());
+        // The watch on the store must take the program's own write for no news from outside.
+        QTest::qWait(400);
     }
 
     auto *list = harness.find<QListWidget>("servers_name");

@@ -172,7 +172,7 @@ Brinemoor::~Brinemoor()
     // The children, destroyed after this, hand the focus on while the window is half gone.
     disconnect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
     m_busy = false;
-    m_gameStarting = false;
+    m_gamesStarting = 0;
     showBusyPointer();
 }
 
@@ -432,7 +432,7 @@ void Brinemoor::setBusy(bool busy)
 // override cursor is set and restored exactly once for each stretch of either.
 void Brinemoor::showBusyPointer()
 {
-    const bool busy = m_busy || m_gameStarting;
+    const bool busy = m_busy || m_gamesStarting > 0;
     if (busy == m_pointerBusy)
         return;
     m_pointerBusy = busy;

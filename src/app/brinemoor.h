@@ -169,6 +169,7 @@ private:
     void offerServerName();
     void finishExchange();
     bool m_replyPingShown = false; // a later echo may still correct it
+    QString m_unsentAddress;       // the last query of it could not be sent
     // The players and ping captions as the status exchanges wrote them. The join judges these:
     // Save, which "Update Server Name?" may run while a join waits, empties the labels.
     struct StatusCaptions
@@ -194,9 +195,8 @@ private:
     bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
     int m_rowBeforePress = -1;
-    bool m_joinWaiting = false;               // a join command waits for the status
-    std::unique_ptr<LaunchWatch> m_gameStart; // the last start, watched through its first seconds
-    bool m_gameStarting = false;
+    bool m_joinWaiting = false; // a join command waits for the status
+    int m_gamesStarting = 0;    // starts still watched through their first seconds
 
     // Waiting for a free slot on a full server
     void startSlotWait(const JoinTarget &target);

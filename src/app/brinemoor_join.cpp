@@ -86,12 +86,13 @@ void Brinemoor::offerRetry(const JoinTarget &target)
 // bookmark's status is the one its click asked for. When that was never asked for (its stored
 // address failed the check and the field has been corrected since), nothing is pending and no
 // status has come in, so the command asks for the field's address as if no bookmark were selected.
+// A query of that very address that could not be sent has said why already: not again.
 bool Brinemoor::needsStatusQuery() const
 {
     if (selectedBookmarkName().isEmpty())
         return true;
     return m_state.result == QLatin1String(kAddressOk) && !cod_query->isPending()
-        && !m_state.ServerReady;
+        && !m_state.ServerReady && server_ip->text() != m_unsentAddress;
 }
 
 // Waits, with the window disabled, for the pending exchange to end; the socket's and the timer's
@@ -143,16 +144,21 @@ void Brinemoor::startGame(const StartPlan &plan)
     const ProcessStart &process = *plan.process;
     qCInfo(lcLaunch) << "starting" << process.program << "with" << process.arguments << "in"
                      << process.workingDirectory;
-    m_gameStart = m_services.gameStarter.start(process, kStartWatch);
-    connect(m_gameStart.get(), &LaunchWatch::finished, this,
-            [this, plan](const LaunchOutcome &outcome) { gameStartWatched(plan, outcome); });
-    m_gameStarting = true;
+    // Each start is watched until it reports, also when another start follows within its watch.
+    // The watch goes once it has reported: not while it reports, since its report may show a box.
+    LaunchWatch *watch = m_services.gameStarter.start(process, kStartWatch).release();
+    watch->setParent(this);
+    connect(watch, &LaunchWatch::finished, this, [this, plan, watch](const LaunchOutcome &outcome) {
+        watch->deleteLater();
+        gameStartWatched(plan, outcome);
+    });
+    ++m_gamesStarting;
     showBusyPointer();
 }
 
 void Brinemoor::gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome)
 {
-    m_gameStarting = false;
+    --m_gamesStarting;
     showBusyPointer();
     const QString &program = plan.process->program;
     switch (outcome.kind) {

@@ -128,6 +128,8 @@ void Brinemoor::queryStatusOf(const QString &address)
     setEnabled(false);
     m_state.ServerReady = false;
     cod_query->start(*target);
+    // notSent() has come and gone inside start() when the request could not be sent.
+    m_unsentAddress = cod_query->isPending() ? QString() : address;
 }
 
 // The server an address that passed the address rules names. Those rules let octets above 255

@@ -194,8 +194,10 @@ bool SettingsStore::change(const QString &group, const std::function<void()> &ed
     clearLeftoverLock();
     m_settings->sync();
     // A file that could not be parsed is still rewritten; only a failed write loses the change.
-    if (m_settings->status() != QSettings::AccessError)
+    if (m_settings->status() != QSettings::AccessError) {
+        m_written = fingerprint();
         return true;
+    }
     // The write failed on its way (a full disk, say). QSettings keeps the change it could not
     // write in a cache that every QSettings on the file in this process shares: reads would show
     // it, and the next write that succeeds would store it after all.

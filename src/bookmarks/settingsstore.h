@@ -71,6 +71,8 @@ public:
     // Tells one state of the store from another, cheaply: a hash of the file's bytes, or of
     // everything the registry holds.
     QByteArray fingerprint() const;
+    // The fingerprint right after this store's own last change, so that a watch knows it.
+    QByteArray writtenFingerprint() const { return m_written; }
 
     // Whether two names address one section: on Windows the registry ignores letter case.
     bool isSameSection(const QString &a, const QString &b) const;
@@ -94,4 +96,5 @@ private:
     const Location m_location;
     mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
+    QByteArray m_written;
 };

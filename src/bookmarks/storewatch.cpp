@@ -54,11 +54,14 @@ void StoreWatch::check()
 {
     if (m_store.backend() == SettingsStore::Backend::IniFile)
         watchPaths();
+    QByteArray fingerprint = m_store.fingerprint();
+    // What this process wrote itself is no news.
+    if (fingerprint == m_fingerprint || fingerprint == m_store.writtenFingerprint()) {
+        m_fingerprint = std::move(fingerprint);
+        return;
+    }
     // A store that cannot be read just now is no change: the list stays as it was.
     if (!m_store.reload())
-        return;
-    QByteArray fingerprint = m_store.fingerprint();
-    if (fingerprint == m_fingerprint)
         return;
     m_fingerprint = std::move(fingerprint);
     emit changed();

@@ -10,8 +10,8 @@
 class SettingsStore;
 
 // Looks at the store whenever its file or folder changes (or, for the registry, which cannot be
-// watched, every few seconds) and tells when it holds something else than when it last looked.
-// Its own process's writes count as changes too.
+// watched, every few seconds) and tells when it holds something else than when it last looked,
+// unless the store itself wrote that.
 class StoreWatch final : public QObject
 {
     Q_OBJECT

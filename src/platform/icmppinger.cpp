@@ -147,8 +147,7 @@ public:
 
 #elif defined(Q_OS_LINUX)
 
-// The wall clock, as the kernel stamps arriving packets with it.
-using Clock = std::chrono::system_clock;
+using Clock = std::chrono::steady_clock;
 
 // An unprivileged ping socket where net.ipv4.ping_group_range admits us, else a raw one (root or
 // CAP_NET_RAW). On a ping socket the kernel sets the identifier and passes only our replies up;
@@ -169,16 +168,19 @@ public:
         if (m_fd >= 0)
             ::setsockopt(m_fd, SOL_SOCKET, SO_TIMESTAMPNS, &on, sizeof on);
     }
-    ~EchoSocket()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
+    ~EchoSocket() { close(); }
     Q_DISABLE_COPY_MOVE(EchoSocket)
 
     int fd() const { return m_fd; }
     bool isOpen() const { return m_fd >= 0; }
     bool isRaw() const { return m_raw; }
+    // A raw socket gets a copy of every ICMP packet the host receives: it is closed once done.
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
 
 private:
     int m_fd = -1;
@@ -235,27 +237,32 @@ bool isReplyTo(const EchoSocket &socket, const EchoRequest &request, const unsig
         && (!socket.isRaw() || qFromBigEndian(header.un.echo.id) == request.identifier);
 }
 
-// One packet read from the socket, with the time the kernel received it when it says so.
+// One packet read from the socket, with how long it had waited there since the kernel took it.
 struct Packet
 {
     std::array<unsigned char, 576> bytes;
     ssize_t size = -1;
     sockaddr_in from{};
-    Clock::time_point arrived;
+    Clock::duration queued{};
 };
 
-Clock::time_point arrivalTime(msghdr &message)
+// The kernel stamps a packet with the wall clock, which may jump; only the short time since the
+// stamp is taken from it, and the round trip itself from the monotonic clock.
+Clock::duration queuedFor(msghdr &message)
 {
+    using std::chrono::system_clock;
     for (cmsghdr *control = CMSG_FIRSTHDR(&message); control;
          control = CMSG_NXTHDR(&message, control)) {
         if (control->cmsg_level != SOL_SOCKET || control->cmsg_type != SCM_TIMESTAMPNS)
             continue;
         timespec stamp{};
         std::memcpy(&stamp, CMSG_DATA(control), sizeof stamp);
-        return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+        const system_clock::time_point arrived(std::chrono::duration_cast<system_clock::duration>(
             std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec)));
+        return std::max(Clock::duration(0),
+                        std::chrono::duration_cast<Clock::duration>(system_clock::now() - arrived));
     }
-    return Clock::now();
+    return {};
 }
 
 void receive(const EchoSocket &socket, Packet &packet)
@@ -271,7 +278,7 @@ void receive(const EchoSocket &socket, Packet &packet)
     message.msg_controllen = control.size();
     packet.size = ::recvmsg(socket.fd(), &message, 0);
     if (packet.size >= 0)
-        packet.arrived = arrivalTime(message);
+        packet.queued = queuedFor(message);
 }
 
 // The echo's socket is watched by the event loop; a precise timer bounds the wait.
@@ -321,7 +328,7 @@ private:
             }
             if (packet.from.sin_addr.s_addr == m_request.to.sin_addr.s_addr
                 && isReplyTo(m_socket, m_request, packet.bytes.data(), size_t(packet.size))) {
-                arrived(packet.arrived);
+                arrived(Clock::now() - packet.queued);
                 return;
             }
         }
@@ -339,6 +346,7 @@ private:
     {
         m_readable->setEnabled(false);
         m_deadline.stop();
+        m_socket.close();
         finish(roundTrip);
     }
 
