@@ -2,10 +2,11 @@
 // each request, as a multiple of those 50 ms; and the longest the event loop was held meanwhile,
 // seen by a timer that ticks every millisecond.
 //
-// Run by scripts/bench.sh inside a network namespace of its own (BRINEMOOR_BENCH_NETNS set): the
-// echo is then the real one, and the namespace's loopback ignores or answers it as each benchmark
-// asks, through net.ipv4.icmp_echo_ignore_all, which belongs to that namespace alone. Elsewhere the
-// Pinger seam stands in: an echo answered at once, or one never answered.
+// Run by scripts/bench.sh inside a network namespace of its own (BRINEMOOR_BENCH_HOST_NETNS names
+// the one it came from): the echo is then the real one, and the namespace's loopback ignores or
+// answers it as each benchmark asks, through net.ipv4.icmp_echo_ignore_all, which belongs to that
+// namespace alone. Elsewhere the Pinger seam stands in: an echo answered at once, or one never
+// answered.
 #include "bookmarks/settingsstore.h"
 #include "fakestatusserver.h"
 #include "platform/icmppinger.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -30,9 +32,15 @@ using namespace std::chrono_literals;
 
 constexpr milliseconds kServerDelay{50};
 
+// scripts/bench.sh names the network namespace it started in; the benchmark must be in another
+// one, of its own, since the echo setting written below must never be the host's.
 bool inBenchNamespace()
 {
-    return !qEnvironmentVariableIsEmpty("BRINEMOOR_BENCH_NETNS");
+    const QString host = qEnvironmentVariable("BRINEMOOR_BENCH_HOST_NETNS");
+    // The link reads "net:[inode]"; Qt gives it as a path in the link's folder.
+    const QString own =
+        QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/ns/net"))).fileName();
+    return !host.isEmpty() && !own.isEmpty() && own != host;
 }
 
 // Only ever written inside the namespace that scripts/bench.sh made for this run.

@@ -32,7 +32,7 @@ namespace=brinemoor-bench-$$
 if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
     trap 'ip netns delete "$namespace"' EXIT
     ip netns exec "$namespace" ip link set lo up
-    ip netns exec "$namespace" env BRINEMOOR_BENCH_NETNS=1 \
+    ip netns exec "$namespace" env BRINEMOOR_BENCH_HOST_NETNS="$(readlink /proc/self/ns/net)" \
         build-bench/bench/bench_clicktostatus "${repeated[@]}"
     ip netns exec "$namespace" build-bench/bench/bench_refresh "${repeated[@]}"
 else

@@ -11,6 +11,7 @@ passed (missed), or the mutant did not build (cannot occur). Usage:
 """
 import argparse
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -50,8 +51,24 @@ def main():
 
     scratch = tempfile.mkdtemp(prefix='brinemoor-mutants-')
     tree = os.path.join(scratch, 'tree')
-    build = os.path.join(scratch, 'build')
     run(['git', 'worktree', 'add', '--detach', tree, 'HEAD'], ROOT)
+    try:
+        outcomes = check(mutants, tree, os.path.join(scratch, 'build'))
+    finally:
+        if not options.keep:
+            run(['git', 'worktree', 'remove', '--force', tree], ROOT)
+            shutil.rmtree(scratch, ignore_errors=True)
+    occurring = len(outcomes['caught']) + len(outcomes['missed'])
+    print()
+    for outcome, found in outcomes.items():
+        print(f'{outcome}: {len(found)}')
+    if occurring:
+        print(f'caught {len(outcomes["caught"])} of {occurring} mutants that build: '
+              f'{100 * len(outcomes["caught"]) / occurring:.0f}%')
+    return 0 if not outcomes['stale'] else 1
+
+
+def check(mutants, tree, build):
     configure = ['cmake', '-S', tree, '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Debug',
                  '-DBRINEMOOR_BUILD_TESTS=ON']
     if not run(configure, tree) or not run(['cmake', '--build', build, '-j2'], tree, quiet=False):
@@ -80,17 +97,7 @@ def main():
         outcomes[outcome].append((number, where, original, replacement))
         shown = f'{where}: {original} ~> {replacement}'.replace('\n', '⏎')
         print(f'{outcome:>14}  line {number} {shown}', flush=True)
-
-    if not options.keep:
-        run(['git', 'worktree', 'remove', '--force', tree], ROOT)
-    occurring = len(outcomes['caught']) + len(outcomes['missed'])
-    print()
-    for outcome, found in outcomes.items():
-        print(f'{outcome}: {len(found)}')
-    if occurring:
-        print(f'caught {len(outcomes["caught"])} of {occurring} mutants that build: '
-              f'{100 * len(outcomes["caught"]) / occurring:.0f}%')
-    return 0 if not outcomes['stale'] else 1
+    return outcomes
 
 
 if __name__ == '__main__':

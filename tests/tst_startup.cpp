@@ -102,7 +102,7 @@ void TestStartup::titleForVersion_data()
     QTest::addColumn<int>("minor");
     QTest::addColumn<int>("revision");
     QTest::addColumn<QString>("title");
-    QTest::newRow("one-digit revision") << 2 << 0 << 6 << "Brinemoor V2.06";
+    QTest::newRow("one-digit revision") << 3 << 4 << 5 << "Brinemoor V3.45";
     QTest::newRow("two-digit revision") << 2 << 1 << 12 << "Brinemoor V2.112";
     QTest::newRow("zeros") << 1 << 0 << 0 << "Brinemoor V1.00";
 }

@@ -8,17 +8,6 @@ using namespace std::chrono;
 
 namespace {
 
-// The value of the last pair with `key`, trimmed, as the reply's special variables are.
-QString lastValue(const StatusReply &reply, QStringView key)
-{
-    for (auto variable = reply.variables.crbegin(); variable != reply.variables.crend();
-         ++variable) {
-        if (variable->key == key)
-            return variable->value.trimmed();
-    }
-    return {};
-}
-
 std::optional<int> number(const std::optional<QString> &text)
 {
     bool isNumber = false;
@@ -43,12 +32,12 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.players = int(reply.players.size());
     server.limit = number(reply.maxClients);
     server.pingMs = duration_cast<milliseconds>(roundTrip).count();
-    server.password = isNonZeroNumber(lastValue(reply, u"pswrd"))
-        || isNonZeroNumber(lastValue(reply, u"g_needpass"));
+    server.password = isNonZeroNumber(variableValue(reply, u"pswrd"))
+        || isNonZeroNumber(variableValue(reply, u"g_needpass"));
     server.full = isFull(reply);
     server.map = reply.mapName.value_or(QString());
-    server.version = lastValue(reply, u"shortversion");
-    server.mod = lastValue(reply, u"fs_game");
+    server.version = variableValue(reply, u"shortversion");
+    server.mod = variableValue(reply, u"fs_game");
     return status;
 }
 

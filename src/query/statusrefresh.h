@@ -32,7 +32,6 @@ public:
     // servers that have answered it keep their status and are not asked again; every other row
     // starts afresh, so no server is ever asked twice at the same time.
     void refresh(const QStringList &addresses);
-    bool isRunning() const { return m_running; }
 
 signals:
     void rowStatus(int row, const BookmarkStatus &status);

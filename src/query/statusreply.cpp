@@ -151,6 +151,16 @@ QByteArray statusRequest()
     return QByteArrayLiteral("\xff\xff\xff\xffgetstatus");
 }
 
+QString variableValue(const StatusReply &reply, QStringView key)
+{
+    for (auto variable = reply.variables.crbegin(); variable != reply.variables.crend();
+         ++variable) {
+        if (variable->key == key)
+            return trimBlanks(variable->value);
+    }
+    return {};
+}
+
 bool isFull(const StatusReply &reply)
 {
     bool limited = false;

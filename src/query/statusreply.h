@@ -33,6 +33,10 @@ struct StatusReply
     std::optional<QString> privateClients; // trimmed sv_privateClients
 };
 
+// The value of the last pair with `key`, its outer blanks trimmed as the special variables' are;
+// empty text when the reply has no such pair.
+QString variableValue(const StatusReply &reply, QStringView key);
+
 // Parses one datagram (one character per byte). Returns nullopt when it carries no status header.
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram);
 

@@ -18,7 +18,7 @@ class WindowHarness
 public:
     WindowHarness();
 
-    // The window's title for the version being built: "Brinemoor V2.06" for 2.0.6.
+    // The window's title for the version being built.
     static QString versionTitle();
 
     // The settings file of this harness; write it before start() to prepare a store.
