@@ -23,7 +23,6 @@
 #include <QString>
 
 #include <chrono>
-#include <memory>
 #include <optional>
 
 class QAction;
@@ -38,7 +37,6 @@ class QListWidgetItem;
 class QNetworkAccessManager;
 class QShortcut;
 class Brinemoor_Help;
-class LaunchWatch;
 class SettingsStore;
 class StatusRefresh;
 struct Bookmark;

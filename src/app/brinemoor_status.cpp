@@ -132,17 +132,16 @@ void Brinemoor::queryStatusOf(const QString &address)
     m_unsentAddress = cod_query->isPending() ? QString() : address;
 }
 
-// The server an address that passed the address rules names. Those rules let octets above 255
-// and ports above 65535 through, which no socket takes: such an address gets the rules' own
-// verdict for an invalid one.
+// The server `address` names; none when `result` refuses it, or, for an address no socket takes,
+// once `result` says so.
 std::optional<StatusTarget> Brinemoor::targetOf(const QString &address)
 {
-    if (m_state.result != QLatin1String(kAddressOk))
+    const std::variant<StatusTarget, QString> target = checkedTarget(m_state.result, address);
+    if (const QString *verdict = std::get_if<QString>(&target)) {
+        m_state.result = *verdict;
         return std::nullopt;
-    const std::optional<StatusTarget> target = statusTarget(address);
-    if (!target)
-        m_state.result = QString::fromLatin1(kInvalidAddress);
-    return target;
+    }
+    return std::get<StatusTarget>(target);
 }
 
 // A query that sent nothing leaves ServerReady cleared. It still raises the ended signal, so that

@@ -36,18 +36,12 @@ Dialogs::Answer answerFor(int pressed)
 
 Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon)
 {
-    return show(text, buttons, icon, {}).answer;
-}
-
-Dialogs::CheckedAnswer QtDialogs::messageWithCheckBox(const QString &text, Buttons buttons,
-                                                      Icon icon, const QString &checkBox)
-{
-    return show(text, buttons, icon, checkBox);
+    return messageWithCheckBox(text, buttons, icon, {}).answer;
 }
 
 // `checkBox` empty: a box without one.
-Dialogs::CheckedAnswer QtDialogs::show(const QString &text, Buttons buttons, Icon icon,
-                                       const QString &checkBox)
+Dialogs::CheckedAnswer QtDialogs::messageWithCheckBox(const QString &text, Buttons buttons,
+                                                      Icon icon, const QString &checkBox)
 {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
                     QString::fromUtf16(kProgramTitle), text, standardButtons(buttons), m_parent);

@@ -15,7 +15,5 @@ public:
     FileChoice openFile(const FileDialogPreset &preset) override;
 
 private:
-    CheckedAnswer show(const QString &text, Buttons buttons, Icon icon, const QString &checkBox);
-
     QWidget *m_parent = nullptr;
 };

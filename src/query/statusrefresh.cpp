@@ -20,12 +20,7 @@ std::variant<StatusTarget, QString> storedTarget(const QString &stored)
 {
     AddressFilter filter;
     const QString address = ipcheck(filter, stored);
-    const QString verdict = checkip(filter, address);
-    if (verdict != QLatin1String(kAddressOk))
-        return verdict;
-    if (const std::optional<StatusTarget> target = statusTarget(address))
-        return *target;
-    return QString::fromLatin1(kInvalidAddress);
+    return checkedTarget(checkip(filter, address), address);
 }
 
 quint64 keyOf(const StatusTarget &target)

@@ -1,5 +1,6 @@
 #include "query/statussocket.h"
 
+#include "address/addressrules.h"
 #include "query/statusreply.h"
 
 #include <QNetworkDatagram>
@@ -53,6 +54,15 @@ std::optional<StatusTarget> statusTarget(const QString &address)
     if (colon < 0)
         return std::nullopt;
     return statusTarget(address.left(colon), address.mid(colon + 1));
+}
+
+std::variant<StatusTarget, QString> checkedTarget(const QString &verdict, const QString &address)
+{
+    if (verdict != QLatin1String(kAddressOk))
+        return verdict;
+    if (const std::optional<StatusTarget> target = statusTarget(address))
+        return *target;
+    return QString::fromLatin1(kInvalidAddress);
 }
 
 std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target,

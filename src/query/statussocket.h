@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <variant>
 
 class QUdpSocket;
 
@@ -22,6 +23,10 @@ struct StatusTarget
 std::optional<StatusTarget> statusTarget(const QString &host, const QString &port);
 // The same for an "ip:port" address text, cut at its first colon.
 std::optional<StatusTarget> statusTarget(const QString &address);
+
+// The server an address names, given the address rules' verdict on it: that verdict when it is
+// not "ok", and the rules' "Invalid IP" for what they let through but no socket takes.
+std::variant<StatusTarget, QString> checkedTarget(const QString &verdict, const QString &address);
 
 // Which local port an exchange sends from: the server's own port number, which the window's
 // exchange keeps to, or any free one, for queries that run beside it.
