@@ -64,29 +64,6 @@ bool cannotBeRead(const QString &path)
     return !nearest.isDir() || !nearest.isExecutable();
 }
 
-// Every complete store ends a line: QSettings ends each one. An editor that rewrites the file in
-// place leaves it empty, and then cut off mid-line, until it has written the rest.
-bool isSettled(const QByteArray &bytes, const QDateTime &modified)
-{
-    return bytes.endsWith('\n')
-        || modified.msecsTo(QDateTime::currentDateTime()) >= kSettleBound.count();
-}
-
-// The bytes of the file and whether they may be taken as the store; nullopt when the file is
-// there but cannot be read. A missing file reads as an empty, settled store.
-std::optional<std::pair<QByteArray, bool>> readSettled(const QString &path)
-{
-    QFile file(path);
-    if (!file.exists())
-        return std::pair(QByteArray(), true);
-    const QDateTime modified = QFileInfo(path).lastModified();
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    const bool settled = isSettled(bytes, modified);
-    return std::pair(std::move(bytes), settled);
-}
-
 // A write beyond the file size limit then fails as a full disk does, instead of ending the
 // program. Only while the store writes: a game started later must not inherit the ignored signal.
 class FileSizeLimitAsError final
@@ -369,7 +346,30 @@ bool SettingsStore::changeFile(const std::function<void(QSettings &)> &edit)
     // Made afresh when next needed: this one holds the file as it was.
     m_settings.reset();
     m_written = QCryptographicHash::hash(*after, QCryptographicHash::Sha1);
+    m_settledSize = after->size();
     return true;
+}
+
+// Every complete store ends a line: QSettings ends each one. An editor that rewrites the file in
+// place empties it and writes it anew, part by part; a part that happens to end a line is told
+// from a finished file only by being shorter than the store was when last seen whole. So a file
+// that is cut off mid-line, or shorter than that, is taken as the store only once it has not
+// changed for a while. nullopt when the file is there but cannot be read; a missing file reads
+// as an empty, settled store.
+std::optional<std::pair<QByteArray, bool>> SettingsStore::readSettled() const
+{
+    QFile file(m_location.iniFile);
+    if (!file.exists())
+        return std::pair(QByteArray(), true);
+    const QDateTime modified = QFileInfo(file).lastModified();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    const bool settled = (bytes.endsWith('\n') && bytes.size() >= m_settledSize)
+        || modified.msecsTo(QDateTime::currentDateTime()) >= kSettleBound.count();
+    if (settled)
+        m_settledSize = bytes.size();
+    return std::pair(std::move(bytes), settled);
 }
 
 // Waits, within a bound, for a file that someone is writing just now to be finished.
@@ -377,7 +377,7 @@ std::optional<QByteArray> SettingsStore::settledBytes() const
 {
     const QDeadlineTimer deadline(kSettleBound);
     for (;;) {
-        std::optional<std::pair<QByteArray, bool>> read = readSettled(m_location.iniFile);
+        std::optional<std::pair<QByteArray, bool>> read = readSettled();
         if (!read)
             return std::nullopt;
         if (read->second)
@@ -463,7 +463,7 @@ std::optional<QList<StoredSection>> SettingsStore::contents() const
 {
     if (backend() == Backend::Registry)
         return contentsThroughQSettings();
-    const std::optional<std::pair<QByteArray, bool>> read = readSettled(m_location.iniFile);
+    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
     if (read && !read->second)
         return std::nullopt;
     if (std::optional<QList<StoredSection>> sections = read ? contentsInOnePass(read->first)
@@ -476,7 +476,7 @@ bool SettingsStore::isSettled() const
 {
     if (backend() == Backend::Registry)
         return true;
-    const std::optional<std::pair<QByteArray, bool>> read = readSettled(m_location.iniFile);
+    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
     return !read || read->second;
 }
 

@@ -69,7 +69,7 @@ public:
     bool isUnreadable() const { return m_unreadable; }
 
     // Whether the file may be read now: it is not being written just now by someone else (it ends
-    // a line and has not changed for a moment, or has not changed for a while).
+    // a line and is no shorter than when last seen whole, or has not changed for a while).
     bool isSettled() const;
 
     // Reads the store afresh, as another process or the user may have changed it; false when it
@@ -94,6 +94,7 @@ private:
     void clearLeftoverLock() const;
     bool change(const QString &group, const std::function<void(QSettings &)> &edit);
     bool changeFile(const std::function<void(QSettings &)> &edit);
+    std::optional<std::pair<QByteArray, bool>> readSettled() const;
     std::optional<QByteArray> settledBytes() const;
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
@@ -106,4 +107,5 @@ private:
     mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
     QByteArray m_written;
+    mutable qsizetype m_settledSize = 0; // of the file when last seen whole
 };

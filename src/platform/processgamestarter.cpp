@@ -153,17 +153,23 @@ constexpr char kRecorder[] = R"(run=$1; shift; echo $$ >"$run/pid"
 { "$@" 2>&1; echo $? >"$run/status"; } | { head -c 65536 >"$run/output"; cat >/dev/null; }
 mkdir "$run/done" 2>/dev/null || rm -rf "$run")";
 constexpr char kGameFolders[] = "brinemoor-game-*";
-// A folder without the recorder's process id: a start that is under way, or one that failed.
+// A folder without the recorder's process id yet: a start under way, or one that failed.
 constexpr std::chrono::minutes kStartUnderWay{1};
 
-bool isRunning(const QString &pidFile)
+std::optional<pid_t> recorderOf(const QDir &folder)
 {
-    QFile file(pidFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    QFile file(folder.filePath(QStringLiteral("pid")));
     bool isNumber = false;
-    const pid_t pid = file.readAll().trimmed().toInt(&isNumber);
-    return isNumber && pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+    const pid_t pid = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt(&isNumber)
+                                                     : 0;
+    return isNumber && pid > 0 ? std::optional(pid) : std::nullopt;
+}
+
+bool isLeftOver(const QDir &folder, const QDateTime &underWay)
+{
+    if (const std::optional<pid_t> recorder = recorderOf(folder))
+        return ::kill(*recorder, 0) != 0 && errno != EPERM;
+    return QFileInfo(folder.path()).lastModified() < underWay;
 }
 
 std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &process,
@@ -201,11 +207,8 @@ void ProcessGameStarter::removeEndedGameFolders()
         -std::chrono::duration_cast<std::chrono::seconds>(kStartUnderWay).count());
     for (const QString &name : folders) {
         QDir folder(temporary.filePath(name));
-        const QString pidFile = folder.filePath(QStringLiteral("pid"));
-        const bool started = QFileInfo::exists(pidFile);
-        if (started ? isRunning(pidFile) : QFileInfo(folder.path()).lastModified() > underWay)
-            continue;
-        folder.removeRecursively();
+        if (isLeftOver(folder, underWay))
+            folder.removeRecursively();
     }
 #endif
 }
