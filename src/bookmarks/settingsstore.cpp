@@ -69,19 +69,21 @@ bool cannotBeRead(const QString &path)
 class FileSizeLimitAsError final
 {
 public:
-#ifdef SIGXFSZ
     FileSizeLimitAsError()
     {
+#ifdef SIGXFSZ
         m_before = std::signal(SIGXFSZ, SIG_IGN);
+#endif
     }
     ~FileSizeLimitAsError()
     {
+#ifdef SIGXFSZ
         std::signal(SIGXFSZ, m_before);
+#endif
     }
 
 private:
     void (*m_before)(int) = SIG_DFL;
-#endif
 };
 
 // Unbuffered: a buffered device writes its last part only as it closes, and the failure of that
