@@ -8,13 +8,6 @@ using namespace std::chrono;
 
 namespace {
 
-std::optional<int> number(const std::optional<QString> &text)
-{
-    bool isNumber = false;
-    const int value = text ? text->toInt(&isNumber) : 0;
-    return isNumber ? std::optional(value) : std::nullopt;
-}
-
 bool isNonZeroNumber(const QString &text)
 {
     bool isNumber = false;
@@ -30,7 +23,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     status.state = State::Answered;
     Server &server = status.server;
     server.players = int(reply.players.size());
-    server.limit = number(reply.maxClients);
+    server.limit = statusCount(reply.maxClients);
     server.pingMs = duration_cast<milliseconds>(roundTrip).count();
     server.password = isNonZeroNumber(variableValue(reply, u"pswrd"))
         || isNonZeroNumber(variableValue(reply, u"g_needpass"));
