@@ -6,19 +6,7 @@
 #include "clan/pagefetch.h"
 #include "help/brinemoor_help.h"
 
-#include <QComboBox>
 #include <QNetworkAccessManager>
-
-namespace {
-
-void fillList(QComboBox *list, const QStringList &entries)
-{
-    list->addItems(entries);
-    // Adding items selects the first one; the join command takes any selection as a chosen name.
-    list->setCurrentIndex(-1);
-}
-
-} // namespace
 
 void Brinemoor::loadClanNicknames()
 {
@@ -46,20 +34,14 @@ QString Brinemoor::clanHost() const
 
 void Brinemoor::showClanNicknames(const ClanNicknames &entries)
 {
-    codnicks->clear();
-    gullwingnicks->clear();
-    fillList(gullwingnicks, entries.clanNicknames);
-    fillList(codnicks, entries.playerNames);
+    gullwingnicks = entries;
     if (!entries.found) {
         showMessage(QString::fromLatin1(kNicknameNotFound), Dialogs::Buttons::Ok,
                     Dialogs::Icon::None);
         return;
     }
-    // The in-game names may run short of the found position; codnicks then stays unselected.
-    gullwingnicks->setCurrentIndex(int(*entries.found));
-    codnicks->setCurrentIndex(int(*entries.found));
-    setWindowTitle(windowTitle() + QStringLiteral(" (") + gullwingnicks->currentText()
-                   + QStringLiteral(")"));
+    setWindowTitle(windowTitle() + QStringLiteral(" (")
+                   + entries.clanNicknames.value(*entries.found) + QStringLiteral(")"));
 }
 
 void Brinemoor::men_help_Click()
