@@ -281,7 +281,7 @@ void Brinemoor::Form_Load()
         getgamepath();
     if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
-    m_bookmarks->fill(stored);
+    m_bookmarks->fill(std::move(stored));
     setBusy(false);
 }
 

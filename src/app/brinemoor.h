@@ -43,7 +43,6 @@ class FocusKeeper;
 class SettingsStore;
 class StatusRefresh;
 struct BookmarkStatus;
-struct StoredSection;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address

@@ -23,7 +23,7 @@
 void Brinemoor::getservers()
 {
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
-        m_bookmarks->fill(*sections);
+        m_bookmarks->fill(*std::move(sections));
     if (m_listShown)
         refreshBookmarks();
 }

@@ -1,8 +1,8 @@
 // The main window's clan nickname step at start-up, and the help window's menu item.
 #include "app/brinemoor.h"
 
+#include "app/windowcontrols.h"
 #include "bookmarks/settingsstore.h"
-#include "clan/clannicknames.h"
 #include "clan/pagefetch.h"
 #include "help/brinemoor_help.h"
 
@@ -13,14 +13,11 @@ void Brinemoor::loadClanNicknames()
     const QString nickname = m_options.commandLine.mid(qstrlen(kNicknameSwitch));
     if (nickname.isEmpty())
         return;
-    gullwing = new QNetworkAccessManager(this);
-    gullwing->setObjectName(QStringLiteral("gullwing"));
+    gullwing = named(new QNetworkAccessManager(this), "gullwing");
     // Any failed fetch leaves everything as a page without head and tail would.
     const std::optional<QString> page = fetchPage(*gullwing, clanNicknamePageUrl(clanHost()),
                                                   m_options.pageFetchTimeout);
-    const std::optional<ClanNicknames> entries = parseClanNicknamePage(page.value_or(QString()),
-                                                                       nickname);
-    if (entries)
+    if (const auto entries = parseClanNicknamePage(page.value_or(QString()), nickname))
         showClanNicknames(*entries);
 }
 

@@ -7,21 +7,20 @@ BookmarkModel::BookmarkModel(QObject *parent)
 { }
 
 // With thousands of bookmarks, one reset and rows made in place keep start-up short.
-void BookmarkModel::fill(const QList<StoredSection> &sections)
+void BookmarkModel::fill(QList<StoredSection> sections)
 {
     beginResetModel();
     m_rows.clear();
     m_rowsByAddress.clear();
-    m_rows.reserve(sections.size());
-    m_rowsByAddress.reserve(sections.size());
+    m_rows.reserve(size_t(sections.size()));
     const QString addressKey = QString::fromLatin1(kAddressKey);
     const QString passwordKey = QString::fromLatin1(kPasswordKey);
-    for (const StoredSection &section : sections) {
-        if (section.name == QLatin1String(kSettingsSection))
-            continue;
-        Row &row = m_rows.emplace_back();
-        row.bookmark = {section.name, section.value(addressKey), section.value(passwordKey)};
-        m_rowsByAddress.insert(row.bookmark.address, int(m_rows.size() - 1));
+    for (StoredSection &section : sections) {
+        if (section.name != QLatin1String(kSettingsSection))
+            m_rows.push_back(
+                {{std::move(section.name), section.value(addressKey), section.value(passwordKey)},
+                 {}});
+        section.values = {};
     }
     endResetModel();
 }
@@ -35,7 +34,7 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Row &row = m_rows.at(index.row());
+    const Row &row = m_rows.at(size_t(index.row()));
     switch (role) {
     case Qt::DisplayRole:
         return row.bookmark.name;
@@ -43,12 +42,22 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
         return row.bookmark.address;
     case PasswordRole:
         return row.bookmark.password;
+    default:
+        return statusData(row, role);
+    }
+}
+
+QVariant BookmarkModel::statusData(const Row &row, int role) const
+{
+    if (!row.status)
+        return {};
+    switch (role) {
     case StatusRole:
-        return row.status;
+        return row.status->value;
     case Qt::AccessibleDescriptionRole:
-        return row.words;
+        return row.status->words;
     case Qt::ToolTipRole:
-        return row.toolTip;
+        return row.status->toolTip;
     default:
         return {};
     }
@@ -56,13 +65,13 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
 
 Bookmark BookmarkModel::bookmark(int row) const
 {
-    return m_rows.at(row).bookmark;
+    return m_rows.at(size_t(row)).bookmark;
 }
 
 QList<Bookmark> BookmarkModel::bookmarks() const
 {
     QList<Bookmark> listed;
-    listed.reserve(m_rows.size());
+    listed.reserve(qsizetype(m_rows.size()));
     for (const Row &row : m_rows)
         listed.append(row.bookmark);
     return listed;
@@ -71,7 +80,7 @@ QList<Bookmark> BookmarkModel::bookmarks() const
 QStringList BookmarkModel::addresses() const
 {
     QStringList listed;
-    listed.reserve(m_rows.size());
+    listed.reserve(qsizetype(m_rows.size()));
     for (const Row &row : m_rows)
         listed.append(row.bookmark.address);
     return listed;
@@ -80,12 +89,14 @@ QStringList BookmarkModel::addresses() const
 void BookmarkModel::setStatus(const QString &address, const QVariant &status, const QString &words,
                               const QString &toolTip)
 {
+    if (m_rowsByAddress.isEmpty()) {
+        m_rowsByAddress.reserve(qsizetype(m_rows.size()));
+        for (size_t number = 0; number < m_rows.size(); ++number)
+            m_rowsByAddress.insert(m_rows[number].bookmark.address, int(number));
+    }
     const QList<int> rows = m_rowsByAddress.values(address);
     for (const int number : rows) {
-        Row &row = m_rows[number];
-        row.status = status;
-        row.words = words;
-        row.toolTip = toolTip;
+        m_rows[size_t(number)].status.reset(new Status{status, words, toolTip});
         const QModelIndex changed = index(number);
         emit dataChanged(changed, changed,
                          {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole});

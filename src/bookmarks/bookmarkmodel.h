@@ -10,6 +10,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+#include <vector>
+
 // One row per bookmark, in the store's order: its name (the display text), address and password,
 // and what is known of its server. The status is kept as it is given (the background refresh's
 // value), with its words for tooltips and assistive technology; nothing here knows a window or a
@@ -30,8 +33,8 @@ public:
     explicit BookmarkModel(QObject *parent = nullptr);
 
     // Every bookmark section of the store, in one pass; the program's own section is no bookmark.
-    // Statuses start unknown.
-    void fill(const QList<StoredSection> &sections);
+    // Statuses start unknown. Each section's values go as soon as its row is made.
+    void fill(QList<StoredSection> sections);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -45,14 +48,22 @@ public:
                    const QString &toolTip);
 
 private:
-    struct Row
+    struct Status
     {
-        Bookmark bookmark;
-        QVariant status;
+        QVariant value;
         QString words;
         QString toolTip;
     };
+    // A row takes room for a status only once it has one: start-up with thousands of bookmarks
+    // shows the window before any is known.
+    struct Row
+    {
+        Bookmark bookmark;
+        std::unique_ptr<Status> status;
+    };
 
-    QList<Row> m_rows;
-    QMultiHash<QString, int> m_rowsByAddress;
+    QVariant statusData(const Row &row, int role) const;
+
+    std::vector<Row> m_rows;
+    QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes
 };
