@@ -73,6 +73,7 @@ void clickToStatus(benchmark::State &state)
                       realEcho ? static_cast<Pinger &>(icmp) : harness.pinger};
     const std::unique_ptr<SettingsStore> store = harness.reopenStore();
     Brinemoor window(services, *store, StartOptions{});
+    window.start();
     FakeStatusServer server;
     window.findChild<QLineEdit *>(QStringLiteral("server_ip"))->setText(server.addressText());
     QAction *getDetails = window.findChild<QAction *>(QStringLiteral("menu_update"));

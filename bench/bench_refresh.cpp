@@ -1,7 +1,7 @@
 // The background refresh of 1,000 bookmarks on fake servers that answer 50 ms after each request:
 // from "Refresh all" until every row has its status, and the longest the event loop was held
 // meanwhile. The servers answer from a thread of their own, as other machines would.
-#include "app/bookmarkdelegate.h"
+#include "bookmarks/bookmarkmodel.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "query/statusrefresh.h"
@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QListWidget>
 #include <QSettings>
 
 namespace {
@@ -44,14 +43,15 @@ void storeBookmarks(WindowHarness &harness, const FakeServerFarm &farm)
     settings.sync();
 }
 
-bool everyRowAnswered(QListWidget &list)
+bool everyRowAnswered(const QAbstractItemModel &bookmarks)
 {
-    for (int row = 0; row < list.count(); ++row) {
-        const auto status = list.item(row)->data(kBookmarkStatusRole).value<BookmarkStatus>();
+    for (int row = 0; row < bookmarks.rowCount(); ++row) {
+        const auto status =
+            bookmarks.index(row, 0).data(BookmarkModel::StatusRole).value<BookmarkStatus>();
         if (status.state != BookmarkStatus::State::Answered)
             return false;
     }
-    return list.count() == kBookmarks;
+    return bookmarks.rowCount() == kBookmarks;
 }
 
 void refreshAll(benchmark::State &state)
@@ -85,7 +85,7 @@ void refreshAll(benchmark::State &state)
         stalls.stop();
         longestStall = std::max(longestStall, stalls.longest());
     }
-    if (!everyRowAnswered(*harness.find<QListWidget>("servers_name")))
+    if (!everyRowAnswered(*harness.bookmarkList()->model()))
         state.SkipWithError("not every row was answered");
     state.counters["longest_stall_ms"] = double(longestStall.count());
     state.counters["requests"] = double(farm.requests());

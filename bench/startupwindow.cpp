@@ -1,4 +1,5 @@
-// The child process of bench_startup: opens either a bare Qt window of the main window's size or
+// The child process of bench_startup: opens either a bare Qt window (an empty list as its central
+// widget and one item on its menu bar) of the main window's fixed size or
 // Brinemoor's main window on the settings under $XDG_CONFIG_HOME, built as main.cpp builds it.
 // It prints "visible" once the window's first paint is done and its peak resident memory so far
 // as "peak_kb <kilobytes>"; then, once the background refresh of its bookmarks has ended (a bare
@@ -12,7 +13,9 @@
 #include "query/statusrefresh.h"
 
 #include <QApplication>
+#include <QListWidget>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -90,9 +93,13 @@ int main(int argc, char *argv[])
     std::unique_ptr<QMainWindow> window;
     if (bare) {
         window = std::make_unique<QMainWindow>();
-        window->setFixedSize(562, 374);
+        window->setCentralWidget(new QListWidget);
+        window->menuBar()->addAction(QStringLiteral("[ Quit ]"));
+        window->setFixedSize(562, 354 + window->menuBar()->sizeHint().height());
     } else {
-        window = std::make_unique<Brinemoor>(services, store, StartOptions{});
+        auto brinemoor = std::make_unique<Brinemoor>(services, store, StartOptions{});
+        brinemoor->start();
+        window = std::move(brinemoor);
     }
     auto *refresh = window->findChild<StatusRefresh *>();
     Ending ending(refresh ? 2 : 1);

@@ -5,12 +5,16 @@ Each line of scripts/mutants.txt names a file under src/, an exact piece of text
 in it, and what to put in its place:  src/path.cpp: original ~> replacement
 A "⏎" in either text stands for a line break.
 For each mutant the script plants it in a scratch checkout of HEAD (a git worktree, so the working
-tree is never touched), rebuilds, runs ctest, and reports whether a test failed (caught), all
-passed (missed), or the mutant did not build (cannot occur). Usage:
-    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep]
+tree is never touched), rebuilds, runs ctest, and reports whether a test failed (caught, with the
+tests that failed), all passed (missed), or the mutant did not build (cannot occur). The unmutated
+tree must build and pass every test first: otherwise a failure would say nothing about a mutant.
+Tests run one at a time, as timing-sensitive tests would fail for the load alone when run side by
+side. With --stale the script only checks that every original text still occurs once. Usage:
+    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep] [--stale]
 """
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -46,8 +50,12 @@ def main():
     parser.add_argument('--list', default=os.path.join(ROOT, 'scripts', 'mutants.txt'))
     parser.add_argument('--only', default='', help='run only mutants whose line contains this')
     parser.add_argument('--keep', action='store_true', help='keep the scratch checkout')
+    parser.add_argument('--stale', action='store_true',
+                        help='only list the mutants whose original text is not there once')
     options = parser.parse_args()
     mutants = [m for m in read_mutants(options.list) if options.only in ' '.join(m[1:])]
+    if options.stale:
+        return list_stale(mutants)
 
     scratch = tempfile.mkdtemp(prefix='brinemoor-mutants-')
     tree = os.path.join(scratch, 'tree')
@@ -68,35 +76,67 @@ def main():
     return 0 if not outcomes['stale'] else 1
 
 
+def occurs_once(tree, where, original):
+    try:
+        with open(os.path.join(tree, where), encoding='utf-8') as source:
+            return source.read().count(original) == 1
+    except OSError:
+        return False
+
+
+def list_stale(mutants):
+    stale = [m for m in mutants if not occurs_once(ROOT, m[1], m[2])]
+    for number, where, original, _ in stale:
+        print(f'stale  line {number} {where}: {original}'.replace('\n', '⏎'))
+    return 1 if stale else 0
+
+
+# The names of the tests that failed, from ctest's summary.
+def failed_tests(output):
+    return re.findall(r'^\s*\d+ - (\S+) \(', output.split('The following tests FAILED:')[-1],
+                      re.MULTILINE) if 'The following tests FAILED:' in output else []
+
+
+def run_tests(build, environment):
+    result = subprocess.run(['ctest', '--timeout', '300'], cwd=build, env=environment,
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    return result.returncode == 0, failed_tests(result.stdout)
+
+
 def check(mutants, tree, build):
     configure = ['cmake', '-S', tree, '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Debug',
                  '-DBRINEMOOR_BUILD_TESTS=ON']
+    if shutil.which('ccache'):
+        configure.append('-DCMAKE_CXX_COMPILER_LAUNCHER=ccache')
     if not run(configure, tree) or not run(['cmake', '--build', build, '-j2'], tree, quiet=False):
         sys.exit('the unmutated tree does not build')
     environment = dict(os.environ, QT_QPA_PLATFORM='offscreen')
-    test = ['ctest', '-j2', '--timeout', '120', '--stop-on-failure']
+    passed, failing = run_tests(build, environment)
+    if not passed:
+        sys.exit('the unmutated tree fails tests: ' + ' '.join(failing or ['(see ctest)']))
 
     outcomes = {'caught': [], 'missed': [], 'does not build': [], 'stale': []}
     for number, where, original, replacement in mutants:
         path = os.path.join(tree, where)
-        with open(path, encoding='utf-8') as source:
-            text = source.read()
-        if text.count(original) != 1:
+        failing = []
+        if not occurs_once(tree, where, original):
             outcome = 'stale'
         else:
+            with open(path, encoding='utf-8') as source:
+                text = source.read()
             with open(path, 'w', encoding='utf-8') as source:
                 source.write(text.replace(original, replacement))
             if not run(['cmake', '--build', build, '-j2'], tree):
                 outcome = 'does not build'
             else:
-                passed = subprocess.run(test, cwd=build, env=environment, stdout=subprocess.PIPE,
-                                        stderr=subprocess.STDOUT).returncode == 0
+                passed, failing = run_tests(build, environment)
                 outcome = 'missed' if passed else 'caught'
             with open(path, 'w', encoding='utf-8') as source:
                 source.write(text)
         outcomes[outcome].append((number, where, original, replacement))
         shown = f'{where}: {original} ~> {replacement}'.replace('\n', '⏎')
-        print(f'{outcome:>14}  line {number} {shown}', flush=True)
+        by = f'  [{" ".join(failing)}]' if failing else ''
+        print(f'{outcome:>14}  line {number} {shown}{by}', flush=True)
     return outcomes
 
 

@@ -1,7 +1,7 @@
 // The New, Save and Delete commands: adding, updating, moving and deleting bookmarks, the
 // refusals and their order, names that must survive the store, and a store that cannot be written.
 #include "awkwardnames.h"
-#include "bookmarks/bookmarksave.h"
+#include "bookmarks/bookmarkmodel.h"
 #include "storedump.h"
 #include "windowharness.h"
 
@@ -28,14 +28,6 @@ using Bookmarks = QList<Bookmark>;
 
 const QString kIp1 = QStringLiteral("127.0.0.2:28960");
 const QString kIp2 = QStringLiteral("127.0.0.3:28961");
-
-QStringList rows(QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
 
 QString line(const Bookmark &bookmark)
 {
@@ -74,9 +66,9 @@ QStringList onDisk(const WindowHarness &harness)
 // The three bookmark lists of the window, described like onDisk().
 QStringList listed(WindowHarness &harness)
 {
-    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
-    const QStringList ips = rows(harness.find<QListWidget>("servers_ip"));
-    const QStringList passwords = rows(harness.find<QListWidget>("servers_pass"));
+    const QStringList names = harness.bookmarkRows();
+    const QStringList ips = harness.bookmarkRows(BookmarkModel::AddressRole);
+    const QStringList passwords = harness.bookmarkRows(BookmarkModel::PasswordRole);
     if (ips.size() != names.size() || passwords.size() != names.size())
         return {QStringLiteral("lists out of step")};
     QStringList lines;
@@ -98,9 +90,7 @@ Brinemoor &startWith(WindowHarness &harness, const Bookmarks &stored)
 
 QString selectedName(WindowHarness &harness)
 {
-    const QList<QListWidgetItem *> selected =
-        harness.find<QListWidget>("servers_name")->selectedItems();
-    return selected.isEmpty() ? QString() : selected.constFirst()->text();
+    return harness.selectedBookmark();
 }
 
 void trigger(WindowHarness &harness, const char *action)
@@ -122,12 +112,11 @@ void typeText(QWidget *field, const QString &text)
 void edit(WindowHarness &harness, const QString &selected, const Bookmark &typed)
 {
     trigger(harness, "menu_new");
-    auto *list = harness.find<QListWidget>("servers_name");
-    const qsizetype row = rows(list).indexOf(selected);
+    const qsizetype row = harness.bookmarkRows().indexOf(selected);
     if (!selected.isEmpty()) {
         QVERIFY2(row >= 0, qPrintable(selected));
-        const QSignalBlocker quiet(list);
-        list->setCurrentRow(int(row));
+        const QSignalBlocker quiet(harness.bookmarkList()->selectionModel());
+        harness.selectBookmark(int(row));
     }
     typeText(harness.find<QLineEdit>("server_name"), typed.name);
     QTest::keyClicks(harness.find<QLineEdit>("server_ip"), typed.address);

@@ -6,7 +6,6 @@
 #include "windowharness.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -87,12 +86,14 @@ QByteArray wineWithoutWine32()
         + fakeGame();
 }
 
-QByteArray failingWine()
+// `delay`: how long it runs first, in seconds.
+QByteArray failingWine(const char *delay = "0")
 {
-    return "#!/bin/sh\n"
-           "echo 'starting'\n"
-           "echo 'wine: could not load kernel32.dll, status c0000135' >&2\n"
-           "exit 3\n";
+    return QByteArray("#!/bin/sh\nsleep ") + delay
+        + "\n"
+          "echo 'starting'\n"
+          "echo 'wine: could not load kernel32.dll, status c0000135' >&2\n"
+          "exit 3\n";
 }
 
 // Passes every start on to the real process starter and keeps the processes handed to it.
@@ -175,6 +176,8 @@ public:
         options.slotWait = slotWait;
         store = harness.reopenStore();
         window = std::make_unique<Brinemoor>(services, *store, options);
+        harness.useWindow(*window);
+        window->start();
     }
 
     template<typename T>
@@ -190,12 +193,12 @@ public:
         type(address);
         find<QAction>("menu_update")->trigger();
     }
-    void selectRow(int row) { find<QListWidget>("servers_name")->setCurrentRow(row); }
+    void selectRow(int row) { harness.selectBookmark(row); }
     // What the list reports for a double click, without the mouse's timing.
     void doubleClickSelectedRow()
     {
-        auto *list = find<QListWidget>("servers_name");
-        emit list->itemDoubleClicked(list->currentItem());
+        QListView *list = harness.bookmarkList();
+        emit list->doubleClicked(list->currentIndex());
     }
     // Real mouse input on row 0 of the server list, in the shown window. Once shown, the window
     // asks every bookmark's server for its status in the background: that ends first, with the
@@ -209,8 +212,8 @@ public:
     }
     void mouseOnFirstRow(bool doubleClick = false)
     {
-        auto *list = find<QListWidget>("servers_name");
-        const QPoint row = list->visualItemRect(list->item(0)).center();
+        QListView *list = harness.bookmarkList();
+        const QPoint row = harness.bookmarkCentre(0);
         if (doubleClick)
             QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
         else
@@ -357,8 +360,8 @@ void TestJoin::gameCommandLine_data()
 {
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("password");
-    QTest::addColumn<int>("clanNickname"); // the row selected in gullwingnicks; -1: none
-    QTest::addColumn<int>("inGameName");   // the row selected in codnicks; -1: none
+    QTest::addColumn<int>("clanNickname"); // the clan nickname found; -1: none
+    QTest::addColumn<int>("inGameName");   // the in-game names beside it; -1: they ran short
     QTest::addColumn<QStringList>("tail"); // what the game gets after "+password"
     QTest::addColumn<QStringList>("messages");
     const QString none;
@@ -397,10 +400,12 @@ void TestJoin::gameCommandLine()
     Session session;
     session.server.answerNext(openServer());
     session.start(commandLine);
-    session.find<QComboBox>("gullwingnicks")->addItems({"GW|Jim", "GW|Mole"});
-    session.find<QComboBox>("codnicks")->addItems({"Jimbo", "Jim +quit"});
-    session.find<QComboBox>("gullwingnicks")->setCurrentIndex(clanNickname);
-    session.find<QComboBox>("codnicks")->setCurrentIndex(inGameName);
+    if (clanNickname >= 0) {
+        const QStringList names{"Jimbo", "Jim +quit"};
+        session.window->showClanNicknames({{"GW|Jim", "GW|Mole"},
+                                           inGameName < 0 ? names.first(clanNickname) : names,
+                                           clanNickname});
+    }
     session.type(session.server.addressText());
     session.find<QLineEdit>("server_pass")->setText(password);
     session.harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
@@ -428,26 +433,30 @@ void TestJoin::selectedBookmarksStatusDecides_data()
 {
     QTest::addColumn<QList<QByteArray>>("statuses"); // the server's answers, one per query
     QTest::addColumn<bool>("edited");                // the address field then names another server
+    QTest::addColumn<bool>("portDeleted");           // and has lost its port
     QTest::addColumn<QList<Dialogs::Answer>>("answers");
     QTest::addColumn<bool>("launches");
     const QList<Dialogs::Answer> none;
     const QList<Dialogs::Answer> retryThenCancel{Dialogs::Answer::Retry, Dialogs::Answer::Cancel};
     const QList<QByteArray> open{openServer()};
     const QList<QByteArray> full{fullServer()};
-    QTest::newRow("reply in, no new query") << open << false << none << true;
-    QTest::newRow("edited address launched") << open << true << none << true;
+    QTest::newRow("reply in, no new query") << open << false << false << none << true;
+    QTest::newRow("edited address launched") << open << true << false << none << true;
+    // The check of the field refuses it; the bookmark's good status must not start the game.
+    QTest::newRow("edited into an invalid address") << open << false << true << none << false;
     QTest::newRow("full: retry asks again and joins")
-        << full + open << false << QList<Dialogs::Answer>{Dialogs::Answer::Retry} << true;
+        << full + open << false << false << QList<Dialogs::Answer>{Dialogs::Answer::Retry} << true;
     QTest::newRow("full: retry asks again, still full")
-        << full + full << false << retryThenCancel << false;
+        << full + full << false << false << retryThenCancel << false;
     QTest::newRow("full, though another address is typed")
-        << full << true << QList<Dialogs::Answer>{Dialogs::Answer::Cancel} << false;
+        << full << true << false << QList<Dialogs::Answer>{Dialogs::Answer::Cancel} << false;
 }
 
 void TestJoin::selectedBookmarksStatusDecides()
 {
     QFETCH(QList<QByteArray>, statuses);
     QFETCH(bool, edited);
+    QFETCH(bool, portDeleted);
     QFETCH(QList<Dialogs::Answer>, answers);
     QFETCH(bool, launches);
     Session session;
@@ -461,7 +470,9 @@ void TestJoin::selectedBookmarksStatusDecides()
     QTRY_COMPARE(ended.size(), 1);
     for (Dialogs::Answer answer : answers)
         session.harness.dialogs.answerNext(answer);
-    const QString address = edited ? other.addressText() : session.server.addressText();
+    QString address = edited ? other.addressText() : session.server.addressText();
+    if (portDeleted)
+        address.truncate(address.indexOf(u':'));
     session.type(address);
     session.join();
 
@@ -505,6 +516,10 @@ void TestJoin::windowsProgram_data()
                                                                << "";
     QTest::newRow("wine that fails")
         << failingWine() << i386 << "Can not load game, it stopped at once with exit status 3: "
+        << "\n\nstarting\nwine: could not load kernel32.dll, status c0000135";
+    QTest::newRow("wine that fails after a while, within the watch")
+        << failingWine("1.5") << i386
+        << "Can not load game, it stopped at once with exit status 3: "
         << "\n\nstarting\nwine: could not load kernel32.dll, status c0000135";
 }
 
@@ -565,6 +580,7 @@ void TestJoin::slotWait_data()
         << 1;
     QTest::newRow("a join by hand ends it") << open << "join" << 0;
     QTest::newRow("a click on another bookmark ends it") << open << "click" << 0;
+    QTest::newRow("a click on the awaited bookmark keeps it") << open << "click same" << 1;
     QTest::newRow("Escape ends it") << open << "escape" << 0;
     QTest::newRow("no slot within the limit") << QList<QByteArray>(40, fullServer()) << "" << 0;
 }
@@ -602,6 +618,8 @@ void TestJoin::slotWait()
         session.join();
     } else if (ending == QLatin1String("click")) {
         session.selectRow(1);
+    } else if (ending == QLatin1String("click same")) {
+        session.mouseOnFirstRow();
     } else if (ending == QLatin1String("escape")) {
         QWidget *focused = session.window->focusWidget();
         QTest::keyClick(focused ? focused : session.window.get(), Qt::Key_Escape);
@@ -617,8 +635,8 @@ void TestJoin::slotWait()
     QCOMPARE(session.starter.started.size(), launches);
     QCOMPARE(session.server.received.size(), asked);
     if (launches) {
-        // The list's refresh, the click's query, then the wait's: full, reserved only, free.
-        QCOMPARE(asked, 5);
+        // The list's refresh, the click's query, then the wait's up to the first free slot.
+        QCOMPARE(asked, 2 + answers.indexOf(openServer()) + 1);
         QCOMPARE(session.startedArguments(),
                  connectTo(session.server.addressText()) + QStringList{"pw"});
         // The wait's answers never reached the window's display.
@@ -681,14 +699,13 @@ void TestJoin::clickOnLoadedBookmark()
     session.selectRow(0);
     QTRY_VERIFY(session.idle());
     session.find<QLineEdit>("server_pass")->setText(QStringLiteral("edited"));
-    session.find<QListWidget>("servers_name")->clearSelection();
+    session.harness.bookmarkList()->clearSelection();
     session.selectRow(0);
     QVERIFY(session.idle()); // no query: it would disable the window
     QCOMPARE(session.find<QLineEdit>("server_pass")->text(), QStringLiteral("edited"));
     session.selectRow(1);
     QTRY_COMPARE(session.server.received.size(), 2);
-    QCOMPARE(session.find<QListWidget>("servers_ip")->currentRow(), 1);
-    QCOMPARE(session.find<QListWidget>("servers_pass")->currentRow(), 1);
+    QCOMPARE(session.harness.currentBookmark(), 1);
 }
 
 void TestJoin::doubleClickWaitsForTheFirstClicksQuery()
@@ -783,7 +800,7 @@ void TestJoin::enterOnBookmarkJoins()
     session.showWindow();
     QVERIFY(QTest::qWaitForWindowActive(session.window.get()));
     QWindow *keyboard = session.window->windowHandle();
-    auto *list = session.find<QListWidget>("servers_name");
+    QListView *list = session.harness.bookmarkList();
     for (int field = 0; field < 3; ++field)
         QTest::keyClick(keyboard, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), list);

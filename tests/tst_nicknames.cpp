@@ -4,8 +4,6 @@
 #include "clan/pagefetch.h"
 #include "windowharness.h"
 
-#include <QComboBox>
-#include <QListWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -83,12 +81,12 @@ private:
     QHash<QTcpSocket *, QByteArray> m_pending;
 };
 
-QStringList entries(QComboBox *list)
+// The entry chosen in the in-game names: the found one while they reach that far.
+int playerChosen(const ClanNicknames &nicknames)
 {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->itemText(i));
-    return texts;
+    return nicknames.found && *nicknames.found < nicknames.playerNames.size()
+        ? int(*nicknames.found)
+        : -1;
 }
 
 } // namespace
@@ -280,12 +278,11 @@ void TestNicknames::startUpSelectsTheNickname()
     QCOMPARE(server.requests.size(), 1);
     QVERIFY2(server.requests.first().startsWith("GET /cod/index.php?action=cod_codes HTTP/1.1\r\n"),
              server.requests.first().constData());
-    auto *gullwingnicks = harness.find<QComboBox>("gullwingnicks");
-    auto *codnicks = harness.find<QComboBox>("codnicks");
-    QCOMPARE(entries(gullwingnicks), clanNicknames);
-    QCOMPARE(entries(codnicks), playerNames);
-    QCOMPARE(gullwingnicks->currentIndex(), clanIndex);
-    QCOMPARE(codnicks->currentIndex(), playerIndex);
+    const ClanNicknames &lists = window.clanNicknames();
+    QCOMPARE(lists.clanNicknames, clanNicknames);
+    QCOMPARE(lists.playerNames, playerNames);
+    QCOMPARE(int(lists.found.value_or(-1)), clanIndex);
+    QCOMPARE(playerChosen(lists), playerIndex);
     QCOMPARE(window.windowTitle(), WindowHarness::versionTitle() + titleSuffix);
     QCOMPARE(harness.dialogs.texts(), messages);
     for (const ScriptedDialogs::Shown &shown : std::as_const(harness.dialogs.messages)) {
@@ -293,7 +290,7 @@ void TestNicknames::startUpSelectsTheNickname()
         QCOMPARE(shown.icon, Dialogs::Icon::None);
         QCOMPARE(shown.parent, &window); // shown during start-up, yet owned by the window
     }
-    QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
+    QCOMPARE(harness.bookmarkRows().size(), 1);
 }
 
 // Redirected: the server sends the client on to a second one, which gives the response.
@@ -375,11 +372,11 @@ void TestNicknames::failedFetchIsSilent()
         QCOMPARE(server->requests.size(), 1);
     if (kind == ServerKind::Silent)
         QCOMPARE(server->connections, 1);
-    QCOMPARE(harness.find<QComboBox>("gullwingnicks")->count(), 0);
-    QCOMPARE(harness.find<QComboBox>("codnicks")->count(), 0);
+    QVERIFY(window.clanNicknames().clanNicknames.isEmpty());
+    QVERIFY(window.clanNicknames().playerNames.isEmpty());
     QCOMPARE(window.windowTitle(), WindowHarness::versionTitle());
     QCOMPARE(harness.dialogs.texts(), QStringList{});
-    QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
+    QCOMPARE(harness.bookmarkRows().size(), 1);
 }
 
 void TestNicknames::noFetchWithoutANickname_data()
@@ -404,7 +401,7 @@ void TestNicknames::noFetchWithoutANickname()
     // A fetch would have been served before start-up returned; let a stray connection show too.
     QCoreApplication::processEvents();
     QCOMPARE(server.connections, 0);
-    QCOMPARE(harness.find<QComboBox>("gullwingnicks")->count(), 0);
+    QVERIFY(window.clanNicknames().clanNicknames.isEmpty());
     QCOMPARE(window.windowTitle(), WindowHarness::versionTitle());
     QCOMPARE(harness.dialogs.texts(), QStringList{});
 }

@@ -1,12 +1,12 @@
 // The settings store and the bookmark list built from it: section names that must come back as
 // typed, the reserved "settings" section, missing keys and the store's order.
-#include "storedump.h"
 #include "awkwardnames.h"
+#include "bookmarks/bookmarkmodel.h"
+#include "storedump.h"
 #include "windowharness.h"
 
 #include <QAction>
 #include <QFile>
-#include <QListWidget>
 #include <QProcess>
 #include <QtTest>
 
@@ -30,17 +30,7 @@ private slots:
     void lockFileLeftBehind();
 };
 
-namespace {
-
-QStringList rows(QListWidget *list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
-} // namespace
+namespace { } // namespace
 
 void TestSettingsStore::namesRoundTrip_data()
 {
@@ -72,10 +62,10 @@ void TestSettingsStore::namesRoundTrip()
     QCOMPARE(found[QStringLiteral("password")].toString(), QStringLiteral("p/w \\ %41"));
 
     harness.start();
-    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
+    const QStringList names = harness.bookmarkRows();
     const qsizetype row = names.indexOf(name);
     QVERIFY2(row >= 0, qPrintable(names.join(u'|')));
-    QCOMPARE(harness.find<QListWidget>("servers_ip")->item(row)->text(),
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).at(row),
              QStringLiteral("127.0.0.21:28960"));
     QCOMPARE(names.size(), name.toLower() == name.toUpper() ? 1 : 2);
 
@@ -97,8 +87,8 @@ void TestSettingsStore::legacyNamesWithBarePercentStillRead()
         raw.setValue(QStringLiteral("Clan%41/ip"), QStringLiteral("127.0.0.22:28960"));
     }
     harness.start();
-    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"100% Fun", "Clan%41"}));
-    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
+    QCOMPARE(harness.bookmarkRows(), (QStringList{"100% Fun", "Clan%41"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
              (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
     QVERIFY(harness.reopenStore()->deleteSection(QStringLiteral("Clan%41")));
     QCOMPARE(dumpStore(harness.settingsPath()).size(), 2); // "100% Fun" and "settings"
@@ -117,8 +107,8 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
     }
     harness.start();
     // The store's own order (by code point), not the order of writing; "settings" is never a row.
-    QCOMPARE(rows(harness.find<QListWidget>("servers_name")), (QStringList{"A", "B", "Settings"}));
-    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")),
+    QCOMPARE(harness.bookmarkRows(), (QStringList{"A", "B", "Settings"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
              (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}));
 }
 
@@ -160,11 +150,11 @@ void TestSettingsStore::listReadsTheFileAsQSettingsDoes()
     }
     Brinemoor &window = harness.start();
     QStringList listed;
-    const QStringList names = rows(harness.find<QListWidget>("servers_name"));
+    const QStringList names = harness.bookmarkRows();
     for (qsizetype row = 0; row < names.size(); ++row)
         listed.append(names.at(row) + u'|'
-                      + harness.find<QListWidget>("servers_ip")->item(row)->text() + u'|'
-                      + harness.find<QListWidget>("servers_pass")->item(row)->text());
+                      + harness.bookmarkRows(BookmarkModel::AddressRole).at(row) + u'|'
+                      + harness.bookmarkRows(BookmarkModel::PasswordRole).at(row));
     QCOMPARE(listed, expected);
     QCOMPARE(window.state().GamePath, QStringLiteral("/nowhere/CoDMP.exe"));
 }
@@ -181,10 +171,10 @@ void TestSettingsStore::missingKeysReadEmpty()
                      QStringLiteral("127.0.0.21:28960"));
     }
     harness.start();
-    QCOMPARE(rows(harness.find<QListWidget>("servers_name")),
-             (QStringList{"NoAddress", "NoPassword"}));
-    QCOMPARE(rows(harness.find<QListWidget>("servers_ip")), (QStringList{"", "127.0.0.21:28960"}));
-    QCOMPARE(rows(harness.find<QListWidget>("servers_pass")), (QStringList{"secret", ""}));
+    QCOMPARE(harness.bookmarkRows(), (QStringList{"NoAddress", "NoPassword"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+             (QStringList{"", "127.0.0.21:28960"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole), (QStringList{"secret", ""}));
 }
 
 void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
@@ -195,11 +185,10 @@ void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
                                  QStringLiteral("127.0.0.23:28960"));
     harness.start();
     // New rebuilds nothing; Delete with nothing selected deletes nothing and rebuilds the list.
-    auto *list = harness.find<QListWidget>("servers_name");
     for (int i = 0; i < 2; ++i) {
         harness.find<QAction>("menu_delete")->trigger();
-        QCOMPARE(rows(list), QStringList{"A"});
-        QCOMPARE(harness.find<QListWidget>("servers_ip")->count(), 1);
+        QCOMPARE(harness.bookmarkRows(), QStringList{"A"});
+        QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).size(), 1);
     }
 }
 

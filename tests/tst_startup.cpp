@@ -3,10 +3,10 @@
 #include "storedump.h"
 #include "version.h"
 #include "windowharness.h"
+#include "bookmarks/bookmarkmodel.h"
 
 #include <QAccessible>
 #include <QAction>
-#include <QComboBox>
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QLabel>
@@ -235,16 +235,13 @@ void TestStartup::hiddenListsStayHidden()
     harness.start();
     harness.window().show();
     QVERIFY(QTest::qWaitForWindowExposed(&harness.window()));
-    for (const char *name : {"servers_ip", "servers_pass", "server_options"}) {
-        auto *list = harness.find<QListWidget>(name);
-        QVERIFY2(list && !list->isVisible(), name);
-    }
-    QCOMPARE(harness.find<QListWidget>("servers_ip")->count(), 1);
-    for (const char *name : {"gullwingnicks", "codnicks"}) {
-        auto *combo = harness.find<QComboBox>(name);
-        QVERIFY2(combo && !combo->isVisible(), name);
-    }
-    QVERIFY(harness.find<QListWidget>("servers_name")->isVisible());
+    // The data the design kept in hidden lists is no widget: the bookmarks' addresses and
+    // passwords are roles of the list's model.
+    for (const char *name :
+         {"servers_ip", "servers_pass", "server_options", "gullwingnicks", "codnicks", "dataShelf"})
+        QVERIFY2(!harness.find<QWidget>(name), name);
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole), QStringList{"127.0.0.2"});
+    QVERIFY(harness.bookmarkList()->isVisible());
     QVERIFY(harness.find<QListWidget>("server_players")->isVisible());
     QCOMPARE(harness.find<QLineEdit>("server_pass")->echoMode(), QLineEdit::Normal);
 
@@ -265,7 +262,7 @@ void TestStartup::hiddenListsStayHidden()
     QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{});
     QCOMPARE(carriersOf(QStringLiteral("127.0.0.2")), QStringList{});
     harness.dialogs.answerNext(Dialogs::Answer::Ok);
-    harness.find<QListWidget>("servers_name")->setCurrentRow(0);
+    harness.selectBookmark(0);
     QCOMPARE(harness.find<QLineEdit>("server_pass")->text(), QStringLiteral("pw-on-the-shelf"));
     QCOMPARE(carriersOf(QStringLiteral("pw-on-the-shelf")), QStringList{"server_pass"});
 }
@@ -277,10 +274,10 @@ void TestStartup::tabOrderAndFixedSize()
     Brinemoor &window = harness.start();
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QWidget *expected[] = {
-        harness.find<QLineEdit>("server_name"), harness.find<QLineEdit>("server_ip"),
-        harness.find<QLineEdit>("server_pass"), harness.find<QListWidget>("servers_name"),
-        harness.find<QListWidget>("server_players")};
+    QWidget *expected[] = {harness.find<QLineEdit>("server_name"),
+                           harness.find<QLineEdit>("server_ip"),
+                           harness.find<QLineEdit>("server_pass"), harness.bookmarkList(),
+                           harness.find<QListWidget>("server_players")};
     QWidget *widget = expected[0];
     for (QWidget *next : expected) {
         QCOMPARE(widget, next);
@@ -363,7 +360,7 @@ void TestStartup::firstStartAsksForTheGameBeforeTheWindow()
     QCOMPARE(preset.defaultSuffix, QStringLiteral("exe"));
     QVERIFY(window.state().GamePath.isEmpty());
     QCOMPARE(window.windowTitle(), WindowHarness::versionTitle());
-    QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 0);
+    QCOMPARE(harness.bookmarkRows(), QStringList{});
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(dumpStore(harness.settingsPath()).isEmpty());
 }
@@ -479,6 +476,7 @@ void TestStartup::unreadableStoreIsReportedAndKept()
 
     SettingsStore store(SettingsStore::openIniFile(path));
     Brinemoor window(harness.services, store, {});
+    window.start();
 
     QCOMPARE(harness.dialogs.texts(),
              QStringList{QStringLiteral("The settings could not be read from ")
@@ -488,7 +486,7 @@ void TestStartup::unreadableStoreIsReportedAndKept()
     QCOMPARE(harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
     QCOMPARE(harness.dialogs.fileDialogs.size(), 1);
     QCOMPARE(window.state().GamePath, game);
-    QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("servers_name"))->count(), 0);
+    QCOMPARE(window.findChild<QAbstractItemModel *>(QStringLiteral("bookmarks"))->rowCount(), 0);
     QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(treeOf(harness.dirPath()), before);
 }

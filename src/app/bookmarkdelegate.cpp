@@ -1,5 +1,6 @@
 #include "app/bookmarkdelegate.h"
 
+#include "bookmarks/bookmarkmodel.h"
 #include "query/bookmarkstatus.h"
 
 #include <QApplication>
@@ -108,7 +109,7 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         ink, item.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
     const Columns columns(item.fontMetrics,
                           style->subElementRect(QStyle::SE_ItemViewItemText, &item, view));
-    const auto status = index.data(kBookmarkStatusRole).value<BookmarkStatus>();
+    const auto status = index.data(BookmarkModel::StatusRole).value<BookmarkStatus>();
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);

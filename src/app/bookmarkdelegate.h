@@ -4,9 +4,6 @@
 
 #include <QStyledItemDelegate>
 
-// The item data role that holds a row's BookmarkStatus.
-inline constexpr int kBookmarkStatusRole = Qt::UserRole + 1;
-
 // Draws the row as the list would, with the name cut short where it would run into the status:
 // players against the limit, the ping, a lock for a password, a mark for a full server; or a
 // dimmed "no reply", "refused"... for a server that gave no figures. The row's text stays the

@@ -2,6 +2,9 @@
 
 #include "app/bookmarkdelegate.h"
 #include "app/elidinglabel.h"
+#include "app/focuskeeper.h"
+#include "app/windowcontrols.h"
+#include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "query/statuscaptions.h"
 #include "query/statusrefresh.h"
@@ -15,7 +18,6 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -23,24 +25,15 @@
 #include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QScreen>
 #include <QShortcut>
 
 namespace {
 
 constexpr char kRefreshAll[] = "Refresh all";
 
-// The layout is drawn in twips; 15 of them make a pixel.
-QRect twips(int left, int top, int width, int height)
-{
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-const QColor kYellow(255, 255, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kDarkGrey(64, 64, 64);
 constexpr QSize kClientArea(562, 354);
 
 bool isEnterKey(const QEvent &event)
@@ -51,97 +44,7 @@ bool isEnterKey(const QEvent &event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-template<typename Widget>
-Widget *named(Widget *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-// Labels have no background of their own, so they can be wider than their text and leave room for
-// a longer one: a label reaches to `reach`, by default its container's right edge. A status label
-// reaches only to a blank before the label on its right, and cuts a text that would not fit.
-template<typename Label = QLabel>
-Label *makeLabel(QWidget *container, const char *name, const QString &text, const QColor &colour,
-                 const QRect &place, int reach = -1)
-{
-    auto *label = named(new Label(text, container), name);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    label->setTextFormat(Qt::PlainText);
-    const int room = (reach < 0 ? container->width() : reach) - place.left();
-    // At least as tall as the font needs, so that descenders ("mp_harbor") are not cut.
-    label->setGeometry(place.left(), place.top(), std::max(place.width(), room),
-                       std::max(place.height(), label->sizeHint().height()));
-    return label;
-}
-
-// Where a status label ends: a blank's width before the next control on its right.
-int reachBefore(const QRect &neighbour)
-{
-    return neighbour.left() - 4;
-}
-
-QGroupBox *makeFrame(QWidget *container, const char *name, const QString &caption,
-                     const QRect &place)
-{
-    auto *frame = named(new QGroupBox(caption, container), name);
-    frame->setGeometry(place);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::WindowText, kYellow);
-    frame->setPalette(palette);
-    return frame;
-}
-
-QListWidget *makeList(QWidget *container, const char *name, const QString &accessibleName,
-                      const QRect &place)
-{
-    auto *list = named(new QListWidget(container), name);
-    list->setGeometry(place);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setSortingEnabled(false);
-    list->setAccessibleName(accessibleName);
-    QPalette palette = list->palette();
-    palette.setColor(QPalette::Base, Qt::black);
-    palette.setColor(QPalette::Text, kWhite);
-    list->setPalette(palette);
-    return list;
-}
-
-QLineEdit *makeField(QWidget *container, const char *name, const QString &accessibleName,
-                     const QRect &place)
-{
-    auto *field = named(new QLineEdit(container), name);
-    field->setGeometry(place);
-    field->setAccessibleName(accessibleName);
-    return field;
-}
-
-QLabel *makePicture(QWidget *container, const char *name, const QString &resource,
-                    const QRect &place)
-{
-    auto *picture = named(new QLabel(container), name);
-    picture->setPixmap(QPixmap(resource));
-    picture->setGeometry(place);
-    return picture;
-}
-
-// Data-only lists: created hidden and never shown.
-template<typename List>
-List *makeHiddenList(QWidget *container, const char *name)
-{
-    auto *list = named(new List(container), name);
-    list->hide();
-    return list;
-}
-
 } // namespace
-
-QString titleForVersion(int major, int minor, int revision)
-{
-    return QStringLiteral("Brinemoor V%1.%2%3").arg(major).arg(minor).arg(revision);
-}
 
 Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions options,
                      QWidget *parent)
@@ -153,27 +56,22 @@ Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions opti
       m_options(std::move(options))
 {
     setObjectName(QStringLiteral("Brinemoor"));
-    // Start-up may already show boxes: they belong to this window.
-    m_services.dialogs.setParentWindow(this);
     setWindowTitle(QStringLiteral("Brinemoor"));
     setWindowIcon(QIcon(QStringLiteral(":/brinemoor/icon.png")));
     buildControls();
     buildMenu();
     setFixedSize(kClientArea.width(), kClientArea.height() + menuBar()->sizeHint().height());
     wireEvents();
+}
+
+void Brinemoor::start()
+{
+    // Start-up may already show boxes: they belong to this window.
+    m_services.dialogs.setParentWindow(this);
     Form_Load();
     // Other running copies and editors change the store too: the list follows them.
     auto *storeWatch = new StoreWatch(m_store, this);
     connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::followStoreChanges);
-}
-
-Brinemoor::~Brinemoor()
-{
-    // The children, destroyed after this, hand the focus on while the window is half gone.
-    disconnect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
-    m_busy = false;
-    m_gamesStarting = 0;
-    showBusyPointer();
 }
 
 void Brinemoor::buildControls()
@@ -207,8 +105,10 @@ void Brinemoor::buildControls()
 
     Frame1 = makeFrame(client, "Frame1", QStringLiteral("[ Server List ]"),
                        twips(60, 480, 5415, 4095));
-    servers_name = makeList(Frame1, "servers_name", QStringLiteral("Server List"),
-                            twips(120, 240, 5175, 3735));
+    m_bookmarks = named(new BookmarkModel(this), "bookmarks");
+    servers_name = makeList<QListView>(Frame1, "servers_name", QStringLiteral("Server List"),
+                                       twips(120, 240, 5175, 3735));
+    servers_name->setModel(m_bookmarks);
     // Every row is one line of the same font: measuring one spares measuring thousands.
     servers_name->setUniformItemSizes(true);
     servers_name->setItemDelegate(new BookmarkDelegate(servers_name));
@@ -232,8 +132,8 @@ void Brinemoor::buildControls()
 
     Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
                        twips(5520, 1650, 2835, 2930));
-    server_players = makeList(Frame2, "server_players", QStringLiteral("Player List"),
-                              twips(120, 240, 2595, 2565));
+    server_players = makeList<QListWidget>(Frame2, "server_players", QStringLiteral("Player List"),
+                                           twips(120, 240, 2595, 2565));
 
     Image1 = makePicture(client, "Image1", QStringLiteral(":/brinemoor/banner.png"),
                          twips(2760, 4680, 2070, 585));
@@ -249,17 +149,6 @@ void Brinemoor::buildControls()
     lbl_by = makeLabel(client, "lbl_by", QStringLiteral("By T. Marsh"), kDarkGrey,
                        twips(7320, 5040, 1005, 195));
 
-    // The data-only lists sit on a window of their own that is never shown. Assistive technology
-    // walks the shown windows and the widgets inside them, and hidden widgets are part of that
-    // walk: inside the main window the stored passwords would be read out to any screen reader.
-    auto *dataShelf = new QWidget(this, Qt::Window);
-    dataShelf->setObjectName(QStringLiteral("dataShelf"));
-    servers_ip = makeHiddenList<QListWidget>(dataShelf, "servers_ip");
-    servers_pass = makeHiddenList<QListWidget>(dataShelf, "servers_pass");
-    server_options = makeHiddenList<QListWidget>(dataShelf, "server_options");
-    gullwingnicks = makeHiddenList<QComboBox>(dataShelf, "gullwingnicks");
-    codnicks = makeHiddenList<QComboBox>(dataShelf, "codnicks");
-
     setTabOrder(server_name, server_ip);
     setTabOrder(server_ip, server_pass);
     setTabOrder(server_pass, servers_name);
@@ -268,7 +157,7 @@ void Brinemoor::buildControls()
     cod_query = named(
         new StatusExchange(&m_services.pinger, LocalPort::SameAsServer, m_options.exchange, this),
         "cod_query");
-    m_slotWait = named(new SlotWait(m_options.slotWait, this), "slotWait");
+    m_join = named(new JoinFlow(m_services, *this, m_options.slotWait, this), "join");
     // Escape ends a wait for a free slot; otherwise the key goes where it always went.
     m_cancelWait = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelWait->setEnabled(false);
@@ -291,9 +180,7 @@ void Brinemoor::buildMenu()
     bar->setStyleSheet(
         QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
     const auto item = [bar](const char *name, const QString &caption) {
-        QAction *action = bar->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
+        return named(bar->addAction(caption), name);
     };
     menu_quit = item("menu_quit", QStringLiteral("[ Quit ]"));
     menu_new = item("menu_new", QStringLiteral("[ New ]"));
@@ -320,48 +207,34 @@ void Brinemoor::wireEvents()
     connect(menu_join, &QAction::triggered, this, &Brinemoor::menu_join_Click);
     connect(menu_choosepath, &QAction::triggered, this, &Brinemoor::menu_choosepath_Click);
     connect(men_help, &QAction::triggered, this, &Brinemoor::men_help_Click);
-    connect(servers_name, &QListWidget::itemSelectionChanged, this, &Brinemoor::servers_name_Click);
-    connect(servers_name, &QListWidget::itemPressed, this, &Brinemoor::bookmarkPressed);
-    connect(servers_name, &QListWidget::itemDoubleClicked, this, &Brinemoor::servers_name_DblClick);
+    connect(servers_name->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &Brinemoor::servers_name_Click);
+    connect(servers_name, &QListView::pressed, this, &Brinemoor::bookmarkPressed);
+    connect(servers_name, &QListView::doubleClicked, this, &Brinemoor::servers_name_DblClick);
     connect(cod_query, &StatusExchange::replied, this, &Brinemoor::cod_query_DataArrival);
     connect(cod_query, &StatusExchange::echoed, this, &Brinemoor::showEchoRoundTrip);
-    connect(cod_query, &StatusExchange::refused, this, &Brinemoor::endRefusedQuery);
+    connect(cod_query, &StatusExchange::refused, this, &Brinemoor::finishExchange);
     connect(cod_query, &StatusExchange::timedOut, this, &Brinemoor::timeout_Timer);
     connect(cod_query, &StatusExchange::notSent, this, &Brinemoor::endUnsentQuery);
     connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
-    connect(m_slotWait, &SlotWait::slotFreed, this, &Brinemoor::slotFreed);
-    connect(m_slotWait, &SlotWait::gaveUp, this, &Brinemoor::endSlotWait);
-    connect(m_cancelWait, &QShortcut::activated, this, &Brinemoor::endSlotWait);
-    connect(m_refresh, &StatusRefresh::rowStatus, this, &Brinemoor::showBookmarkStatus);
+    connect(this, &Brinemoor::exchangeEnded, m_join, &JoinFlow::exchangeEnded);
+    connect(m_cancelWait, &QShortcut::activated, m_join, &JoinFlow::endSlotWait);
+    connect(m_refresh, &StatusRefresh::addressStatus, this, &Brinemoor::showBookmarkStatus);
     connect(m_refreshAll, &QAction::triggered, this, &Brinemoor::refreshBookmarks);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
     servers_name->installEventFilter(this);
     servers_name->viewport()->installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, &Brinemoor::rememberFocus);
-}
-
-// A query disables the window, which takes the keyboard focus away; changeEvent gives it back.
-void Brinemoor::rememberFocus(QWidget *, QWidget *now)
-{
-    if (now && isAncestorOf(now))
-        m_lastFocus = now;
-}
-
-void Brinemoor::changeEvent(QEvent *event)
-{
-    if (event->type() == QEvent::EnabledChange && isEnabled() && !focusWidget() && m_lastFocus)
-        m_lastFocus->setFocus(Qt::OtherFocusReason);
-    QMainWindow::changeEvent(event);
+    m_focus = new FocusKeeper(this);
 }
 
 // While a query holds the window disabled, keys come to the window itself, which drops them. Enter
 // meant for the bookmark list still joins, as the second click of a double click does.
 bool Brinemoor::event(QEvent *event)
 {
-    if (!isEnabled() && m_lastFocus == servers_name && isEnterKey(*event)
-        && joinWhileQuerying(servers_name->currentRow()))
+    if (!isEnabled() && m_focus->lastFocus() == servers_name && isEnterKey(*event)
+        && joinWhileQuerying(servers_name->currentIndex().row()))
         return true;
     return QMainWindow::event(event);
 }
@@ -380,7 +253,7 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
         && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
         return true;
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
-        m_rowBeforePress = servers_name->currentRow();
+        m_rowBeforePress = servers_name->currentIndex().row();
     if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
         return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
     if (watched == servers_name->viewport() && event->type() == QEvent::Paint && !m_listShown)
@@ -392,7 +265,7 @@ void Brinemoor::Form_Load()
 {
     setBusy(true);
     setWindowTitle(titleForVersion(kVersionMajor, kVersionMinor, kVersionRevision));
-    centreOnScreen();
+    centreOnScreen(*this);
     // Said before the game path is asked for, which an unread store makes look like a first start.
     if (m_store.isUnreadable())
         showMessage(
@@ -408,38 +281,13 @@ void Brinemoor::Form_Load()
         getgamepath();
     if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
-    getservers(std::move(stored));
+    m_bookmarks->fill(std::move(stored));
     setBusy(false);
-}
-
-void Brinemoor::centreOnScreen()
-{
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - frameGeometry().width()) / 2,
-         area.top() + (area.height() - frameGeometry().height()) / 2);
 }
 
 void Brinemoor::setBusy(bool busy)
 {
-    m_busy = busy;
-    showBusyPointer();
-}
-
-// Busy while the window is (start-up, a status exchange) or while a game is starting; the
-// override cursor is set and restored exactly once for each stretch of either.
-void Brinemoor::showBusyPointer()
-{
-    const bool busy = m_busy || m_gamesStarting > 0;
-    if (busy == m_pointerBusy)
-        return;
-    m_pointerBusy = busy;
-    if (busy)
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QGuiApplication::restoreOverrideCursor();
+    m_pointer.set(BusyPointer::Reason::Window, busy);
 }
 
 void Brinemoor::showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon)
@@ -449,7 +297,7 @@ void Brinemoor::showMessage(const QString &text, Dialogs::Buttons buttons, Dialo
 
 void Brinemoor::menu_quit_Click()
 {
-    endSlotWait();
+    m_join->endSlotWait();
     QApplication::exit(0);
 }
 

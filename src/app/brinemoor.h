@@ -13,40 +13,37 @@
 #pragma once
 
 #include "address/addressrules.h"
-#include "launch/gamecommand.h"
-#include "launch/slotwait.h"
+#include "app/busypointer.h"
+#include "app/startoptions.h"
+#include "clan/clannicknames.h"
+#include "launch/joinflow.h"
 #include "platform/dialogs.h"
 #include "query/statusexchange.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 
 #include <chrono>
 #include <optional>
 
 class QAction;
-class QComboBox;
 class QGroupBox;
 class QKeyEvent;
 class QMouseEvent;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
-class QListWidgetItem;
+class QModelIndex;
 class QNetworkAccessManager;
 class QShortcut;
+class BookmarkModel;
 class Brinemoor_Help;
+class FocusKeeper;
 class SettingsStore;
 class StatusRefresh;
-struct Bookmark;
 struct BookmarkStatus;
-struct StoredSection;
-struct ClanNicknames;
-struct LaunchOutcome;
 struct Services;
-struct StartPlan;
-struct WineSettings;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
 // filter's three (ColonUsed, DotCount, CountNumbers) come from AddressFilter.
@@ -60,31 +57,26 @@ struct WindowState : AddressFilter
     QString sv_hostname;
 };
 
-// What start-up is given besides the services: the command line and the bounds of its waits.
-struct StartOptions
-{
-    QString commandLine;
-    ExchangeBounds exchange; // the window's exchange and each query of the background refresh
-    std::chrono::milliseconds pageFetchTimeout{10000};
-    QString defaultClanHost;
-    SlotWaitBounds slotWait;
-};
-
-// The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.
-QString titleForVersion(int major, int minor, int revision);
-
-class Brinemoor final : public QMainWindow
+class Brinemoor final : public QMainWindow, private JoinSite
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Brinemoor)
 
 public:
-    // Builds the window and runs start-up (which may show the file dialog) before returning.
+    // Builds the controls; nothing else happens until start().
     Brinemoor(Services &services, SettingsStore &store, StartOptions options,
               QWidget *parent = nullptr);
-    ~Brinemoor() override;
+
+    // Start-up: the title, the game path (which may show the file dialog), the clan nicknames and
+    // the bookmarks, then the watch on the store. Once, before the window is first shown.
+    void start();
 
     const WindowState &state() const { return m_state; }
+    // The clan nickname page's lists as start-up found them; empty without one.
+    const ClanNicknames &clanNicknames() const { return gullwingnicks; }
+    // Takes a nickname page's entries, as start-up does: the entry found is chosen in both lists
+    // and named in the title; none found is said so.
+    void showClanNicknames(const ClanNicknames &entries);
 
 signals:
     // Every end of a status exchange: a handled reply, a refused port, the time-out, or a query
@@ -108,7 +100,6 @@ private slots:
 
 protected:
     bool event(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -117,10 +108,7 @@ private:
     void buildMenu();
     void wireEvents();
     void Form_Load();
-    void centreOnScreen();
     void setBusy(bool busy);
-    void rememberFocus(QWidget *old, QWidget *now);
-    void showBusyPointer();
     void showMessage(const QString &text, Dialogs::Buttons buttons, Dialogs::Icon icon);
 
     // Game path
@@ -128,18 +116,18 @@ private:
 
     // Bookmarks
     void getservers();
-    void getservers(QList<StoredSection> sections);
     void followStoreChanges();
     void cleartexts();
     void selectBookmarkRow(int row);
+    int selectedBookmarkRow() const;
     QString selectedBookmarkName() const;
     void storeEditedBookmark(const QString &name);
-    QList<Bookmark> listedBookmarks() const;
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
     void listFirstShown();
     void refreshBookmarks();
-    void showBookmarkStatus(int row, const BookmarkStatus &status);
+    void showBookmarkStatus(const QString &address, const BookmarkStatus &status);
+    BookmarkModel *m_bookmarks = nullptr;
     StatusRefresh *m_refresh = nullptr;
     QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
     bool m_listShown = false;        // its rows are refreshed once they are on screen
@@ -147,7 +135,6 @@ private:
     // Clan nicknames
     void loadClanNicknames();
     QString clanHost() const;
-    void showClanNicknames(const ClanNicknames &entries);
     QNetworkAccessManager *gullwing = nullptr; // made for the one page fetch of start-up
     Brinemoor_Help *m_help = nullptr;          // made on the first "[ Help Notes ]"
 
@@ -161,7 +148,6 @@ private:
     void showPlayers(const QString &caption);
     void showPing(const QString &caption);
     void endUnsentQuery(const QString &reason);
-    void endRefusedQuery();
     void showEchoRoundTrip(std::chrono::microseconds roundTrip);
     void showStatusReply(const StatusReply &reply);
     void offerServerName();
@@ -170,50 +156,33 @@ private:
     QString m_unsentAddress;       // the last query of it could not be sent
     // The players and ping captions as the status exchanges wrote them. The join judges these:
     // Save, which "Update Server Name?" may run while a join waits, empties the labels.
-    struct StatusCaptions
-    {
-        QString players;
-        QString ping;
-    } m_statusCaptions;
+    QString m_playersCaption;
+    QString m_pingCaption;
 
-    // Join
-    bool hasGame();
-    void joinWhenStatusAllows(const JoinTarget &target);
-    void offerRetry(const JoinTarget &target);
-    void joinserver(const JoinTarget &target);
-    WineSettings wineSettings() const;
-    void startGame(const StartPlan &plan);
-    void gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome);
-    bool needsStatusQuery() const;
-    bool awaitStatus();
-    std::optional<QString> playerName() const;
-    void bookmarkPressed(QListWidgetItem *item);
+    // Join: the flow is JoinFlow's; the window is its site.
+    JoinTarget checkTarget() override;
+    void queryStatus(const QString &address, const QString &verdict) override;
+    JoinStatus status() const override;
+    void holdInput(bool held) override;
+    LaunchSettings launchSettings() const override;
+    void showSlotWait(const QString &server) override;
+    void showGamesStarting(bool starting) override;
+    void bookmarkPressed(const QModelIndex &index);
     void bookmarkEnterPressed();
     bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
     bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
     int m_rowBeforePress = -1;
-    bool m_joinWaiting = false; // a join command waits for the status
-    int m_gamesStarting = 0;    // starts still watched through their first seconds
-
-    // Waiting for a free slot on a full server
-    void startSlotWait(const JoinTarget &target);
-    void endSlotWait();
-    void slotFreed();
-    SlotWait *m_slotWait = nullptr;
-    std::optional<JoinTarget> m_waitingToJoin; // set while the wait lasts
-    QString m_waitingOnBookmark;               // empty: the address was typed
-    QString m_titleBeforeWait;
-    QShortcut *m_cancelWait = nullptr; // Escape
+    JoinFlow *m_join = nullptr;
+    QString m_titleBeforeWait;         // while a wait for a free slot lasts
+    QShortcut *m_cancelWait = nullptr; // Escape ends that wait
 
     Services &m_services;
     SettingsStore &m_store;
     const StartOptions m_options;
     WindowState m_state;
-    QStringList KeyNames;
-    bool m_busy = false;           // start-up or a status exchange
-    bool m_pointerBusy = false;    // the busy pointer is on
-    QPointer<QWidget> m_lastFocus; // inside this window, kept while a query disables it
+    BusyPointer m_pointer;
+    FocusKeeper *m_focus = nullptr;
 
     const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
                                QStringLiteral("*.exe"), QStringLiteral("exe")};
@@ -225,7 +194,7 @@ private:
     QLabel *lbl_pass = nullptr;
     QLineEdit *server_pass = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QListWidget *servers_name = nullptr;
+    QListView *servers_name = nullptr; // a view of m_bookmarks
     QGroupBox *Frame3 = nullptr;
     QLabel *lbl_players = nullptr;
     QLabel *lbl_ping = nullptr;
@@ -239,12 +208,9 @@ private:
     QLabel *Image2 = nullptr;
     QLabel *lbl_by = nullptr;
 
-    // Lists the user never sees: they only hold data parallel to the visible ones.
-    QListWidget *servers_ip = nullptr;
-    QListWidget *servers_pass = nullptr;
-    QListWidget *server_options = nullptr;
-    QComboBox *gullwingnicks = nullptr;
-    QComboBox *codnicks = nullptr;
+    // The design's hidden lists of clan nicknames (`gullwingnicks`) and in-game names
+    // (`codnicks`), with the entry chosen in both: data, never widgets.
+    ClanNicknames gullwingnicks;
 
     StatusExchange *cod_query = nullptr;
 

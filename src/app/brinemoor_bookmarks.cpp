@@ -2,7 +2,7 @@
 // the New, Save and Delete commands.
 #include "app/brinemoor.h"
 
-#include "app/bookmarkdelegate.h"
+#include "bookmarks/bookmarkmodel.h"
 #include "query/statuscaptions.h"
 #include "query/statusrefresh.h"
 #include "bookmarks/bookmarkmessages.h"
@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QSignalBlocker>
 #include <QTimer>
@@ -22,41 +23,9 @@
 void Brinemoor::getservers()
 {
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
-        getservers(*std::move(sections));
+        m_bookmarks->fill(*std::move(sections));
     if (m_listShown)
         refreshBookmarks();
-}
-
-// The store is read in one go and each list filled at once: with thousands of bookmarks, reading
-// value by value and adding row by row made start-up several times slower. The sections go before
-// the rows are made, so that the rows take the memory they leave.
-void Brinemoor::getservers(QList<StoredSection> sections)
-{
-    servers_name->clear();
-    servers_ip->clear();
-    servers_pass->clear();
-    KeyNames.clear();
-    QStringList names;
-    QStringList addresses;
-    QStringList passwords;
-    KeyNames.reserve(sections.size());
-    names.reserve(sections.size());
-    addresses.reserve(sections.size());
-    passwords.reserve(sections.size());
-    const QString addressKey = QString::fromLatin1(kAddressKey);
-    const QString passwordKey = QString::fromLatin1(kPasswordKey);
-    for (const StoredSection &section : std::as_const(sections)) {
-        KeyNames.append(section.name);
-        if (section.name == QLatin1String(kSettingsSection))
-            continue;
-        names.append(section.name);
-        addresses.append(section.value(addressKey));
-        passwords.append(section.value(passwordKey));
-    }
-    sections = {};
-    servers_name->addItems(names);
-    servers_ip->addItems(addresses);
-    servers_pass->addItems(passwords);
 }
 
 // Another running copy or an editor changed the store. The selection stays on its bookmark while
@@ -77,7 +46,6 @@ void Brinemoor::cleartexts()
     lbl_type->setText(QString::fromLatin1(kTypeNone));
     lbl_map->setText(QString::fromLatin1(kMapNone));
     lbl_reserved->setText(QString::fromLatin1(kReservedNone));
-    server_options->clear();
     server_players->clear();
     server_name->clear();
     server_ip->clear();
@@ -87,17 +55,23 @@ void Brinemoor::cleartexts()
 
 void Brinemoor::selectBookmarkRow(int row)
 {
-    for (QListWidget *list : {servers_name, servers_ip, servers_pass}) {
-        if (row < 0)
-            list->clearSelection();
-        list->setCurrentRow(row);
-    }
+    QItemSelectionModel *selection = servers_name->selectionModel();
+    if (row < 0)
+        selection->clear();
+    else
+        selection->setCurrentIndex(m_bookmarks->index(row), QItemSelectionModel::ClearAndSelect);
+}
+
+int Brinemoor::selectedBookmarkRow() const
+{
+    const QModelIndexList selected = servers_name->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.constFirst().row();
 }
 
 QString Brinemoor::selectedBookmarkName() const
 {
-    const QList<QListWidgetItem *> selected = servers_name->selectedItems();
-    return selected.isEmpty() ? QString() : selected.constFirst()->text();
+    const int row = selectedBookmarkRow();
+    return row < 0 ? QString() : m_bookmarks->bookmark(row).name;
 }
 
 void Brinemoor::menu_new_Click()
@@ -125,7 +99,7 @@ void Brinemoor::storeEditedBookmark(const QString &name)
 {
     const QString selected = selectedBookmarkName();
     const Bookmark edited{name, server_ip->text(), server_pass->text()};
-    switch (saveBookmark(m_store, listedBookmarks(), selected, edited)) {
+    switch (saveBookmark(m_store, m_bookmarks->bookmarks(), selected, edited)) {
     case SaveOutcome::NameInUse:
         showMessage(QString::fromLatin1(kServerNameInUse), Dialogs::Buttons::Ok,
                     Dialogs::Icon::Critical);
@@ -144,21 +118,11 @@ void Brinemoor::storeEditedBookmark(const QString &name)
     }
 }
 
-QList<Bookmark> Brinemoor::listedBookmarks() const
-{
-    QList<Bookmark> listed;
-    listed.reserve(servers_name->count());
-    for (int row = 0; row < servers_name->count(); ++row)
-        listed.append({servers_name->item(row)->text(), servers_ip->item(row)->text(),
-                       servers_pass->item(row)->text()});
-    return listed;
-}
-
 void Brinemoor::reselectBookmark(const QString &name)
 {
     // Quietly: the selection handler would load the stored bookmark over the edited fields.
-    const QSignalBlocker quiet(servers_name);
-    selectBookmarkRow(int(bookmarkRow(m_store, listedBookmarks(), name)));
+    const QSignalBlocker quiet(servers_name->selectionModel());
+    selectBookmarkRow(int(bookmarkRow(m_store, m_bookmarks->bookmarks(), name)));
 }
 
 void Brinemoor::showServerListNotSaved()
@@ -192,18 +156,12 @@ void Brinemoor::listFirstShown()
 
 void Brinemoor::refreshBookmarks()
 {
-    QStringList addresses;
-    addresses.reserve(servers_ip->count());
-    for (int row = 0; row < servers_ip->count(); ++row)
-        addresses.append(servers_ip->item(row)->text());
-    m_refresh->refresh(addresses);
+    m_refresh->refresh(m_bookmarks->addresses());
 }
 
-// Only the row changes: its text and accessible name stay the bookmark's name.
-void Brinemoor::showBookmarkStatus(int row, const BookmarkStatus &status)
+// Only the rows change: their text and accessible name stay the bookmark's name.
+void Brinemoor::showBookmarkStatus(const QString &address, const BookmarkStatus &status)
 {
-    QListWidgetItem *item = servers_name->item(row);
-    item->setData(kBookmarkStatusRole, QVariant::fromValue(status));
-    item->setData(Qt::AccessibleDescriptionRole, statusWords(status));
-    item->setToolTip(statusToolTip(status));
+    m_bookmarks->setStatus(address, QVariant::fromValue(status), statusWords(status),
+                           statusToolTip(status));
 }

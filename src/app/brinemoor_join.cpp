@@ -1,218 +1,96 @@
-// The main window's join command, the game's start, the wait for a free slot, and the bookmark
-// list's click and double click.
+// The main window's side of a join (JoinFlow runs it) and the bookmark list's click and double
+// click.
 #include "app/brinemoor.h"
 
+#include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/settingsstore.h"
-#include "launch/gamecommand.h"
-#include "launch/gamestart.h"
 #include "launch/joinmessages.h"
-#include "launch/joinverdict.h"
-#include "launch/launchlog.h"
-#include "platform/gamestarter.h"
-#include "platform/services.h"
 
-#include <QComboBox>
-#include <QEventLoop>
-#include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QShortcut>
 
 void Brinemoor::menu_join_Click()
 {
-    endSlotWait();
-    if (!hasGame())
-        return;
+    m_join->join();
+}
+
+JoinTarget Brinemoor::checkTarget()
+{
     server_ip->setText(ipcheck(m_state, server_ip->text()));
     m_state.result = checkip(m_state, server_ip->text());
-    // The game gets what is checked here, also when "Update Server Name?" comes up during the wait
-    // and its Save empties the fields.
-    const JoinTarget target{server_ip->text(), server_pass->text(), playerName()};
-    if (needsStatusQuery())
-        queryserver();
-    joinWhenStatusAllows(target);
+    return {server_ip->text(), server_pass->text(), chosenPlayerName(gullwingnicks)};
 }
 
-bool Brinemoor::hasGame()
+void Brinemoor::queryStatus(const QString &address, const QString &verdict)
 {
-    if (!m_state.GamePath.isEmpty() && QFileInfo(m_state.GamePath).isFile())
-        return true;
-    showMessage(QLatin1String(kNoGamePath), Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-    return false;
+    m_state.result = verdict;
+    queryStatusOf(address);
 }
 
-void Brinemoor::joinWhenStatusAllows(const JoinTarget &target)
+JoinStatus Brinemoor::status() const
 {
-    if (m_state.result != QLatin1String(kAddressOk) || !awaitStatus())
-        return;
-    switch (judgeJoin(m_statusCaptions.players, m_statusCaptions.ping, m_state.sv_maxclients)) {
-    case JoinVerdict::Full:
-        offerRetry(target);
-        return;
-    case JoinVerdict::NotResponding:
-        showMessage(QLatin1String(kServerNotResponding), Dialogs::Buttons::Ok,
-                    Dialogs::Icon::Critical);
-        return;
-    case JoinVerdict::Joinable:
-        joinserver(target);
-        return;
-    }
+    return {m_state.result,   selectedBookmarkName(), cod_query->isPending(), m_state.ServerReady,
+            m_playersCaption, m_pingCaption,          m_state.sv_maxclients,  m_unsentAddress};
 }
 
-// Retry runs the join again on a fresh status of the same server; with the check box ticked it
-// leaves the window to the user and waits for a free slot instead.
-void Brinemoor::offerRetry(const JoinTarget &target)
+void Brinemoor::holdInput(bool held)
 {
-    const Dialogs::CheckedAnswer answer = m_services.dialogs.messageWithCheckBox(
-        QLatin1String(kServerFull), Dialogs::Buttons::RetryCancel, Dialogs::Icon::None,
-        QLatin1String(kJoinWhenSlotFrees));
-    if (answer.answer != Dialogs::Answer::Retry)
-        return;
-    if (answer.ticked) {
-        startSlotWait(target);
-        return;
-    }
-    if (!hasGame())
-        return;
-    // The address passed its check when the join began, whatever the fields hold now.
-    m_state.result = QString::fromLatin1(kAddressOk);
-    queryStatusOf(target.address);
-    joinWhenStatusAllows(target);
+    setEnabled(!held);
 }
 
-// With no bookmark selected the command asks for the typed address's status itself; a selected
-// bookmark's status is the one its click asked for. When that was never asked for (its stored
-// address failed the check and the field has been corrected since), nothing is pending and no
-// status has come in, so the command asks for the field's address as if no bookmark were selected.
-// A query of that very address that could not be sent has said why already: not again.
-bool Brinemoor::needsStatusQuery() const
-{
-    if (selectedBookmarkName().isEmpty())
-        return true;
-    return m_state.result == QLatin1String(kAddressOk) && !cod_query->isPending()
-        && !m_state.ServerReady && server_ip->text() != m_unsentAddress;
-}
-
-// Waits, with the window disabled, for the pending exchange to end; the socket's and the timer's
-// events are handled meanwhile. It never waits while no exchange is pending, since nothing would
-// end that wait (a query that could not be sent has already said why). False when no status came
-// in to judge.
-bool Brinemoor::awaitStatus()
-{
-    if (cod_query->isPending()) {
-        setEnabled(false);
-        m_joinWaiting = true;
-        QEventLoop wait;
-        connect(this, &Brinemoor::exchangeEnded, &wait, &QEventLoop::quit);
-        wait.exec();
-        m_joinWaiting = false;
-        setEnabled(true);
-    }
-    return m_state.ServerReady;
-}
-
-void Brinemoor::joinserver(const JoinTarget &target)
-{
-    const GameCommand command = buildGameCommand(m_state.GamePath, target);
-    if (m_options.commandLine == QLatin1String(kDebugSwitch)) {
-        showMessage(QLatin1String(kLaunchedGame), Dialogs::Buttons::Ok, Dialogs::Icon::None);
-        return;
-    }
-    // The game runs in its own folder; the launcher keeps its current directory.
-    const StartPlan plan = planGameStart(command, QProcessEnvironment::systemEnvironment(),
-                                         wineSettings());
-    if (!plan.process) {
-        showMessage(plan.problem, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
-        return;
-    }
-    startGame(plan);
-}
-
-// Only the user writes these keys.
-WineSettings Brinemoor::wineSettings() const
+// Only the user writes the wine keys.
+LaunchSettings Brinemoor::launchSettings() const
 {
     const QString section = QString::fromLatin1(kSettingsSection);
-    return {m_store.read(section, QString::fromLatin1(kWineKey)),
-            m_store.read(section, QString::fromLatin1(kWinePrefixKey))};
+    return {m_state.GamePath,
+            m_options.commandLine,
+            {m_store.read(section, QString::fromLatin1(kWineKey)),
+             m_store.read(section, QString::fromLatin1(kWinePrefixKey))}};
 }
 
-// The window stays usable while the start is watched; only the pointer says that it is under way.
-void Brinemoor::startGame(const StartPlan &plan)
+void Brinemoor::showSlotWait(const QString &server)
 {
-    const ProcessStart &process = *plan.process;
-    qCInfo(lcLaunch) << "starting" << process.program << "with"
-                     << loggedArguments(process.arguments) << "in" << process.workingDirectory;
-    // Each start is watched until it reports, also when another start follows within its watch.
-    // The watch goes once it has reported: not while it reports, since its report may show a box.
-    LaunchWatch *watch = m_services.gameStarter.start(process, kStartWatch).release();
-    watch->setParent(this);
-    connect(watch, &LaunchWatch::finished, this, [this, plan, watch](const LaunchOutcome &outcome) {
-        watch->deleteLater();
-        gameStartWatched(plan, outcome);
-    });
-    ++m_gamesStarting;
-    showBusyPointer();
-}
-
-void Brinemoor::gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome)
-{
-    --m_gamesStarting;
-    showBusyPointer();
-    const QString &program = plan.process->program;
-    switch (outcome.kind) {
-    case LaunchOutcome::Kind::NotStarted:
-        qCWarning(lcLaunch) << program << "did not start:" << outcome.output;
-        break;
-    case LaunchOutcome::Kind::Running:
-        qCInfo(lcLaunch) << program << "is running; its output goes to" << outcome.outputFile;
-        break;
-    case LaunchOutcome::Kind::Ended:
-        qCInfo(lcLaunch).noquote() << program << "ended at once with exit status"
-                                   << outcome.exitStatus << "and this output:\n"
-                                   << outcome.output.trimmed();
-        break;
+    m_cancelWait->setEnabled(!server.isEmpty());
+    if (server.isEmpty()) {
+        setWindowTitle(m_titleBeforeWait);
+        return;
     }
-    if (const std::optional<QString> failure = startFailure(plan, outcome))
-        showMessage(*failure, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
+    m_titleBeforeWait = windowTitle();
+    setWindowTitle(m_titleBeforeWait + QLatin1String(kWaitingForSlot) + server);
 }
 
-// The in-game name goes on the command line only when a clan nickname is selected.
-std::optional<QString> Brinemoor::playerName() const
+void Brinemoor::showGamesStarting(bool starting)
 {
-    if (gullwingnicks->currentText().isEmpty())
-        return std::nullopt;
-    return codnicks->currentText();
+    m_pointer.set(BusyPointer::Reason::GameStarting, starting);
 }
 
 void Brinemoor::servers_name_Click()
 {
-    const QList<QListWidgetItem *> selected = servers_name->selectedItems();
-    if (selected.isEmpty() || selected.constFirst()->text().isEmpty())
+    const int row = selectedBookmarkRow();
+    if (row < 0)
         return;
-    const int row = servers_name->row(selected.constFirst());
-    selectBookmarkRow(row);
-    const QString name = selected.constFirst()->text();
-    // Another bookmark, not the one being waited for, ends a wait for a free slot.
-    if (name != m_waitingOnBookmark)
-        endSlotWait();
-    const QString storedAddress = servers_ip->item(row)->text();
-    // The bookmark already loaded is not asked for again; the password is not compared.
-    if (name == server_name->text() && storedAddress == server_ip->text())
+    const Bookmark stored = m_bookmarks->bookmark(row);
+    if (stored.name.isEmpty())
         return;
-    server_name->setText(name);
-    server_ip->setText(ipcheck(m_state, storedAddress));
-    server_pass->setText(servers_pass->item(row)->text());
+    m_join->bookmarkClicked(stored.name);
+    // The bookmark already loaded is not asked for again; the password is not compared, so one
+    // being typed stays. The address is compared as the field shows it: normalised.
+    if (fieldsHoldBookmark(row))
+        return;
+    server_name->setText(stored.name);
+    server_ip->setText(ipcheck(m_state, stored.address));
+    server_pass->setText(stored.password);
     m_state.result = checkip(m_state, server_ip->text());
     queryserver();
 }
 
 // A press on the row that is already selected changes no selection, yet it is a click all the
 // same: it reloads the bookmark when the fields no longer hold it.
-void Brinemoor::bookmarkPressed(QListWidgetItem *item)
+void Brinemoor::bookmarkPressed(const QModelIndex &index)
 {
-    if (servers_name->row(item) == m_rowBeforePress)
+    if (index.row() == m_rowBeforePress)
         servers_name_Click();
 }
 
@@ -227,13 +105,13 @@ void Brinemoor::servers_name_DblClick()
 // the selected bookmark again when the fields no longer hold it; the join follows.
 void Brinemoor::bookmarkEnterPressed()
 {
-    const int row = servers_name->currentRow();
-    if (row < 0)
+    const QModelIndex current = servers_name->currentIndex();
+    if (!current.isValid())
         return;
-    if (servers_name->item(row)->isSelected())
+    if (servers_name->selectionModel()->isSelected(current))
         servers_name_Click();
     else
-        servers_name->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        selectBookmarkRow(current.row());
     servers_name_DblClick();
 }
 
@@ -250,8 +128,8 @@ bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
 // `row` (not one whose fields were edited and queried since) and no join is waiting already.
 bool Brinemoor::joinWhileQuerying(int row)
 {
-    if (servers_name->isEnabled() || !cod_query->isPending() || m_joinWaiting || row < 0
-        || row != servers_name->currentRow() || !fieldsHoldBookmark(row))
+    if (servers_name->isEnabled() || !cod_query->isPending() || m_join->isWaitingForStatus()
+        || row < 0 || row != servers_name->currentIndex().row() || !fieldsHoldBookmark(row))
         return false;
     servers_name_DblClick();
     return true;
@@ -260,41 +138,7 @@ bool Brinemoor::joinWhileQuerying(int row)
 bool Brinemoor::fieldsHoldBookmark(int row) const
 {
     AddressFilter scratch;
-    return server_name->text() == servers_name->item(row)->text()
-        && server_ip->text() == ipcheck(scratch, servers_ip->item(row)->text());
-}
-
-void Brinemoor::startSlotWait(const JoinTarget &target)
-{
-    const std::optional<StatusTarget> server = statusTarget(target.address);
-    if (!server)
-        return; // never: the join has just asked this address for its status
-    m_waitingToJoin = target;
-    m_waitingOnBookmark = selectedBookmarkName();
-    m_titleBeforeWait = windowTitle();
-    setWindowTitle(m_titleBeforeWait + QLatin1String(kWaitingForSlot)
-                   + (m_waitingOnBookmark.isEmpty() ? target.address : m_waitingOnBookmark));
-    m_cancelWait->setEnabled(true);
-    m_slotWait->start(*server);
-}
-
-// Every end of the wait: a freed slot, a join by hand, a click on another bookmark, Escape,
-// [ Quit ], or the wait's limit.
-void Brinemoor::endSlotWait()
-{
-    if (!m_waitingToJoin)
-        return;
-    m_waitingToJoin.reset();
-    m_waitingOnBookmark.clear();
-    m_slotWait->stop();
-    m_cancelWait->setEnabled(false);
-    setWindowTitle(m_titleBeforeWait);
-}
-
-// The game starts once: the wait is over before it starts.
-void Brinemoor::slotFreed()
-{
-    const JoinTarget target = *m_waitingToJoin;
-    endSlotWait();
-    joinserver(target);
+    const Bookmark stored = m_bookmarks->bookmark(row);
+    return server_name->text() == stored.name
+        && server_ip->text() == ipcheck(scratch, stored.address);
 }

@@ -1,38 +1,23 @@
 // The main window's clan nickname step at start-up, and the help window's menu item.
 #include "app/brinemoor.h"
 
+#include "app/windowcontrols.h"
 #include "bookmarks/settingsstore.h"
-#include "clan/clannicknames.h"
 #include "clan/pagefetch.h"
 #include "help/brinemoor_help.h"
 
-#include <QComboBox>
 #include <QNetworkAccessManager>
-
-namespace {
-
-void fillList(QComboBox *list, const QStringList &entries)
-{
-    list->addItems(entries);
-    // Adding items selects the first one; the join command takes any selection as a chosen name.
-    list->setCurrentIndex(-1);
-}
-
-} // namespace
 
 void Brinemoor::loadClanNicknames()
 {
     const QString nickname = m_options.commandLine.mid(qstrlen(kNicknameSwitch));
     if (nickname.isEmpty())
         return;
-    gullwing = new QNetworkAccessManager(this);
-    gullwing->setObjectName(QStringLiteral("gullwing"));
+    gullwing = named(new QNetworkAccessManager(this), "gullwing");
     // Any failed fetch leaves everything as a page without head and tail would.
     const std::optional<QString> page = fetchPage(*gullwing, clanNicknamePageUrl(clanHost()),
                                                   m_options.pageFetchTimeout);
-    const std::optional<ClanNicknames> entries = parseClanNicknamePage(page.value_or(QString()),
-                                                                       nickname);
-    if (entries)
+    if (const auto entries = parseClanNicknamePage(page.value_or(QString()), nickname))
         showClanNicknames(*entries);
 }
 
@@ -46,20 +31,14 @@ QString Brinemoor::clanHost() const
 
 void Brinemoor::showClanNicknames(const ClanNicknames &entries)
 {
-    codnicks->clear();
-    gullwingnicks->clear();
-    fillList(gullwingnicks, entries.clanNicknames);
-    fillList(codnicks, entries.playerNames);
+    gullwingnicks = entries;
     if (!entries.found) {
         showMessage(QString::fromLatin1(kNicknameNotFound), Dialogs::Buttons::Ok,
                     Dialogs::Icon::None);
         return;
     }
-    // The in-game names may run short of the found position; codnicks then stays unselected.
-    gullwingnicks->setCurrentIndex(int(*entries.found));
-    codnicks->setCurrentIndex(int(*entries.found));
-    setWindowTitle(windowTitle() + QStringLiteral(" (") + gullwingnicks->currentText()
-                   + QStringLiteral(")"));
+    setWindowTitle(windowTitle() + QStringLiteral(" (")
+                   + entries.clanNicknames.value(*entries.found) + QStringLiteral(")"));
 }
 
 void Brinemoor::men_help_Click()

@@ -1,13 +1,13 @@
 // The main window's status exchange: the address field's keys, the query, its reply and its ends.
 #include "app/brinemoor.h"
 
+#include "app/typedcharacter.h"
 #include "query/statuscaptions.h"
 #include "platform/services.h"
 #include "query/statusreply.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,48 +16,8 @@ using namespace std::chrono;
 
 namespace {
 
-// The character codes of the keys the address field gives a meaning of their own.
-constexpr int kCopyKey = 3;
-constexpr int kBackspaceKey = 8;
-constexpr int kEnterKey = 13;
-constexpr int kPasteKey = 22;
-constexpr int kNoCharacter = -1;
-
 constexpr char kUpdateServerName[] = "Update Server Name?";
 constexpr char kReportPrefix[] = "Please report this message: ";
-
-// The character a key press types, as the address field's filter knows it: control keys as their
-// control codes (Ctrl+C is 3), printable text as its character, kNoCharacter for keys that type
-// nothing (arrows, Delete, Home, Tab) and which therefore reach the field untouched.
-int typedCharacter(const QKeyEvent &event)
-{
-    // Ctrl with Alt is AltGr on some keyboards, which types ordinary characters.
-    const bool control = event.modifiers().testFlag(Qt::ControlModifier)
-        && !event.modifiers().testFlag(Qt::AltModifier);
-    const int key = event.key();
-    if (key == Qt::Key_Backspace)
-        return control ? 127 : kBackspaceKey;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        return control ? 10 : kEnterKey;
-    if (control)
-        return key >= Qt::Key_A && key <= Qt::Key_Z ? key - Qt::Key_A + 1 : kNoCharacter;
-    const QString text = event.text();
-    if (text.isEmpty() || text.front().category() == QChar::Other_Control)
-        return kNoCharacter;
-    // Several characters at once (from an input method) are no digit or separator: refused whole.
-    return text.size() == 1 ? int(text.front().unicode()) : int(QChar::ReplacementCharacter);
-}
-
-QString pingText(microseconds roundTrip)
-{
-    return QLatin1String(kPingCaption)
-        + QString::number(duration_cast<milliseconds>(roundTrip).count());
-}
-
-QString playersText(qsizetype count, const QString &limit)
-{
-    return QLatin1String(kPlayersCaption) + QString::number(count) + u'/' + limit;
-}
 
 } // namespace
 
@@ -114,7 +74,6 @@ void Brinemoor::queryStatusOf(const QString &address)
 {
     m_state.sv_hostname.clear();
     m_state.sv_maxclients = std::nullopt;
-    server_options->clear();
     server_players->clear();
     showPing(QString::fromLatin1(kPingNone));
     showPlayers(QString::fromLatin1(kPlayersNone));
@@ -156,8 +115,10 @@ void Brinemoor::endUnsentQuery(const QString &reason)
 
 void Brinemoor::cod_query_DataArrival(const StatusReply &reply, microseconds roundTrip)
 {
-    m_state.PingResponse = pingText(roundTrip);
+    m_state.PingResponse = pingCaption(roundTrip);
     showStatusReply(reply);
+    // An echo back while "Update Server Name?" is open corrects the ping shown after it.
+    m_replyPingShown = true;
     offerServerName();
     showPing(m_state.PingResponse);
     m_replyPingShown = true;
@@ -170,38 +131,24 @@ void Brinemoor::showEchoRoundTrip(microseconds roundTrip)
 {
     if (!m_replyPingShown)
         return;
-    m_state.PingResponse = pingText(roundTrip);
+    m_state.PingResponse = pingCaption(roundTrip);
     showPing(m_state.PingResponse);
-}
-
-void Brinemoor::endRefusedQuery()
-{
-    finishExchange();
 }
 
 void Brinemoor::showStatusReply(const StatusReply &reply)
 {
-    for (const StatusVariable &variable : reply.variables)
-        server_options->addItem(variable.key + QStringLiteral(" = ") + variable.value);
-    if (reply.maxClients) {
-        m_state.sv_maxclients = reply.maxClients;
-        showPlayers(playersText(reply.playersBeforeMaxClients, *reply.maxClients));
-    }
+    m_state.sv_maxclients = reply.maxClients;
     if (reply.hostname)
         m_state.sv_hostname = *reply.hostname;
-    if (reply.gameType)
-        lbl_type->setText(QLatin1String(kTypeCaption) + *reply.gameType);
-    if (reply.mapName)
-        lbl_map->setText(QLatin1String(kMapCaption) + *reply.mapName);
-    if (reply.privateClients)
-        lbl_reserved->setText(QLatin1String(kReservedCaption) + *reply.privateClients);
+    const ReplyCaptions captions = replyCaptions(reply);
+    showPlayers(captions.players);
+    if (captions.type)
+        lbl_type->setText(*captions.type);
+    if (captions.map)
+        lbl_map->setText(*captions.map);
+    if (captions.reserved)
+        lbl_reserved->setText(*captions.reserved);
     server_players->addItems(reply.players);
-    // A limit sent as empty text leaves the count that the server variables' line wrote; a reply
-    // without any limit shows it as 0.
-    const bool limitIsEmptyText = m_state.sv_maxclients && m_state.sv_maxclients->isEmpty();
-    if (!limitIsEmptyText)
-        showPlayers(
-            playersText(reply.players.size(), m_state.sv_maxclients.value_or(QStringLiteral("0"))));
 }
 
 void Brinemoor::offerServerName()
@@ -230,13 +177,13 @@ void Brinemoor::timeout_Timer()
 void Brinemoor::showPlayers(const QString &caption)
 {
     lbl_players->setText(caption);
-    m_statusCaptions.players = caption;
+    m_playersCaption = caption;
 }
 
 void Brinemoor::showPing(const QString &caption)
 {
     lbl_ping->setText(caption);
-    m_statusCaptions.ping = caption;
+    m_pingCaption = caption;
 }
 
 // What every end of a sent request shares. A reply after the time-out ends the exchange again,

@@ -63,6 +63,7 @@ int main(int argc, char *argv[])
     IcmpPinger pinger;
     Services services{dialogs, gameStarter, pinger};
     Brinemoor window(services, store, std::move(options));
+    window.start();
     window.show();
     return app.exec();
 }

@@ -22,6 +22,14 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr char16_t kApplication[] = u"Brinemoor";
+
+// How QSettings compares section names: without regard to letter case on Windows, in the registry
+// and in INI files alike; with it everywhere else, macOS included.
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kSectionCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kSectionCase = Qt::CaseSensitive;
+#endif
 // QSettings creates its lock file and then writes its owner into it, within microseconds.
 constexpr std::chrono::milliseconds kLeftoverLockAge = 1s;
 // Another copy holds the lock only while it writes a few kilobytes.
@@ -256,12 +264,7 @@ QString SettingsStore::stored(const QString &section) const
 
 bool SettingsStore::isSameSection(const QString &a, const QString &b) const
 {
-#ifdef Q_OS_WIN
-    constexpr Qt::CaseSensitivity sensitivity = Qt::CaseInsensitive;
-#else
-    constexpr Qt::CaseSensitivity sensitivity = Qt::CaseSensitive;
-#endif
-    return stored(a).compare(stored(b), sensitivity) == 0;
+    return stored(a).compare(stored(b), kSectionCase) == 0;
 }
 
 QString SettingsStore::read(const QString &section, const QString &key) const
@@ -485,11 +488,9 @@ bool SettingsStore::isSettled() const
 // nullopt leaves the file to QSettings: one in a shape of QSettings' own.
 std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByteArray &bytes) const
 {
-#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
-    // QSettings ignores letter case in INI files there; the one-pass reading does not.
-    Q_UNUSED(bytes)
-    return std::nullopt;
-#else
+    // The one-pass reading tells names apart by letter case, as QSettings must do too.
+    if (kSectionCase == Qt::CaseInsensitive)
+        return std::nullopt;
     std::optional<PlainIni> ini = readPlainIni(bytes);
     if (!ini)
         return std::nullopt;
@@ -503,7 +504,6 @@ std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByte
     for (StoredSection &section : ini->sections)
         section.name = unescapeSection(section.name, backend());
     return std::move(ini->sections);
-#endif
 }
 
 // A QSettings that could not read the file knows nothing of what it holds.

@@ -44,3 +44,10 @@ std::optional<ClanNicknames> parseClanNicknamePage(const QString &page, const QS
     }
     return result;
 }
+
+std::optional<QString> chosenPlayerName(const ClanNicknames &nicknames)
+{
+    if (!nicknames.found || nicknames.clanNicknames.value(*nicknames.found).isEmpty())
+        return std::nullopt;
+    return nicknames.playerNames.value(*nicknames.found);
+}

@@ -20,6 +20,10 @@ struct ClanNicknames
     std::optional<qsizetype> found;
 };
 
+// The in-game name to join under: the one beside the clan nickname found, empty when the names
+// ran short; none when no clan nickname was found.
+std::optional<QString> chosenPlayerName(const ClanNicknames &nicknames);
+
 // The page's address on the clan's web server; `host` is a name or an address, with or without
 // ":port". Invalid when the host is not fit for a URL.
 QUrl clanNicknamePageUrl(const QString &host);

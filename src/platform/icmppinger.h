@@ -6,5 +6,7 @@
 class IcmpPinger final : public Pinger
 {
 public:
+    IcmpPinger();
+
     std::unique_ptr<EchoProbe> start(const QString &ipv4, std::chrono::milliseconds wait) override;
 };

@@ -1,6 +1,13 @@
 // The status display's fixed captions: the window writes them, the join command reads them back.
 #pragma once
 
+#include <QString>
+
+#include <chrono>
+#include <optional>
+
+struct StatusReply;
+
 inline constexpr char kPlayersAtStart[] = "Players: 0/0 "; // the window opens with a trailing blank
 inline constexpr char kPingNone[] = "Ping: -";
 inline constexpr char kPlayersNone[] = "Players: 0/0";
@@ -15,3 +22,18 @@ inline constexpr char kPlayersCaption[] = "Players: ";
 inline constexpr char kTypeCaption[] = "Type: ";
 inline constexpr char kMapCaption[] = "Map: ";
 inline constexpr char kReservedCaption[] = "Reserved Spaces: ";
+
+// The captions a status reply gives the display; none for a label the reply says nothing about.
+struct ReplyCaptions
+{
+    QString players; // "Players: <count>/<limit>"
+    std::optional<QString> type;
+    std::optional<QString> map;
+    std::optional<QString> reserved;
+};
+
+// A limit sent as empty text leaves the count of the player lines before it; a reply without any
+// limit shows it as 0.
+ReplyCaptions replyCaptions(const StatusReply &reply);
+// "Ping: 47" for a round trip of 47.9 ms.
+QString pingCaption(std::chrono::microseconds roundTrip);

@@ -97,14 +97,14 @@ void StatusRefresh::takeRow(int row)
 {
     const std::variant<StatusTarget, QString> target = storedTarget(m_addresses.at(row));
     if (const QString *verdict = std::get_if<QString>(&target)) {
-        emit rowStatus(row, {BookmarkStatus::State::BadAddress, {}, *verdict});
+        emit addressStatus(m_addresses.at(row), {BookmarkStatus::State::BadAddress, {}, *verdict});
         return;
     }
     const quint64 server = keyOf(std::get<StatusTarget>(target));
     Query &query = m_queries[server];
     query.rows.append(row);
     if (query.outcome)
-        emit rowStatus(row, *query.outcome);
+        emit addressStatus(m_addresses.at(row), *query.outcome);
     else if (!query.exchange)
         ask(server);
 }
@@ -151,6 +151,6 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     query.outcome = status;
     const QVarLengthArray<int, 1> rows = query.rows;
     for (const int row : rows)
-        emit rowStatus(row, status);
+        emit addressStatus(m_addresses.at(row), status);
     scheduleTake();
 }

@@ -14,8 +14,8 @@
 
 // Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
 // own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
-// that several bookmarks name is asked once for all of them. Outcomes come row by row as values;
-// nothing here knows of a window.
+// that several bookmarks name is asked once for all of them. Outcomes come as values, each for the
+// stored address it was asked for; nothing here knows of a window.
 class StatusRefresh final : public QObject
 {
     Q_OBJECT
@@ -27,15 +27,15 @@ public:
     explicit StatusRefresh(ExchangeBounds bounds, QObject *parent = nullptr);
     ~StatusRefresh() override;
 
-    // Asks for the status of every stored address; a row is an address's index. An address the
-    // address rules refuse is not asked: its row is told so at once. While a refresh runs, the
-    // servers that have answered it keep their status and are not asked again; every other row
+    // Asks for the status of every stored address, each told once per time it is listed. An
+    // address the address rules refuse is not asked: it is told so at once. While a refresh runs,
+    // the servers that have answered it keep their status and are not asked again; every other row
     // starts afresh, so no server is ever asked twice at the same time.
     void refresh(const QStringList &addresses);
 
 signals:
-    void rowStatus(int row, const BookmarkStatus &status);
-    // Every row has its outcome.
+    void addressStatus(const QString &address, const BookmarkStatus &status);
+    // Every address has its outcome.
     void finished();
 
 private:

@@ -53,7 +53,8 @@ void FakeStatusServer::readRequests()
 {
     while (m_socket.hasPendingDatagrams()) {
         const QNetworkDatagram request = m_socket.receiveDatagram();
-        received.append({request.data(), request.senderAddress(), quint16(request.senderPort())});
+        received.append({request.data(), request.senderAddress(), quint16(request.senderPort()),
+                         std::chrono::steady_clock::now()});
         if (m_script.isEmpty())
             continue;
         for (const Datagram &datagram : m_script.dequeue())

@@ -35,6 +35,7 @@ public:
         QByteArray data;
         QHostAddress sender;
         quint16 senderPort = 0;
+        std::chrono::steady_clock::time_point at;
     };
 
     // Listens on 127.0.0.<hostNumber> at `port`, or at a free port when it is 0.

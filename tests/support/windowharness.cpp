@@ -32,9 +32,44 @@ QString WindowHarness::storeGamePath()
     return path;
 }
 
+QStringList WindowHarness::bookmarkRows(int role)
+{
+    QStringList texts;
+    const QAbstractItemModel *model = bookmarkList()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts.append(model->index(row, 0).data(role).toString());
+    return texts;
+}
+
+QModelIndex WindowHarness::bookmarkIndex(int row)
+{
+    return bookmarkList()->model()->index(row, 0);
+}
+
+void WindowHarness::selectBookmark(int row)
+{
+    QItemSelectionModel *selection = bookmarkList()->selectionModel();
+    if (row < 0)
+        selection->clear();
+    else
+        selection->setCurrentIndex(bookmarkIndex(row), QItemSelectionModel::ClearAndSelect);
+}
+
+QString WindowHarness::selectedBookmark()
+{
+    const QModelIndexList selected = bookmarkList()->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.constFirst().data().toString();
+}
+
+QPoint WindowHarness::bookmarkCentre(int row)
+{
+    return bookmarkList()->visualRect(bookmarkIndex(row)).center();
+}
+
 Brinemoor &WindowHarness::start(StartOptions options)
 {
     m_store = reopenStore();
     m_window = std::make_unique<Brinemoor>(services, *m_store, std::move(options));
+    m_window->start();
     return *m_window;
 }

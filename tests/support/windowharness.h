@@ -9,6 +9,7 @@
 #include "platform/services.h"
 #include "scripteddialogs.h"
 
+#include <QListView>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -38,6 +39,23 @@ public:
         return m_window->findChild<T *>(QLatin1String(name));
     }
 
+    // The bookmark helpers below look at a window a test built itself.
+    void useWindow(Brinemoor &window) { m_other = &window; }
+    // The bookmark list, a view of the window's bookmark model.
+    QListView *bookmarkList()
+    {
+        QWidget *window = m_window ? m_window.get() : m_other;
+        return window->findChild<QListView *>(QStringLiteral("servers_name"));
+    }
+    // One role of every row (the names by default), in row order.
+    QStringList bookmarkRows(int role = Qt::DisplayRole);
+    QModelIndex bookmarkIndex(int row);
+    // Selects the row as a click does (-1: none), which runs the window's click handler.
+    void selectBookmark(int row);
+    int currentBookmark() { return bookmarkList()->currentIndex().row(); }
+    QString selectedBookmark();
+    QPoint bookmarkCentre(int row);
+
     ScriptedDialogs dialogs;
     FakePinger pinger;
     ProcessGameStarter gameStarter;
@@ -47,4 +65,5 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<Brinemoor> m_window;
+    Brinemoor *m_other = nullptr;
 };

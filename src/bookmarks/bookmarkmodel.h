@@ -1,0 +1,69 @@
+// The bookmarks as one list model: every view of the saved servers shows this.
+#pragma once
+
+#include "bookmarks/bookmarksave.h"
+#include "bookmarks/storedsection.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+// One row per bookmark, in the store's order: its name (the display text), address and password,
+// and what is known of its server. The status is kept as it is given (the background refresh's
+// value), with its words for tooltips and assistive technology; nothing here knows a window or a
+// socket. The password is a role of its own that no view shows and assistive technology never
+// reads.
+class BookmarkModel final : public QAbstractListModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BookmarkModel)
+
+public:
+    enum Role {
+        StatusRole = Qt::UserRole + 1,
+        AddressRole,
+        PasswordRole,
+    };
+
+    explicit BookmarkModel(QObject *parent = nullptr);
+
+    // Every bookmark section of the store, in one pass; the program's own section is no bookmark.
+    // Statuses start unknown. Each section's values go as soon as its row is made.
+    void fill(QList<StoredSection> sections);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    Bookmark bookmark(int row) const;
+    QList<Bookmark> bookmarks() const;
+    QStringList addresses() const;
+
+    // The status of every bookmark whose stored address is `address`.
+    void setStatus(const QString &address, const QVariant &status, const QString &words,
+                   const QString &toolTip);
+
+private:
+    struct Status
+    {
+        QVariant value;
+        QString words;
+        QString toolTip;
+    };
+    // A row takes room for a status only once it has one: start-up with thousands of bookmarks
+    // shows the window before any is known.
+    struct Row
+    {
+        Bookmark bookmark;
+        std::unique_ptr<Status> status;
+    };
+
+    QVariant statusData(const Row &row, int role) const;
+
+    std::vector<Row> m_rows;
+    QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes
+};

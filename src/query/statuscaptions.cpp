@@ -1,0 +1,35 @@
+#include "query/statuscaptions.h"
+
+#include "query/statusreply.h"
+
+namespace {
+
+QString playersCaption(qsizetype count, const QString &limit)
+{
+    return QLatin1String(kPlayersCaption) + QString::number(count) + u'/' + limit;
+}
+
+std::optional<QString> captioned(const char *caption, const std::optional<QString> &value)
+{
+    if (!value)
+        return std::nullopt;
+    return QLatin1String(caption) + *value;
+}
+
+} // namespace
+
+ReplyCaptions replyCaptions(const StatusReply &reply)
+{
+    const bool limitIsEmptyText = reply.maxClients && reply.maxClients->isEmpty();
+    return {limitIsEmptyText ? playersCaption(reply.playersBeforeMaxClients, QString())
+                             : playersCaption(reply.players.size(),
+                                              reply.maxClients.value_or(QStringLiteral("0"))),
+            captioned(kTypeCaption, reply.gameType), captioned(kMapCaption, reply.mapName),
+            captioned(kReservedCaption, reply.privateClients)};
+}
+
+QString pingCaption(std::chrono::microseconds roundTrip)
+{
+    return QLatin1String(kPingCaption)
+        + QString::number(std::chrono::duration_cast<std::chrono::milliseconds>(roundTrip).count());
+}
