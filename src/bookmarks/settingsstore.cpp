@@ -175,6 +175,19 @@ bool SettingsStore::write(const QString &section, const QString &key, const QStr
     return change(group, [&] { settings().setValue(group + u'/' + key, value); });
 }
 
+QStringList SettingsStore::readList(const QString &section, const QString &key) const
+{
+    if (!canOpenSettings())
+        return {};
+    return settings().value(stored(section) + u'/' + key).toStringList();
+}
+
+bool SettingsStore::writeList(const QString &section, const QString &key, const QStringList &values)
+{
+    const QString group = stored(section);
+    return change(group, [&] { settings().setValue(group + u'/' + key, values); });
+}
+
 bool SettingsStore::deleteSection(const QString &section)
 {
     const QString group = stored(section);

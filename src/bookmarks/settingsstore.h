@@ -47,6 +47,9 @@ public:
     // store then reads as it did before the call, and the change is not written later either.
     bool write(const QString &section, const QString &key, const QString &value);
     bool deleteSection(const QString &section);
+    // A key that holds a list of texts, in QSettings' own list format; empty when it is absent.
+    QStringList readList(const QString &section, const QString &key) const;
+    bool writeList(const QString &section, const QString &key, const QStringList &values);
 
     // Appends the section names, as the user typed them, in the store's order to KeyNames; with
     // `recursive`, each section's own subsections follow it (their bare names).
