@@ -7,6 +7,12 @@
 #include "platform/services.h"
 #include "version.h"
 
+#ifdef Q_OS_WIN
+#include "platform/notifier.h"
+#else
+#include "platform/dbusnotifier.h"
+#endif
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -56,7 +62,12 @@ int main(int argc, char *argv[])
     SettingsStore store(SettingsStore::openUserSettings());
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
-    Services services{dialogs, gameStarter, pinger};
+#ifdef Q_OS_WIN
+    NoNotifier notifier;
+#else
+    DBusNotifier notifier;
+#endif
+    Services services{dialogs, gameStarter, pinger, notifier};
     Brinemoor window(services, store, std::move(options));
     window.show();
     return app.exec();
