@@ -292,6 +292,8 @@ void TestFriends::notificationsFromRealServers()
     refresh.refresh(addresses); // Alice is still there: no second notification
     QTRY_COMPARE(finished.size(), 2);
     QTRY_COMPARE(failures.size(), fails ? 1 : 0);
+    QCOMPARE(alerts.friendsOn(harbor.addressText()), QStringList{"Alice"});
+    QCOMPARE(alerts.friendsOn(dunes.addressText()), QStringList());
     if (!service)
         return;
     QTRY_COMPARE(notifications->calls.size(), shown ? 1 : 0); // no more come meanwhile

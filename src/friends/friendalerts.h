@@ -24,6 +24,8 @@ public:
     // Takes the friends list and `notify` from the store.
     void readSettings(const SettingsStore &store);
     const FriendList &friends() const { return m_watch.friends(); }
+    // The friends on a server at its last answer: what its row marks.
+    QStringList friendsOn(const QString &address) const { return m_watch.friendsOn(address); }
 
     void serverAnswered(const QString &address, const QString &serverName,
                         const BookmarkStatus &status);
