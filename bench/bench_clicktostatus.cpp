@@ -70,7 +70,7 @@ void clickToStatus(benchmark::State &state)
         harness.pinger.roundTrip = 100us;
     IcmpPinger icmp;
     Services services{harness.dialogs, harness.gameStarter,
-                      realEcho ? static_cast<Pinger &>(icmp) : harness.pinger};
+                      realEcho ? static_cast<Pinger &>(icmp) : harness.pinger, harness.notifier};
     const std::unique_ptr<SettingsStore> store = harness.reopenStore();
     Brinemoor window(services, *store, StartOptions{});
     window.start();

@@ -6,7 +6,6 @@
 // it under Xvfb).
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QSettings>
@@ -129,12 +128,3 @@ void startupAgainstBareWindow(benchmark::State &state)
 BENCHMARK(startupAgainstBareWindow)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -6,6 +6,7 @@
 // window has none), the peak again as "refreshed_peak_kb <kilobytes>".
 #include "app/brinemoor.h"
 #include "bookmarks/settingsstore.h"
+#include "platform/dbusnotifier.h"
 #include "platform/icmppinger.h"
 #include "platform/processgamestarter.h"
 #include "platform/qtdialogs.h"
@@ -89,7 +90,8 @@ int main(int argc, char *argv[])
     SettingsStore store(SettingsStore::openUserSettings());
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
-    Services services{dialogs, gameStarter, pinger};
+    DBusNotifier notifier;
+    Services services{dialogs, gameStarter, pinger, notifier};
     std::unique_ptr<QMainWindow> window;
     if (bare) {
         window = std::make_unique<QMainWindow>();

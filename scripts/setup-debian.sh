@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Brinemoor needs on Debian 12.
 set -euo pipefail
-# desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream)
+# desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo;
+# dbus-daemon: the friends' tests run a session bus of their own.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream
+    dbus-daemon)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

@@ -228,7 +228,7 @@ public:
 
     WindowHarness harness;
     RecordingStarter starter;
-    Services services{harness.dialogs, starter, harness.pinger};
+    Services services{harness.dialogs, starter, harness.pinger, harness.notifier};
     FakeStatusServer server;
     QString gamePath;
     std::unique_ptr<SettingsStore> store;

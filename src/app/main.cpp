@@ -7,6 +7,12 @@
 #include "platform/services.h"
 #include "version.h"
 
+#ifdef Q_OS_WIN
+#include "platform/notifier.h"
+#else
+#include "platform/dbusnotifier.h"
+#endif
+
 #include <QApplication>
 #include <QCommandLineParser>
 
@@ -61,7 +67,12 @@ int main(int argc, char *argv[])
     ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
-    Services services{dialogs, gameStarter, pinger};
+#ifdef Q_OS_WIN
+    NoNotifier notifier;
+#else
+    DBusNotifier notifier;
+#endif
+    Services services{dialogs, gameStarter, pinger, notifier};
     Brinemoor window(services, store, std::move(options));
     window.start();
     window.show();

@@ -102,11 +102,12 @@ bool writeWhole(QFileDevice &file, const QByteArray &bytes)
         && file.write(bytes) == bytes.size() && file.flush();
 }
 
+// Values are compared as text: the file keeps no types, so a one-name list comes back as text.
 bool holdsTheSame(const QSettings &a, const QSettings &b)
 {
     const QStringList keys = a.allKeys();
     return keys == b.allKeys() && std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
-               return a.value(key) == b.value(key);
+               return a.value(key).toStringList() == b.value(key).toStringList();
            });
 }
 
@@ -275,6 +276,23 @@ QString SettingsStore::read(const QString &section, const QString &key) const
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
+{
+    return writeValue(section, key, value);
+}
+
+QStringList SettingsStore::readList(const QString &section, const QString &key) const
+{
+    if (!canOpenSettings())
+        return {};
+    return settings().value(stored(section) + u'/' + key).toStringList();
+}
+
+bool SettingsStore::writeList(const QString &section, const QString &key, const QStringList &values)
+{
+    return writeValue(section, key, values);
+}
+
+bool SettingsStore::writeValue(const QString &section, const QString &key, const QVariant &value)
 {
     const QString group = stored(section);
     return change(group,

@@ -49,6 +49,9 @@ public:
     // is writing just now is waited for, for a moment, and changed once it is finished.
     bool write(const QString &section, const QString &key, const QString &value);
     bool deleteSection(const QString &section);
+    // A key that holds a list of texts, in QSettings' own list format; empty when it is absent.
+    QStringList readList(const QString &section, const QString &key) const;
+    bool writeList(const QString &section, const QString &key, const QStringList &values);
 
     // Appends the section names, as the user typed them, in the store's order to KeyNames; with
     // `recursive`, each section's own subsections follow it (their bare names).
@@ -92,6 +95,7 @@ private:
     QSettings &settings() const;
     bool canOpenSettings() const;
     void clearLeftoverLock() const;
+    bool writeValue(const QString &section, const QString &key, const QVariant &value);
     bool change(const QString &group, const std::function<void(QSettings &)> &edit);
     bool changeFile(const std::function<void(QSettings &)> &edit);
     std::optional<std::pair<QByteArray, bool>> readSettled() const;

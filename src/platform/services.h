@@ -3,6 +3,7 @@
 
 class Dialogs;
 class GameStarter;
+class Notifier;
 class Pinger;
 
 struct Services
@@ -10,4 +11,5 @@ struct Services
     Dialogs &dialogs;
     GameStarter &gameStarter;
     Pinger &pinger;
+    Notifier &notifier;
 };

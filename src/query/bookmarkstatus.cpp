@@ -31,6 +31,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.map = reply.mapName.value_or(QString());
     server.version = variableValue(reply, u"shortversion");
     server.mod = variableValue(reply, u"fs_game");
+    server.playerNames = reply.players;
     return status;
 }
 

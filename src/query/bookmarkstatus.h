@@ -4,6 +4,7 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <optional>
@@ -42,6 +43,7 @@ struct BookmarkStatus
         QString map;
         QString version; // shortversion
         QString mod;     // fs_game
+        QStringList playerNames;
     };
 
     State state = State::Waiting;

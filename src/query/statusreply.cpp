@@ -151,6 +151,11 @@ QByteArray statusRequest()
     return QByteArrayLiteral("\xff\xff\xff\xffgetstatus");
 }
 
+QString withoutColourCodes(QStringView text)
+{
+    return displayText(text);
+}
+
 QString variableValue(const StatusReply &reply, QStringView key)
 {
     for (auto variable = reply.variables.crbegin(); variable != reply.variables.crend();

@@ -37,6 +37,9 @@ struct StatusReply
 // empty text when the reply has no such pair.
 QString variableValue(const StatusReply &reply, QStringView key);
 
+// Text as the reply's values and player names read: colour codes and control characters removed.
+QString withoutColourCodes(QStringView text);
+
 // Parses one datagram (one character per byte). Returns nullopt when it carries no status header.
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram);
 

@@ -1,6 +1,7 @@
 // Prints what a settings file holds, as JSON, from a process of its own: the store's cache is
 // shared inside one process, so a round trip through the file has to be read back from outside.
 #include "bookmarks/settingsstore.h"
+#include "friends/friendsettings.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -23,7 +24,9 @@ int main(int argc, char *argv[])
             {QStringLiteral("name"), name},
             {QStringLiteral("ip"), store.read(name, QString::fromLatin1(kAddressKey))},
             {QStringLiteral("password"), store.read(name, QString::fromLatin1(kPasswordKey))},
-            {QStringLiteral("codpath"), store.read(name, QString::fromLatin1(kGamePathKey))}});
+            {QStringLiteral("codpath"), store.read(name, QString::fromLatin1(kGamePathKey))},
+            {QStringLiteral("friends"),
+             QJsonArray::fromStringList(store.readList(name, QString::fromLatin1(kFriendsKey)))}});
     }
     std::fputs(QJsonDocument(sections).toJson(QJsonDocument::Compact).constData(), stdout);
     return 0;

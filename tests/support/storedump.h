@@ -4,5 +4,5 @@
 #include <QJsonArray>
 #include <QString>
 
-// One object per section in the store's order: name, ip, password, codpath.
+// One object per section in the store's order: name, ip, password, codpath, friends.
 QJsonArray dumpStore(const QString &settingsPath);

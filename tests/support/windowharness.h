@@ -7,6 +7,7 @@
 #include "fakepinger.h"
 #include "platform/processgamestarter.h"
 #include "platform/services.h"
+#include "recordingnotifier.h"
 #include "scripteddialogs.h"
 
 #include <QListView>
@@ -59,7 +60,8 @@ public:
     ScriptedDialogs dialogs;
     FakePinger pinger;
     ProcessGameStarter gameStarter;
-    Services services{dialogs, gameStarter, pinger};
+    RecordingNotifier notifier;
+    Services services{dialogs, gameStarter, pinger, notifier};
 
 private:
     QTemporaryDir m_dir;

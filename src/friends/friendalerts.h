@@ -1,0 +1,45 @@
+// The desktop notifications of friends coming to servers, from status answers to the Notifier.
+#pragma once
+
+#include "friends/friendwatch.h"
+
+#include <QObject>
+
+class Notifier;
+class SettingsStore;
+
+inline constexpr char kJoinAction[] = "Join";
+
+// Feeds the servers' answers to a FriendWatch and shows its notices at once, each with "Join"
+// but the summing-up "and N more". With `notify` off the watch still follows who is where, so
+// turning it on later tells only of friends who come after.
+class FriendAlerts final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FriendAlerts)
+
+public:
+    explicit FriendAlerts(Notifier &notifier, QObject *parent = nullptr);
+
+    // Takes the friends list and `notify` from the store.
+    void readSettings(const SettingsStore &store);
+    const FriendList &friends() const { return m_watch.friends(); }
+    // The friends on a server at its last answer: what its row marks.
+    QStringList friendsOn(const QString &address) const { return m_watch.friendsOn(address); }
+
+    void serverAnswered(const QString &address, const QString &serverName,
+                        const BookmarkStatus &status);
+    void refreshEnded();
+
+signals:
+    // "Join" on a notice: the server's address.
+    void joinRequested(const QString &address);
+
+private:
+    void show(const FriendNotice &notice);
+    void notifierFailed(const QString &reason);
+
+    Notifier &m_notifier;
+    FriendWatch m_watch;
+    bool m_enabled = true;
+};

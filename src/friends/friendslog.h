@@ -1,0 +1,6 @@
+// The logging category of the friends' notifications ("brinemoor.friends", on by default).
+#pragma once
+
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcFriends)

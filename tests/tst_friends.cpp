@@ -1,0 +1,318 @@
+// Friends: the list's matching and storage, who is told of when, and the notifications that reach
+// a notification service on a session bus of the test's own from real servers on loopback.
+#include "fakestatusserver.h"
+#include "privatebus.h"
+#include "storedump.h"
+#include "awkwardnames.h"
+
+#include "bookmarks/settingsstore.h"
+#include "friends/friendalerts.h"
+#include "friends/friendsettings.h"
+#include "friends/periodicrefresh.h"
+#include "platform/dbusnotifier.h"
+#include "query/statusrefresh.h"
+
+#include <QJsonObject>
+#include <QtTest>
+
+using namespace std::chrono_literals;
+
+class TestFriends : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matching_data();
+    void matching();
+    void notices_data();
+    void notices();
+    void listRoundTrip_data();
+    void listRoundTrip();
+    void settingsValues_data();
+    void settingsValues();
+    void periodicRefresh();
+    void notificationsFromRealServers_data();
+    void notificationsFromRealServers();
+};
+
+namespace {
+
+QString settingsSection()
+{
+    return QString::fromLatin1(kSettingsSection);
+}
+
+// A round is "ADDRESS:NAME,NAME;ADDRESS:-", "-" for a server that did not answer; it gives the
+// notices' summaries and servers, "|" between them.
+QString playRound(FriendWatch &watch, const QString &round)
+{
+    QStringList told;
+    const QStringList answers = round.split(u';', Qt::SkipEmptyParts);
+    for (const QString &answer : answers) {
+        const QString address = answer.section(u':', 0, 0);
+        const QString players = answer.section(u':', 1);
+        BookmarkStatus status;
+        status.state = BookmarkStatus::State::NoReply;
+        if (players != u"-") {
+            status.state = BookmarkStatus::State::Answered;
+            status.server.playerNames = players.split(u',', Qt::SkipEmptyParts);
+        }
+        const QList<FriendNotice> notices = watch.serverAnswered(address, address, status);
+        for (const FriendNotice &notice : notices)
+            told.append(notice.summary + u'@' + notice.address);
+    }
+    if (const std::optional<FriendNotice> more = watch.refreshEnded())
+        told.append(more->summary);
+    return told.join(u'|');
+}
+
+} // namespace
+
+void TestFriends::matching_data()
+{
+    using Match = FriendList::Match;
+    QTest::addColumn<QStringList>("friends");
+    QTest::addColumn<QString>("player");
+    QTest::addColumn<Match>("expected");
+    QTest::newRow("letter case") << QStringList{"Bob"} << "bOB" << Match::Named;
+    QTest::newRow("letter case beyond ASCII")
+        << QStringList{QStringLiteral(u"Ärger^1Ω")} << QStringLiteral(u"äRGERω") << Match::Named;
+    QTest::newRow("colour codes in the entry") << QStringList{"^1B^2ob"} << "Bob" << Match::Named;
+    QTest::newRow("colour codes in the name") << QStringList{"bob"} << "^3Bob" << Match::Named;
+    QTest::newRow("control bytes") << QStringList{"Bo\x01"
+                                                  "b\x1f"}
+                                   << "Bob" << Match::Named;
+    QTest::newRow("longer name") << QStringList{"Bob"} << "Bobby" << Match::None;
+    QTest::newRow("clan tag") << QStringList{"[1SK]*"} << "[1sk]Sniper" << Match::Named;
+    QTest::newRow("clan tag elsewhere") << QStringList{"[1SK]*"} << "Sniper[1SK]" << Match::None;
+    QTest::newRow("tag at the end") << QStringList{"*|TT"} << "Sniper|tt" << Match::Named;
+    QTest::newRow("inside") << QStringList{"*sk*"} << "a SK b" << Match::Named;
+    QTest::newRow("start and end overlap") << QStringList{"ab*ba"} << "aba" << Match::None;
+    QTest::newRow("start and end") << QStringList{"ab*ba"} << "abXba" << Match::Named;
+    QTest::newRow("parts in order") << QStringList{"*b*a*"} << "ab" << Match::None;
+    QTest::newRow("star alone") << QStringList{"*"} << "anyone" << Match::Everyone;
+    QTest::newRow("named before everyone") << QStringList{"***", "bob"} << "Bob" << Match::Named;
+    QTest::newRow("empty entry") << QStringList{""} << "" << Match::None;
+    // No server sends a name that long: such an entry costs nothing and names nobody.
+    QTest::newRow("10,000 characters")
+        << QStringList{QString(10'000, u'a')} << QString(10'000, u'a') << Match::None;
+    QTest::newRow("beyond 10,000 friends")
+        << QStringList(10'000, "x") + QStringList{"bob"} << "bob" << Match::None;
+}
+
+void TestFriends::matching()
+{
+    QFETCH(QStringList, friends);
+    QFETCH(QString, player);
+    QFETCH(FriendList::Match, expected);
+    const FriendList list(friends);
+    QCOMPARE(list.match(player), expected);
+    const QString words = expected == FriendList::Match::None ? QString() : "friends: " + player;
+    QCOMPARE(friendsWords(list.friendsAmong({player})), words);
+}
+
+void TestFriends::notices_data()
+{
+    QTest::addColumn<QStringList>("friends");
+    QTest::addColumn<QStringList>("rounds");
+    QTest::addColumn<QStringList>("told");
+    QTest::newRow("first answer tells")
+        << QStringList{"alice"} << QStringList{"A:bob,alice"} << QStringList{"alice is playing@A"};
+    QTest::newRow("once until gone")
+        << QStringList{"alice"} << QStringList{"A:alice", "A:alice", "A:bob", "A:ALICE"}
+        << QStringList{"alice is playing@A", "", "", "ALICE is playing@A"};
+    QTest::newRow("once per server") << QStringList{"alice"} << QStringList{"A:alice;B:alice"}
+                                     << QStringList{"alice is playing@A|alice is playing@B"};
+    QTest::newRow("silence is no leaving")
+        << QStringList{"alice"} << QStringList{"A:alice", "A:-", "A:alice"}
+        << QStringList{"alice is playing@A", "", ""};
+    QTest::newRow("star alone: one per server and refresh")
+        << QStringList{"*"} << QStringList{"A:p1,p2,p3;B:q1", "A:p1,p2,p3,p4,p5"}
+        << QStringList{"p1 is playing@A|q1 is playing@B", "p4 is playing@A"};
+    QTest::newRow("five, then the rest summed up")
+        << QStringList{"p*"} << QStringList{"A:p1,p2,p3;B:p4,p5,p6,p7", "A:p1,p2,p3,p8"}
+        << QStringList{"p1 is playing@A|p2 is playing@A|p3 is playing@A|p4 is playing@B"
+                       "|p5 is playing@B|and 2 more",
+                       "p8 is playing@A"};
+}
+
+void TestFriends::notices()
+{
+    QFETCH(QStringList, friends);
+    QFETCH(QStringList, rounds);
+    QFETCH(QStringList, told);
+    FriendWatch watch;
+    watch.setFriends(FriendList(friends));
+    QStringList seen;
+    for (const QString &round : std::as_const(rounds))
+        seen.append(playRound(watch, round));
+    QCOMPARE(seen, told);
+}
+
+void TestFriends::listRoundTrip_data()
+{
+    addAwkwardNameRows();
+    QTest::newRow("list punctuation") << "a, b,c";
+    QTest::newRow("at sign first") << "@Invalid()";
+    QTest::newRow("control bytes") << "x\x01y\x1f";
+    QTest::newRow("clan tag") << "[1SK]*";
+}
+
+void TestFriends::listRoundTrip()
+{
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
+    SettingsStore store(SettingsStore::openIniFile(path));
+    QVERIFY(store.write(settingsSection(), QString::fromLatin1(kGamePathKey), "/g/CoDMP.exe"));
+    QVERIFY(addFriend(store, name));
+    QVERIFY(addFriend(store, QStringLiteral("Zed")));
+    QVERIFY(addFriend(store, QStringLiteral("^1zED"))); // the same friend
+    const QStringList both{name, QStringLiteral("Zed")};
+    const QJsonArray onDisk = dumpStore(path);
+    QCOMPARE(onDisk.size(), 1);
+    QCOMPARE(onDisk[0][QStringLiteral("friends")].toArray(), QJsonArray::fromStringList(both));
+    QCOMPARE(onDisk[0][QStringLiteral("codpath")].toString(), QStringLiteral("/g/CoDMP.exe"));
+
+    QVERIFY(removeFriend(store, QStringLiteral("^2zed")));
+    QCOMPARE(storedFriends(store), QStringList{name});
+}
+
+void TestFriends::settingsValues_data()
+{
+    QTest::addColumn<QString>("refreshSeconds");
+    QTest::addColumn<QString>("notify");
+    QTest::addColumn<int>("period"); // seconds, 0 for none
+    QTest::addColumn<bool>("notifies");
+    QTest::newRow("defaults") << QString() << QString() << 120 << true;
+    QTest::newRow("off") << QStringLiteral("0") << "false" << 0 << false;
+    QTest::newRow("too often") << QStringLiteral("10") << "0" << 30 << false;
+    QTest::newRow("as asked") << QStringLiteral(" 45 ") << "true" << 45 << true;
+    QTest::newRow("negative") << QStringLiteral("-5") << "OFF" << 120 << false;
+    QTest::newRow("no number") << QStringLiteral("2m") << "yes" << 120 << true;
+    QTest::newRow("beyond a timer") << QStringLiteral("99999999999") << "1" << 86'400 << true;
+}
+
+void TestFriends::settingsValues()
+{
+    QFETCH(QString, refreshSeconds);
+    QFETCH(QString, notify);
+    QFETCH(int, period);
+    QFETCH(bool, notifies);
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
+    if (!refreshSeconds.isEmpty())
+        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kRefreshSecondsKey),
+                            refreshSeconds));
+    if (!notify.isEmpty())
+        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kNotifyKey), notify));
+    const std::optional<std::chrono::seconds> expected = period == 0
+        ? std::nullopt
+        : std::optional(std::chrono::seconds(period));
+    QCOMPARE(refreshPeriod(store), expected);
+    QCOMPARE(notificationsWanted(store), notifies);
+}
+
+void TestFriends::periodicRefresh()
+{
+    PeriodicRefresh periodic;
+    QSignalSpy due(&periodic, &PeriodicRefresh::due);
+    periodic.setPeriod(20ms);
+    QTRY_VERIFY(due.size() >= 2);
+    periodic.setPeriod(std::nullopt);
+    periodic.refreshed(); // a refresh by hand must not turn the periodic one on again
+    due.clear();
+    QVERIFY(!due.wait(100));
+}
+
+void TestFriends::notificationsFromRealServers_data()
+{
+    QTest::addColumn<QString>("notify");
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("bus");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("shown") << "" << true << true << true;
+    QTest::newRow("notify off") << "false" << true << true << false;
+    QTest::newRow("no notification service") << "" << false << true << false;
+    QTest::newRow("no session bus") << "" << false << false << false;
+}
+
+// Two bookmarks' servers on loopback, Alice on one; a refresh, then "Join" on the notification.
+void TestFriends::notificationsFromRealServers()
+{
+    QFETCH(QString, notify);
+    QFETCH(bool, service);
+    QFETCH(bool, bus);
+    QFETCH(bool, shown);
+    PrivateBus privateBus;
+    QVERIFY2(privateBus.isRunning(), "dbus-daemon did not start (scripts/setup-debian.sh)");
+    std::optional<FakeNotificationService> notifications;
+    if (service) {
+        notifications.emplace(privateBus);
+        QVERIFY(notifications->isRegistered());
+    }
+    DBusNotifier notifier([&] {
+        return bus ? privateBus.connect()
+                   : QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent"),
+                                                   QStringLiteral("brinemoor-no-bus"));
+    });
+
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
+    QVERIFY(addFriend(store, QStringLiteral("alice")));
+    if (!notify.isEmpty())
+        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kNotifyKey), notify));
+    FriendAlerts alerts(notifier);
+    alerts.readSettings(store);
+
+    FakeStatusServer harbor(2);
+    FakeStatusServer dunes(3);
+    const QByteArray aliceThere = FakeStatusServer::statusReply(
+        {R"(\sv_maxclients\20\mapname\mp_harbor)", R"(0 40 "^1Alice")", R"(3 60 "Bob")"});
+    harbor.answerNext(aliceThere);
+    harbor.answerNext(aliceThere);
+    dunes.answerNext(FakeStatusServer::statusReply({R"(\sv_maxclients\8)", R"(0 40 "Carl")"}));
+    dunes.answerNext(FakeStatusServer::statusReply({R"(\sv_maxclients\8)"}));
+    const QStringList addresses{harbor.addressText(), dunes.addressText()};
+    const QStringList names{QStringLiteral("Harbor"), QStringLiteral("Dunes")};
+    StatusRefresh refresh({1000ms, 1000ms, 1000ms, 4});
+    connect(&refresh, &StatusRefresh::addressStatus, &alerts,
+            [&](const QString &address, const BookmarkStatus &status) {
+                alerts.serverAnswered(address, names[addresses.indexOf(address)], status);
+            });
+    connect(&refresh, &StatusRefresh::finished, &alerts, &FriendAlerts::refreshEnded);
+    QSignalSpy finished(&refresh, &StatusRefresh::finished);
+    QSignalSpy failures(&notifier, &Notifier::failed);
+    const bool fails = !service && notify.isEmpty();
+    if (fails)
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("^No desktop notification: .+"));
+
+    refresh.refresh(addresses);
+    QTRY_COMPARE(finished.size(), 1);
+    refresh.refresh(addresses); // Alice is still there: no second notification
+    QTRY_COMPARE(finished.size(), 2);
+    QTRY_COMPARE(failures.size(), fails ? 1 : 0);
+    QCOMPARE(alerts.friendsOn(harbor.addressText()), QStringList{"Alice"});
+    QCOMPARE(alerts.friendsOn(dunes.addressText()), QStringList());
+    if (!service)
+        return;
+    QTRY_COMPARE(notifications->calls.size(), shown ? 1 : 0); // no more come meanwhile
+    if (!shown)
+        return;
+    const FakeNotificationService::Call &call = notifications->calls.constFirst();
+    QCOMPARE(call.appName, QStringLiteral("Brinemoor"));
+    QCOMPARE(call.summary, QStringLiteral("Alice is playing"));
+    QCOMPARE(call.body, QStringLiteral(u"Harbor \u2014 2/20 players, mp_harbor"));
+    QCOMPARE(call.actions, (QStringList{"action", "Join"}));
+    QCOMPARE(call.hints.value(QStringLiteral("desktop-entry")).toString(),
+             QStringLiteral("brinemoor"));
+
+    QSignalSpy join(&alerts, &FriendAlerts::joinRequested);
+    notifications->invokeAction(call.id + 1, QStringLiteral("action")); // someone else's
+    notifications->invokeAction(call.id, QStringLiteral("action"));
+    QTRY_COMPARE(join.size(), 1);
+    QCOMPARE(join.constFirst().constFirst().toString(), harbor.addressText());
+}
+
+QTEST_GUILESS_MAIN(TestFriends)
+#include "tst_friends.moc"
