@@ -65,6 +65,13 @@ void TestSettingsStore::namesRoundTrip()
     bool twinListed = false;
     {
         auto store = harness.reopenStore();
+#ifdef Q_OS_WIN
+        // A registry key's name holds at most 255 characters: a longer one is refused, not cut.
+        if (name.size() > 255) {
+            QVERIFY(!store->write(name, QStringLiteral("ip"), address));
+            return;
+        }
+#endif
         QVERIFY(store->write(name, QStringLiteral("ip"), address));
         QVERIFY(store->write(name, QStringLiteral("password"), password));
         // Its letter-case twin stays a section of its own where the store tells case apart; in the
