@@ -179,7 +179,6 @@ public:
 private:
     rlimit m_saved{};
 };
-#endif
 
 // A 64 KiB memory disk mounted on a folder (as root, on Linux), filled up to a few free pages.
 class SmallDisk
@@ -245,6 +244,7 @@ QStringList sectionNames(SettingsStore &store)
     store.enumkeys(false, names);
     return names;
 }
+#endif
 
 QByteArray readAll(const QString &path)
 {
@@ -586,7 +586,7 @@ void TestBookmarkCommands::writeThatFailsOnItsWayIsForgotten()
     QVERIFY(store->write(QStringLiteral("C"), QStringLiteral("ip"), kIp2));
     QCOMPARE(onDisk(harness), (QStringList{"A|127.0.0.2:28960|", "C|127.0.0.3:28961|"}));
 #else
-    QSKIP("needs a file size limit");
+    QSKIP("needs a limit on file sizes (POSIX setrlimit); the store on Windows is the registry");
 #endif
 }
 

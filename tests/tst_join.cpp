@@ -55,8 +55,8 @@ bool writeExecutable(const QString &path, const QByteArray &content)
 
 QByteArray fakeGame()
 {
-    QFile script(QFINDTESTDATA("support/fakegame"));
-    return script.open(QIODevice::ReadOnly) ? script.readAll() : QByteArray();
+    QFile program(QStringLiteral(BRINEMOOR_FAKEGAME));
+    return program.open(QIODevice::ReadOnly) ? program.readAll() : QByteArray();
 }
 
 // What the fake game (or the fake wine) wrote down: its folder, two settings of its environment
@@ -75,15 +75,31 @@ std::optional<Run> readRun(const QString &program)
     if (!log.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QStringList lines = QString::fromUtf8(log.readAll()).split(u'\n');
-    return Run{lines.value(0), lines.value(1), lines.value(2), lines.mid(3, lines.size() - 4)};
+    return Run{QDir::fromNativeSeparators(lines.value(0)), lines.value(1), lines.value(2),
+               lines.mid(3, lines.size() - 4)};
+}
+
+#ifdef Q_OS_WIN
+// The command line as the fake game found it: on Windows the game reads that text itself.
+QString commandLineOf(const QString &program)
+{
+    QFile file(program + QStringLiteral(".commandline"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).chopped(1)
+                                          : QString();
+}
+#endif
+
+// A stand-in for wine off Windows: a script that runs `before`, then the fake game beside it
+// ("wine.bin"), which writes down how wine was started.
+QByteArray fakeWine(const QByteArray &before = {})
+{
+    return "#!/bin/sh\n" + before + "exec \"$0.bin\" \"$@\"\n";
 }
 
 // What Debian's wine says, and how it ends, when it has no 32-bit part: the fake game follows.
 QByteArray wineWithoutWine32()
 {
-    return "#!/bin/sh\n"
-           "echo 'it looks like wine32 is missing, you should install it.' >&2\n"
-        + fakeGame();
+    return fakeWine("echo 'it looks like wine32 is missing, you should install it.' >&2\n");
 }
 
 // `delay`: how long it runs first, in seconds.
@@ -354,6 +370,12 @@ void TestJoin::typedAddress()
     QCOMPARE(readRun(session.gamePath)->arguments,
              connectTo(session.server.addressText()) + QStringList{"pw"});
     QCOMPARE(readRun(session.gamePath)->folder, session.gameFolder());
+#ifdef Q_OS_WIN
+    // Quoted, since a folder with a blank would otherwise name another program.
+    QCOMPARE(commandLineOf(session.gamePath),
+             u'"' + QDir::toNativeSeparators(session.gamePath) + u'"' + " +connect "
+                 + session.server.addressText() + " +password pw");
+#endif
 }
 
 void TestJoin::gameCommandLine_data()
@@ -499,7 +521,7 @@ void TestJoin::windowsProgram_data()
     QTest::addColumn<QString>("detail");        // further down in the message
     const int i386 = 0x014c;
     const int amd64 = 0x8664;
-    QTest::newRow("wine on the PATH") << fakeGame() << i386 << ""
+    QTest::newRow("wine on the PATH") << fakeWine() << i386 << ""
                                       << "";
     QTest::newRow("no wine on the PATH")
         << QByteArray() << i386 << "Can not load game, wine is needed to run it and was not found"
@@ -529,6 +551,9 @@ void TestJoin::windowsProgram()
     QFETCH(int, machine);
     QFETCH(QString, message);
     QFETCH(QString, detail);
+#ifdef Q_OS_WIN
+    QSKIP("Windows runs Windows programs itself: the game never goes through wine there");
+#endif
     const bool wineOnPath = !wineScript.isEmpty();
     Session session;
     session.installGame(machine >= 0 ? ::windowsProgram(quint16(machine))
@@ -536,8 +561,10 @@ void TestJoin::windowsProgram()
     if (machine < 0)
         QVERIFY(QFile::setPermissions(session.gamePath, QFileDevice::ReadOwner));
     const QString wine = session.harness.dirPath() + QStringLiteral("/wine");
-    if (wineOnPath)
+    if (wineOnPath) {
         QVERIFY(writeExecutable(wine, wineScript));
+        QVERIFY(writeExecutable(wine + QStringLiteral(".bin"), fakeGame()));
+    }
     const QByteArray path = qgetenv("PATH");
     const auto restorePath = qScopeGuard([&path] { qputenv("PATH", path); });
     qputenv("PATH", QFile::encodeName(session.harness.dirPath()) + (wineOnPath ? ':' + path : ""));
@@ -558,8 +585,8 @@ void TestJoin::windowsProgram()
         return;
     }
     QVERIFY(session.texts().isEmpty());
-    QTRY_VERIFY(readRun(wine));
-    const Run run = *readRun(wine);
+    QTRY_VERIFY(readRun(wine + QStringLiteral(".bin")));
+    const Run run = *readRun(wine + QStringLiteral(".bin"));
     QCOMPARE(run.arguments,
              QStringList{session.gamePath} + connectTo(session.server.addressText()));
     QCOMPARE(run.folder, session.gameFolder());

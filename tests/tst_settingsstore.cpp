@@ -3,6 +3,7 @@
 #include "awkwardnames.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "storedump.h"
+#include "bookmarks/bookmarksave.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@ private slots:
     void failedWriteIsReported();
     void registrySectionNames_data();
     void registrySectionNames();
+    void registryOfEarlierInstallations();
     void lockFileLeftBehind_data();
     void lockFileLeftBehind();
 };
@@ -37,19 +39,39 @@ void TestSettingsStore::namesRoundTrip_data()
     addAwkwardNameRows();
 }
 
+// Each system's own store: the registry on Windows, the settings file elsewhere.
 void TestSettingsStore::namesRoundTrip()
 {
     QFETCH(QString, name);
+#ifdef Q_OS_WIN
+    WindowHarness harness(WindowHarness::Store::Registry);
+#else
     WindowHarness harness;
+#endif
     harness.storeGamePath();
+    const QString address = QStringLiteral("127.0.0.21:28960");
+    const QString password = QStringLiteral("p/w \\ %41");
+    const QString twin = name.toLower() == name ? name.toUpper() : name.toLower();
+    bool twinListed = false;
     {
         auto store = harness.reopenStore();
-        QVERIFY(store->write(name, QStringLiteral("ip"), QStringLiteral("127.0.0.21:28960")));
-        QVERIFY(store->write(name, QStringLiteral("password"), QStringLiteral("p/w \\ %41")));
-        // Its letter-case twin must stay a section of its own.
-        const QString twin = name.toLower() == name ? name.toUpper() : name.toLower();
-        if (twin != name)
+#ifdef Q_OS_WIN
+        // A registry key's name holds at most 255 characters: a longer one is refused, not cut.
+        if (name.size() > 255) {
+            QVERIFY(!store->write(name, QStringLiteral("ip"), address));
+            return;
+        }
+#endif
+        QVERIFY(store->write(name, QStringLiteral("ip"), address));
+        QVERIFY(store->write(name, QStringLiteral("password"), password));
+        // Its letter-case twin stays a section of its own where the store tells case apart; in the
+        // registry, which does not, Save refuses it, even with the same address.
+        twinListed = !store->isSameSection(name, twin);
+        if (twinListed)
             QVERIFY(store->write(twin, QStringLiteral("ip"), QStringLiteral("127.0.0.22:28960")));
+        else if (twin != name)
+            QCOMPARE(saveBookmark(*store, {{name, address, password}}, {}, {twin, address, {}}),
+                     SaveOutcome::NameInUse);
     }
     // Read back by a second process, then by a restarted window.
     const QJsonArray onDisk = dumpStore(harness.settingsPath());
@@ -58,16 +80,15 @@ void TestSettingsStore::namesRoundTrip()
         if (section[QStringLiteral("name")].toString() == name)
             found = section.toObject();
     }
-    QCOMPARE(found[QStringLiteral("ip")].toString(), QStringLiteral("127.0.0.21:28960"));
-    QCOMPARE(found[QStringLiteral("password")].toString(), QStringLiteral("p/w \\ %41"));
+    QCOMPARE(found[QStringLiteral("ip")].toString(), address);
+    QCOMPARE(found[QStringLiteral("password")].toString(), password);
 
     harness.start();
     const QStringList names = harness.bookmarkRows();
     const qsizetype row = names.indexOf(name);
     QVERIFY2(row >= 0, qPrintable(names.join(u'|')));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).at(row),
-             QStringLiteral("127.0.0.21:28960"));
-    QCOMPARE(names.size(), name.toLower() == name.toUpper() ? 1 : 2);
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).at(row), address);
+    QCOMPARE(names.size(), twinListed ? 2 : 1);
 
     auto store = harness.reopenStore();
     QVERIFY(store->deleteSection(name));
@@ -233,6 +254,51 @@ void TestSettingsStore::registrySectionNames()
     constexpr auto registry = SettingsStore::Backend::Registry;
     QCOMPARE(SettingsStore::escapeSection(name, registry), givenToQSettings);
     QCOMPARE(SettingsStore::unescapeSection(givenToQSettings, registry), name);
+}
+
+// Bookmarks as earlier installations left them in the registry (a "/" in a key's name, a blank
+// password, the game path in "settings"), brought in with the registry editor as a user would,
+// under a key of the test's own: the window lists them with their addresses and passwords.
+void TestSettingsStore::registryOfEarlierInstallations()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the registry exists only on Windows");
+#endif
+    WindowHarness harness(WindowHarness::Store::Registry);
+    // As the registry editor exports a key: UTF-16, little-endian, with its byte order mark.
+    const QString exported = QStringLiteral(R"(Windows Registry Editor Version 5.00
+
+[%1\settings]
+"codpath"="C:\\Games\\CoD\\CoDMP.exe"
+
+[%1\24/7 CTF]
+"ip"="127.0.0.21:28960"
+"password"=""
+
+[%1\Gänse Clan]
+"password"="a \"b\" \\c"
+"ip"="127.0.0.22:28960"
+)")
+                                 .arg(harness.settingsPath())
+                                 .replace(u'\n', QStringLiteral("\r\n"));
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("earlier.reg")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\xFF\xFE");
+    file.write(reinterpret_cast<const char *>(exported.utf16()), exported.size() * 2);
+    file.close();
+    QProcess regedit;
+    regedit.start(QStringLiteral("regedit"),
+                  {QStringLiteral("/S"), QDir::toNativeSeparators(file.fileName())});
+    QVERIFY(regedit.waitForFinished(60000));
+
+    Brinemoor &window = harness.start();
+    QCOMPARE(harness.bookmarkRows(), (QStringList{"24/7 CTF", QStringLiteral("Gänse Clan")}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+             (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole),
+             (QStringList{"", "a \"b\" \\c"}));
+    QCOMPARE(window.state().GamePath, QStringLiteral("C:\\Games\\CoD\\CoDMP.exe"));
 }
 
 // QSettings waits for its lock file until the file is 30 s old. An empty one left by a crash must

@@ -19,7 +19,11 @@ SaveOutcome saveBookmark(SettingsStore &store, const QList<Bookmark> &listed,
     // one only in case is the same bookmark: it must neither clash with itself nor be deleted.
     const bool moved = !store.isSameSection(selected, edited.name);
     const qsizetype row = bookmarkRow(store, listed, edited.name);
-    if (moved && row >= 0 && listed.at(row).address != edited.address)
+    // A bookmark of the very name and address is updated. One whose name differs only in letter
+    // case is another bookmark, which a store that ignores case cannot keep beside it: writing
+    // would silently make the two one.
+    if (moved && row >= 0
+        && (listed.at(row).address != edited.address || listed.at(row).name != edited.name))
         return SaveOutcome::NameInUse;
     const bool stored = store.write(edited.name, QString::fromLatin1(kAddressKey), edited.address)
         && store.write(edited.name, QString::fromLatin1(kPasswordKey), edited.password)

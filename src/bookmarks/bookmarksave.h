@@ -26,6 +26,7 @@ qsizetype bookmarkRow(const SettingsStore &store, const QList<Bookmark> &listed,
 
 // Stores `edited` under its name. With `selected` (the listed bookmark being edited) under
 // another name, the bookmark moves: its old section goes, but only once the new one is stored.
-// A listed bookmark of the new name with the same address is no clash: it is overwritten.
+// A listed bookmark of the new name with the same address is no clash: it is overwritten. Where
+// the store ignores letter case, a listed name that differs only in case always clashes.
 SaveOutcome saveBookmark(SettingsStore &store, const QList<Bookmark> &listed,
                          const QString &selected, const Bookmark &edited);

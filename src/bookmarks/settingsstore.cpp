@@ -178,15 +178,18 @@ SettingsStore::Location SettingsStore::openUserSettings()
 {
 #ifdef Q_OS_WIN
     // The layout earlier installations wrote, so their bookmarks and game path read unchanged.
-    const auto registry = [] {
-        return std::make_unique<QSettings>(QStringLiteral("VB and VBA Program Settings"),
-                                           QString::fromUtf16(kApplication));
-    };
-    return {registry, {}};
+    return openRegistry(QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\")
+                        + QString::fromUtf16(kApplication));
 #else
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return openIniFile(QDir(folder).filePath(QStringLiteral("Brinemoor/Brinemoor.ini")));
 #endif
+}
+
+// Opened by its full path, that key alone is read: no fallback to other keys of the system's.
+SettingsStore::Location SettingsStore::openRegistry(const QString &key)
+{
+    return {[key] { return std::make_unique<QSettings>(key, QSettings::NativeFormat); }, {}};
 }
 
 SettingsStore::Location SettingsStore::openIniFile(const QString &path)

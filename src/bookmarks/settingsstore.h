@@ -41,6 +41,8 @@ public:
     // elsewhere.
     static Location openUserSettings();
     static Location openIniFile(const QString &path);
+    // A registry key given by its full path ("HKEY_CURRENT_USER\Software\..."); Windows only.
+    static Location openRegistry(const QString &key);
 
     QString read(const QString &section, const QString &key) const;
     // Both return false when the change could not be made lasting (the file is not writable, the

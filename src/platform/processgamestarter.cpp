@@ -129,13 +129,19 @@ std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &pr
                                           milliseconds watch)
 {
     game.setProgram(process.program);
-    game.setArguments(process.arguments);
-    game.setNativeArguments(process.nativeArguments);
-    // The game's window starts minimised and takes the focus.
-    game.setCreateProcessArgumentsModifier([](QProcess::CreateProcessArguments *arguments) {
-        arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
-        arguments->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
-    });
+    // The game reads its command line as one text: the program, quoted since a blank in its path
+    // would make the system look for another program first, then the arguments exactly as built.
+    // QProcess would put blanks of its own between the two.
+    const QString commandLine = u'"' + QDir::toNativeSeparators(process.program) + u'"'
+        + process.nativeArguments;
+    // The game's window starts minimised and takes the focus. The system may write into the
+    // command line it is given: it gets a copy of its own.
+    game.setCreateProcessArgumentsModifier(
+        [text = commandLine.toStdWString()](QProcess::CreateProcessArguments *arguments) mutable {
+            arguments->arguments = text.data();
+            arguments->startupInfo->dwFlags |= STARTF_USESHOWWINDOW;
+            arguments->startupInfo->wShowWindow = SW_SHOWMINIMIZED;
+        });
     if (!game.startDetached())
         return std::make_unique<FailedStart>(game.errorString());
     return std::make_unique<RecordedLaunch>(QString(), watch);

@@ -104,6 +104,10 @@ void StatusExchange::scheduleResend()
 // A request that cannot go out now is no end of the exchange: its time-out still comes.
 void StatusExchange::resend()
 {
+    if (hasPendingRefusal(*m_socket)) {
+        endRefused();
+        return;
+    }
     if (const std::optional<QString> failure = sendRequest())
         qCDebug(lcQuery) << "not resent:" << *failure;
     scheduleResend();
@@ -113,9 +117,7 @@ void StatusExchange::readDatagram()
 {
     const ArrivedDatagram arrived = readArrivedDatagram(*m_socket);
     if (arrived.kind == ArrivedDatagram::Kind::Refused) {
-        qCDebug(lcQuery) << "refused at" << microsecondsIn() << "us";
-        end(Phase::Ended);
-        emit refused();
+        endRefused();
         return;
     }
     if (arrived.kind == ArrivedDatagram::Kind::Failed)
@@ -131,6 +133,13 @@ void StatusExchange::readDatagram()
     // would otherwise hand a second copy of it over while the first is being shown.
     end(Phase::Replied);
     emit replied(*reply, m_echoRoundTrip.value_or(requestRoundTrip));
+}
+
+void StatusExchange::endRefused()
+{
+    qCDebug(lcQuery) << "refused at" << microsecondsIn() << "us";
+    end(Phase::Ended);
+    emit refused();
 }
 
 // The refusal is an end of its own, "no datagram available" no fault, and failures while the

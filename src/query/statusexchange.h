@@ -73,6 +73,7 @@ private:
     void scheduleResend();
     void resend();
     void readDatagram();
+    void endRefused();
     void reportSocketError();
     void timeOut();
     void end(Phase phase);

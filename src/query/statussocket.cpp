@@ -8,6 +8,10 @@
 #include <QSignalBlocker>
 #include <QUdpSocket>
 
+#ifdef Q_OS_WIN
+#include <winsock2.h>
+#endif
+
 namespace {
 
 // Room for the largest datagram UDP can carry, so that no reply is ever cut short.
@@ -95,6 +99,31 @@ std::optional<QString> sendStatusRequest(QUdpSocket &socket)
         return socket.errorString();
     return std::nullopt;
 }
+
+#ifdef Q_OS_WIN
+
+bool hasPendingRefusal(QUdpSocket &socket)
+{
+    const auto handle = SOCKET(socket.socketDescriptor());
+    int error = 0;
+    int size = sizeof error;
+    if (::getsockopt(handle, SOL_SOCKET, SO_ERROR, reinterpret_cast<char *>(&error), &size) == 0
+        && (error == WSAECONNREFUSED || error == WSAECONNRESET))
+        return true;
+    // A peek leaves a datagram that is there for the read that follows.
+    char peeked = 0;
+    return ::recv(handle, &peeked, 1, MSG_PEEK) == SOCKET_ERROR
+        && WSAGetLastError() == WSAECONNRESET;
+}
+
+#else
+
+bool hasPendingRefusal(QUdpSocket &)
+{
+    return false;
+}
+
+#endif
 
 ArrivedDatagram readArrivedDatagram(QUdpSocket &socket)
 {

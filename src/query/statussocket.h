@@ -52,6 +52,11 @@ struct ArrivedDatagram
     QByteArray data;
 };
 
+// True when the server's port has been found refused while no read reported it: Windows tells a
+// refusal on the next receive, and Wine keeps it only as the socket's pending error, with no sign
+// that there is anything to read. Elsewhere the refusal always comes as something to read.
+bool hasPendingRefusal(QUdpSocket &socket);
+
 // Reads one datagram. It has to be the first call on the socket in a readyRead handler: a refused
 // port shows only as the failure of that read, and other first calls lose it.
 ArrivedDatagram readArrivedDatagram(QUdpSocket &socket);

@@ -1,5 +1,6 @@
-// Prints what a settings file holds, as JSON, from a process of its own: the store's cache is
-// shared inside one process, so a round trip through the file has to be read back from outside.
+// Prints what a settings file (or a registry key) holds, as JSON, from a process of its own: the
+// store's cache is shared inside one process, so a round trip through the file has to be read back
+// from outside.
 #include "bookmarks/settingsstore.h"
 #include "friends/friendsettings.h"
 
@@ -15,7 +16,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc < 2)
         return 2;
-    SettingsStore store(SettingsStore::openIniFile(QString::fromLocal8Bit(argv[1])));
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    SettingsStore store(path.startsWith(QLatin1String("HKEY_")) ? SettingsStore::openRegistry(path)
+                                                                : SettingsStore::openIniFile(path));
     QStringList names;
     store.enumkeys(false, names);
     QJsonArray sections;

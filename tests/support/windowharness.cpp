@@ -3,12 +3,38 @@
 #include "version.h"
 
 #include <QFile>
+#include <QSettings>
 #include <QTest>
+#include <QUuid>
 
-WindowHarness::WindowHarness()
+namespace {
+
+constexpr char kRegistryTests[] = "HKEY_CURRENT_USER\\Software\\Brinemoor tests";
+
+} // namespace
+
+WindowHarness::WindowHarness(Store store)
 {
     if (!m_dir.isValid())
         QTest::qFail("no temporary folder for the settings", __FILE__, __LINE__);
+    if (store == Store::Registry)
+        m_registryKey = QLatin1String(kRegistryTests) + u'\\'
+            + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+WindowHarness::~WindowHarness()
+{
+    m_window.reset();
+    m_store.reset();
+    if (!m_registryKey.isEmpty())
+        QSettings(QLatin1String(kRegistryTests), QSettings::NativeFormat)
+            .remove(m_registryKey.section(u'\\', -1));
+}
+
+QString WindowHarness::settingsPath() const
+{
+    return m_registryKey.isEmpty() ? m_dir.filePath(QStringLiteral("Brinemoor.ini"))
+                                   : m_registryKey;
 }
 
 QString WindowHarness::versionTitle()
@@ -18,7 +44,9 @@ QString WindowHarness::versionTitle()
 
 std::unique_ptr<SettingsStore> WindowHarness::reopenStore() const
 {
-    return std::make_unique<SettingsStore>(SettingsStore::openIniFile(settingsPath()));
+    return std::make_unique<SettingsStore>(m_registryKey.isEmpty()
+                                               ? SettingsStore::openIniFile(settingsPath())
+                                               : SettingsStore::openRegistry(m_registryKey));
 }
 
 QString WindowHarness::storeGamePath()

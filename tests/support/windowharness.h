@@ -18,13 +18,20 @@
 class WindowHarness
 {
 public:
-    WindowHarness();
+    // Where the harness keeps its store: a settings file in its temporary folder, or (on Windows
+    // only) a registry key of its own under HKEY_CURRENT_USER, removed with the harness.
+    enum class Store { IniFile, Registry };
+
+    explicit WindowHarness(Store store = Store::IniFile);
+    ~WindowHarness();
+    Q_DISABLE_COPY_MOVE(WindowHarness)
 
     // The window's title for the version being built.
     static QString versionTitle();
 
-    // The settings file of this harness; write it before start() to prepare a store.
-    QString settingsPath() const { return m_dir.filePath(QStringLiteral("Brinemoor.ini")); }
+    // The settings file of this harness (or its registry key); write it before start() to
+    // prepare a store.
+    QString settingsPath() const;
     QString dirPath() const { return m_dir.path(); }
     // A fresh store on the settings file, for checking what is on disk.
     std::unique_ptr<SettingsStore> reopenStore() const;
@@ -65,6 +72,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    QString m_registryKey; // empty: the settings file
     std::unique_ptr<SettingsStore> m_store;
     std::unique_ptr<Brinemoor> m_window;
     Brinemoor *m_other = nullptr;

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Cross-builds brinemoor.exe and the test executables for 64-bit Windows into build-windows/, with
+# MinGW-w64 and the Qt package of ../shared/windows (unpacked once into a cache folder).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/windows/common.sh
+
+install_missing g++-mingw-w64-x86-64-posix wine wine64
+qt=$(unpacked_qt)
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+"$qt/bin/qt-cmake" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$windows_package/mingw64.cmake" \
+    -DBRINEMOOR_BUILD_TESTS=ON -DBRINEMOOR_WARNINGS_AS_ERRORS=ON "${launcher[@]}"
+cmake --build build-windows -j"${BRINEMOOR_JOBS:-2}"
