@@ -13,5 +13,7 @@ for fuzzer in build-fuzz/fuzz/fuzz_*; do
     name=$(basename "$fuzzer")
     mkdir -p "fuzz-out/$name"
     echo "== $name for ${seconds}s"
-    "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 "fuzz-out/$name" 2>&1 | tail -n 12
+    seeds=()
+    [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
+    "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 "fuzz-out/$name" "${seeds[@]}" 2>&1 | tail -n 12
 done

@@ -1,5 +1,6 @@
 #include "query/bookmarkstatus.h"
 
+#include "query/gameversion.h"
 #include "query/statusreply.h"
 
 #include <QStringList>
@@ -38,6 +39,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.map = reply.mapName.value_or(QString());
     server.version = variableValue(reply, u"shortversion");
     server.mod = variableValue(reply, u"fs_game");
+    server.protocol = number(variableValue(reply, u"protocol"));
     return status;
 }
 
@@ -53,7 +55,12 @@ QString pingFigure(const BookmarkStatus::Server &server)
     return QString::fromLatin1(kPingFigure).arg(server.pingMs);
 }
 
-QString statusWords(const BookmarkStatus &status)
+bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol)
+{
+    return server.protocol && *server.protocol != gameProtocol;
+}
+
+QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtocol)
 {
     using State = BookmarkStatus::State;
     const BookmarkStatus::Server &server = status.server;
@@ -67,6 +74,11 @@ QString statusWords(const BookmarkStatus &status)
             words += QLatin1String(kStatusPassword);
         if (server.full)
             words += QLatin1String(kStatusFull);
+        if (gameProtocol && runsOtherVersion(server, *gameProtocol)) {
+            const int protocol = *server.protocol;
+            words += QString::fromLatin1(kStatusOtherVersion)
+                         .arg(versionOfProtocol(protocol).value_or(QString::number(protocol)));
+        }
         return words;
     }
     case State::NotSent:
