@@ -2,6 +2,7 @@
 
 #include "app/bookmarkdelegate.h"
 #include "app/elidinglabel.h"
+#include "app/findservers.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "query/statuscaptions.h"
 #include "query/statusrefresh.h"
@@ -286,7 +287,7 @@ void Brinemoor::buildControls()
 void Brinemoor::buildMenu()
 {
     QMenuBar *bar = menuBar();
-    // Eight captions must stand side by side within the fixed width: tighter item padding than
+    // Nine captions must stand side by side within the fixed width: tighter item padding than
     // the style's default keeps the last one off the overflow button.
     bar->setStyleSheet(
         QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
@@ -308,6 +309,7 @@ void Brinemoor::buildMenu()
     menu_new->setShortcut(QKeySequence::New);
     menu_save->setShortcut(QKeySequence::Save);
     men_help->setShortcut(Qt::Key_F1);
+    buildFindItem();
 }
 
 void Brinemoor::wireEvents()

@@ -16,13 +16,16 @@
 #include "launch/gamecommand.h"
 #include "launch/slotwait.h"
 #include "platform/dialogs.h"
+#include "query/serversweep.h"
 #include "query/statusexchange.h"
+#include "servers/masterquery.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -36,7 +39,9 @@ class QListWidget;
 class QListWidgetItem;
 class QNetworkAccessManager;
 class QShortcut;
+class BookmarkDelegate;
 class Brinemoor_Help;
+class FindServers;
 class SettingsStore;
 class StatusRefresh;
 struct Bookmark;
@@ -68,6 +73,8 @@ struct StartOptions
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
     SlotWaitBounds slotWait;
+    MasterBounds masters; // the server browser's
+    SweepBounds sweep;
 };
 
 // The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.
@@ -100,6 +107,7 @@ private slots:
     void menu_join_Click();
     void menu_choosepath_Click();
     void men_help_Click();
+    void menu_find_Click();
     void servers_name_Click();
     void servers_name_DblClick();
     void cod_query_DataArrival(const StatusReply &reply, std::chrono::microseconds roundTrip);
@@ -195,6 +203,17 @@ private:
     int m_rowBeforePress = -1;
     bool m_joinWaiting = false; // a join command waits for the status
     int m_gamesStarting = 0;    // starts still watched through their first seconds
+
+    // Finding servers (brinemoor_find.cpp)
+    void buildFindItem();
+    int gameProtocol();
+    BookmarkDelegate &bookmarkDelegate() const;
+    void showGameProtocol(int protocol);
+    void addFoundBookmark(const QString &name, const QString &address);
+    void joinFoundServer(const QString &name, const QString &address, const QString &password);
+    std::unique_ptr<FindServers> m_find; // a window of its own, made on the first "[ Find ]"
+    std::optional<int> m_gameProtocol;   // the settings' or the game's, until the browser says
+    QAction *menu_find = nullptr;
 
     // Waiting for a free slot on a full server
     void startSlotWait(const JoinTarget &target);

@@ -169,6 +169,13 @@ QString SettingsStore::read(const QString &section, const QString &key) const
     return settings().value(stored(section) + u'/' + key).toString();
 }
 
+QStringList SettingsStore::readList(const QString &section, const QString &key) const
+{
+    if (!canOpenSettings())
+        return {};
+    return settings().value(stored(section) + u'/' + key).toStringList();
+}
+
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
     const QString group = stored(section);

@@ -43,6 +43,9 @@ public:
     static Location openIniFile(const QString &path);
 
     QString read(const QString &section, const QString &key) const;
+    // A key that holds a list: "a, b" in an INI file, a multi-string in the registry. A plain
+    // text is a list of one.
+    QStringList readList(const QString &section, const QString &key) const;
     // Both return false when the change could not be made lasting (the file is not writable); the
     // store then reads as it did before the call, and the change is not written later either.
     bool write(const QString &section, const QString &key, const QString &value);
