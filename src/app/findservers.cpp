@@ -93,8 +93,9 @@ FindServers::FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *
     setWindowTitle(QStringLiteral("Find Servers"));
     // The main window's end ends the program, whether this window is open or not.
     setAttribute(Qt::WA_QuitOnClose, false);
-    m_servers->setGameProtocol(m_options.gameProtocol);
     buildControls();
+    m_listProtocol = gameProtocol();
+    m_servers->setGameProtocol(m_listProtocol);
     wireEvents();
     restoreGeometry();
     loadCache();
@@ -141,9 +142,9 @@ void FindServers::buildControls()
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setSectionResizeMode(ServerListModel::Name, QHeaderView::Stretch);
     const int character = fontMetrics().averageCharWidth();
-    const int widths[] = {34, 8, 6, 14, 6, 8, 8};
+    const int widths[] = {34, 11, 8, 17, 7, 10, 10}; // room for the sort mark too
     for (int column = 0; column < ServerListModel::ColumnCount; ++column)
         m_table->setColumnWidth(column, widths[column] * character);
     m_table->installEventFilter(this);
@@ -245,14 +246,14 @@ void FindServers::loadCache()
     if (!cached)
         return;
     m_masters->setAskedAt(cached->askedAt);
-    if (cached->protocol == gameProtocol())
+    if (cached->protocol == m_listProtocol)
         m_servers->setServers(cached->servers);
 }
 
 void FindServers::saveCache() const
 {
     writeServerCache(m_options.cachePath,
-                     {gameProtocol(), m_masters->askedAt(), m_servers->servers()});
+                     {m_listProtocol, m_masters->askedAt(), m_servers->servers()});
 }
 
 int FindServers::gameProtocol() const
@@ -286,7 +287,8 @@ void FindServers::fetch(bool refresh)
 void FindServers::versionChosen()
 {
     saveCache();
-    m_servers->setGameProtocol(gameProtocol());
+    m_listProtocol = gameProtocol();
+    m_servers->setGameProtocol(m_listProtocol);
     m_servers->setServers({});
     loadCache();
     emit gameProtocolChanged(gameProtocol());

@@ -88,6 +88,7 @@ private:
     QTimer *const m_progressTimer;
     QStringList m_failures; // "master: no answer", in this fetch
     int m_mastersListed = 0;
+    int m_listProtocol = 0; // the game version the rows belong to
     bool m_opened = false;
 
     QLineEdit *m_filterText = nullptr;

@@ -49,6 +49,10 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
         return description(server);
     case Qt::ToolTipRole:
         return statusToolTip(server.status);
+    case Qt::TextAlignmentRole:
+        return index.column() == Players || index.column() == Ping
+            ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+            : QVariant();
     case kPasswordRole:
         return answered && server.status.server.password;
     case kOtherVersionRole:
