@@ -14,8 +14,9 @@ namespace {
 constexpr milliseconds kTurn{4};
 // The socket buffer holds the replies that arrive while a turn is busy elsewhere.
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
-// Requests a late timer may still send at once to keep to the pace.
-constexpr qint64 kMaxCredit = 4;
+// Requests a late timer may still send at once to keep to the pace: a turn of the event loop
+// held up by other work must not slow the sweep down for good, nor let a burst out.
+constexpr qint64 kMaxCredit = 16;
 
 QHostAddress hostOf(quint64 server)
 {

@@ -6,6 +6,9 @@
 
 namespace {
 
+// Statuses that arrive together are shown together: each change re-sorts and redraws the table.
+constexpr std::chrono::milliseconds kShowChangesEvery{25};
+
 QString header(int column)
 {
     static const char *const headers[] = {"Name", "Players", "Ping", "Map",
@@ -199,7 +202,7 @@ QList<quint64> ServerListModel::restartAll()
 void ServerListModel::changed(int row)
 {
     if (m_firstChanged < 0)
-        QTimer::singleShot(0, this, &ServerListModel::showChanges);
+        QTimer::singleShot(kShowChangesEvery, this, &ServerListModel::showChanges);
     m_firstChanged = m_firstChanged < 0 ? row : std::min(m_firstChanged, row);
     m_lastChanged = std::max(m_lastChanged, row);
 }

@@ -16,8 +16,8 @@ inline constexpr int kPasswordRole = Qt::UserRole + 2;     // bool: a lock in th
 inline constexpr int kOtherVersionRole = Qt::UserRole + 3; // bool: drawn dimmed
 
 // Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
-// arrive. A burst of replies is shown in one change per turn of the event loop, not one each:
-// thousands of single changes would make every view and sorter work thousands of times.
+// arrive. The replies of 25 ms are shown in one change, not one each: thousands of single
+// changes would make every view and sorter work thousands of times.
 class ServerListModel final : public QAbstractTableModel
 {
     Q_OBJECT
