@@ -4,6 +4,7 @@
 
 #include "app/bookmarkdelegate.h"
 #include "app/findservers.h"
+#include "servers/servercache.h"
 #include "servers/serverlistmodel.h"
 
 #include <QAbstractItemModel>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QTableView>
@@ -84,6 +86,7 @@ private slots:
     void addToBookmarks();
     void join_data();
     void join();
+    void reopenedFromTheCache();
     void cleanupTestCase();
 
 private:
@@ -293,6 +296,32 @@ void tst_FindServers::join()
     if (server == QLatin1String("Newer"))
         QCOMPARE(dialogs.texts().first(),
                  QStringLiteral("Newer runs game version 1.5; your game is 1.1. Join anyway?"));
+}
+
+// A second browser shows the last list at once and spares the master asked a moment ago; another
+// game version is another list, asked for at once.
+void tst_FindServers::reopenedFromTheCache()
+{
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible()); // done, the list kept
+    const qsizetype asked = m_master->received.size();
+    QTemporaryDir place;
+    FindServers again(m_harness->dialogs,
+                      {{m_master->addressText()},
+                       1,
+                       {100ms, 300ms, 2000ms},
+                       {1000, 200ms, 600ms},
+                       serverCachePath(),
+                       place.filePath(QStringLiteral("findservers.ini"))});
+    const auto *rows = again.findChild<ServerListModel *>();
+    QCOMPARE(rows->rowCount(), 4);
+    QCOMPARE(rows->answered(), 3);
+    again.open();
+    QTest::qWait(50);
+    QCOMPARE(m_master->received.size(), asked);
+    again.findChild<QComboBox *>(QStringLiteral("gameVersion"))->setCurrentIndex(4);
+    QTRY_COMPARE(m_master->received.size(), asked + 1);
+    QCOMPARE(m_master->received.last().data, QByteArray("\xff\xff\xff\xffgetservers 6 full empty"));
+    QCOMPARE(rows->rowCount(), 0);
 }
 
 void tst_FindServers::cleanupTestCase()
