@@ -205,5 +205,5 @@ void Brinemoor::showBookmarkStatus(int row, const BookmarkStatus &status)
     QListWidgetItem *item = servers_name->item(row);
     item->setData(kBookmarkStatusRole, QVariant::fromValue(status));
     item->setData(Qt::AccessibleDescriptionRole, statusWords(status, gameProtocol()));
-    item->setToolTip(statusToolTip(status));
+    item->setToolTip(statusToolTip(status, gameProtocol()));
 }

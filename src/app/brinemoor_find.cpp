@@ -106,6 +106,7 @@ void Brinemoor::showGameProtocol(int protocol)
         QListWidgetItem *item = servers_name->item(row);
         const auto status = item->data(kBookmarkStatusRole).value<BookmarkStatus>();
         item->setData(Qt::AccessibleDescriptionRole, statusWords(status, protocol));
+        item->setToolTip(statusToolTip(status, protocol));
     }
     servers_name->viewport()->update();
 }

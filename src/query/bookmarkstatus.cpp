@@ -89,14 +89,14 @@ QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtoco
     }
 }
 
-QString statusToolTip(const BookmarkStatus &status)
+QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol)
 {
     QStringList about;
     if (!status.server.version.isEmpty())
         about.append(QString::fromLatin1(kStatusVersion).arg(status.server.version));
     if (!status.server.mod.isEmpty())
         about.append(QString::fromLatin1(kStatusMod).arg(status.server.mod));
-    const QString words = statusWords(status);
+    const QString words = statusWords(status, gameProtocol);
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 

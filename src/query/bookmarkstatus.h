@@ -66,7 +66,7 @@ QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtoco
 bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol);
 // The words, and for an answering server its game version and mod on a line of their own: a
 // version other than the user's is the likeliest reason a join fails.
-QString statusToolTip(const BookmarkStatus &status);
+QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol = std::nullopt);
 // What a row shows in place of the figures for a server that gave none: "refused", "no reply",
 // ..., an ellipsis while nothing is known; empty for an answer.
 QString statusMark(BookmarkStatus::State state);

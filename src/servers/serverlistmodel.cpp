@@ -51,7 +51,7 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleDescriptionRole:
         return description(server);
     case Qt::ToolTipRole:
-        return statusToolTip(server.status);
+        return statusToolTip(server.status, m_gameProtocol);
     case Qt::TextAlignmentRole:
         return index.column() == Players || index.column() == Ping
             ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
