@@ -101,9 +101,10 @@ FindServers::FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *
     loadCache();
 }
 
+// Quitting the main window ends this one without a close event.
 FindServers::~FindServers()
 {
-    saveCache();
+    saveGeometryAndList();
 }
 
 void FindServers::buildControls()
@@ -233,10 +234,15 @@ void FindServers::restoreGeometry()
 
 void FindServers::closeEvent(QCloseEvent *event)
 {
+    saveGeometryAndList();
+    QWidget::closeEvent(event);
+}
+
+void FindServers::saveGeometryAndList() const
+{
     QSettings saved(m_options.geometryPath, QSettings::IniFormat);
     saved.setValue(QStringLiteral("geometry"), saveGeometry());
     saveCache();
-    QWidget::closeEvent(event);
 }
 
 // A cache of another game version's list, or none that can be read, leaves the list empty.

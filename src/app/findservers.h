@@ -66,6 +66,7 @@ private:
     void restoreGeometry();
     void loadCache();
     void saveCache() const;
+    void saveGeometryAndList() const;
     void fetch(bool refresh);
     void versionChosen();
     void listed(const QList<struct ServerAddress> &servers);
