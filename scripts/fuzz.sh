@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a while (default 60 s each).
+# Builds the libFuzzer targets with clang and runs each for a while (default 60 s each), starting
+# from its seeds in fuzz/corpus/NAME; what a run finds stays in fuzz-out/NAME for the next. Fails
+# when a target crashes, leaks or meets undefined behaviour.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 scripts/setup-debian.sh
-command -v clang++ >/dev/null || { sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"; $sudo apt-get install -y clang libclang-rt-14-dev; }
+missing=()
+for package in clang libclang-rt-14-dev; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
+        || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DBRINEMOOR_BUILD_TESTS=OFF -DBRINEMOOR_BUILD_FUZZ=ON
 cmake --build build-fuzz -j2
@@ -13,7 +24,8 @@ for fuzzer in build-fuzz/fuzz/fuzz_*; do
     name=$(basename "$fuzzer")
     mkdir -p "fuzz-out/$name"
     echo "== $name for ${seconds}s"
-    seeds=()
-    [ -d "fuzz/corpus/$name" ] && seeds=("fuzz/corpus/$name")
-    "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 "fuzz-out/$name" "${seeds[@]}" 2>&1 | tail -n 12
+    "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="fuzz-out/$name-" \
+        "fuzz-out/$name" "fuzz/corpus/$name" >"fuzz-out/$name.log" 2>&1 \
+        || { tail -n 40 "fuzz-out/$name.log"; echo "$name failed"; exit 1; }
+    tail -n 12 "fuzz-out/$name.log"
 done

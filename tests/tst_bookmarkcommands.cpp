@@ -11,9 +11,15 @@
 #include <QSaveFile>
 #include <QtTest>
 
+#include <cstdio>
+#include <thread>
+
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
 #endif
 
 namespace {
@@ -167,32 +173,94 @@ private:
 };
 
 #ifdef Q_OS_UNIX
-// Lets this process write no file beyond a size, as a full disk would: the settings file can be
-// opened for writing, but a write that makes it larger fails.
-class DiskFull
+// Lets this process write no file beyond a size, as a full disk would. SIGXFSZ is left as it is:
+// a write beyond the limit ends the process unless the store itself takes care.
+class FileSizeLimit
 {
 public:
-    explicit DiskFull(qint64 bytes)
+    explicit FileSizeLimit(qint64 bytes)
     {
         getrlimit(RLIMIT_FSIZE, &m_saved);
-        // A write past the limit then fails instead of ending the process.
-        std::signal(SIGXFSZ, SIG_IGN);
         rlimit limited = m_saved;
         limited.rlim_cur = rlim_t(bytes);
         setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~DiskFull() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
 
 private:
     rlimit m_saved{};
 };
 #endif
 
+// A 64 KiB memory disk mounted on a folder (as root, on Linux), filled up to a few free pages.
+class SmallDisk
+{
+public:
+    explicit SmallDisk(const QString &folder)
+        : m_folder(QFile::encodeName(folder))
+    {
+#ifdef Q_OS_LINUX
+        m_mounted = ::mount("tmpfs", m_folder.constData(), "tmpfs", 0, "size=64k") == 0;
+#endif
+    }
+    ~SmallDisk()
+    {
+#ifdef Q_OS_LINUX
+        if (m_mounted)
+            ::umount2(m_folder.constData(), MNT_DETACH);
+#endif
+    }
+    bool isMounted() const
+    {
+        return m_mounted;
+    }
+    qint64 freeBytes() const
+    {
+#ifdef Q_OS_UNIX
+        struct statvfs disk = {};
+        return ::statvfs(m_folder.constData(), &disk) == 0 ? qint64(disk.f_bavail * disk.f_frsize)
+                                                           : -1;
+#else
+        return -1;
+#endif
+    }
+    // Fills the disk until `pages` of its 4 KiB pages are free.
+    bool leaveFree(int pages)
+    {
+        QFile filler(QString::fromLocal8Bit(m_folder) + QStringLiteral("/filler")
+                     + QString::number(++m_fillers));
+        const qint64 fill = freeBytes() - pages * kPage;
+        return filler.open(QIODevice::WriteOnly) && filler.write(QByteArray(fill, 'x')) == fill
+            && filler.flush() && freeBytes() == pages * kPage;
+    }
+
+    static constexpr qint64 kPage = 4096;
+
+private:
+    QByteArray m_folder;
+    bool m_mounted = false;
+    int m_fillers = 0;
+};
+
+// What keeps the store from being written during a command.
+enum class StoreFault {
+    None,
+    Unwritable,    // a folder stands where the file was
+    OnePageFree,   // the disk is full but for one page, which the lock file takes
+    FileSizeLimit, // the new file would be larger than the process may write
+};
+
 QStringList sectionNames(SettingsStore &store)
 {
     QStringList names;
     store.enumkeys(false, names);
     return names;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(not readable)");
 }
 
 QString notSavedMessage(const WindowHarness &harness)
@@ -206,6 +274,7 @@ QString notSavedMessage(const WindowHarness &harness)
 Q_DECLARE_METATYPE(Bookmark)
 Q_DECLARE_METATYPE(Bookmarks)
 Q_DECLARE_METATYPE(SaveOutcome)
+Q_DECLARE_METATYPE(StoreFault)
 
 class TestBookmarkCommands : public QObject
 {
@@ -229,6 +298,7 @@ private slots:
     void deleteThatCannotBeStored();
     void changesFromOutsideAreListed_data();
     void changesFromOutsideAreListed();
+    void saveWhileAnEditorWritesInPlace();
 };
 
 // Save's decision and writes on a store of its own, without a window.
@@ -237,27 +307,34 @@ void TestBookmarkCommands::saveDecision_data()
     QTest::addColumn<Bookmarks>("stored");
     QTest::addColumn<QString>("selected");
     QTest::addColumn<Bookmark>("edited");
-    QTest::addColumn<bool>("writable");
+    QTest::addColumn<StoreFault>("fault");
     QTest::addColumn<SaveOutcome>("outcome");
     QTest::addColumn<Bookmarks>("after");
     const Bookmark a{"A", kIp1, "pa"};
     const Bookmark b{"B", kIp2, "pb"};
-    QTest::newRow("add") << Bookmarks{a} << "" << Bookmark{"N", kIp2, "pn"} << true
+    QTest::newRow("add") << Bookmarks{a} << "" << Bookmark{"N", kIp2, "pn"} << StoreFault::None
                          << SaveOutcome::Saved << Bookmarks{a, {"N", kIp2, "pn"}};
-    QTest::newRow("update") << Bookmarks{a, b} << "A" << Bookmark{"A", kIp2, "new"} << true
-                            << SaveOutcome::Saved << Bookmarks{{"A", kIp2, "new"}, b};
+    QTest::newRow("update") << Bookmarks{a, b} << "A" << Bookmark{"A", kIp2, "new"}
+                            << StoreFault::None << SaveOutcome::Saved
+                            << Bookmarks{{"A", kIp2, "new"}, b};
     QTest::newRow("move to a new name")
-        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << true << SaveOutcome::Saved
-        << Bookmarks{b, {"C", kIp1, "pc"}};
+        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << StoreFault::None
+        << SaveOutcome::Saved << Bookmarks{b, {"C", kIp1, "pc"}};
     QTest::newRow("move onto a bookmark with the same address")
-        << Bookmarks{a, {"B", kIp1, "pb"}} << "A" << Bookmark{"B", kIp1, "pa"} << true
+        << Bookmarks{a, {"B", kIp1, "pb"}} << "A" << Bookmark{"B", kIp1, "pa"} << StoreFault::None
         << SaveOutcome::Saved << Bookmarks{{"B", kIp1, "pa"}};
     QTest::newRow("name of a bookmark with another address")
-        << Bookmarks{a, b} << "" << Bookmark{"B", kIp1, "p"} << true << SaveOutcome::NameInUse
-        << Bookmarks{a, b};
+        << Bookmarks{a, b} << "" << Bookmark{"B", kIp1, "p"} << StoreFault::None
+        << SaveOutcome::NameInUse << Bookmarks{a, b};
     QTest::newRow("move that cannot be stored keeps the old section")
-        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << false << SaveOutcome::NotStored
-        << Bookmarks{a, b};
+        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << StoreFault::Unwritable
+        << SaveOutcome::NotStored << Bookmarks{a, b};
+    QTest::newRow("move on a disk with one page free: the file is kept whole")
+        << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << StoreFault::OnePageFree
+        << SaveOutcome::NotStored << Bookmarks{a, b};
+    QTest::newRow("update beyond the file size limit: the file is kept whole")
+        << Bookmarks{a, b} << "B" << Bookmark{"B", kIp2, QString(300, u'p')}
+        << StoreFault::FileSizeLimit << SaveOutcome::NotStored << Bookmarks{a, b};
 }
 
 void TestBookmarkCommands::saveDecision()
@@ -265,22 +342,41 @@ void TestBookmarkCommands::saveDecision()
     QFETCH(Bookmarks, stored);
     QFETCH(QString, selected);
     QFETCH(Bookmark, edited);
-    QFETCH(bool, writable);
+    QFETCH(StoreFault, fault);
     QFETCH(SaveOutcome, outcome);
     QFETCH(Bookmarks, after);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
+    std::optional<SmallDisk> disk;
+    if (fault == StoreFault::OnePageFree) {
+        disk.emplace(dir.path());
+        if (!disk->isMounted())
+            QSKIP("mounting a small memory disk needs root on Linux");
+    }
     SettingsStore store(SettingsStore::openIniFile(path));
     for (const Bookmark &bookmark : std::as_const(stored)) {
         QVERIFY(store.write(bookmark.name, QStringLiteral("ip"), bookmark.address));
         QVERIFY(store.write(bookmark.name, QStringLiteral("password"), bookmark.password));
     }
+    const QByteArray before = readAll(path);
     {
         std::optional<BrokenStoreFile> broken;
-        if (!writable)
+        if (fault == StoreFault::Unwritable)
             broken.emplace(path);
+        if (disk)
+            QVERIFY(disk->leaveFree(1));
+#ifdef Q_OS_UNIX
+        std::optional<FileSizeLimit> limit;
+        if (fault == StoreFault::FileSizeLimit)
+            limit.emplace(before.size() + 100);
+#else
+        if (fault == StoreFault::FileSizeLimit)
+            QSKIP("needs a file size limit");
+#endif
         QCOMPARE(saveBookmark(store, stored, selected, edited), outcome);
     }
+    if (fault != StoreFault::None)
+        QCOMPARE(readAll(path), before);
     QCOMPARE(onDisk(path), described(after));
 }
 
@@ -485,7 +581,7 @@ void TestBookmarkCommands::writeThatFailsOnItsWayIsForgotten()
     const auto store = harness.reopenStore();
     QVERIFY(store->write(QStringLiteral("A"), QStringLiteral("ip"), kIp1));
     {
-        DiskFull full(QFileInfo(harness.settingsPath()).size());
+        FileSizeLimit full(QFileInfo(harness.settingsPath()).size());
         QVERIFY(!store->write(QStringLiteral("B"), QStringLiteral("ip"), kIp2));
         QVERIFY(
             !store->write(QStringLiteral("A"), QStringLiteral("password"), QStringLiteral("pa")));
@@ -614,6 +710,47 @@ void TestBookmarkCommands::changesFromOutsideAreListed()
     QTRY_COMPARE_WITH_TIMEOUT(listed(harness), described(written), 3000);
     QCOMPARE(selectedName(harness), selectedAfter);
     QCOMPARE(fields(harness), line({"A", kIp1, "edited"}));
+    QCOMPARE(harness.dialogs.texts(), QStringList());
+}
+
+// An editor rewrites the file in place in two parts, with a pause between them that is longer
+// than the watch waits for a quiet file: the list never shows the store cut off halfway, and a
+// Save during the pause waits for the rest, which it keeps.
+void TestBookmarkCommands::saveWhileAnEditorWritesInPlace()
+{
+    using namespace std::chrono_literals;
+    Bookmarks stored;
+    for (int i = 0; i < 40; ++i)
+        stored.append({QStringLiteral("S%1").arg(i, 2, 10, QChar(u'0')),
+                       QStringLiteral("127.0.0.%1:28960").arg(i + 2), QStringLiteral("p")});
+    WindowHarness harness;
+    startWith(harness, stored);
+    Bookmarks edited = stored;
+    edited.last().password = QStringLiteral("changed by the editor");
+    QByteArray ini = readAll(harness.settingsPath());
+    ini.replace(ini.lastIndexOf("password=p\n"), 11, "password=changed by the editor\n");
+    edit(harness, {}, {"T", kIp2, "pt"});
+
+    std::FILE *file = std::fopen(QFile::encodeName(harness.settingsPath()).constData(), "wb");
+    QVERIFY(file);
+    // The first part ends a line, so only its length tells it from a finished store.
+    const qsizetype half = ini.indexOf('\n', ini.size() / 2) + 1;
+    std::fwrite(ini.constData(), 1, half, file);
+    std::fflush(file);
+    std::thread editor([&] {
+        std::this_thread::sleep_for(1200ms);
+        std::fwrite(ini.constData() + half, 1, ini.size() - half, file);
+        std::fclose(file);
+    });
+    QTest::qWait(500);
+    const QStringList listedHalfway = listed(harness);
+    trigger(harness, "menu_save");
+    editor.join();
+
+    QCOMPARE(listedHalfway, described(stored));
+    const QStringList after = described(edited + Bookmarks{{"T", kIp2, "pt"}});
+    QCOMPARE(onDisk(harness), after);
+    QCOMPARE(listed(harness), after);
     QCOMPARE(harness.dialogs.texts(), QStringList());
 }
 

@@ -112,6 +112,30 @@ private:
     ProcessGameStarter m_real;
 };
 
+// Every line of the "brinemoor.launch" log while it lives, passed on to the handler before it.
+class LaunchLog
+{
+public:
+    LaunchLog()
+    {
+        lines.clear();
+        s_previous = qInstallMessageHandler(&LaunchLog::record);
+    }
+    ~LaunchLog() { qInstallMessageHandler(s_previous); }
+
+    static inline QStringList lines;
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (qstrcmp(context.category, "brinemoor.launch") == 0)
+            lines.append(text);
+        s_previous(type, context, text);
+    }
+
+    static inline QtMessageHandler s_previous = nullptr;
+};
+
 // A window on a fresh store whose game is the fake game in a folder with a blank in its name,
 // and a fake server on 127.0.0.2.
 class Session
@@ -241,6 +265,8 @@ private slots:
     void clickOnSelectedRowReloadsEditedBookmark();
     void enterOnBookmarkJoins_data();
     void enterOnBookmarkJoins();
+    void gameOutputIsBoundedAndItsFolderGoes_data();
+    void gameOutputIsBoundedAndItsFolderGoes();
 };
 
 void TestJoin::noGamePath_data()
@@ -338,6 +364,8 @@ void TestJoin::gameCommandLine_data()
     const QString none;
     QTest::newRow("password") << none << "secret" << -1 << -1 << QStringList{"secret"}
                               << QStringList{};
+    QTest::newRow("password with a blank")
+        << none << "se cret" << -1 << -1 << QStringList{"se", "cret"} << QStringList{};
     QTest::newRow("empty password") << none << none << -1 << -1 << QStringList{} << QStringList{};
     QTest::newRow("nickname after the password")
         << none << "pw" << 0 << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
@@ -376,8 +404,17 @@ void TestJoin::gameCommandLine()
     session.type(session.server.addressText());
     session.find<QLineEdit>("server_pass")->setText(password);
     session.harness.dialogs.answerNext(Dialogs::Answer::Ok, messages.size());
+    const LaunchLog log;
     session.join();
     QCOMPARE(session.texts(), messages);
+    // The password is never logged, nor any part of it.
+    for (const QString &logged : LaunchLog::lines) {
+        QVERIFY2(password.isEmpty() || !logged.contains(password.section(u' ', -1)),
+                 qPrintable(logged));
+        QVERIFY2(!logged.startsWith(QStringLiteral("starting"))
+                     || logged.contains(QStringLiteral("\"+password\", \"***\")")),
+                 qPrintable(logged));
+    }
     if (!messages.isEmpty()) {
         QCOMPARE(session.harness.dialogs.messages.constFirst().icon, Dialogs::Icon::None);
         QVERIFY(session.starter.started.isEmpty());
@@ -763,6 +800,69 @@ void TestJoin::enterOnBookmarkJoins()
     QTRY_VERIFY(session.idle()); // the busy pointer lasts until the game has ended or run on
     // The list has the focus again for the next key.
     QCOMPARE(QApplication::focusWidget(), list);
+}
+
+// A game that writes far more than an early failure's report needs: only the first 64 KiB are
+// kept, and its folder goes once the game has ended, whoever is done with it last. A folder that
+// a launcher could not hand over is removed at the next start, unless its game still runs.
+void TestJoin::gameOutputIsBoundedAndItsFolderGoes_data()
+{
+    QTest::addColumn<bool>("endsWithinTheWatch");
+    QTest::addColumn<bool>("launcherStays"); // false: it quits within the watch
+    QTest::newRow("ends within the watch") << true << true;
+    QTest::newRow("runs on past the watch") << false << true;
+    QTest::newRow("launcher quits within the watch") << false << false;
+}
+
+void TestJoin::gameOutputIsBoundedAndItsFolderGoes()
+{
+#ifdef Q_OS_WIN
+    QSKIP("nothing is recorded on Windows");
+#else
+    QFETCH(bool, endsWithinTheWatch);
+    QFETCH(bool, launcherStays);
+    QTemporaryDir dir;
+    // A temporary folder of its own, where only this test's games leave folders.
+    const QByteArray temporary = qgetenv("TMPDIR");
+    const auto restoreTemporary = qScopeGuard([&temporary] { qputenv("TMPDIR", temporary); });
+    qputenv("TMPDIR", QFile::encodeName(dir.path()));
+    const auto gameFolders = [&dir] {
+        return QDir(dir.path()).entryList({QStringLiteral("brinemoor-game-*")}, QDir::Dirs);
+    };
+    const QString game = dir.filePath(QStringLiteral("game"));
+    const QString end = game + QStringLiteral(".end");
+    QVERIFY(writeExecutable(game,
+                            "#!/bin/sh\nhead -c 1048576 /dev/zero | tr '\\0' x\n"
+                            "while [ ! -e \"$0.end\" ]; do sleep 0.05; done\n"));
+    if (endsWithinTheWatch)
+        QVERIFY(QFile(end).open(QIODevice::WriteOnly));
+    // A folder whose recorder is gone (no process has the largest id), as a crash leaves it.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("brinemoor-game-leftover")));
+    QFile pid(dir.filePath(QStringLiteral("brinemoor-game-leftover/pid")));
+    QVERIFY(pid.open(QIODevice::WriteOnly) && pid.write("2147483647\n") > 0);
+    pid.close();
+
+    ProcessGameStarter starter;
+    auto watch = starter.start({game, {}, {}, dir.path()}, 1s);
+    QSignalSpy reported(watch.get(), &LaunchWatch::finished);
+    if (launcherStays)
+        QVERIFY(reported.wait(5000));
+    else
+        watch.reset();
+    ProcessGameStarter::removeEndedGameFolders();
+    QCOMPARE(gameFolders().size(), endsWithinTheWatch ? 0 : 1);
+
+    if (launcherStays) {
+        const auto outcome = reported.constFirst().constFirst().value<LaunchOutcome>();
+        QCOMPARE(outcome.kind,
+                 endsWithinTheWatch ? LaunchOutcome::Kind::Ended : LaunchOutcome::Kind::Running);
+        QCOMPARE(outcome.output, QString(8192, u'x'));
+        if (!endsWithinTheWatch)
+            QCOMPARE(QFileInfo(outcome.outputFile).size(), 65536);
+    }
+    QVERIFY(QFile(end).open(QIODevice::WriteOnly));
+    QTRY_COMPARE(gameFolders(), QStringList());
+#endif
 }
 
 QTEST_MAIN(TestJoin)

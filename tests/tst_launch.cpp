@@ -132,9 +132,14 @@ void TestLaunch::joinVerdict_data()
     QTest::newRow("full, even when timed out")
         << "Players: 16/16"
         << "Ping: Timeout" << limit("16") << JoinVerdict::Full;
-    QTest::newRow("count and limit compared as text")
+    QTest::newRow("count and limit read as numbers, as the list's rows read them")
         << "Players: 16/16"
-        << "Ping: 40" << limit("016") << JoinVerdict::Joinable;
+        << "Ping: 40" << limit("016") << JoinVerdict::Full;
+    QTest::newRow("count above the limit") << "Players: 21/20"
+                                           << "Ping: 40" << limit("20") << JoinVerdict::Full;
+    QTest::newRow("negative limit: never full")
+        << "Players: 1/-1"
+        << "Ping: 40" << limit("-1") << JoinVerdict::Joinable;
     QTest::newRow("no limit reported: never full")
         << "Players: 0/0"
         << "Ping: -" << none << JoinVerdict::NotResponding;

@@ -296,7 +296,8 @@ void TestNicknames::startUpSelectsTheNickname()
     QCOMPARE(harness.find<QListWidget>("servers_name")->count(), 1);
 }
 
-enum class ServerKind { Answers, Endless, Silent, Refuses, NoHost };
+// Redirected: the server sends the client on to a second one, which gives the response.
+enum class ServerKind { Answers, Redirected, Endless, Silent, Refuses, NoHost };
 
 // Silent for the user; the log tells why nothing was used, the fetch's own failures as warnings.
 void TestNicknames::failedFetchIsSilent_data()
@@ -310,6 +311,9 @@ void TestNicknames::failedFetchIsSilent_data()
     QTest::newRow("not found status")
         << ServerKind::Answers << httpResponse("404 Not Found", html, kAceBoPage)
         << fetched + "HTTP 404, .* - not used: .*Not Found";
+    QTest::newRow("redirect: the log names the host whose page was used")
+        << ServerKind::Redirected << httpResponse("404 Not Found", html, kAceBoPage)
+        << "^clan page from %1: HTTP 404, .* - not used: .*Not Found";
     QTest::newRow("server error status")
         << ServerKind::Answers << httpResponse("500 Internal Server Error", html, kAceBoPage)
         << fetched + "HTTP 500, .* - not used: ";
@@ -328,9 +332,9 @@ void TestNicknames::failedFetchIsSilent_data()
         << ServerKind::Endless
         << QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\nstart<br>Bo,BoY<br>")
         << overCap;
-    QTest::newRow("no answer within the bound")
-        << ServerKind::Silent << QByteArray()
-        << fetched + "HTTP 0, 0 bytes in \\d+ ms - not used: no answer within 300 ms$";
+    QTest::newRow("no answer within the bound") << ServerKind::Silent << QByteArray()
+                                                << fetched
+            + "HTTP 0, 0 bytes in ([3-9]\\d\\d|\\d{4,}) ms - not used: no answer within 300 ms$";
     QTest::newRow("refused connection") << ServerKind::Refuses << QByteArray()
                                         << fetched + "HTTP 0, .* - not used: Connection refused";
     QTest::newRow("no clan host at all")
@@ -343,6 +347,13 @@ void TestNicknames::failedFetchIsSilent()
     QFETCH(QByteArray, response);
     QFETCH(QString, warning);
 
+    std::optional<FakeClanServer> target;
+    if (kind == ServerKind::Redirected) {
+        target.emplace(response);
+        response = "HTTP/1.1 302 Found\r\nLocation: http://" + target->host().toLatin1()
+            + "/cod/index.php?action=cod_codes\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+        warning = warning.arg(QRegularExpression::escape(target->host()));
+    }
     std::optional<FakeClanServer> server(std::in_place, response, kind == ServerKind::Endless);
     QString host = server->host();
     if (kind == ServerKind::Refuses)

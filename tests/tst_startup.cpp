@@ -125,6 +125,8 @@ void TestStartup::informationalOptions_data()
     QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{version};
     QTest::newRow("help names the switches")
         << QStringList{"--help"} << 0 << QStringList{"--version", "/nick:", "/debug"};
+    QTest::newRow("help asked with the version: the help")
+        << QStringList{"--help", "--version"} << 0 << QStringList{"--version", "/nick:"};
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QStringList{};
 }
 
@@ -381,7 +383,7 @@ void TestStartup::storedPathSkipsTheDialog()
 void TestStartup::gamePathChoice()
 {
     WindowHarness harness;
-    harness.storeGamePath();
+    const QString game = harness.storeGamePath();
     const QString upperCase = QDir(harness.dirPath()).filePath(QStringLiteral("CODMP.EXE"));
     const QString otherGame = QDir(harness.dirPath()).filePath(QStringLiteral("CoDSP.exe"));
     for (const QString &path : {upperCase, otherGame}) {
@@ -407,6 +409,23 @@ void TestStartup::gamePathChoice()
     harness.dialogs.cancelNext();
     setPath->trigger();
     QCOMPARE(window.state().GamePath, upperCase);
+    QCOMPARE(dumpStore(harness.settingsPath()).at(0)[QStringLiteral("codpath")].toString(),
+             upperCase);
+
+    // A path that cannot be stored is said to be so, and used in this session all the same.
+    const QString aside = harness.settingsPath() + QStringLiteral(".aside");
+    QVERIFY(QFile::rename(harness.settingsPath(), aside));
+    QVERIFY(QDir().mkdir(harness.settingsPath()));
+    harness.dialogs.chooseFile(game);
+    harness.dialogs.answerNext(Dialogs::Answer::Ok);
+    setPath->trigger();
+    QCOMPARE(harness.dialogs.texts(),
+             QStringList{QStringLiteral("The server list could not be saved: ")
+                         + QDir::toNativeSeparators(harness.settingsPath())});
+    QCOMPARE(harness.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
+    QVERIFY(QDir().rmdir(harness.settingsPath()));
+    QVERIFY(QFile::rename(aside, harness.settingsPath()));
+    QCOMPARE(window.state().GamePath, QDir::toNativeSeparators(game));
     QCOMPARE(dumpStore(harness.settingsPath()).at(0)[QStringLiteral("codpath")].toString(),
              upperCase);
 }

@@ -247,6 +247,17 @@ void TestStatusReply::replyInWords_data()
         << reply("\\sv_maxclients\\4\\sv_privateClients\\1\n1 2 \"a\"\n1 2 \"b\"\n")
         << "2/4 players, ping 45 ms"
         << "";
+    QTest::newRow("hostile limits: no overflow, a negative count is none")
+        << reply("\\sv_maxclients\\2147483647\\sv_privateClients\\-1\n1 2 \"a\"\n")
+        << "1/2147483647 players, ping 45 ms"
+        << "";
+    QTest::newRow("negative limit: unknown, never full")
+        << reply("\\sv_maxclients\\-5\n1 2 \"a\"\n") << "1/? players, ping 45 ms"
+        << "";
+    QTest::newRow("more reserved slots than the limit: full")
+        << reply("\\sv_maxclients\\4\\sv_privateClients\\9223372036854775807\n")
+        << "0/4 players, ping 45 ms, full"
+        << "";
     QTest::newRow("no limit: unknown, never full") << reply("\\mapname\\mp_dawnville\n1 2 \"a\"\n")
                                                    << "1/? players, ping 45 ms, map mp_dawnville"
                                                    << "";

@@ -469,9 +469,13 @@ void Brinemoor::getgamepath()
         // Stored with the platform's separators, as the game folder is later cut from it.
         const QString path = QDir::toNativeSeparators(choice.path);
         if (isAcceptedGamePath(path) && QFileInfo(path).isFile()) {
-            m_store.write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
-                          path);
+            // Used in this session even when it could not be stored. A store that could not be
+            // read has been reported at start-up, with the word that it is left as it is.
             m_state.GamePath = path;
+            if (!m_store.write(QString::fromLatin1(kSettingsSection),
+                               QString::fromLatin1(kGamePathKey), path)
+                && !m_store.isUnreadable())
+                showServerListNotSaved();
             return;
         }
     }

@@ -142,8 +142,8 @@ WineSettings Brinemoor::wineSettings() const
 void Brinemoor::startGame(const StartPlan &plan)
 {
     const ProcessStart &process = *plan.process;
-    qCInfo(lcLaunch) << "starting" << process.program << "with" << process.arguments << "in"
-                     << process.workingDirectory;
+    qCInfo(lcLaunch) << "starting" << process.program << "with"
+                     << loggedArguments(process.arguments) << "in" << process.workingDirectory;
     // Each start is watched until it reports, also when another start follows within its watch.
     // The watch goes once it has reported: not while it reports, since its report may show a box.
     LaunchWatch *watch = m_services.gameStarter.start(process, kStartWatch).release();

@@ -28,11 +28,15 @@ QString commandLine(const QApplication &app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
-    parser.addHelpOption();
+    const QCommandLineOption help = parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QString::fromUtf8(kSwitchName), QString::fromUtf8(kSwitchHelp),
                                  QString::fromUtf8(kSwitchSyntax));
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    // Asked for help, the user gets it, whatever else is asked; process() would answer
+    // --version first.
+    if (parser.parse(QApplication::arguments()) && parser.isSet(help))
+        parser.showHelp();
     parser.process(app);
     return QApplication::arguments().mid(1).join(u' ');
 }
@@ -54,6 +58,7 @@ int main(int argc, char *argv[])
 
     QtDialogs dialogs;
     SettingsStore store(SettingsStore::openUserSettings());
+    ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
     Services services{dialogs, gameStarter, pinger};

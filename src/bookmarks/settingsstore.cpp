@@ -3,11 +3,19 @@
 #include "bookmarks/plainini.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -16,6 +24,13 @@ using namespace std::chrono_literals;
 constexpr char16_t kApplication[] = u"Brinemoor";
 // QSettings creates its lock file and then writes its owner into it, within microseconds.
 constexpr std::chrono::milliseconds kLeftoverLockAge = 1s;
+// Another copy holds the lock only while it writes a few kilobytes.
+constexpr std::chrono::milliseconds kLockWait = 2s;
+// How long a write waits for a file that someone is writing just now, and how long a file that
+// does not end a line must stay unchanged before it counts as finished (an editor that leaves no
+// line break at the end, or a store emptied by hand) rather than as cut off mid-write.
+constexpr std::chrono::milliseconds kSettleBound = 2s;
+constexpr std::chrono::milliseconds kSettleLook = 20ms;
 
 QString percentCode(QChar c)
 {
@@ -47,6 +62,93 @@ bool cannotBeRead(const QString &path)
     while (!nearest.exists() && !nearest.isRoot())
         nearest = QFileInfo(nearest.absolutePath());
     return !nearest.isDir() || !nearest.isExecutable();
+}
+
+// A write beyond the file size limit then fails as a full disk does, instead of ending the
+// program. Only while the store writes: a game started later must not inherit the ignored signal.
+class FileSizeLimitAsError final
+{
+public:
+    FileSizeLimitAsError()
+    {
+#ifdef SIGXFSZ
+        m_before = std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    }
+    ~FileSizeLimitAsError()
+    {
+#ifdef SIGXFSZ
+        std::signal(SIGXFSZ, m_before);
+#endif
+    }
+
+private:
+    void (*m_before)(int) = SIG_DFL;
+};
+
+// Unbuffered: a buffered device writes its last part only as it closes, and the failure of that
+// write goes unreported.
+bool writeWhole(QFileDevice &file, const QByteArray &bytes)
+{
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+        && file.write(bytes) == bytes.size() && file.flush();
+}
+
+bool holdsTheSame(const QSettings &a, const QSettings &b)
+{
+    const QStringList keys = a.allKeys();
+    return keys == b.allKeys() && std::all_of(keys.cbegin(), keys.cend(), [&](const QString &key) {
+               return a.value(key) == b.value(key);
+           });
+}
+
+// Where the copy is edited: in memory where there is such a folder, as QSettings makes its
+// writes lasting (it syncs its lock file and the file to the disk), which takes time for nothing.
+QString scratchFolder()
+{
+#ifdef Q_OS_LINUX
+    const QFileInfo memory(QStringLiteral("/dev/shm"));
+    if (memory.isDir() && memory.isWritable())
+        return memory.filePath() + QStringLiteral("/brinemoor-XXXXXX");
+#endif
+    return QDir::tempPath() + QStringLiteral("/brinemoor-XXXXXX");
+}
+
+// QSettings' own rendering of the edited store, made on a copy in a scratch folder, since
+// QSettings neither reports every failed write nor leaves the file as it was after one. What it
+// wrote is read back under another name, which no QSettings has cached yet, and compared.
+std::optional<QByteArray> editedCopy(const QByteArray &before,
+                                     const std::function<void(QSettings &)> &edit)
+{
+    const QTemporaryDir scratch(scratchFolder());
+    const QString path = scratch.filePath(QStringLiteral("edited.ini"));
+    const QString written = scratch.filePath(QStringLiteral("written.ini"));
+    QFile copy(path);
+    if (!scratch.isValid() || !writeWhole(copy, before))
+        return std::nullopt;
+    copy.close();
+    QSettings edited(path, QSettings::IniFormat);
+    edit(edited);
+    edited.sync();
+    if (edited.status() == QSettings::AccessError || !QFile::rename(path, written))
+        return std::nullopt;
+    const QSettings reread(written, QSettings::IniFormat);
+    QFile result(written);
+    if (reread.status() != QSettings::NoError || !holdsTheSame(edited, reread)
+        || !result.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return result.readAll();
+}
+
+// The new file takes the old one's place only once all of it is written; what is there then is
+// read back, rather than trusting that every layer below reported its failure.
+bool replaceFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!writeWhole(file, bytes) || !file.commit())
+        return false;
+    QFile written(path);
+    return written.open(QIODevice::ReadOnly) && written.readAll() == bytes;
 }
 
 } // namespace
@@ -179,26 +281,28 @@ QStringList SettingsStore::readList(const QString &section, const QString &key) 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
 {
     const QString group = stored(section);
-    return change(group, [&] { settings().setValue(group + u'/' + key, value); });
+    return change(group,
+                  [&](QSettings &settings) { settings.setValue(group + u'/' + key, value); });
 }
 
 bool SettingsStore::deleteSection(const QString &section)
 {
     const QString group = stored(section);
-    return change(group, [&] { settings().remove(group); });
+    return change(group, [&](QSettings &settings) { settings.remove(group); });
 }
 
-bool SettingsStore::change(const QString &group, const std::function<void()> &edit)
+bool SettingsStore::change(const QString &group, const std::function<void(QSettings &)> &edit)
 {
-    if (!canOpenSettings() || !settings().isWritable())
+    if (backend() == Backend::IniFile)
+        return changeFile(edit);
+    if (!settings().isWritable())
         return false;
     // A QSettings reports its first error for good: after one, only a fresh object can tell
     // whether the next change reaches the disk.
     if (m_settings->status() != QSettings::NoError)
         m_settings = m_location.open();
     const QVariantMap before = groupValues(group);
-    edit();
-    clearLeftoverLock();
+    edit(*m_settings);
     m_settings->sync();
     // A file that could not be parsed is still rewritten; only a failed write loses the change.
     if (m_settings->status() != QSettings::AccessError) {
@@ -228,6 +332,69 @@ void SettingsStore::restoreGroup(const QString &group, const QVariantMap &values
     m_settings->remove(group);
     for (auto value = values.cbegin(); value != values.cend(); ++value)
         m_settings->setValue(group + u'/' + value.key(), value.value());
+}
+
+// Either the whole new file is on disk or the old one is left as it was. The change is made to
+// the file as it is now, once any other writer has finished with it, not to what this store read
+// earlier: a store read half-written would lose what the writer added after.
+bool SettingsStore::changeFile(const std::function<void(QSettings &)> &edit)
+{
+    const FileSizeLimitAsError limitAsError;
+    const QString &path = m_location.iniFile;
+    if (cannotBeRead(path) || !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    clearLeftoverLock();
+    // The lock QSettings takes, so that another running copy does not write at the same time.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWait))
+        return false;
+    const std::optional<QByteArray> before = settledBytes();
+    const std::optional<QByteArray> after = before ? editedCopy(*before, edit) : std::nullopt;
+    if (!after || !replaceFile(path, *after))
+        return false;
+    // Made afresh when next needed: this one holds the file as it was.
+    m_settings.reset();
+    m_written = QCryptographicHash::hash(*after, QCryptographicHash::Sha1);
+    m_settledSize = after->size();
+    return true;
+}
+
+// Every complete store ends a line: QSettings ends each one. An editor that rewrites the file in
+// place empties it and writes it anew, part by part; a part that happens to end a line is told
+// from a finished file only by being shorter than the store was when last seen whole. So a file
+// that is cut off mid-line, or shorter than that, is taken as the store only once it has not
+// changed for a while. nullopt when the file is there but cannot be read; a missing file reads
+// as an empty, settled store.
+std::optional<std::pair<QByteArray, bool>> SettingsStore::readSettled() const
+{
+    QFile file(m_location.iniFile);
+    if (!file.exists())
+        return std::pair(QByteArray(), true);
+    const QDateTime modified = QFileInfo(file).lastModified();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    const bool settled = (bytes.endsWith('\n') && bytes.size() >= m_settledSize)
+        || modified.msecsTo(QDateTime::currentDateTime()) >= kSettleBound.count();
+    if (settled)
+        m_settledSize = bytes.size();
+    return std::pair(std::move(bytes), settled);
+}
+
+// Waits, within a bound, for a file that someone is writing just now to be finished.
+std::optional<QByteArray> SettingsStore::settledBytes() const
+{
+    const QDeadlineTimer deadline(kSettleBound);
+    for (;;) {
+        std::optional<std::pair<QByteArray, bool>> read = readSettled();
+        if (!read)
+            return std::nullopt;
+        if (read->second)
+            return std::move(read->first);
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QThread::msleep(kSettleLook.count());
+    }
 }
 
 // QSettings waits for a lock file until it is 30 s old. A crash between creating the lock file and
@@ -299,25 +466,38 @@ void SettingsStore::enumerateGroup(bool recursive, QStringList &KeyNames)
     }
 }
 
+// A file that is being written just now is read once it is finished; until then it reads as not
+// readable, which leaves the list as it stands.
 std::optional<QList<StoredSection>> SettingsStore::contents() const
 {
-    if (std::optional<QList<StoredSection>> read = contentsInOnePass())
-        return read;
+    if (backend() == Backend::Registry)
+        return contentsThroughQSettings();
+    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
+    if (read && !read->second)
+        return std::nullopt;
+    if (std::optional<QList<StoredSection>> sections = read ? contentsInOnePass(read->first)
+                                                            : std::nullopt)
+        return sections;
     return contentsThroughQSettings();
 }
 
-// nullopt leaves the file to QSettings: a file it cannot open here (QSettings may still hold
-// what it read before), or one in a shape of QSettings' own.
-std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass() const
+bool SettingsStore::isSettled() const
+{
+    if (backend() == Backend::Registry)
+        return true;
+    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
+    return !read || read->second;
+}
+
+// nullopt leaves the file to QSettings: one in a shape of QSettings' own.
+std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByteArray &bytes) const
 {
 #if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
     // QSettings ignores letter case in INI files there; the one-pass reading does not.
+    Q_UNUSED(bytes)
     return std::nullopt;
 #else
-    QFile file(m_location.iniFile);
-    if (m_location.iniFile.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    std::optional<PlainIni> ini = readPlainIni(file.readAll());
+    std::optional<PlainIni> ini = readPlainIni(bytes);
     if (!ini)
         return std::nullopt;
     for (const auto &[group, index] : std::as_const(ini->otherValues)) {

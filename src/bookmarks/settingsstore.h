@@ -46,8 +46,10 @@ public:
     // A key that holds a list: "a, b" in an INI file, a multi-string in the registry. A plain
     // text is a list of one.
     QStringList readList(const QString &section, const QString &key) const;
-    // Both return false when the change could not be made lasting (the file is not writable); the
-    // store then reads as it did before the call, and the change is not written later either.
+    // Both return false when the change could not be made lasting (the file is not writable, the
+    // disk is full, a file size limit); the file is then left as it was, the store reads as it did
+    // before the call, and the change is not written later either. A file that another program
+    // is writing just now is waited for, for a moment, and changed once it is finished.
     bool write(const QString &section, const QString &key, const QString &value);
     bool deleteSection(const QString &section);
 
@@ -58,7 +60,8 @@ public:
     // Every section in the store's order, with all its values: what enumkeys and read give, in
     // one go. An INI file is read in one pass (QSettings' own parse of a large file takes far
     // longer); values it does not write as plain text still come from QSettings. nullopt when the
-    // store cannot be read at all (a file that is not readable any more).
+    // store cannot be read at all (a file that is not readable any more), or not yet (a file that
+    // someone is writing just now).
     std::optional<QList<StoredSection>> contents() const;
 
     QString fileName() const;
@@ -67,6 +70,10 @@ public:
     // was opened. Writes fail then too (QSettings reads the file before it writes it), so the
     // store stays as the user has it.
     bool isUnreadable() const { return m_unreadable; }
+
+    // Whether the file may be read now: it is not being written just now by someone else (it ends
+    // a line and is no shorter than when last seen whole, or has not changed for a while).
+    bool isSettled() const;
 
     // Reads the store afresh, as another process or the user may have changed it; false when it
     // cannot be read now, which leaves what was read before.
@@ -88,16 +95,20 @@ private:
     QSettings &settings() const;
     bool canOpenSettings() const;
     void clearLeftoverLock() const;
-    bool change(const QString &group, const std::function<void()> &edit);
+    bool change(const QString &group, const std::function<void(QSettings &)> &edit);
+    bool changeFile(const std::function<void(QSettings &)> &edit);
+    std::optional<std::pair<QByteArray, bool>> readSettled() const;
+    std::optional<QByteArray> settledBytes() const;
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
-    std::optional<QList<StoredSection>> contentsInOnePass() const;
+    std::optional<QList<StoredSection>> contentsInOnePass(const QByteArray &bytes) const;
     std::optional<QList<StoredSection>> contentsThroughQSettings() const;
 
     const Location m_location;
     mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
     QByteArray m_written;
+    mutable qsizetype m_settledSize = 0; // of the file when last seen whole
 };

@@ -60,6 +60,12 @@ void StoreWatch::check()
         m_fingerprint = std::move(fingerprint);
         return;
     }
+    // A file that someone is writing just now is looked at again once it is finished: the list
+    // never shows a store cut off halfway.
+    if (!m_store.isSettled()) {
+        m_recheck.start();
+        return;
+    }
     // A store that cannot be read just now is no change: the list stays as it was.
     if (!m_store.reload())
         return;

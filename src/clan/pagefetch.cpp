@@ -33,9 +33,10 @@ void readWithinCap(QNetworkReply &reply, Transfer &transfer)
     reply.abort();
 }
 
-void logTransfer(const QUrl &url, const QNetworkReply &reply, const Transfer &transfer,
-                 qint64 milliseconds)
+// Names the host whose page was used: after a redirect, the last one.
+void logTransfer(const QNetworkReply &reply, const Transfer &transfer, qint64 milliseconds)
 {
+    const QUrl url = reply.url();
     const QString host = url.port() < 0 ? url.host()
                                         : url.host() + u':' + QString::number(url.port());
     const QString what = QStringLiteral("clan page from %1: HTTP %2, %3 bytes in %4 ms")
@@ -90,6 +91,8 @@ std::optional<QString> fetchPage(QNetworkAccessManager &manager, const QUrl &url
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early, and "no answer within" must be true.
+    limit.setTimerType(Qt::PreciseTimer);
     QObject::connect(reply.get(), &QNetworkReply::readyRead, &loop,
                      [&reply, &transfer] { readWithinCap(*reply, transfer); });
     QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
@@ -107,7 +110,7 @@ std::optional<QString> fetchPage(QNetworkAccessManager &manager, const QUrl &url
         else
             readWithinCap(*reply, transfer);
     }
-    logTransfer(url, *reply, transfer, clock.elapsed());
+    logTransfer(*reply, transfer, clock.elapsed());
     if (!transfer.failure.isEmpty())
         return std::nullopt;
     return decodePage(transfer.body, reply->rawHeader("Content-Type"));

@@ -1,6 +1,7 @@
 #include "launch/joinverdict.h"
 
 #include "query/statuscaptions.h"
+#include "query/statusreply.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ QString playerCount(const QString &playersCaption)
 JoinVerdict judgeJoin(const QString &playersCaption, const QString &pingCaption,
                       const std::optional<QString> &maxClients)
 {
-    if (maxClients && playerCount(playersCaption) == *maxClients)
+    const std::optional<qint64> players = statusCount(playerCount(playersCaption));
+    if (players && isFull(*players, statusCount(maxClients), std::nullopt))
         return JoinVerdict::Full;
     if (pingCaption == QLatin1String(kPingNone) || pingCaption == QLatin1String(kPingTimeout))
         return JoinVerdict::NotResponding;

@@ -2,5 +2,10 @@
 #pragma once
 
 #include <QLoggingCategory>
+#include <QStringList>
 
 Q_DECLARE_LOGGING_CATEGORY(lcLaunch)
+
+// The game's arguments as the log shows them: whatever follows "+password" is "***". The password
+// may hold blanks, and the in-game name follows it directly, so nothing after it is shown.
+QStringList loggedArguments(const QStringList &arguments);

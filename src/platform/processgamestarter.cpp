@@ -1,5 +1,6 @@
 #include "platform/processgamestarter.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -8,10 +9,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #else
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,6 +41,10 @@ public:
     }
 };
 
+// The game's folder is shared by the watch and the recorder; each lets go of it once done with
+// it, and whoever is last removes it. Making "done" is what tells who is last: only one can.
+constexpr char kLetGo[] = "done";
+
 // Watches one start: `folder` is where the recorder writes (empty: nothing is recorded).
 class RecordedLaunch final : public LaunchWatch
 {
@@ -49,16 +56,20 @@ public:
         connect(&m_look, &QTimer::timeout, this, &RecordedLaunch::look);
         m_look.start(kLookEvery);
     }
+    // A launcher that quits within the watch leaves the folder to the recorder.
+    ~RecordedLaunch() override { letGo(); }
 
 private:
     void look()
     {
         if (const std::optional<int> status = exitStatus()) {
-            LaunchOutcome outcome{LaunchOutcome::Kind::Ended, *status, outputTail(), {}};
-            QDir(m_folder).removeRecursively();
-            report(outcome);
+            // The status is written as the game ends; its last words may still be on their way
+            // to the output file, so they are read on the next look.
+            if (!std::exchange(m_ended, true))
+                return;
+            report({LaunchOutcome::Kind::Ended, *status, outputTail(), {}});
         } else if (m_deadline.hasExpired()) {
-            // It runs on, and writes on: the output file stays as its log.
+            // It runs on, and writes on: the output file stays as its log until the game ends.
             report({LaunchOutcome::Kind::Running, 0, outputTail(), outputFile()});
         }
     }
@@ -66,7 +77,17 @@ private:
     void report(const LaunchOutcome &outcome)
     {
         m_look.stop();
+        letGo();
         emit finished(outcome);
+    }
+
+    void letGo()
+    {
+        if (m_folder.isEmpty() || std::exchange(m_letGo, true))
+            return;
+        QDir folder(m_folder);
+        if (!folder.mkdir(QLatin1String(kLetGo)))
+            folder.removeRecursively();
     }
 
     QString outputFile() const
@@ -98,6 +119,8 @@ private:
     const QString m_folder;
     QDeadlineTimer m_deadline;
     QTimer m_look;
+    bool m_ended = false;
+    bool m_letGo = false;
 };
 
 #ifdef Q_OS_WIN
@@ -122,7 +145,32 @@ std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &pr
 
 // The shell takes the game's command as its positional parameters, and "$@" hands every argument
 // on exactly as it is: nothing of the command is ever part of a script's text or parsed again.
-constexpr char kRecorder[] = R"(run=$1; shift; "$@" >"$run/output" 2>&1; echo $? >"$run/status")";
+// It keeps the first 64 KiB of the game's output, which is all an early failure's report needs,
+// and reads the rest away: a game that stops being read would stop. The status is written as
+// the game ends, not once the output ends: a game's helpers (Wine's server) may hold it open
+// for seconds more. Its process id tells a later start whether the game still runs.
+constexpr char kRecorder[] = R"(run=$1; shift; echo $$ >"$run/pid"
+{ "$@" 2>&1; echo $? >"$run/status"; } | { head -c 65536 >"$run/output"; cat >/dev/null; }
+mkdir "$run/done" 2>/dev/null || rm -rf "$run")";
+constexpr char kGameFolders[] = "brinemoor-game-*";
+// A folder without the recorder's process id yet: a start under way, or one that failed.
+constexpr std::chrono::minutes kStartUnderWay{1};
+
+std::optional<pid_t> recorderOf(const QDir &folder)
+{
+    QFile file(folder.filePath(QStringLiteral("pid")));
+    bool isNumber = false;
+    const pid_t pid = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt(&isNumber)
+                                                     : 0;
+    return isNumber && pid > 0 ? std::optional(pid) : std::nullopt;
+}
+
+bool isLeftOver(const QDir &folder, const QDateTime &underWay)
+{
+    if (const std::optional<pid_t> recorder = recorderOf(folder))
+        return ::kill(*recorder, 0) != 0 && errno != EPERM;
+    return QFileInfo(folder.path()).lastModified() < underWay;
+}
 
 std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &process,
                                           milliseconds watch)
@@ -130,7 +178,8 @@ std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &pr
     // Under the shell every start succeeds; a program it could not run must still say so now.
     if (::access(QFile::encodeName(process.program).constData(), X_OK) != 0)
         return std::make_unique<FailedStart>(QString::fromLocal8Bit(std::strerror(errno)));
-    QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/brinemoor-game-XXXXXX"));
+    QTemporaryDir folder(QDir::tempPath() + u'/' + QString::fromLatin1(kGameFolders).chopped(1)
+                         + QStringLiteral("XXXXXX"));
     if (!folder.isValid())
         return std::make_unique<FailedStart>(folder.errorString());
     game.setProgram(QStringLiteral("/bin/sh"));
@@ -147,6 +196,22 @@ std::unique_ptr<LaunchWatch> startWatched(QProcess &game, const ProcessStart &pr
 #endif
 
 } // namespace
+
+void ProcessGameStarter::removeEndedGameFolders()
+{
+#ifndef Q_OS_WIN
+    const QDir temporary = QDir::temp();
+    const QStringList folders = temporary.entryList({QString::fromLatin1(kGameFolders)},
+                                                    QDir::Dirs | QDir::NoDotAndDotDot);
+    const QDateTime underWay = QDateTime::currentDateTime().addSecs(
+        -std::chrono::duration_cast<std::chrono::seconds>(kStartUnderWay).count());
+    for (const QString &name : folders) {
+        QDir folder(temporary.filePath(name));
+        if (isLeftOver(folder, underWay))
+            folder.removeRecursively();
+    }
+#endif
+}
 
 std::unique_ptr<LaunchWatch> ProcessGameStarter::start(const ProcessStart &process,
                                                        milliseconds watch)

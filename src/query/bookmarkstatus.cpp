@@ -5,16 +5,11 @@
 
 #include <QStringList>
 
+#include <limits>
+
 using namespace std::chrono;
 
 namespace {
-
-std::optional<int> number(const std::optional<QString> &text)
-{
-    bool isNumber = false;
-    const int value = text ? text->toInt(&isNumber) : 0;
-    return isNumber ? std::optional(value) : std::nullopt;
-}
 
 bool isNonZeroNumber(const QString &text)
 {
@@ -31,7 +26,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     status.state = State::Answered;
     Server &server = status.server;
     server.players = int(reply.players.size());
-    server.limit = number(reply.maxClients);
+    server.limit = statusCount(reply.maxClients);
     server.pingMs = duration_cast<milliseconds>(roundTrip).count();
     server.password = isNonZeroNumber(variableValue(reply, u"pswrd"))
         || isNonZeroNumber(variableValue(reply, u"g_needpass"));
@@ -39,7 +34,10 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.map = reply.mapName.value_or(QString());
     server.version = variableValue(reply, u"shortversion");
     server.mod = variableValue(reply, u"fs_game");
-    server.protocol = number(variableValue(reply, u"protocol"));
+    // Only a number a version could have: a huge one must not wrap round to a known version.
+    const std::optional<qint64> protocol = statusCount(variableValue(reply, u"protocol"));
+    if (protocol && *protocol <= std::numeric_limits<int>::max())
+        server.protocol = int(*protocol);
     return status;
 }
 

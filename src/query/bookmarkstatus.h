@@ -35,8 +35,8 @@ struct BookmarkStatus
     // What an answering server said of itself.
     struct Server
     {
-        int players = 0;          // player lines in the reply
-        std::optional<int> limit; // sv_maxclients, when it is a number
+        int players = 0;             // player lines in the reply
+        std::optional<qint64> limit; // sv_maxclients, when it is a count (statusCount)
         qint64 pingMs = 0;
         bool password = false; // pswrd or g_needpass is a non-zero number
         bool full = false;     // players >= sv_maxclients - sv_privateClients

@@ -172,12 +172,24 @@ QString variableValue(const StatusReply &reply, QStringView key)
     return {};
 }
 
+std::optional<qint64> statusCount(const std::optional<QString> &text)
+{
+    bool isNumber = false;
+    const qint64 value = text ? text->toLongLong(&isNumber) : 0;
+    return isNumber && value >= 0 ? std::optional(value) : std::nullopt;
+}
+
+// Both numbers are at least 0, so the difference cannot overflow; reserved slots beyond the
+// limit leave no free one.
+bool isFull(qint64 players, std::optional<qint64> limit, std::optional<qint64> reserved)
+{
+    return limit && players >= *limit - reserved.value_or(0);
+}
+
 bool isFull(const StatusReply &reply)
 {
-    bool limited = false;
-    const int limit = reply.maxClients.value_or(QString()).toInt(&limited);
-    const int reserved = reply.privateClients.value_or(QString()).toInt();
-    return limited && reply.players.size() >= limit - reserved;
+    return isFull(reply.players.size(), statusCount(reply.maxClients),
+                  statusCount(reply.privateClients));
 }
 
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram)

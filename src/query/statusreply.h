@@ -48,7 +48,14 @@ QString variableValue(const StatusReply &reply, QStringView key);
 // Parses one datagram (one character per byte). Returns nullopt when it carries no status header.
 std::optional<StatusReply> parseStatusReply(const QByteArray &datagram);
 
-// Whether the server has no room for a player who holds no reserved slot: as many players as
-// `sv_maxclients` less `sv_privateClients`, or more. Without a numeric limit a server is never
-// full; reserved slots that are no number count as none.
+// A player count, limit or number of reserved slots as a server states it: read as a 64-bit
+// number, so that no value a server sends can overflow the rule below. A negative value, or one
+// that is no number or too large, reads as absent.
+std::optional<qint64> statusCount(const std::optional<QString> &text);
+
+// Whether there is no room for a player who holds no reserved slot: as many players as the limit
+// less the reserved slots, or more. Without a limit a server is never full; absent reserved slots
+// count as none.
+bool isFull(qint64 players, std::optional<qint64> limit, std::optional<qint64> reserved);
+// The same for a reply: its player lines against `sv_maxclients` and `sv_privateClients`.
 bool isFull(const StatusReply &reply);

@@ -20,7 +20,7 @@ QDataStream &operator<<(QDataStream &out, const FoundServer &server)
     const BookmarkStatus::Server &figures = status.server;
     out << server.address.ip << server.address.port << qint32(status.state) << server.name
         << server.type << qint32(figures.players) << bool(figures.limit)
-        << qint32(figures.limit.value_or(0)) << figures.pingMs << figures.password << figures.full
+        << qint64(figures.limit.value_or(0)) << figures.pingMs << figures.password << figures.full
         << figures.map << figures.version << figures.mod << bool(figures.protocol)
         << qint32(figures.protocol.value_or(0)) << qint32(server.players.size());
     for (const FoundPlayer &player : server.players)
@@ -37,7 +37,8 @@ std::optional<int> optionalNumber(bool present, qint32 value)
 QDataStream &operator>>(QDataStream &in, FoundServer &server)
 {
     BookmarkStatus::Server &figures = server.status.server;
-    qint32 state = 0, players = 0, limit = 0, protocol = 0, playerLines = 0;
+    qint32 state = 0, players = 0, protocol = 0, playerLines = 0;
+    qint64 limit = 0;
     bool hasLimit = false, hasProtocol = false;
     in >> server.address.ip >> server.address.port >> state >> server.name >> server.type >> players
         >> hasLimit >> limit >> figures.pingMs >> figures.password >> figures.full >> figures.map
@@ -49,7 +50,7 @@ QDataStream &operator>>(QDataStream &in, FoundServer &server)
     }
     server.status.state = BookmarkStatus::State(state);
     figures.players = players;
-    figures.limit = optionalNumber(hasLimit, limit);
+    figures.limit = hasLimit ? std::optional(limit) : std::nullopt;
     figures.protocol = optionalNumber(hasProtocol, protocol);
     for (qint32 i = 0; i < playerLines && in.status() == QDataStream::Ok; ++i) {
         FoundPlayer player;
