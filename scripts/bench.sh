@@ -18,13 +18,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus bench_refresh
-    bench_startup bench_friends)
+    bench_startup bench_friends bench_masterreply bench_findservers)
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON
 cmake --build build-bench -j2 --target "${benches[@]}"
 [ "${1:-}" = "--build-only" ] && exit 0
 export QT_QPA_PLATFORM=offscreen
 repeated=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true)
-for bench in bench_statusreply bench_replydisplay bench_friends; do
+for bench in bench_statusreply bench_replydisplay bench_friends bench_masterreply; do
     build-bench/bench/$bench "${repeated[@]}"
 done
 build-bench/bench/bench_joinwait
@@ -37,7 +37,9 @@ if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
     ip netns exec "$namespace" env BRINEMOOR_BENCH_HOST_NETNS="$(readlink /proc/self/ns/net)" \
         build-bench/bench/bench_clicktostatus "${repeated[@]}"
     ip netns exec "$namespace" build-bench/bench/bench_refresh "${repeated[@]}"
+    ip netns exec "$namespace" build-bench/bench/bench_findservers
 else
     build-bench/bench/bench_clicktostatus "${repeated[@]}"
     build-bench/bench/bench_refresh "${repeated[@]}"
+    build-bench/bench/bench_findservers
 fi

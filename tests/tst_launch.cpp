@@ -26,6 +26,40 @@ QByteArray windowsHeader(quint32 peOffset, qsizetype size, QByteArray signature 
     return head;
 }
 
+// A 32-bit executable with one section, ".rsrc", whose resource tree holds one version resource
+// (type 16, name 1, language 0x409) with file version `major`.`minor`.
+QByteArray withVersionResource(quint16 major, quint16 minor)
+{
+    QByteArray file = windowsHeader(0x40, 0x400);
+    const auto put32 = [&file](qsizetype at, quint32 value) {
+        qToLittleEndian(value, file.data() + at);
+    };
+    const auto put16 = [&file](qsizetype at, quint16 value) {
+        qToLittleEndian(value, file.data() + at);
+    };
+    put16(0x46, 1);          // sections
+    put16(0x54, 224);        // optional header size
+    put16(0x58, 0x10b);      // PE32
+    put32(0xC8, 0x1000);     // resource directory's address
+    put32(0x138 + 8, 0x200); // .rsrc: virtual size, address, raw size, raw offset
+    put32(0x138 + 12, 0x1000);
+    put32(0x138 + 16, 0x200);
+    put32(0x138 + 20, 0x200);
+    put16(0x20E, 1);          // root: one numbered entry,
+    put32(0x210, 16);         // the version type,
+    put32(0x214, 0x80000018); // a directory
+    put16(0x226, 1);
+    put32(0x228, 1);
+    put32(0x22C, 0x80000030);
+    put16(0x23E, 1);
+    put32(0x240, 0x409);
+    put32(0x244, 0x48);       // a data entry:
+    put32(0x248, 0x1058);     // the data's address
+    put32(0x280, 0xFEEF04BD); // VS_FIXEDFILEINFO after the 40 bytes of its key
+    put32(0x288, quint32(major) << 16 | minor);
+    return file;
+}
+
 bool writeExecutable(const QString &path, const QByteArray &content)
 {
     QFile file(path);
@@ -45,6 +79,8 @@ private slots:
     void joinVerdict_data();
     void joinVerdict();
     void windowsExecutable_data();
+    void windowsFileVersion_data();
+    void windowsFileVersion();
     void windowsExecutable();
     void processForGame_data();
     void processForGame();
@@ -153,6 +189,29 @@ void TestLaunch::windowsExecutable()
     QVERIFY(buffer.open(QIODevice::ReadOnly));
     QCOMPARE(isWindowsExecutable(buffer), windows);
     QCOMPARE(windowsMachine(buffer), machine < 0 ? std::nullopt : std::optional(quint16(machine)));
+}
+
+void TestLaunch::windowsFileVersion_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("version"); // empty: none
+    QTest::newRow("1.5") << withVersionResource(1, 5) << "1.5";
+    QTest::newRow("no resources") << windowsHeader(0x80, 0x200) << "";
+    QTest::newRow("cut off in the resource") << withVersionResource(1, 5).left(0x284) << "";
+    QByteArray loop = withVersionResource(1, 5);
+    qToLittleEndian(quint32(0x80000000), loop.data() + 0x22C); // a name pointing to the root
+    QTest::newRow("directory loop") << loop << "";
+}
+
+void TestLaunch::windowsFileVersion()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, version);
+    QBuffer buffer(&file);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    const auto read = ::windowsFileVersion(buffer);
+    QCOMPARE(read ? QStringLiteral("%1.%2").arg(read->first).arg(read->second) : QString(),
+             version);
 }
 
 void TestLaunch::processForGame_data()

@@ -85,7 +85,7 @@ private slots:
     void initialControls();
     void hiddenListsStayHidden();
     void tabOrderAndFixedSize();
-    void menuBarHoldsEightItemsInOrder();
+    void menuBarHoldsNineItemsInOrder();
     void shortcutsTriggerTheirItems_data();
     void shortcutsTriggerTheirItems();
     void firstStartAsksForTheGameBeforeTheWindow();
@@ -292,7 +292,7 @@ void TestStartup::tabOrderAndFixedSize()
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
 }
 
-void TestStartup::menuBarHoldsEightItemsInOrder()
+void TestStartup::menuBarHoldsNineItemsInOrder()
 {
     WindowHarness harness;
     harness.storeGamePath();
@@ -302,7 +302,7 @@ void TestStartup::menuBarHoldsEightItemsInOrder()
     const QList<QAction *> actions = window.menuBar()->actions();
     const QStringList captions{"[ Quit ]",     "[ New ]",         "[ Save ]",
                                "[ Delete ]",   "[ Get Details ]", "[ Join Game ]",
-                               "[ Set Path ]", "[ Help Notes ]"};
+                               "[ Set Path ]", "[ Help Notes ]",  "[ Find ]"};
     QCOMPARE(actions.size(), captions.size());
     for (qsizetype i = 0; i < actions.size(); ++i) {
         QCOMPARE(actions.at(i)->text(), captions.at(i));
@@ -321,6 +321,7 @@ void TestStartup::shortcutsTriggerTheirItems_data()
     QTest::newRow("save") << QKeySequence(QKeySequence::Save) << "menu_save";
     QTest::newRow("quit") << QKeySequence(QKeySequence::Quit) << "menu_quit";
     QTest::newRow("help") << QKeySequence(Qt::Key_F1) << "men_help";
+    QTest::newRow("find") << QKeySequence(QKeySequence::Find) << "menu_find";
 }
 
 // Typed in the address field, whose key filter sees every key press first.

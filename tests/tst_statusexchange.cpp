@@ -546,6 +546,9 @@ void TestStatusExchange::backgroundRefresh_data()
     QTest::newRow("full") << QStringList{info + QStringLiteral(R"(\sv_privateClients\1)"), kBob,
                                          kBob, kBob}
                           << "%1" << false << "3/4 players, ping %1 ms, map mp_harbor, full";
+    QTest::newRow("another game version than the game's 1.1")
+        << QStringList{info + QStringLiteral(R"(\protocol\6)"), kBob} << "%1" << false
+        << "1/4 players, ping %1 ms, map mp_harbor, other version 1.5";
     QTest::newRow("silent") << QStringList{} << "%1" << false << "no reply";
     QTest::newRow("refused") << QStringList{} << "" << false << "refused";
     QTest::newRow("address the rules refuse")

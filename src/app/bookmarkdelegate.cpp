@@ -51,22 +51,6 @@ struct Columns
     QRect ping;
 };
 
-// A padlock in `box`, in `ink`: a shackle over a body.
-void drawLock(QPainter &painter, const QRect &box, const QColor &ink)
-{
-    const qreal size = box.width();
-    const QRectF body(box.left(), box.center().y() - size * 0.1, size, size * 0.55);
-    const qreal shackle = size * 0.6;
-    QPainterPath path;
-    path.moveTo(body.center().x() - shackle / 2, body.top());
-    path.arcTo(
-        QRectF(body.center().x() - shackle / 2, body.top() - shackle * 0.8, shackle, shackle * 1.2),
-        180, -180);
-    painter.setPen(QPen(ink, size / 7));
-    painter.drawPath(path);
-    painter.fillRect(body, ink);
-}
-
 void drawFullMark(QPainter &painter, const QRect &box)
 {
     const qreal size = box.width() * 0.7;
@@ -81,6 +65,22 @@ QColor between(const QColor &a, const QColor &b)
 }
 
 } // namespace
+
+// A shackle over a body.
+void drawLock(QPainter &painter, const QRect &box, const QColor &ink)
+{
+    const qreal size = box.width();
+    const QRectF body(box.left(), box.center().y() - size * 0.1, size, size * 0.55);
+    const qreal shackle = size * 0.6;
+    QPainterPath path;
+    path.moveTo(body.center().x() - shackle / 2, body.top());
+    path.arcTo(
+        QRectF(body.center().x() - shackle / 2, body.top() - shackle * 0.8, shackle, shackle * 1.2),
+        180, -180);
+    painter.setPen(QPen(ink, size / 7));
+    painter.drawPath(path);
+    painter.fillRect(body, ink);
+}
 
 BookmarkDelegate::BookmarkDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
@@ -119,11 +119,13 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
                       item.fontMetrics.elidedText(name, Qt::ElideRight, columns.name.width()));
     if (status.state == BookmarkStatus::State::Answered) {
         const BookmarkStatus::Server &server = status.server;
+        const bool otherVersion = m_gameProtocol && runsOtherVersion(server, *m_gameProtocol);
+        painter->setPen(otherVersion ? dim : ink);
         painter->drawText(columns.players, Qt::AlignRight | Qt::AlignVCenter,
                           playersFigure(server));
         painter->drawText(columns.ping, Qt::AlignRight | Qt::AlignVCenter, pingFigure(server));
         if (server.password)
-            drawLock(*painter, columns.lock, ink);
+            drawLock(*painter, columns.lock, otherVersion ? dim : ink);
         if (server.full)
             drawFullMark(*painter, columns.full);
     } else {

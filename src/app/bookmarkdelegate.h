@@ -4,9 +4,17 @@
 
 #include <QStyledItemDelegate>
 
+#include <optional>
+
+class QPainter;
+
+// A padlock in `box`, in `ink`: the mark of a server that asks for a password.
+void drawLock(QPainter &painter, const QRect &box, const QColor &ink);
+
 // Draws the row as the list would, with the name cut short where it would run into the status:
 // players against the limit, the ping, a lock for a password, a mark for a full server; or a
-// dimmed "no reply", "refused"... for a server that gave no figures. The row's text stays the
+// dimmed "no reply", "refused"... for a server that gave no figures. The figures of a server on
+// another game version are dimmed too. The row's text stays the
 // name, so selection, keyboard search and screen readers see only the name.
 class BookmarkDelegate final : public QStyledItemDelegate
 {
@@ -16,6 +24,12 @@ class BookmarkDelegate final : public QStyledItemDelegate
 public:
     explicit BookmarkDelegate(QObject *parent = nullptr);
 
+    // Servers that say they run another game version are drawn dimmed.
+    void setGameProtocol(int protocol) { m_gameProtocol = protocol; }
+
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
+
+private:
+    std::optional<int> m_gameProtocol;
 };

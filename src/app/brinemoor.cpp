@@ -2,6 +2,7 @@
 
 #include "app/bookmarkdelegate.h"
 #include "app/elidinglabel.h"
+#include "app/findservers.h"
 #include "app/focuskeeper.h"
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
@@ -175,7 +176,7 @@ void Brinemoor::buildControls()
 void Brinemoor::buildMenu()
 {
     QMenuBar *bar = menuBar();
-    // Eight captions must stand side by side within the fixed width: tighter item padding than
+    // Nine captions must stand side by side within the fixed width: tighter item padding than
     // the style's default keeps the last one off the overflow button.
     bar->setStyleSheet(
         QStringLiteral("QMenuBar { spacing: 0px; } QMenuBar::item { padding: 2px 2px; }"));
@@ -195,6 +196,7 @@ void Brinemoor::buildMenu()
     menu_new->setShortcut(QKeySequence::New);
     menu_save->setShortcut(QKeySequence::Save);
     men_help->setShortcut(Qt::Key_F1);
+    buildFindItem();
 }
 
 void Brinemoor::wireEvents()

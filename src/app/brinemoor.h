@@ -18,12 +18,15 @@
 #include "clan/clannicknames.h"
 #include "launch/joinflow.h"
 #include "platform/dialogs.h"
+#include "query/serversweep.h"
 #include "query/statusexchange.h"
+#include "servers/masterquery.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 class QAction;
@@ -37,8 +40,10 @@ class QListWidget;
 class QModelIndex;
 class QNetworkAccessManager;
 class QShortcut;
+class BookmarkDelegate;
 class BookmarkModel;
 class Brinemoor_Help;
+class FindServers;
 class FocusKeeper;
 class SettingsStore;
 class StatusRefresh;
@@ -66,6 +71,7 @@ public:
     // Builds the controls; nothing else happens until start().
     Brinemoor(Services &services, SettingsStore &store, StartOptions options,
               QWidget *parent = nullptr);
+    ~Brinemoor() override; // where the server browser's window is a complete type
 
     // Start-up: the title, the game path (which may show the file dialog), the clan nicknames and
     // the bookmarks, then the watch on the store. Once, before the window is first shown.
@@ -92,6 +98,7 @@ private slots:
     void menu_join_Click();
     void menu_choosepath_Click();
     void men_help_Click();
+    void menu_find_Click();
     void servers_name_Click();
     void servers_name_DblClick();
     void cod_query_DataArrival(const StatusReply &reply, std::chrono::microseconds roundTrip);
@@ -176,6 +183,17 @@ private:
     JoinFlow *m_join = nullptr;
     QString m_titleBeforeWait;         // while a wait for a free slot lasts
     QShortcut *m_cancelWait = nullptr; // Escape ends that wait
+
+    // Finding servers (brinemoor_find.cpp)
+    void buildFindItem();
+    int gameProtocol();
+    BookmarkDelegate &bookmarkDelegate() const;
+    void showGameProtocol(int protocol);
+    void addFoundBookmark(const QString &name, const QString &address);
+    void joinFoundServer(const QString &name, const QString &address, const QString &password);
+    std::unique_ptr<FindServers> m_find; // a window of its own, made on the first "[ Find ]"
+    std::optional<int> m_gameProtocol;   // the settings' or the game's, until the browser says
+    QAction *menu_find = nullptr;
 
     Services &m_services;
     SettingsStore &m_store;

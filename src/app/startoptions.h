@@ -2,7 +2,9 @@
 #pragma once
 
 #include "launch/slotwait.h"
+#include "query/serversweep.h"
 #include "query/statusexchange.h"
+#include "servers/masterquery.h"
 
 #include <QString>
 
@@ -16,6 +18,8 @@ struct StartOptions
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
     SlotWaitBounds slotWait;
+    MasterBounds masters; // the server browser's
+    SweepBounds sweep;
 };
 
 // The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.

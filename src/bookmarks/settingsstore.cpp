@@ -278,16 +278,16 @@ QString SettingsStore::read(const QString &section, const QString &key) const
     return settings().value(stored(section) + u'/' + key).toString();
 }
 
-bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
-{
-    return writeValue(section, key, value);
-}
-
 QStringList SettingsStore::readList(const QString &section, const QString &key) const
 {
     if (!canOpenSettings())
         return {};
     return settings().value(stored(section) + u'/' + key).toStringList();
+}
+
+bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
+{
+    return writeValue(section, key, value);
 }
 
 bool SettingsStore::writeList(const QString &section, const QString &key, const QStringList &values)

@@ -45,14 +45,16 @@ public:
     static Location openRegistry(const QString &key);
 
     QString read(const QString &section, const QString &key) const;
+    // A key that holds a list: "a, b" in an INI file, a multi-string in the registry. A plain
+    // text is a list of one.
+    QStringList readList(const QString &section, const QString &key) const;
     // Both return false when the change could not be made lasting (the file is not writable, the
     // disk is full, a file size limit); the file is then left as it was, the store reads as it did
     // before the call, and the change is not written later either. A file that another program
     // is writing just now is waited for, for a moment, and changed once it is finished.
     bool write(const QString &section, const QString &key, const QString &value);
     bool deleteSection(const QString &section);
-    // A key that holds a list of texts, in QSettings' own list format; empty when it is absent.
-    QStringList readList(const QString &section, const QString &key) const;
+    // Writes a list as readList reads it.
     bool writeList(const QString &section, const QString &key, const QStringList &values);
 
     // Appends the section names, as the user typed them, in the store's order to KeyNames; with

@@ -126,6 +126,93 @@ std::optional<quint16> windowsMachine(QIODevice &file)
     return qFromLittleEndian<quint16>(field.constData());
 }
 
+namespace {
+
+constexpr quint32 kResourceDirectory = 2; // its place among the optional header's directories
+constexpr quint32 kVersionResource = 16;
+constexpr quint32 kFixedFileInfoSignature = 0xFEEF04BD;
+constexpr quint32 kSubdirectory = 0x80000000;
+
+template<typename Number>
+std::optional<Number> readAt(QIODevice &file, qint64 offset)
+{
+    if (offset < 0 || !file.seek(offset))
+        return std::nullopt;
+    const QByteArray bytes = file.read(sizeof(Number));
+    if (bytes.size() != qsizetype(sizeof(Number)))
+        return std::nullopt;
+    return qFromLittleEndian<Number>(bytes.constData());
+}
+
+// The file offset of a relative virtual address, through the section that holds it.
+std::optional<qint64> fileOffset(QIODevice &file, qint64 sections, int count, quint32 rva)
+{
+    for (int i = 0; i < count; ++i) {
+        const qint64 header = sections + i * 40;
+        const auto size = readAt<quint32>(file, header + 8);
+        const auto address = readAt<quint32>(file, header + 12);
+        const auto raw = readAt<quint32>(file, header + 20);
+        if (size && address && raw && rva >= *address && rva - *address < *size)
+            return qint64(*raw) + (rva - *address);
+    }
+    return std::nullopt;
+}
+
+// The entry of a resource directory with `id`, or its first entry when `id` is 0.
+std::optional<quint32> resourceEntry(QIODevice &file, qint64 directory, quint32 id)
+{
+    const auto named = readAt<quint16>(file, directory + 12);
+    const auto numbered = readAt<quint16>(file, directory + 14);
+    if (!named || !numbered)
+        return std::nullopt;
+    for (int i = 0; i < *named + *numbered; ++i) {
+        const auto name = readAt<quint32>(file, directory + 16 + i * 8);
+        if (name && (id == 0 || *name == id))
+            return readAt<quint32>(file, directory + 20 + i * 8);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// Walks the resource tree: type RT_VERSION, its first name, its first language, then the data's
+// VS_FIXEDFILEINFO, found by its signature near the start of the block.
+std::optional<std::pair<int, int>> windowsFileVersion(QIODevice &file)
+{
+    const std::optional<qint64> signature = signatureOffset(file);
+    if (!signature)
+        return std::nullopt;
+    const auto sectionCount = readAt<quint16>(file, *signature + 6);
+    const auto optionalSize = readAt<quint16>(file, *signature + 20);
+    const qint64 optional = *signature + 24;
+    const auto magic = readAt<quint16>(file, optional);
+    if (!sectionCount || !optionalSize || !magic)
+        return std::nullopt;
+    const qint64 directories = optional + (*magic == 0x20b ? 112 : 96);
+    const auto resourceRva = readAt<quint32>(file, directories + kResourceDirectory * 8);
+    const qint64 sections = optional + *optionalSize;
+    const auto root = resourceRva ? fileOffset(file, sections, *sectionCount, *resourceRva)
+                                  : std::nullopt;
+    if (!root)
+        return std::nullopt;
+    std::optional<quint32> entry = resourceEntry(file, *root, kVersionResource);
+    for (int level = 0; level < 2 && entry && (*entry & kSubdirectory); ++level)
+        entry = resourceEntry(file, *root + (*entry & ~kSubdirectory), 0);
+    if (!entry || (*entry & kSubdirectory))
+        return std::nullopt;
+    const auto dataRva = readAt<quint32>(file, *root + *entry);
+    const auto data = dataRva ? fileOffset(file, sections, *sectionCount, *dataRva) : std::nullopt;
+    for (qint64 at = data.value_or(-1); data && at < *data + 64; at += 4) {
+        if (readAt<quint32>(file, at) == kFixedFileInfoSignature) {
+            const auto major = readAt<quint32>(file, at + 8);
+            if (!major)
+                return std::nullopt;
+            return std::pair(int(*major >> 16), int(*major & 0xffff));
+        }
+    }
+    return std::nullopt;
+}
+
 StartPlan planGameStart(const GameCommand &command, QProcessEnvironment environment,
                         const WineSettings &wine)
 {

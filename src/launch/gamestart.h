@@ -25,6 +25,9 @@ bool isWindowsExecutable(QIODevice &file);
 // The machine field that follows the signature of a Windows executable; nullopt when the device
 // holds none.
 std::optional<quint16> windowsMachine(QIODevice &file);
+// The file version in a Windows executable's version resource, as major and minor ("1.5");
+// nullopt when it has none or it cannot be read.
+std::optional<std::pair<int, int>> windowsFileVersion(QIODevice &file);
 
 // The user's choices for running Windows games: the runner (empty: "wine" from the PATH) and the
 // Wine prefix (empty: Wine's own choice).

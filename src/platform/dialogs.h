@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // What a file-open dialog is preset with each time it opens.
@@ -26,9 +28,9 @@ struct FileChoice
 class Dialogs
 {
 public:
-    enum class Buttons { Ok, OkCancel, RetryCancel };
+    enum class Buttons { Ok, OkCancel, RetryCancel, YesNo };
     enum class Icon { None, Critical };
-    enum class Answer { Ok, Cancel, Retry };
+    enum class Answer { Ok, Cancel, Retry, Yes, No };
     struct CheckedAnswer
     {
         Answer answer = Answer::Cancel;
@@ -43,6 +45,8 @@ public:
     virtual CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
                                               const QString &checkBox) = 0;
     virtual FileChoice openFile(const FileDialogPreset &preset) = 0;
+    // A box titled "Password" asking for one with `prompt`, the typing masked; nullopt: Cancel.
+    virtual std::optional<QString> password(const QString &prompt) = 0;
 };
 
 inline constexpr char16_t kProgramTitle[] = u"Brinemoor";

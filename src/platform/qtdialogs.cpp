@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -16,6 +18,8 @@ QMessageBox::StandardButtons standardButtons(Dialogs::Buttons buttons)
         return QMessageBox::Ok | QMessageBox::Cancel;
     case Dialogs::Buttons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -27,6 +31,10 @@ Dialogs::Answer answerFor(int pressed)
         return Dialogs::Answer::Retry;
     case QMessageBox::Ok:
         return Dialogs::Answer::Ok;
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
     default:
         return Dialogs::Answer::Cancel;
     }
@@ -68,4 +76,12 @@ FileChoice QtDialogs::openFile(const FileDialogPreset &preset)
     if (chosen.isEmpty())
         return {FileChoice::Outcome::Cancelled, {}};
     return {FileChoice::Outcome::Chosen, chosen.constFirst()};
+}
+
+std::optional<QString> QtDialogs::password(const QString &prompt)
+{
+    bool accepted = false;
+    const QString typed = QInputDialog::getText(m_parent, QStringLiteral("Password"), prompt,
+                                                QLineEdit::Password, {}, &accepted);
+    return accepted ? std::optional(typed) : std::nullopt;
 }

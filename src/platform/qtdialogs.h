@@ -13,6 +13,7 @@ public:
     CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
                                       const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
+    std::optional<QString> password(const QString &prompt) override;
 
 private:
     QWidget *m_parent = nullptr;

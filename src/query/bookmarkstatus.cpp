@@ -1,8 +1,11 @@
 #include "query/bookmarkstatus.h"
 
+#include "query/gameversion.h"
 #include "query/statusreply.h"
 
 #include <QStringList>
+
+#include <limits>
 
 using namespace std::chrono;
 
@@ -32,6 +35,10 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     server.version = variableValue(reply, u"shortversion");
     server.mod = variableValue(reply, u"fs_game");
     server.playerNames = reply.players;
+    // Only a number a version could have: a huge one must not wrap round to a known version.
+    const std::optional<qint64> protocol = statusCount(variableValue(reply, u"protocol"));
+    if (protocol && *protocol <= std::numeric_limits<int>::max())
+        server.protocol = int(*protocol);
     return status;
 }
 
@@ -47,7 +54,12 @@ QString pingFigure(const BookmarkStatus::Server &server)
     return QString::fromLatin1(kPingFigure).arg(server.pingMs);
 }
 
-QString statusWords(const BookmarkStatus &status)
+bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol)
+{
+    return server.protocol && *server.protocol != gameProtocol;
+}
+
+QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtocol)
 {
     using State = BookmarkStatus::State;
     const BookmarkStatus::Server &server = status.server;
@@ -61,6 +73,11 @@ QString statusWords(const BookmarkStatus &status)
             words += QLatin1String(kStatusPassword);
         if (server.full)
             words += QLatin1String(kStatusFull);
+        if (gameProtocol && runsOtherVersion(server, *gameProtocol)) {
+            const int protocol = *server.protocol;
+            words += QString::fromLatin1(kStatusOtherVersion)
+                         .arg(versionOfProtocol(protocol).value_or(QString::number(protocol)));
+        }
         return words;
     }
     case State::NotSent:
@@ -71,14 +88,14 @@ QString statusWords(const BookmarkStatus &status)
     }
 }
 
-QString statusToolTip(const BookmarkStatus &status)
+QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol)
 {
     QStringList about;
     if (!status.server.version.isEmpty())
         about.append(QString::fromLatin1(kStatusVersion).arg(status.server.version));
     if (!status.server.mod.isEmpty())
         about.append(QString::fromLatin1(kStatusMod).arg(status.server.mod));
-    const QString words = statusWords(status);
+    const QString words = statusWords(status, gameProtocol);
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 

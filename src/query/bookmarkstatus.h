@@ -20,6 +20,7 @@ inline constexpr char kStatusVersion[] = "version %1";
 inline constexpr char kStatusMod[] = "mod %1";
 inline constexpr char kStatusRefused[] = "refused";
 inline constexpr char kStatusNoReply[] = "no reply";
+inline constexpr char kStatusOtherVersion[] = ", other version %1";
 inline constexpr char kStatusNotSent[] = "not sent";
 inline constexpr char kStatusBadAddress[] = "bad address";
 inline constexpr char16_t kStatusWaiting[] = u"\u2026"; // an ellipsis: not known yet
@@ -41,8 +42,9 @@ struct BookmarkStatus
         bool password = false; // pswrd or g_needpass is a non-zero number
         bool full = false;     // players >= sv_maxclients - sv_privateClients
         QString map;
-        QString version; // shortversion
-        QString mod;     // fs_game
+        QString version;             // shortversion
+        QString mod;                 // fs_game
+        std::optional<int> protocol; // the game version it runs, when it says
         QStringList playerNames;
     };
 
@@ -60,10 +62,13 @@ QString playersFigure(const BookmarkStatus::Server &server);
 // "45 ms".
 QString pingFigure(const BookmarkStatus::Server &server);
 // "12/20 players, ping 45 ms, map mp_harbor, password required, full", "refused", "no reply", ...
-QString statusWords(const BookmarkStatus &status);
+// Given the user's game version, a server on another one adds ", other version 1.5".
+QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtocol = std::nullopt);
+// Whether the server says it runs a game version other than the user's.
+bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol);
 // The words, and for an answering server its game version and mod on a line of their own: a
 // version other than the user's is the likeliest reason a join fails.
-QString statusToolTip(const BookmarkStatus &status);
+QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol = std::nullopt);
 // What a row shows in place of the figures for a server that gave none: "refused", "no reply",
 // ..., an ellipsis while nothing is known; empty for an answer.
 QString statusMark(BookmarkStatus::State state);

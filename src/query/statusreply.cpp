@@ -121,12 +121,23 @@ void parseInfoLine(QStringView line, StatusReply &reply)
         addVariable(token, reply);
 }
 
+PlayerFigures playerFigures(QStringView line)
+{
+    const qsizetype quote = line.indexOf(u'"');
+    const QStringView figures = quote < 0 ? line : line.first(quote);
+    const QList<QStringView> words = figures.split(u' ', Qt::SkipEmptyParts);
+    return {words.size() > 0 ? words[0].toLongLong() : 0,
+            words.size() > 1 ? words[1].toLongLong() : 0};
+}
+
 void parseLine(QStringView line, StatusReply &reply)
 {
-    if (line.startsWith(u'\\'))
+    if (line.startsWith(u'\\')) {
         parseInfoLine(line, reply);
-    else
+    } else {
         reply.players.append(playerName(line));
+        reply.playerFigures.append(playerFigures(line));
+    }
 }
 
 // Every line ends with a line feed; text after the last one is an unfinished line and ignored.

@@ -19,12 +19,20 @@ struct StatusVariable
     QString value;
 };
 
+// The figures in front of a player's name: "score ping "name"".
+struct PlayerFigures
+{
+    qint64 score = 0; // 0 where the line has no number there
+    qint64 ping = 0;
+};
+
 // Everything a status reply carries. The special variables stay in `variables` as well. When a
 // reply repeats one of them, the last pair wins, as it would if each pair were applied in turn.
 struct StatusReply
 {
     QList<StatusVariable> variables;       // in reply order
     QStringList players;                   // one entry per player line, in order
+    QList<PlayerFigures> playerFigures;    // parallel to players
     std::optional<QString> maxClients;     // trimmed sv_maxclients
     int playersBeforeMaxClients = 0;       // player lines seen before that sv_maxclients pair
     std::optional<QString> hostname;       // trimmed sv_hostname

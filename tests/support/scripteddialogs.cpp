@@ -45,6 +45,16 @@ FileChoice ScriptedDialogs::openFile(const FileDialogPreset &preset)
     return {FileChoice::Outcome::Cancelled, {}};
 }
 
+std::optional<QString> ScriptedDialogs::password(const QString &prompt)
+{
+    passwordPrompts.append(prompt);
+    QTest::qWait(kModalMilliseconds);
+    if (!m_passwords.isEmpty())
+        return m_passwords.dequeue();
+    failUnscripted(QStringLiteral("password box: ") + prompt);
+    return std::nullopt;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList all;

@@ -33,19 +33,24 @@ public:
     void chooseNext(FileChoice choice) { m_choices.enqueue(choice); }
     void chooseFile(const QString &path) { chooseNext({FileChoice::Outcome::Chosen, path}); }
     void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
+    // The next password box: the text typed, or nullopt for Cancel.
+    void typePasswordNext(std::optional<QString> typed) { m_passwords.enqueue(typed); }
 
     void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
     CheckedAnswer messageWithCheckBox(const QString &text, Buttons buttons, Icon icon,
                                       const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
+    std::optional<QString> password(const QString &prompt) override;
 
     QList<Shown> messages;
     QList<FileDialogPreset> fileDialogs;
+    QStringList passwordPrompts;
     QStringList texts() const;
 
 private:
     QQueue<CheckedAnswer> m_answers;
     QQueue<FileChoice> m_choices;
+    QQueue<std::optional<QString>> m_passwords;
     QWidget *m_parent = nullptr;
 };

@@ -1,0 +1,220 @@
+// The server browser against a master that lists 2,000 servers in 4 datagrams, of which 1,500
+// answer 50 ms after each request and 500 stay silent: from the master's last datagram until
+// every answering row is filled, and until every silent one reads "no reply"; the longest the
+// event loop was held meanwhile; the memory each listed server costs. Then sorting the 2,000
+// rows by players and one keystroke in the filter, on the window as it is shown.
+#include "app/findservers.h"
+#include "fakeserverfarm.h"
+#include "fakestatusserver.h"
+#include "scripteddialogs.h"
+#include "servers/serverlistmodel.h"
+#include "stallmeter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHostAddress>
+#include <QLineEdit>
+#include <QNetworkDatagram>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono;
+using namespace std::chrono_literals;
+
+constexpr int kServers = 2000;
+constexpr int kDatagrams = 4;
+constexpr milliseconds kServerDelay{50};
+
+QByteArray busyServer()
+{
+    QStringList lines{QStringLiteral(R"(\sv_hostname\^1Busy ^7Harbor\mapname\mp_harbor)"
+                                     R"(\sv_maxclients\20\shortversion\1.1\g_gametype\sd)"
+                                     R"(\protocol\1)")};
+    for (int player = 0; player < 12; ++player)
+        lines.append(QStringLiteral(R"(%1 50 "Player %1")").arg(player));
+    return FakeStatusServer::statusReply(lines);
+}
+
+// Every fourth server is silent: it is listed at a port where a socket takes datagrams and never
+// reads them, so no refusal comes back either.
+QList<QByteArray> masterDatagrams(quint16 answeringPort, quint16 silentPort)
+{
+    QList<QByteArray> datagrams;
+    for (int d = 0; d < kDatagrams; ++d) {
+        QByteArray datagram("\xff\xff\xff\xffgetserversResponse\n\0", 24);
+        for (int i = d * kServers / kDatagrams; i < (d + 1) * kServers / kDatagrams; ++i) {
+            const quint32 ip = QHostAddress(
+                                   QStringLiteral("127.0.%1.%2").arg(1 + i / 250).arg(1 + i % 250))
+                                   .toIPv4Address();
+            const quint16 port = i % 4 == 3 ? silentPort : answeringPort;
+            const char entry[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
+                                  char(ip), char(port >> 8), char(port)};
+            datagram += QByteArray(entry, sizeof entry);
+        }
+        datagram += d == kDatagrams - 1 ? QByteArray("\\EOF\0\0\0", 7)
+                                        : QByteArray("\\EOT\0\0\0", 7);
+        datagrams.append(datagram);
+    }
+    return datagrams;
+}
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+quint16 portOf(const QString &address)
+{
+    return address.section(u':', 1).toUShort();
+}
+
+void browse(benchmark::State &state)
+{
+    FakeServerFarm farm(busyServer(), kServerDelay);
+    QUdpSocket silent;
+    QUdpSocket master;
+    if (!farm.isListening() || !silent.bind(QHostAddress::AnyIPv4, 0)
+        || !master.bind(QHostAddress(QStringLiteral("127.0.0.1")), 0)) {
+        state.SkipWithError("the fake servers could not listen");
+        return;
+    }
+    const QList<QByteArray> list = masterDatagrams(portOf(farm.addressText(0)), silent.localPort());
+    steady_clock::time_point lastDatagram;
+    qint64 residentBefore = 0;
+    QObject::connect(&master, &QUdpSocket::readyRead, &master, [&] {
+        const QNetworkDatagram request = master.receiveDatagram(65536);
+        residentBefore = residentBytes();
+        for (const QByteArray &datagram : list)
+            master.writeDatagram(datagram, request.senderAddress(), quint16(request.senderPort()));
+        lastDatagram = steady_clock::now();
+    });
+    ScriptedDialogs dialogs;
+    double answeredSeconds = 0, silentSeconds = 0, bytesPerServer = 0;
+    milliseconds longestStall{};
+    for (auto _ : state) {
+        QTemporaryDir cache;
+        FindServers browser(dialogs,
+                            {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
+                             1,
+                             {},
+                             {},
+                             cache.filePath(QStringLiteral("servers.cache")),
+                             cache.filePath(QStringLiteral("findservers.ini"))});
+        auto *rows = browser.findChild<ServerListModel *>();
+        steady_clock::time_point answered, settled;
+        QObject::connect(rows, &QAbstractItemModel::dataChanged, rows, [&] {
+            const auto now = steady_clock::now();
+            if (rows->answered() == kServers * 3 / 4 && answered == steady_clock::time_point())
+                answered = now;
+            if (rows->settled() == kServers && settled == steady_clock::time_point())
+                settled = now;
+        });
+        browser.show(); // the window's first drawing is not the list's work
+        if (!QTest::qWaitForWindowExposed(&browser))
+            state.SkipWithError("the window was not shown");
+        StallMeter stalls;
+        stalls.start();
+        browser.open();
+        while (settled == steady_clock::time_point())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        stalls.stop();
+        const double seconds = duration<double>(settled - lastDatagram).count();
+        state.SetIterationTime(seconds);
+        answeredSeconds = std::max(answeredSeconds,
+                                   duration<double>(answered - lastDatagram).count());
+        silentSeconds = std::max(silentSeconds, seconds);
+        longestStall = std::max(longestStall, stalls.longest());
+        bytesPerServer = std::max(bytesPerServer,
+                                  double(residentBytes() - residentBefore) / kServers);
+    }
+    state.counters["answering_rows_s"] = answeredSeconds;
+    state.counters["silent_rows_s"] = silentSeconds;
+    state.counters["longest_stall_ms"] = double(longestStall.count());
+    state.counters["bytes_per_server"] = bytesPerServer;
+}
+
+BENCHMARK(browse)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// 2,000 answered rows on a shown window, as a list just fetched would leave them.
+QList<FoundServer> answeredServers()
+{
+    QList<FoundServer> servers;
+    const StatusReply reply = *parseStatusReply(busyServer());
+    for (int i = 0; i < kServers; ++i) {
+        FoundServer server;
+        server.address = {0x08000000u + quint32(i), 28960};
+        StatusReply varied = reply;
+        varied.players = reply.players.first(i % 13);
+        varied.playerFigures = reply.playerFigures.first(i % 13);
+        server.take(varied, microseconds(1000 * (i % 300)));
+        server.name += QString::number(i);
+        servers.append(server);
+    }
+    return servers;
+}
+
+struct ShownBrowser
+{
+    ShownBrowser()
+    {
+        browser.findChild<ServerListModel *>()->setServers(answeredServers());
+        browser.show();
+        exposed = QTest::qWaitForWindowExposed(&browser);
+    }
+
+    ScriptedDialogs dialogs;
+    QTemporaryDir cache;
+    FindServers browser{dialogs,
+                        {{},
+                         1,
+                         {},
+                         {},
+                         cache.filePath(QStringLiteral("servers.cache")),
+                         cache.filePath(QStringLiteral("findservers.ini"))}};
+    QTableView &table = *browser.findChild<QTableView *>(QStringLiteral("servers"));
+    bool exposed = false;
+};
+
+void sortByPlayers(benchmark::State &state)
+{
+    ShownBrowser shown;
+    Qt::SortOrder order = Qt::AscendingOrder;
+    for (auto _ : state) {
+        order = order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+        shown.table.sortByColumn(ServerListModel::Players, order);
+        QCoreApplication::processEvents();
+        shown.table.viewport()->repaint();
+    }
+}
+
+BENCHMARK(sortByPlayers)->Unit(benchmark::kMillisecond);
+
+void filterKeystroke(benchmark::State &state)
+{
+    ShownBrowser shown;
+    auto *filter = shown.browser.findChild<QLineEdit *>(QStringLiteral("filter"));
+    for (auto _ : state) {
+        QTest::keyClick(filter, Qt::Key_H); // "h" matches many rows, "" all of them
+        QCoreApplication::processEvents();
+        shown.table.viewport()->repaint();
+        state.PauseTiming();
+        filter->clear();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(filterKeystroke)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,429 @@
+#include "app/findservers.h"
+
+#include "app/bookmarkdelegate.h"
+#include "platform/dialogs.h"
+#include "query/gameversion.h"
+#include "servers/masterclient.h"
+#include "servers/servercache.h"
+#include "servers/serverfilter.h"
+#include "servers/serverlistmodel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace std::chrono;
+
+namespace {
+
+constexpr milliseconds kProgressInterval{100};
+constexpr char kOtherVersionQuestion[] = "%1 runs game version %2; your game is %3. Join anyway?";
+constexpr char kPasswordPrompt[] = "Password for %1:";
+
+QIcon lockIcon(const QColor &ink)
+{
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawLock(painter, QRect(2, 2, 12, 12), ink);
+    return QIcon(picture);
+}
+
+// Dims servers of another game version and puts a lock before the name of one with a password.
+class FoundServerDelegate final : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() == ServerListModel::Name && index.data(kPasswordRole).toBool()) {
+            option->icon = m_lock;
+            option->features |= QStyleOptionViewItem::HasDecoration;
+        }
+        if (index.data(kOtherVersionRole).toBool()) {
+            for (const auto role : {QPalette::Text, QPalette::HighlightedText})
+                option->palette.setColor(role, option->palette.color(QPalette::Disabled, role));
+        }
+    }
+
+private:
+    const QIcon m_lock = lockIcon(Qt::darkGray);
+};
+
+QCheckBox *checkBox(const char *caption, QWidget *parent)
+{
+    auto *box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setAccessibleName(box->text());
+    return box;
+}
+
+} // namespace
+
+FindServers::FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *parent)
+    : QWidget(parent, Qt::Window),
+      m_dialogs(dialogs),
+      m_options(std::move(options)),
+      m_servers(new ServerListModel(this)),
+      m_filter(new ServerFilter(*m_servers, this)),
+      m_masters(new MasterClient(m_options.masterBounds, this)),
+      m_sweep(new ServerSweep(m_options.sweepBounds, this)),
+      m_progressTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("findServers"));
+    setWindowTitle(QStringLiteral("Find Servers"));
+    // The main window's end ends the program, whether this window is open or not.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    buildControls();
+    m_listProtocol = gameProtocol();
+    m_servers->setGameProtocol(m_listProtocol);
+    wireEvents();
+    restoreGeometry();
+    loadCache();
+}
+
+// Quitting the main window ends this one without a close event.
+FindServers::~FindServers()
+{
+    saveGeometryAndList();
+}
+
+void FindServers::buildControls()
+{
+    m_filterText = new QLineEdit(this);
+    m_filterText->setObjectName(QStringLiteral("filter"));
+    m_filterText->setAccessibleName(QStringLiteral("Filter"));
+    m_filterText->setPlaceholderText(QStringLiteral("Filter"));
+    m_filterText->setClearButtonEnabled(true);
+    m_hideEmpty = checkBox("Hide empty", this);
+    m_hideFull = checkBox("Hide full", this);
+    m_hideLocked = checkBox("Hide locked", this);
+    m_onlyMyVersion = checkBox("Only my version", this);
+    m_version = new QComboBox(this);
+    m_version->setObjectName(QStringLiteral("gameVersion"));
+    m_version->setAccessibleName(QStringLiteral("Game version"));
+    for (const GameVersion &version : gameVersions())
+        m_version->addItem(QString::fromLatin1(version.name), version.protocol);
+    m_version->setCurrentIndex(std::max(0, m_version->findData(m_options.gameProtocol)));
+    auto *versionLabel = new QLabel(QStringLiteral("Game version:"), this);
+    versionLabel->setBuddy(m_version);
+
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("servers"));
+    m_table->setAccessibleName(QStringLiteral("Servers"));
+    m_table->setModel(m_filter);
+    m_table->setItemDelegate(new FoundServerDelegate(m_table));
+    m_table->setSortingEnabled(true);
+    m_table->sortByColumn(ServerListModel::Players, Qt::DescendingOrder);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setWordWrap(false);
+    m_table->verticalHeader()->hide();
+    // Rows of one height are laid out without asking each one for its size.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    m_table->horizontalHeader()->setSectionResizeMode(ServerListModel::Name, QHeaderView::Stretch);
+    const int character = fontMetrics().averageCharWidth();
+    const int widths[] = {34, 11, 8, 17, 7, 10, 10}; // room for the sort mark too
+    for (int column = 0; column < ServerListModel::ColumnCount; ++column)
+        m_table->setColumnWidth(column, widths[column] * character);
+    m_table->installEventFilter(this);
+
+    m_players = new QTreeWidget(this);
+    m_players->setObjectName(QStringLiteral("players"));
+    m_players->setAccessibleName(QStringLiteral("Players"));
+    m_players->setHeaderLabels(
+        {QStringLiteral("Name"), QStringLiteral("Score"), QStringLiteral("Ping")});
+    m_players->setRootIsDecorated(false);
+    m_players->setColumnWidth(0, 18 * character);
+    m_players->setColumnWidth(1, 6 * character);
+
+    m_progress = new QLabel(this);
+    m_progress->setObjectName(QStringLiteral("progress"));
+    m_progress->setAccessibleName(QStringLiteral("Progress"));
+    m_progress->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_progressBar = new QProgressBar(this);
+    m_progressBar->setMaximumWidth(160);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->hide();
+    m_refresh = new QPushButton(QStringLiteral("Refresh"), this);
+    m_addBookmark = new QPushButton(QStringLiteral("Add to Bookmarks"), this);
+    m_join = new QPushButton(QStringLiteral("Join"), this);
+    m_refresh->setObjectName(QStringLiteral("refresh"));
+    m_addBookmark->setObjectName(QStringLiteral("addToBookmarks"));
+    m_join->setObjectName(QStringLiteral("join"));
+
+    auto *filters = new QHBoxLayout;
+    filters->addWidget(m_filterText, 1);
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_hideEmpty), static_cast<QWidget *>(m_hideFull),
+          static_cast<QWidget *>(m_hideLocked), static_cast<QWidget *>(m_onlyMyVersion)})
+        filters->addWidget(control);
+    filters->addSpacing(character * 2);
+    filters->addWidget(versionLabel);
+    filters->addWidget(m_version);
+    auto *split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(m_table);
+    split->addWidget(m_players);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    auto *bottom = new QHBoxLayout;
+    bottom->addWidget(m_progress, 1);
+    bottom->addWidget(m_progressBar);
+    bottom->addWidget(m_refresh);
+    bottom->addWidget(m_addBookmark);
+    bottom->addWidget(m_join);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(split, 1);
+    layout->addLayout(bottom);
+    resize(character * 150, character * 70);
+}
+
+void FindServers::wireEvents()
+{
+    connect(m_filterText, &QLineEdit::textChanged, this, &FindServers::applyFilter);
+    for (QCheckBox *box : {m_hideEmpty, m_hideFull, m_hideLocked, m_onlyMyVersion})
+        connect(box, &QCheckBox::toggled, this, &FindServers::applyFilter);
+    connect(m_version, &QComboBox::currentIndexChanged, this, &FindServers::versionChosen);
+    connect(m_refresh, &QPushButton::clicked, this, [this] { fetch(true); });
+    connect(m_addBookmark, &QPushButton::clicked, this, &FindServers::addSelectedToBookmarks);
+    connect(m_join, &QPushButton::clicked, this, &FindServers::joinSelected);
+    connect(m_table, &QTableView::doubleClicked, this, &FindServers::joinSelected);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &FindServers::showPlayers);
+    connect(m_servers, &QAbstractItemModel::dataChanged, this, &FindServers::showPlayers);
+    connect(m_masters, &MasterClient::serversListed, this, &FindServers::listed);
+    connect(m_masters, &MasterClient::masterEnded, this, &FindServers::masterEnded);
+    connect(m_masters, &MasterClient::finished, this, &FindServers::mastersFinished);
+    connect(m_sweep, &ServerSweep::replied, m_servers, &ServerListModel::setReply);
+    connect(m_sweep, &ServerSweep::noReply, m_servers, &ServerListModel::setNoReply);
+    connect(m_sweep, &ServerSweep::failed, this, [this](const QString &reason) {
+        m_failures.append(QStringLiteral("status queries: ") + reason);
+    });
+    m_progressTimer->setInterval(kProgressInterval);
+    connect(m_progressTimer, &QTimer::timeout, this, &FindServers::showProgress);
+}
+
+void FindServers::restoreGeometry()
+{
+    const QSettings saved(m_options.geometryPath, QSettings::IniFormat);
+    QWidget::restoreGeometry(saved.value(QStringLiteral("geometry")).toByteArray());
+}
+
+void FindServers::closeEvent(QCloseEvent *event)
+{
+    saveGeometryAndList();
+    QWidget::closeEvent(event);
+}
+
+void FindServers::saveGeometryAndList() const
+{
+    QSettings saved(m_options.geometryPath, QSettings::IniFormat);
+    saved.setValue(QStringLiteral("geometry"), saveGeometry());
+    saveCache();
+}
+
+// A cache of another game version's list, or none that can be read, leaves the list empty.
+void FindServers::loadCache()
+{
+    const std::optional<CachedList> cached = readServerCache(m_options.cachePath);
+    if (!cached)
+        return;
+    m_masters->setAskedAt(cached->askedAt);
+    if (cached->protocol == m_listProtocol)
+        m_servers->setServers(cached->servers);
+}
+
+void FindServers::saveCache() const
+{
+    writeServerCache(m_options.cachePath,
+                     {m_listProtocol, m_masters->askedAt(), m_servers->servers()});
+}
+
+int FindServers::gameProtocol() const
+{
+    return m_version->currentData().toInt();
+}
+
+void FindServers::open()
+{
+    show();
+    raise();
+    activateWindow();
+    if (m_opened)
+        return;
+    m_opened = true;
+    fetch(false);
+}
+
+// The rows shown keep their place and are asked again; the masters add what is new.
+void FindServers::fetch(bool refresh)
+{
+    m_failures.clear();
+    m_mastersListed = 0;
+    m_sweep->stop();
+    m_sweep->ask(m_servers->restartAll());
+    m_masters->fetch(m_options.masters, gameProtocol(), refresh);
+    m_progressTimer->start();
+    showProgress();
+}
+
+void FindServers::versionChosen()
+{
+    saveCache();
+    m_listProtocol = gameProtocol();
+    m_servers->setGameProtocol(m_listProtocol);
+    m_servers->setServers({});
+    loadCache();
+    emit gameProtocolChanged(gameProtocol());
+    fetch(false);
+}
+
+void FindServers::listed(const QList<ServerAddress> &servers)
+{
+    m_sweep->ask(m_servers->addServers(servers));
+}
+
+void FindServers::masterEnded(const QString &master, const MasterOutcome &outcome)
+{
+    if (outcome.kind == MasterOutcome::Kind::Listed)
+        ++m_mastersListed;
+    else
+        m_failures.append(master + QStringLiteral(": ") + outcomeWords(outcome));
+}
+
+void FindServers::mastersFinished(bool)
+{
+    showProgress();
+}
+
+// "2000 servers from 2 masters, 1500 answered", and each master that failed and how.
+void FindServers::showProgress()
+{
+    const int total = m_servers->rowCount();
+    const bool working = m_masters->isFetching() || !m_sweep->isIdle();
+    QString text = QStringLiteral("%1 servers from %2 masters, %3 answered")
+                       .arg(total)
+                       .arg(m_mastersListed)
+                       .arg(m_servers->answered());
+    if (!m_failures.isEmpty())
+        text += QStringLiteral("; ") + m_failures.join(QStringLiteral("; "));
+    m_progress->setText(text);
+    m_progressBar->setVisible(working);
+    m_progressBar->setRange(0, std::max(total, 1));
+    m_progressBar->setValue(m_servers->settled());
+    if (!working) {
+        m_progressTimer->stop();
+        saveCache();
+    }
+}
+
+void FindServers::applyFilter()
+{
+    m_filter->setText(m_filterText->text());
+    m_filter->setSwitches({m_hideEmpty->isChecked(), m_hideFull->isChecked(),
+                           m_hideLocked->isChecked(), m_onlyMyVersion->isChecked()});
+}
+
+std::optional<int> FindServers::selectedRow() const
+{
+    const QModelIndex current = m_table->selectionModel()->currentIndex();
+    if (!current.isValid())
+        return std::nullopt;
+    return m_filter->mapToSource(current).row();
+}
+
+void FindServers::showPlayers()
+{
+    m_players->clear();
+    const std::optional<int> row = selectedRow();
+    if (!row)
+        return;
+    QList<QTreeWidgetItem *> items;
+    for (const FoundPlayer &player : m_servers->server(*row).players) {
+        auto *item = new QTreeWidgetItem(
+            {player.name, QString::number(player.score), QString::number(player.ping)});
+        item->setTextAlignment(1, Qt::AlignRight);
+        item->setTextAlignment(2, Qt::AlignRight);
+        items.append(item);
+    }
+    m_players->addTopLevelItems(items);
+}
+
+void FindServers::addSelectedToBookmarks()
+{
+    if (const std::optional<int> row = selectedRow()) {
+        const FoundServer &server = m_servers->server(*row);
+        emit addBookmarkRequested(server.name.isEmpty() ? server.addressText() : server.name,
+                                  server.addressText());
+    }
+}
+
+void FindServers::joinSelected()
+{
+    const std::optional<int> row = selectedRow();
+    if (!row)
+        return;
+    const FoundServer server = m_servers->server(*row);
+    const QString name = server.name.isEmpty() ? server.addressText() : server.name;
+    if (!confirmVersion(server))
+        return;
+    QString password;
+    if (server.status.state == BookmarkStatus::State::Answered && server.status.server.password) {
+        const std::optional<QString> typed = m_dialogs.password(
+            QString::fromLatin1(kPasswordPrompt).arg(name));
+        if (!typed)
+            return;
+        password = *typed;
+    }
+    emit joinRequested(name, server.addressText(), password);
+}
+
+bool FindServers::confirmVersion(const FoundServer &server)
+{
+    const BookmarkStatus::Server &figures = server.status.server;
+    if (server.status.state != BookmarkStatus::State::Answered
+        || !runsOtherVersion(figures, gameProtocol()))
+        return true;
+    const QString question =
+        QString::fromLatin1(kOtherVersionQuestion)
+            .arg(server.name.isEmpty() ? server.addressText() : server.name,
+                 versionOfProtocol(*figures.protocol).value_or(QString::number(*figures.protocol)),
+                 m_version->currentText());
+    return m_dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::None)
+        == Dialogs::Answer::Yes;
+}
+
+bool FindServers::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            joinSelected();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

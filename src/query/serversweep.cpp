@@ -1,0 +1,197 @@
+#include "query/serversweep.h"
+
+#include <QHostAddress>
+#include <QNetworkDatagram>
+#include <QNetworkProxy>
+#include <QTimer>
+#include <QUdpSocket>
+
+using namespace std::chrono;
+
+namespace {
+
+// How long one turn of the event loop may spend sending or reading, so the window stays smooth.
+constexpr milliseconds kTurn{4};
+// The socket buffer holds the replies that arrive while a turn is busy elsewhere.
+constexpr int kReceiveBuffer = 4 * 1024 * 1024;
+// Requests a late timer may still send at once to keep to the pace: a turn of the event loop
+// held up by other work must not slow the sweep down for good, nor let a burst out.
+constexpr qint64 kMaxCredit = 16;
+
+QHostAddress hostOf(quint64 server)
+{
+    return QHostAddress(quint32(server >> 16));
+}
+
+quint16 portOf(quint64 server)
+{
+    return quint16(server & 0xffff);
+}
+
+} // namespace
+
+ServerSweep::ServerSweep(SweepBounds bounds, QObject *parent)
+    : QObject(parent),
+      m_bounds(bounds),
+      m_socket(new QUdpSocket(this)),
+      m_timer(new QTimer(this))
+{
+    m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, &ServerSweep::work);
+    connect(m_socket, &QUdpSocket::readyRead, this, &ServerSweep::readReplies);
+}
+
+ServerSweep::~ServerSweep() = default;
+
+void ServerSweep::ask(const QList<quint64> &servers)
+{
+    if (!openSocket())
+        return;
+    if (m_waiting.empty() && m_inFlight.isEmpty()) {
+        m_paceStart = Clock::now();
+        m_sentSincePaceStart = 0;
+    }
+    for (const quint64 server : servers) {
+        if (!m_inFlight.contains(server))
+            m_waiting.push_back(server);
+    }
+    scheduleWork();
+}
+
+void ServerSweep::stop()
+{
+    m_waiting.clear();
+    m_inFlight.clear();
+    m_resends.clear();
+    m_expiries.clear();
+    m_timer->stop();
+}
+
+bool ServerSweep::openSocket()
+{
+    if (m_socket->state() == QAbstractSocket::BoundState)
+        return true;
+    m_socket->setProxy(QNetworkProxy::NoProxy);
+    if (!m_socket->bind(QHostAddress::AnyIPv4, 0)) {
+        emit failed(m_socket->errorString());
+        return false;
+    }
+    m_socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kReceiveBuffer);
+    return true;
+}
+
+void ServerSweep::work()
+{
+    const Clock::time_point now = Clock::now();
+    expire(now);
+    sendDue(now);
+    scheduleWork();
+}
+
+// Sends what the pace allows by now: first requests, then resends that are due.
+void ServerSweep::sendDue(Clock::time_point now)
+{
+    auto allowed = m_bounds.requestsPerSecond
+            * duration_cast<microseconds>(now - m_paceStart).count() / 1'000'000
+        + 1;
+    // Time with nothing to send earns no burst later: the pace starts again.
+    if (allowed - m_sentSincePaceStart > kMaxCredit) {
+        m_paceStart = now;
+        m_sentSincePaceStart = 0;
+        allowed = 1;
+    }
+    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    while (m_sentSincePaceStart < allowed && Clock::now() < turnEnds) {
+        if (!m_waiting.empty()) {
+            const quint64 server = m_waiting.front();
+            m_waiting.pop_front();
+            if (m_inFlight.contains(server))
+                continue;
+            send(server);
+            m_inFlight.insert(server, now);
+            m_resends.push_back({now + m_bounds.resend, server});
+            m_expiries.push_back({now + m_bounds.noReply, server});
+        } else if (!m_resends.empty() && m_resends.front().at <= now) {
+            const quint64 server = m_resends.front().server;
+            m_resends.pop_front();
+            const auto lastSent = m_inFlight.find(server);
+            if (lastSent == m_inFlight.end())
+                continue;
+            send(server);
+            *lastSent = now;
+        } else {
+            break;
+        }
+        ++m_sentSincePaceStart;
+    }
+}
+
+void ServerSweep::expire(Clock::time_point now)
+{
+    while (!m_expiries.empty() && m_expiries.front().at <= now) {
+        const quint64 server = m_expiries.front().server;
+        m_expiries.pop_front();
+        if (m_inFlight.remove(server))
+            emit noReply(server);
+    }
+    while (!m_resends.empty() && !m_inFlight.contains(m_resends.front().server))
+        m_resends.pop_front();
+}
+
+// A request the platform refuses to send (no route, say) is left to its time-out.
+void ServerSweep::send(quint64 server)
+{
+    m_socket->writeDatagram(statusRequest(), hostOf(server), portOf(server));
+}
+
+void ServerSweep::scheduleWork()
+{
+    if (isIdle()) {
+        m_timer->stop();
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    Clock::time_point next = Clock::time_point::max();
+    if (!m_waiting.empty()) {
+        const auto nextSlot = m_paceStart
+            + microseconds((m_sentSincePaceStart * 1'000'000) / m_bounds.requestsPerSecond);
+        next = std::min(next, nextSlot);
+    }
+    if (!m_resends.empty())
+        next = std::min(next, m_resends.front().at);
+    if (!m_expiries.empty())
+        next = std::min(next, m_expiries.front().at);
+    const auto wait = ceil<milliseconds>(std::max(next - now, Clock::duration::zero()));
+    m_timer->start(wait);
+}
+
+void ServerSweep::readReplies()
+{
+    m_readScheduled = false;
+    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    for (;;) {
+        if (Clock::now() > turnEnds) {
+            if (!m_readScheduled) {
+                m_readScheduled = true;
+                QTimer::singleShot(0, this, &ServerSweep::readReplies);
+            }
+            return;
+        }
+        const QNetworkDatagram datagram = m_socket->receiveDatagram(65536);
+        if (!datagram.isValid())
+            break;
+        const quint64 server = quint64(datagram.senderAddress().toIPv4Address()) << 16
+            | quint16(datagram.senderPort());
+        const auto lastSent = m_inFlight.constFind(server);
+        if (lastSent == m_inFlight.cend())
+            continue;
+        std::optional<StatusReply> reply = parseStatusReply(datagram.data());
+        if (!reply)
+            continue;
+        const auto roundTrip = duration_cast<microseconds>(Clock::now() - *lastSent);
+        m_inFlight.erase(lastSent);
+        emit replied(server, *reply, roundTrip);
+    }
+    scheduleWork();
+}

@@ -1,0 +1,23 @@
+#include "servers/foundserver.h"
+
+#include "query/statusreply.h"
+
+#include <QHostAddress>
+
+QString FoundServer::addressText() const
+{
+    return QHostAddress(address.ip).toString() + u':' + QString::number(address.port);
+}
+
+void FoundServer::take(const StatusReply &reply, std::chrono::microseconds roundTrip)
+{
+    status = BookmarkStatus::answered(reply, roundTrip);
+    name = reply.hostname.value_or(QString());
+    type = reply.gameType.value_or(QString());
+    players.clear();
+    players.reserve(reply.players.size());
+    for (qsizetype i = 0; i < reply.players.size(); ++i) {
+        const PlayerFigures figures = reply.playerFigures.value(i);
+        players.append({reply.players[i], figures.score, figures.ping});
+    }
+}

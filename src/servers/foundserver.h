@@ -1,0 +1,31 @@
+// A server the masters listed, and what it last said of itself.
+#pragma once
+
+#include "query/bookmarkstatus.h"
+#include "servers/masterreply.h"
+
+#include <QList>
+#include <QString>
+
+struct StatusReply;
+
+struct FoundPlayer
+{
+    QString name; // colour codes removed
+    qint64 score = 0;
+    qint64 ping = 0;
+};
+
+struct FoundServer
+{
+    ServerAddress address;
+    BookmarkStatus status; // Waiting until it answers or stays silent
+    QString name;          // sv_hostname, colour codes removed
+    QString type;          // g_gametype
+    QList<FoundPlayer> players;
+
+    // "1.2.3.4:28960"
+    QString addressText() const;
+    // Takes a server's reply: its status, name, type and players.
+    void take(const StatusReply &reply, std::chrono::microseconds roundTrip);
+};

@@ -1,0 +1,65 @@
+#include "servers/masterclient.h"
+
+QStringList defaultMasters()
+{
+    return {QStringLiteral("master.cod.pm"), QStringLiteral("codmaster.comu-mvzg.com")};
+}
+
+MasterClient::MasterClient(MasterBounds bounds, QObject *parent)
+    : QObject(parent),
+      m_bounds(bounds)
+{ }
+
+void MasterClient::fetch(const QStringList &masters, int protocol, bool refresh)
+{
+    qDeleteAll(m_queries);
+    m_queries.clear();
+    m_seen.clear();
+    m_running = 0;
+    for (const QString &master : masters) {
+        const QString key = QString::number(protocol) + u' ' + master;
+        if (!refresh && askedRecently(key))
+            continue;
+        const std::optional<MasterName> name = masterName(master);
+        if (!name) {
+            emit masterEnded(master, {MasterOutcome::Kind::NotFound, 0, {}});
+            continue;
+        }
+        m_askedAt.insert(key, QDateTime::currentDateTimeUtc());
+        auto *query = new MasterQuery(m_bounds, this);
+        m_queries.append(query);
+        ++m_running;
+        connect(query, &MasterQuery::serversListed, this, &MasterClient::listed);
+        connect(query, &MasterQuery::ended, this, [this, master](const MasterOutcome &outcome) {
+            --m_running;
+            emit masterEnded(master, outcome);
+            if (m_running == 0)
+                emit finished(true);
+        });
+        query->ask(*name, protocol);
+    }
+    if (m_running == 0)
+        emit finished(false);
+}
+
+bool MasterClient::askedRecently(const QString &key) const
+{
+    const QDateTime asked = m_askedAt.value(key);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    // A clock set back makes the last time lie in the future: ask again rather than never.
+    return asked.isValid() && asked <= now
+        && asked.secsTo(now) < std::chrono::seconds(kMinimumInterval).count();
+}
+
+void MasterClient::listed(const QList<ServerAddress> &servers)
+{
+    QList<ServerAddress> fresh;
+    for (const ServerAddress &server : servers) {
+        if (m_seen.size() < kMaxListedServers && !m_seen.contains(server.key())) {
+            m_seen.insert(server.key());
+            fresh.append(server);
+        }
+    }
+    if (!fresh.isEmpty())
+        emit serversListed(fresh);
+}

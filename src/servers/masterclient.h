@@ -1,0 +1,51 @@
+// Asks every master for the server list of one game version, sparing masters asked recently.
+#pragma once
+
+#include "servers/masterquery.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+
+// The masters without the settings key: the two community masters that answer today.
+QStringList defaultMasters();
+
+// Asks each master at once and merges their lists, each server once. Masters are shared and some
+// block clients that ask too often: a master asked for the same version less than
+// kMinimumInterval ago is skipped unless the user refreshes; its servers stand in the cached list.
+class MasterClient final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MasterClient)
+
+public:
+    static constexpr std::chrono::minutes kMinimumInterval{5};
+
+    explicit MasterClient(MasterBounds bounds, QObject *parent = nullptr);
+
+    // Masters named in `masters` that cannot be parsed end at once as not found.
+    void fetch(const QStringList &masters, int protocol, bool refresh);
+    bool isFetching() const { return m_running > 0; }
+
+    // When each master was last asked, by "protocol master": kept in the cache between runs.
+    QHash<QString, QDateTime> askedAt() const { return m_askedAt; }
+    void setAskedAt(const QHash<QString, QDateTime> &askedAt) { m_askedAt = askedAt; }
+
+signals:
+    void serversListed(const QList<ServerAddress> &servers);
+    void masterEnded(const QString &master, const MasterOutcome &outcome);
+    // Every master asked has ended; `asked` is false when all were skipped.
+    void finished(bool asked);
+
+private:
+    bool askedRecently(const QString &key) const;
+    void listed(const QList<ServerAddress> &servers);
+
+    const MasterBounds m_bounds;
+    QHash<QString, QDateTime> m_askedAt;
+    QSet<quint64> m_seen; // servers listed in this fetch
+    QList<MasterQuery *> m_queries;
+    int m_running = 0;
+};

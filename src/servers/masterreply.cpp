@@ -1,0 +1,114 @@
+#include "servers/masterreply.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr QByteArrayView kReplyHeader("\xff\xff\xff\xffgetserversResponse");
+constexpr QByteArrayView kOptionalSeparator("\n\0", 2);
+constexpr QByteArrayView kEndOfDatagram("EOT");
+constexpr QByteArrayView kEndOfList("EOF");
+constexpr qsizetype kEntrySize = 6; // 4 address bytes and 2 port bytes, big-endian
+
+struct Range
+{
+    quint32 network;
+    int prefix;
+};
+
+// Ranges no game server on the internet can stand in (RFC 6890 and its kin).
+constexpr std::array<Range, 14> kNonPublicRanges{{
+    {0x00000000, 8},  // "this network"
+    {0x0A000000, 8},  // private
+    {0x64400000, 10}, // shared address space of carriers
+    {0x7F000000, 8},  // loopback
+    {0xA9FE0000, 16}, // link-local
+    {0xAC100000, 12}, // private
+    {0xC0000000, 24}, // protocol assignments
+    {0xC0000200, 24}, // documentation
+    {0xC0A80000, 16}, // private
+    {0xC6120000, 15}, // benchmarking
+    {0xC6336400, 24}, // documentation
+    {0xCB007100, 24}, // documentation
+    {0xE0000000, 4},  // multicast
+    {0xF0000000, 4},  // reserved, and the broadcast address
+}};
+
+bool isIn(quint32 ip, Range range)
+{
+    const quint32 mask = ~quint32(0) << (32 - range.prefix);
+    return (ip & mask) == range.network;
+}
+
+quint32 bigEndian32(const uchar *bytes)
+{
+    return quint32(bytes[0]) << 24 | quint32(bytes[1]) << 16 | quint32(bytes[2]) << 8 | bytes[3];
+}
+
+// "\EOT" or "\EOF" with nothing after it but up to three zero bytes of padding. Elsewhere it is
+// an entry whose address bytes happen to read so (69.79.84.x); one that fills the padding exactly
+// would have port 0, which no server has.
+bool isMarker(QByteArrayView rest, QByteArrayView marker)
+{
+    if (rest.size() > 1 + marker.size() + 3 || !rest.sliced(1).startsWith(marker))
+        return false;
+    const QByteArrayView padding = rest.sliced(1 + marker.size());
+    return std::all_of(padding.begin(), padding.end(), [](char byte) { return byte == 0; });
+}
+
+} // namespace
+
+QByteArray masterRequest(int protocol)
+{
+    return QByteArrayLiteral("\xff\xff\xff\xffgetservers ") + QByteArray::number(protocol)
+        + QByteArrayLiteral(" full empty");
+}
+
+MasterReply parseMasterReply(QByteArrayView datagram)
+{
+    MasterReply reply;
+    if (!datagram.startsWith(kReplyHeader))
+        return reply;
+    reply.isReply = true;
+    QByteArrayView rest = datagram.sliced(kReplyHeader.size());
+    if (rest.startsWith(kOptionalSeparator))
+        rest = rest.sliced(kOptionalSeparator.size());
+    while (!rest.isEmpty()) {
+        if (rest.front() != '\\') {
+            reply.cutShort = true;
+            break;
+        }
+        if (isMarker(rest, kEndOfList)) {
+            reply.endOfList = true;
+            break;
+        }
+        if (isMarker(rest, kEndOfDatagram))
+            break;
+        if (rest.size() < 1 + kEntrySize) {
+            reply.cutShort = true;
+            break;
+        }
+        const auto *entry = reinterpret_cast<const uchar *>(rest.data()) + 1;
+        if (reply.servers.size() < kMaxListedServers)
+            reply.servers.append({bigEndian32(entry), quint16(entry[4] << 8 | entry[5])});
+        rest = rest.sliced(1 + kEntrySize);
+    }
+    return reply;
+}
+
+bool isPublicAddress(quint32 ip)
+{
+    for (const Range &range : kNonPublicRanges) {
+        if (isIn(ip, range))
+            return false;
+    }
+    return true;
+}
+
+bool isAcceptableServer(const ServerAddress &server, quint32 masterIp)
+{
+    if (server.port == 0 || server.ip == 0 || server.ip == 0xFFFFFFFF)
+        return false;
+    return isPublicAddress(server.ip) || !isPublicAddress(masterIp);
+}

@@ -1,0 +1,44 @@
+// The master server's bytes: the request for a game version's server list, and the reply's
+// addresses.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+
+// A game server as a master lists it: an IPv4 address and a port.
+struct ServerAddress
+{
+    quint32 ip = 0;
+    quint16 port = 0;
+
+    quint64 key() const { return quint64(ip) << 16 | port; }
+    friend bool operator==(const ServerAddress &, const ServerAddress &) = default;
+};
+
+// The game keeps at most 2,048 servers; twice that is room enough and a bound on a hostile master.
+inline constexpr int kMaxListedServers = 4096;
+inline constexpr quint16 kDefaultMasterPort = 20510;
+
+// "\xff\xff\xff\xffgetservers P full empty": masters answer only this exact text.
+QByteArray masterRequest(int protocol);
+
+// What one datagram of a master's reply holds.
+struct MasterReply
+{
+    bool isReply = false;         // it carries the reply header
+    bool endOfList = false;       // "\EOF": no datagram follows
+    bool cutShort = false;        // garbage or a truncated entry where an entry should stand
+    QList<ServerAddress> servers; // in reply order, at most kMaxListedServers
+};
+
+MasterReply parseMasterReply(QByteArrayView datagram);
+
+// Whether an address may be a game server on the internet: not 0.0.0.0, the broadcast address,
+// nor in a loopback, private, shared, link-local, multicast, documentation or reserved range.
+bool isPublicAddress(quint32 ip);
+
+// Whether a listed server is worth asking. Port 0, 0.0.0.0 and the broadcast address never are.
+// A master on a public address may list only public addresses: otherwise it could make us scan
+// the user's own network. A master on a LAN or on this machine may list anything else.
+bool isAcceptableServer(const ServerAddress &server, quint32 masterIp);

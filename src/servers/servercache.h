@@ -1,0 +1,23 @@
+// The last server list on disk, so the browser shows it at once when it opens.
+#pragma once
+
+#include "servers/foundserver.h"
+
+#include <QDateTime>
+#include <QHash>
+
+struct CachedList
+{
+    int protocol = 0;
+    QHash<QString, QDateTime> askedAt; // as MasterClient keeps it
+    QList<FoundServer> servers;
+};
+
+// The cache file in the platform's cache folder (QStandardPaths::CacheLocation).
+QString serverCachePath();
+
+// nullopt when the file is missing, unreadable, cut short, of another format or otherwise not
+// what writeServerCache() leaves: the caller starts afresh and the next write replaces it.
+std::optional<CachedList> readServerCache(const QString &path);
+// Written whole to a temporary file that then takes the old one's place. False when it failed.
+bool writeServerCache(const QString &path, const CachedList &list);

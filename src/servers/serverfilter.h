@@ -1,0 +1,42 @@
+// Which of the browser's servers are shown, and in which order.
+#pragma once
+
+#include <QSortFilterProxyModel>
+
+class ServerListModel;
+struct FoundServer;
+
+// The filter text matches name, map, type, mod and player names, ignoring letter case and colour
+// codes; the four switches hide empty, full, locked and other-version servers. Players and ping
+// sort as numbers.
+class ServerFilter final : public QSortFilterProxyModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ServerFilter)
+
+public:
+    struct Switches
+    {
+        bool hideEmpty = false;
+        bool hideFull = false;
+        bool hideLocked = false;
+        bool onlyMyVersion = false;
+    };
+
+    explicit ServerFilter(ServerListModel &servers, QObject *parent = nullptr);
+
+    void setText(const QString &text);
+    void setSwitches(const Switches &switches);
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+
+private:
+    bool matchesText(const FoundServer &server) const;
+    bool passesSwitches(const FoundServer &server) const;
+
+    ServerListModel &m_servers;
+    QString m_text; // colour codes removed
+    Switches m_switches;
+};

@@ -1,0 +1,219 @@
+#include "servers/serverlistmodel.h"
+
+#include <QTimer>
+
+#include <limits>
+
+namespace {
+
+// Statuses that arrive together are shown together: each change re-sorts and redraws the table.
+constexpr std::chrono::milliseconds kShowChangesEvery{25};
+
+QString header(int column)
+{
+    static const char *const headers[] = {"Name", "Players", "Ping", "Map",
+                                          "Type", "Version", "Mod"};
+    return QString::fromLatin1(headers[column]);
+}
+
+bool isSettled(BookmarkStatus::State state)
+{
+    return state != BookmarkStatus::State::Waiting;
+}
+
+} // namespace
+
+ServerListModel::ServerListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{ }
+
+int ServerListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_servers.size());
+}
+
+int ServerListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ServerListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_servers.size())
+        return {};
+    const FoundServer &server = m_servers.at(index.row());
+    const bool answered = server.status.state == BookmarkStatus::State::Answered;
+    switch (role) {
+    case Qt::DisplayRole:
+        return display(server, index.column());
+    case kServerSortRole:
+        return sortKey(server, index.column());
+    case Qt::AccessibleDescriptionRole:
+        return description(server);
+    case Qt::ToolTipRole:
+        return statusToolTip(server.status, m_gameProtocol);
+    case Qt::TextAlignmentRole:
+        return index.column() == Players || index.column() == Ping
+            ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+            : QVariant();
+    case kPasswordRole:
+        return answered && server.status.server.password;
+    case kOtherVersionRole:
+        return answered && runsOtherVersion(server.status.server, m_gameProtocol);
+    default:
+        return {};
+    }
+}
+
+QVariant ServerListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0
+        || section >= ColumnCount)
+        return {};
+    return header(section);
+}
+
+QVariant ServerListModel::display(const FoundServer &server, int column) const
+{
+    const BookmarkStatus::Server &figures = server.status.server;
+    const bool answered = server.status.state == BookmarkStatus::State::Answered;
+    switch (column) {
+    case Name:
+        return server.name.isEmpty() ? server.addressText() : server.name;
+    case Players:
+        return answered ? playersFigure(figures) : statusMark(server.status.state);
+    case Ping:
+        return answered ? QString::number(figures.pingMs) : QString();
+    case Map:
+        return figures.map;
+    case Type:
+        return server.type;
+    case Version:
+        return figures.version;
+    case Mod:
+        return figures.mod;
+    }
+    return {};
+}
+
+// Players and ping sort as numbers; a server without figures sorts after every one with them.
+QVariant ServerListModel::sortKey(const FoundServer &server, int column) const
+{
+    const bool answered = server.status.state == BookmarkStatus::State::Answered;
+    switch (column) {
+    case Players:
+        return answered ? server.status.server.players : -1;
+    case Ping:
+        return answered ? server.status.server.pingMs : std::numeric_limits<qint64>::max();
+    default:
+        return display(server, column);
+    }
+}
+
+QString ServerListModel::description(const FoundServer &server) const
+{
+    return statusWords(server.status, m_gameProtocol);
+}
+
+void ServerListModel::setGameProtocol(int protocol)
+{
+    m_gameProtocol = protocol;
+    if (!m_servers.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
+void ServerListModel::setServers(const QList<FoundServer> &servers)
+{
+    beginResetModel();
+    m_servers = servers;
+    m_rows.clear();
+    m_answered = m_settled = 0;
+    for (int row = 0; row < m_servers.size(); ++row) {
+        const BookmarkStatus::State state = m_servers[row].status.state;
+        m_rows.insert(m_servers[row].address.key(), row);
+        m_answered += state == BookmarkStatus::State::Answered;
+        m_settled += isSettled(state);
+    }
+    m_firstChanged = m_lastChanged = -1;
+    endResetModel();
+}
+
+QList<quint64> ServerListModel::addServers(const QList<ServerAddress> &servers)
+{
+    QList<quint64> added;
+    for (const ServerAddress &address : servers) {
+        if (!m_rows.contains(address.key()) && m_servers.size() + added.size() < kMaxListedServers)
+            added.append(address.key());
+    }
+    if (added.isEmpty())
+        return added;
+    beginInsertRows({}, int(m_servers.size()), int(m_servers.size() + added.size() - 1));
+    for (const quint64 key : added) {
+        m_rows.insert(key, int(m_servers.size()));
+        FoundServer server;
+        server.address = {quint32(key >> 16), quint16(key & 0xffff)};
+        m_servers.append(server);
+    }
+    endInsertRows();
+    return added;
+}
+
+void ServerListModel::setReply(quint64 server, const StatusReply &reply,
+                               std::chrono::microseconds roundTrip)
+{
+    const int row = m_rows.value(server, -1);
+    if (row < 0)
+        return;
+    FoundServer &found = m_servers[row];
+    m_answered += found.status.state != BookmarkStatus::State::Answered;
+    m_settled += !isSettled(found.status.state);
+    found.take(reply, roundTrip);
+    changed(row);
+}
+
+void ServerListModel::setNoReply(quint64 server)
+{
+    const int row = m_rows.value(server, -1);
+    if (row < 0)
+        return;
+    FoundServer &found = m_servers[row];
+    m_answered -= found.status.state == BookmarkStatus::State::Answered;
+    m_settled += !isSettled(found.status.state);
+    found.status.state = BookmarkStatus::State::NoReply;
+    changed(row);
+}
+
+// The rows keep their name, map and the like on display until the new status comes.
+QList<quint64> ServerListModel::restartAll()
+{
+    QList<quint64> all;
+    all.reserve(m_servers.size());
+    for (FoundServer &server : m_servers) {
+        all.append(server.address.key());
+        server.status.state = BookmarkStatus::State::Waiting;
+    }
+    m_settled = 0;
+    m_answered = 0;
+    if (!m_servers.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    return all;
+}
+
+void ServerListModel::changed(int row)
+{
+    if (m_firstChanged < 0)
+        QTimer::singleShot(kShowChangesEvery, this, &ServerListModel::showChanges);
+    m_firstChanged = m_firstChanged < 0 ? row : std::min(m_firstChanged, row);
+    m_lastChanged = std::max(m_lastChanged, row);
+}
+
+void ServerListModel::showChanges()
+{
+    if (m_firstChanged < 0)
+        return;
+    const int first = m_firstChanged;
+    const int last = std::min(m_lastChanged, rowCount() - 1);
+    m_firstChanged = m_lastChanged = -1;
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+}

@@ -1,0 +1,68 @@
+// The browser's servers as a table: one row per listed server, its status as it comes in.
+#pragma once
+
+#include "servers/foundserver.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+
+#include <chrono>
+
+struct StatusReply;
+
+// Roles beyond Qt's own. Widgets draw from them; the model stays free of them.
+inline constexpr int kServerSortRole = Qt::UserRole + 1;   // numbers for players and ping
+inline constexpr int kPasswordRole = Qt::UserRole + 2;     // bool: a lock in the Name column
+inline constexpr int kOtherVersionRole = Qt::UserRole + 3; // bool: drawn dimmed
+
+// Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
+// arrive. The replies of 25 ms are shown in one change, not one each: thousands of single
+// changes would make every view and sorter work thousands of times.
+class ServerListModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ServerListModel)
+
+public:
+    enum Column { Name, Players, Ping, Map, Type, Version, Mod, ColumnCount };
+
+    explicit ServerListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+    // The version the user plays: servers on another one are marked.
+    void setGameProtocol(int protocol);
+    int gameProtocol() const { return m_gameProtocol; }
+
+    void setServers(const QList<FoundServer> &servers);
+    // Adds the servers not listed yet, waiting for their status; returns those added.
+    QList<quint64> addServers(const QList<ServerAddress> &servers);
+    void setReply(quint64 server, const StatusReply &reply, std::chrono::microseconds roundTrip);
+    void setNoReply(quint64 server);
+    // Marks every row as waiting for its status again.
+    QList<quint64> restartAll();
+
+    const QList<FoundServer> &servers() const { return m_servers; }
+    const FoundServer &server(int row) const { return m_servers.at(row); }
+    int answered() const { return m_answered; }
+    int settled() const { return m_settled; } // answered or silent
+
+private:
+    QVariant display(const FoundServer &server, int column) const;
+    QVariant sortKey(const FoundServer &server, int column) const;
+    QString description(const FoundServer &server) const;
+    void changed(int row);
+    void showChanges();
+
+    QList<FoundServer> m_servers;
+    QHash<quint64, int> m_rows;
+    int m_gameProtocol = 1;
+    int m_answered = 0;
+    int m_settled = 0;
+    int m_firstChanged = -1;
+    int m_lastChanged = -1;
+};

@@ -1,0 +1,338 @@
+// The server browser on a whole window: a fake master and fake servers on loopback.
+#include "fakestatusserver.h"
+#include "windowharness.h"
+
+#include "bookmarks/bookmarkmodel.h"
+#include "app/findservers.h"
+#include "servers/servercache.h"
+#include "servers/serverlistmodel.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDirIterator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+QByteArray masterList(const QList<const FakeStatusServer *> &servers)
+{
+    QByteArray datagram("\xff\xff\xff\xffgetserversResponse\n\0", 24);
+    for (const FakeStatusServer *server : servers) {
+        const quint32 ip = server->address().toIPv4Address();
+        const quint16 port = server->port();
+        const char entry[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
+                              char(ip), char(port >> 8), char(port)};
+        datagram += QByteArray(entry, sizeof entry);
+    }
+    return datagram + QByteArray("\\EOF\0\0\0", 7);
+}
+
+QByteArray reply(const QString &info, int players)
+{
+    QStringList lines{info};
+    for (int i = 0; i < players; ++i)
+        lines.append(QStringLiteral(R"(%1 %2 "^1Player%3")").arg(i * 10).arg(40 + i).arg(i));
+    return FakeStatusServer::statusReply(lines);
+}
+
+// The table's rows as shown, but for the ping, which varies: "Name|Players|Map|Type|Version|Mod".
+QStringList shownRows(const QTableView &table)
+{
+    QStringList rows;
+    const QAbstractItemModel &model = *table.model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model.columnCount(); ++column) {
+            if (column != ServerListModel::Ping)
+                cells.append(model.index(row, column).data().toString());
+        }
+        rows.append(cells.join(u'|'));
+    }
+    return rows;
+}
+
+QStringList shownNames(const QTableView &table)
+{
+    QStringList names;
+    for (int row = 0; row < table.model()->rowCount(); ++row)
+        names.append(table.model()->index(row, 0).data().toString());
+    return names;
+}
+
+} // namespace
+
+class tst_FindServers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void listsAndSorts();
+    void filters_data();
+    void filters();
+    void addToBookmarks();
+    void join_data();
+    void join();
+    void reopenedFromTheCache();
+    void cleanupTestCase();
+
+private:
+    template<typename T>
+    T *control(const char *name)
+    {
+        return m_browser->findChild<T *>(QLatin1String(name));
+    }
+    void selectServer(const QString &name);
+
+    QTemporaryDir m_cache;
+    std::unique_ptr<FakeStatusServer> m_master;
+    std::unique_ptr<FakeStatusServer> m_harbor, m_locked, m_newer, m_silent;
+    std::unique_ptr<WindowHarness> m_harness;
+    FindServers *m_browser = nullptr;
+    QTableView *m_table = nullptr;
+};
+
+void tst_FindServers::initTestCase()
+{
+    qputenv("XDG_CACHE_HOME", m_cache.path().toLocal8Bit());
+    m_master = std::make_unique<FakeStatusServer>(2);
+    m_harbor = std::make_unique<FakeStatusServer>(3);
+    m_locked = std::make_unique<FakeStatusServer>(4);
+    m_newer = std::make_unique<FakeStatusServer>(5);
+    m_silent = std::make_unique<FakeStatusServer>(6);
+    m_master->answerNext(
+        masterList({m_harbor.get(), m_locked.get(), m_newer.get(), m_silent.get()}));
+    m_harbor->answerNext(reply(QStringLiteral(R"(\sv_hostname\^2Harbor\mapname\mp_harbor)"
+                                              R"(\sv_maxclients\20\g_gametype\sd\protocol\1)"
+                                              R"(\shortversion\1.1)"),
+                               9));
+    m_locked->answerNext(reply(QStringLiteral(R"(\sv_hostname\Locked\mapname\mp_carentan)"
+                                              R"(\sv_maxclients\10\g_needpass\1\protocol\1)"
+                                              R"(\fs_game\awe)"),
+                               10));
+    m_newer->answerNext(reply(QStringLiteral(R"(\sv_hostname\Newer\mapname\mp_dawnville)"
+                                             R"(\sv_maxclients\16\protocol\6\shortversion\1.5)"),
+                              0));
+    m_harness = std::make_unique<WindowHarness>();
+    m_harness->storeGamePath();
+    QSettings settings(m_harness->settingsPath(), QSettings::IniFormat);
+    settings.setValue(QStringLiteral("settings/masters"), m_master->addressText());
+    settings.sync();
+    StartOptions options;
+    options.commandLine = QStringLiteral("/debug");
+    options.masters = {100ms, 300ms, 2000ms};
+    options.sweep = {1000, 200ms, 600ms};
+    options.exchange.reply = 1000ms;
+    m_harness->start(options).show();
+    m_harness->find<QAction>("menu_find")->trigger();
+    for (QWidget *window : QApplication::topLevelWidgets())
+        m_browser = m_browser ? m_browser : qobject_cast<FindServers *>(window);
+    QVERIFY(m_browser);
+    QVERIFY(m_browser->isVisible());
+    QCOMPARE(m_browser->windowTitle(), QStringLiteral("Find Servers"));
+    m_table = control<QTableView>("servers");
+    QTRY_VERIFY(control<QLabel>("progress")
+                    ->text()
+                    .startsWith(QStringLiteral("4 servers from 1 masters, 3 answered")));
+}
+
+void tst_FindServers::listsAndSorts()
+{
+    m_table->sortByColumn(ServerListModel::Players, Qt::DescendingOrder);
+    QTRY_COMPARE(shownRows(*m_table),
+                 QStringList({"Locked|10/10|mp_carentan|||awe", "Harbor|9/20|mp_harbor|sd|1.1|",
+                              "Newer|0/16|mp_dawnville||1.5|",
+                              QStringLiteral("127.0.0.6:%1|no reply||||").arg(m_silent->port())}));
+    const QModelIndex newer = m_table->model()->index(2, 0);
+    QCOMPARE(newer.data(Qt::AccessibleDescriptionRole).toString().section(u',', 0, 0),
+             QStringLiteral("0/16 players"));
+    QVERIFY(newer.data(Qt::AccessibleDescriptionRole)
+                .toString()
+                .endsWith(QStringLiteral(", map mp_dawnville, other version 1.5")));
+    QVERIFY(m_table->model()
+                ->index(0, 0)
+                .data(Qt::AccessibleDescriptionRole)
+                .toString()
+                .endsWith(QStringLiteral(", map mp_carentan, password required, full")));
+    m_table->sortByColumn(ServerListModel::Ping, Qt::AscendingOrder);
+    QVERIFY(shownRows(*m_table).last().startsWith(QStringLiteral("127.0.0.6")));
+    selectServer(QStringLiteral("Harbor"));
+    auto *players = control<QTreeWidget>("players");
+    QCOMPARE(players->topLevelItemCount(), 9);
+    QCOMPARE(players->topLevelItem(8)->text(0) + u' ' + players->topLevelItem(8)->text(1) + u' '
+                 + players->topLevelItem(8)->text(2),
+             QStringLiteral("Player8 80 48"));
+}
+
+void tst_FindServers::filters_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("switchName");
+    QTest::addColumn<QStringList>("shown");
+    QTest::newRow("map, any case") << "MP_HAR"
+                                   << "" << QStringList{"Harbor"};
+    QTest::newRow("player, colour codes typed") << "^1player9"
+                                                << "" << QStringList{"Locked"};
+    QTest::newRow("mod") << "awe"
+                         << "" << QStringList{"Locked"};
+    QTest::newRow("hide empty") << ""
+                                << "Hide empty" << QStringList{"Harbor", "Locked"};
+    QTest::newRow("hide full") << ""
+                               << "Hide full" << QStringList{"127.0.0.6", "Harbor", "Newer"};
+    QTest::newRow("hide locked") << ""
+                                 << "Hide locked" << QStringList{"127.0.0.6", "Harbor", "Newer"};
+    QTest::newRow("only my version") << ""
+                                     << "Only my version" << QStringList{"Harbor", "Locked"};
+}
+
+void tst_FindServers::filters()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, switchName);
+    QFETCH(QStringList, shown);
+    auto *filter = control<QLineEdit>("filter");
+    QTest::keyClicks(filter, text);
+    QCheckBox *box = nullptr;
+    for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
+        box = candidate->text() == switchName ? candidate : box;
+    if (box)
+        box->click();
+    QStringList names = shownNames(*m_table);
+    for (QString &name : names)
+        name = name.section(u':', 0, 0);
+    names.sort();
+    if (box)
+        box->click();
+    filter->clear();
+    QCOMPARE(names, shown);
+}
+
+void tst_FindServers::selectServer(const QString &name)
+{
+    const QModelIndexList found = m_table->model()->match(m_table->model()->index(0, 0),
+                                                          Qt::DisplayRole, name);
+    QVERIFY(!found.isEmpty());
+    m_table->setCurrentIndex(found.first());
+}
+
+void tst_FindServers::addToBookmarks()
+{
+    selectServer(QStringLiteral("Harbor"));
+    auto *add = control<QPushButton>("addToBookmarks");
+    add->click();
+    add->click();
+    const auto store = m_harness->reopenStore();
+    QCOMPARE(store->read(QStringLiteral("Harbor"), QStringLiteral("ip")), m_harbor->addressText());
+    QCOMPARE(store->read(QStringLiteral("Harbor (2)"), QStringLiteral("ip")),
+             m_harbor->addressText());
+    QCOMPARE(m_harness->bookmarkIndex(m_harness->currentBookmark()).data().toString(),
+             QStringLiteral("Harbor (2)"));
+    QCOMPARE(m_harness->find<QLineEdit>("server_ip")->text(), m_harbor->addressText());
+    // The list's own refresh of the new rows ends before the joins ask these servers.
+    QTRY_VERIFY(m_harness->bookmarkIndex(1).data(BookmarkModel::StatusRole).isValid());
+}
+
+void tst_FindServers::join_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QList<Dialogs::Answer>>("answers");
+    QTest::addColumn<std::optional<QString>>("password"); // typed; nullopt: Cancel
+    QTest::addColumn<bool>("joined");
+    QTest::addColumn<QString>("pass");
+    const QList<Dialogs::Answer> none;
+    QTest::newRow("plain") << "Harbor" << QList{Dialogs::Answer::Ok} << std::optional<QString>()
+                           << true << "";
+    QTest::newRow("password typed") << "Locked" << QList{Dialogs::Answer::Ok}
+                                    << std::optional<QString>("secret") << true << "secret";
+    QTest::newRow("password cancelled")
+        << "Locked" << none << std::optional<QString>() << false << "";
+    QTest::newRow("other version, No")
+        << "Newer" << QList{Dialogs::Answer::No} << std::optional<QString>() << false << "";
+    QTest::newRow("other version, Yes")
+        << "Newer" << QList{Dialogs::Answer::Yes, Dialogs::Answer::Ok} << std::optional<QString>()
+        << true << "";
+}
+
+void tst_FindServers::join()
+{
+    QFETCH(QString, server);
+    QFETCH(QList<Dialogs::Answer>, answers);
+    QFETCH(std::optional<QString>, password);
+    QFETCH(bool, joined);
+    QFETCH(QString, pass);
+    ScriptedDialogs &dialogs = m_harness->dialogs;
+    dialogs.messages.clear();
+    for (const Dialogs::Answer answer : answers)
+        dialogs.answerNext(answer);
+    if (server == QLatin1String("Locked"))
+        dialogs.typePasswordNext(password);
+    FakeStatusServer &fake = server == QLatin1String("Harbor") ? *m_harbor
+        : server == QLatin1String("Locked")                    ? *m_locked
+                                                               : *m_newer;
+    fake.answerNext(reply(QStringLiteral(R"(\sv_hostname\%1\sv_maxclients\64)").arg(server), 1));
+    selectServer(server);
+    QTest::keyClick(m_table, Qt::Key_Return);
+    QTest::qWait(300);
+    QVERIFY2(dialogs.texts().contains(QStringLiteral("Launched game....")) == joined,
+             qPrintable(dialogs.texts().join(u'/')));
+    if (!joined)
+        return;
+    QCOMPARE(m_harness->find<QLineEdit>("server_ip")->text(), fake.addressText());
+    QCOMPARE(m_harness->find<QLineEdit>("server_pass")->text(), pass);
+    if (server == QLatin1String("Newer"))
+        QCOMPARE(dialogs.texts().first(),
+                 QStringLiteral("Newer runs game version 1.5; your game is 1.1. Join anyway?"));
+}
+
+// A second browser shows the last list at once and spares the master asked a moment ago; another
+// game version is another list, asked for at once.
+void tst_FindServers::reopenedFromTheCache()
+{
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible()); // done, the list kept
+    const qsizetype asked = m_master->received.size();
+    QTemporaryDir place;
+    FindServers again(m_harness->dialogs,
+                      {{m_master->addressText()},
+                       1,
+                       {100ms, 300ms, 2000ms},
+                       {1000, 200ms, 600ms},
+                       serverCachePath(),
+                       place.filePath(QStringLiteral("findservers.ini"))});
+    const auto *rows = again.findChild<ServerListModel *>();
+    QCOMPARE(rows->rowCount(), 4);
+    QCOMPARE(rows->answered(), 3);
+    again.open();
+    QTest::qWait(50);
+    QCOMPARE(m_master->received.size(), asked);
+    again.findChild<QComboBox *>(QStringLiteral("gameVersion"))->setCurrentIndex(4);
+    QTRY_COMPARE(m_master->received.size(), asked + 1);
+    QCOMPARE(m_master->received.last().data, QByteArray("\xff\xff\xff\xffgetservers 6 full empty"));
+    QCOMPARE(rows->rowCount(), 0);
+}
+
+void tst_FindServers::cleanupTestCase()
+{
+    m_harness.reset();
+    // The list and the window's place are kept in the cache folder, and only there.
+    QStringList kept;
+    for (QDirIterator files(m_cache.path(), QDir::Files, QDirIterator::Subdirectories);
+         files.hasNext();)
+        kept.append(QFileInfo(files.next()).fileName());
+    kept.sort();
+    QCOMPARE(kept, QStringList({"findservers.ini", "servers.cache"}));
+}
+
+QTEST_MAIN(tst_FindServers)
+#include "tst_findservers.moc"

@@ -1,0 +1,354 @@
+// The master servers' protocol, the list they give, its cache, and the status of many servers.
+#include "fakestatusserver.h"
+#include "query/gameversion.h"
+#include "query/serversweep.h"
+#include "servers/masterclient.h"
+#include "servers/servercache.h"
+
+#include <QHostAddress>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+const QByteArray kHeader("\xff\xff\xff\xffgetserversResponse");
+
+QByteArray entry(const QString &address)
+{
+    const qsizetype colon = address.indexOf(u':');
+    const quint32 ip = QHostAddress(address.first(colon)).toIPv4Address();
+    const quint16 port = address.sliced(colon + 1).toUShort();
+    const char bytes[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
+                          char(ip), char(port >> 8), char(port)};
+    return QByteArray(bytes, sizeof bytes);
+}
+
+QByteArray listDatagram(const QStringList &servers, const QByteArray &end)
+{
+    QByteArray datagram = kHeader + QByteArray("\n\0", 2);
+    for (const QString &server : servers)
+        datagram += entry(server);
+    return datagram + end;
+}
+
+QString text(const ServerAddress &server)
+{
+    return QHostAddress(server.ip).toString() + u':' + QString::number(server.port);
+}
+
+QStringList texts(const QList<ServerAddress> &servers)
+{
+    QStringList all;
+    for (const ServerAddress &server : servers)
+        all.append(text(server));
+    return all;
+}
+
+quint64 keyOf(const FakeStatusServer &server)
+{
+    return quint64(server.address().toIPv4Address()) << 16 | server.port();
+}
+
+const QByteArray kEot("\\EOT\0\0\0", 7);
+const QByteArray kEof("\\EOF\0\0\0", 7);
+
+} // namespace
+
+class tst_Servers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void masterRequest_data();
+    void masterRequest();
+    void parseMasterReply_data();
+    void parseMasterReply();
+    void acceptableServers_data();
+    void acceptableServers();
+    void askMasters_data();
+    void askMasters();
+    void askedRecentlyIsSkipped();
+    void cacheRoundTrip();
+    void badCacheIsIgnored_data();
+    void badCacheIsIgnored();
+    void sweepManyServers();
+    void sweepKeepsThePace();
+};
+
+void tst_Servers::masterRequest_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QByteArray>("request");
+    QTest::newRow("1.1") << "1.1" << QByteArray("\xff\xff\xff\xffgetservers 1 full empty");
+    QTest::newRow("1.3 skips 3") << "1.3" << QByteArray("\xff\xff\xff\xffgetservers 4 full empty");
+    QTest::newRow("1.5") << "1.5" << QByteArray("\xff\xff\xff\xffgetservers 6 full empty");
+}
+
+void tst_Servers::masterRequest()
+{
+    QFETCH(QString, version);
+    QFETCH(QByteArray, request);
+    const std::optional<int> protocol = protocolNamed(version);
+    QVERIFY(protocol);
+    QCOMPARE(::masterRequest(*protocol), request);
+    QCOMPARE(versionOfProtocol(*protocol), version);
+}
+
+void tst_Servers::parseMasterReply_data()
+{
+    QTest::addColumn<QByteArray>("datagram");
+    QTest::addColumn<QStringList>("servers");
+    QTest::addColumn<bool>("endOfList");
+    QTest::addColumn<bool>("cutShort");
+    const QStringList two{"1.2.3.4:28960", "5.6.7.8:28961"};
+    QTest::newRow("two, more to come") << listDatagram(two, kEot) << two << false << false;
+    QTest::newRow("end of list") << listDatagram(two, kEof) << two << true << false;
+    QTest::newRow("no separator, bare EOF") << kHeader + entry("1.2.3.4:28960") + "\\EOF"
+                                            << QStringList{"1.2.3.4:28960"} << true << false;
+    QTest::newRow("address reading EOT") << listDatagram({"69.79.84.9:28960"}, kEof)
+                                         << QStringList{"69.79.84.9:28960"} << true << false;
+    QTest::newRow("truncated entry")
+        << listDatagram(two, {}).chopped(3) << QStringList{"1.2.3.4:28960"} << false << true;
+    QTest::newRow("garbage after an entry") << listDatagram({"1.2.3.4:28960"}, "garbage")
+                                            << QStringList{"1.2.3.4:28960"} << false << true;
+    QStringList many;
+    for (int i = 0; i < 5000; ++i)
+        many.append(QStringLiteral("1.2.%1.%2:28960").arg(i / 250).arg(i % 250 + 1));
+    QTest::newRow("more than 4096")
+        << listDatagram(many, kEof) << many.first(4096) << true << false;
+}
+
+void tst_Servers::parseMasterReply()
+{
+    QFETCH(QByteArray, datagram);
+    QFETCH(QStringList, servers);
+    QFETCH(bool, endOfList);
+    QFETCH(bool, cutShort);
+    const MasterReply reply = ::parseMasterReply(datagram);
+    QVERIFY(reply.isReply);
+    QCOMPARE(texts(reply.servers), servers);
+    QCOMPARE(reply.endOfList, endOfList);
+    QCOMPARE(reply.cutShort, cutShort);
+    QVERIFY(!::parseMasterReply(datagram.sliced(1)).isReply);
+}
+
+void tst_Servers::acceptableServers_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("master");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("public") << "8.8.4.4:28960"
+                            << "9.9.9.9" << true;
+    QTest::newRow("port 0") << "8.8.4.4:0"
+                            << "127.0.0.2" << false;
+    QTest::newRow("0.0.0.0") << "0.0.0.0:28960"
+                             << "127.0.0.2" << false;
+    QTest::newRow("broadcast") << "255.255.255.255:28960"
+                               << "127.0.0.2" << false;
+    QTest::newRow("private from public") << "192.168.1.1:28960"
+                                         << "9.9.9.9" << false;
+    QTest::newRow("loopback from public") << "127.0.0.1:28960"
+                                          << "9.9.9.9" << false;
+    QTest::newRow("link-local from public") << "169.254.1.1:28960"
+                                            << "9.9.9.9" << false;
+    QTest::newRow("multicast from public") << "224.0.0.1:28960"
+                                           << "9.9.9.9" << false;
+    QTest::newRow("reserved from public") << "240.0.0.1:28960"
+                                          << "9.9.9.9" << false;
+    QTest::newRow("shared from public") << "100.64.0.1:28960"
+                                        << "9.9.9.9" << false;
+    QTest::newRow("private from LAN master") << "10.0.0.7:28960"
+                                             << "192.168.1.2" << true;
+    QTest::newRow("loopback from test master") << "127.0.0.3:28960"
+                                               << "127.0.0.2" << true;
+}
+
+void tst_Servers::acceptableServers()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, master);
+    QFETCH(bool, accepted);
+    const QStringList parts = server.split(u':');
+    const ServerAddress address{QHostAddress(parts[0]).toIPv4Address(), parts[1].toUShort()};
+    QCOMPARE(isAcceptableServer(address, QHostAddress(master).toIPv4Address()), accepted);
+}
+
+void tst_Servers::askMasters_data()
+{
+    using Datagrams = QList<FakeStatusServer::Datagram>;
+    QTest::addColumn<Datagrams>("answer");
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<QString>("outcome");
+    const QStringList first{"127.0.0.5:28960", "8.8.4.4:28960"};
+    const QStringList second{"8.8.4.4:28960", "9.9.9.9:28961"}; // one listed twice
+    QTest::newRow("EOT, then EOF")
+        << Datagrams{{listDatagram(first, kEot)}, {listDatagram(second, kEof), {}, 50ms}} << 3
+        << "4 servers";
+    QTest::newRow("EOT, then quiet") << Datagrams{{listDatagram(first, kEot)}} << 2 << "2 servers";
+    QTest::newRow("garbage") << Datagrams{{"\xff\xff\xff\xffgetstatus"}} << 0 << "bad reply";
+    QTest::newRow("silence") << Datagrams{} << 0 << "no answer";
+    QStringList many;
+    for (int i = 0; i < 1000; ++i)
+        many.append(QStringLiteral("8.%1.%2.1:28960").arg(i % 200).arg(i / 200));
+    Datagrams endless;
+    for (int d = 0; d < 100; ++d) {
+        for (QString &server : many)
+            server.replace(0, server.indexOf(u'.'), QString::number(d + 1));
+        endless.append({listDatagram(many, kEot)});
+    }
+    QTest::newRow("100,000 entries") << endless << 4096 << "4096 servers";
+}
+
+void tst_Servers::askMasters()
+{
+    using Datagrams = QList<FakeStatusServer::Datagram>;
+    QFETCH(Datagrams, answer);
+    QFETCH(int, listed);
+    QFETCH(QString, outcome);
+    FakeStatusServer master;
+    master.answerNext(answer);
+    MasterClient client({200ms, 300ms, 2000ms});
+    QSignalSpy servers(&client, &MasterClient::serversListed);
+    QSignalSpy ended(&client, &MasterClient::masterEnded);
+    QSignalSpy finished(&client, &MasterClient::finished);
+    client.fetch({master.addressText(), QStringLiteral("127.0.0.2:99999")}, 4, false);
+    QTRY_COMPARE(finished.size(), 1);
+    QCOMPARE(master.received.size(), 1);
+    QCOMPARE(master.received.first().data, QByteArray("\xff\xff\xff\xffgetservers 4 full empty"));
+    int total = 0;
+    for (const auto &signal : servers)
+        total += int(signal.at(0).value<QList<ServerAddress>>().size());
+    QCOMPARE(total, listed);
+    QStringList outcomes;
+    for (const auto &signal : ended)
+        outcomes.append(signal.at(0).toString() + u' '
+                        + outcomeWords(signal.at(1).value<MasterOutcome>()));
+    QCOMPARE(
+        QSet<QString>(outcomes.begin(), outcomes.end()),
+        QSet<QString>({"127.0.0.2:99999 name not found", master.addressText() + u' ' + outcome}));
+}
+
+void tst_Servers::askedRecentlyIsSkipped()
+{
+    FakeStatusServer master;
+    MasterClient client({50ms, 50ms, 500ms});
+    QSignalSpy finished(&client, &MasterClient::finished);
+    client.fetch({master.addressText()}, 1, false);
+    QTRY_COMPARE(finished.size(), 1);
+    client.fetch({master.addressText()}, 1, false); // within five minutes
+    QCOMPARE(finished.size(), 2);
+    QCOMPARE(finished.last().at(0).toBool(), false);
+    client.fetch({master.addressText()}, 6, false); // another version is another list
+    QTRY_COMPARE(finished.size(), 3);
+    client.fetch({master.addressText()}, 1, true); // Refresh
+    QTRY_COMPARE(finished.size(), 4);
+    QCOMPARE(master.received.size(), 3);
+}
+
+void tst_Servers::cacheRoundTrip()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("deep/servers.cache"));
+    FoundServer server;
+    server.address = {QHostAddress(QStringLiteral("8.8.4.4")).toIPv4Address(), 28960};
+    server.take(
+        *parseStatusReply(FakeStatusServer::statusReply(
+            {R"(\sv_hostname\Harbor\protocol\6\sv_maxclients\20\g_needpass\1)", R"(5 40 "Bob")"})),
+        45ms);
+    CachedList list{6, {{QStringLiteral("6 master"), QDateTime::currentDateTimeUtc()}}, {server}};
+    QVERIFY(writeServerCache(path, list));
+    const std::optional<CachedList> back = readServerCache(path);
+    QVERIFY(back);
+    QCOMPARE(back->protocol, 6);
+    QCOMPARE(back->askedAt.keys(), list.askedAt.keys());
+    QCOMPARE(back->servers.size(), 1);
+    const FoundServer &read = back->servers.first();
+    QCOMPARE(read.addressText(), QStringLiteral("8.8.4.4:28960"));
+    QCOMPARE(statusWords(read.status, 1), statusWords(server.status, 1));
+    QCOMPARE(read.players.first().score, 5);
+    QCOMPARE(read.players.first().ping, 40);
+}
+
+void tst_Servers::badCacheIsIgnored_data()
+{
+    QTest::addColumn<int>("cut");                // bytes cut off a good file's end
+    QTest::addColumn<QByteArray>("appended");    // bytes added to its end
+    QTest::addColumn<QByteArray>("replacement"); // the whole file instead, when not empty
+    QTest::newRow("truncated") << 5 << QByteArray() << QByteArray();
+    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << QByteArray();
+    QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f');
+    QTest::newRow("huge count") << 0 << QByteArray()
+                                << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20);
+}
+
+void tst_Servers::badCacheIsIgnored()
+{
+    QFETCH(int, cut);
+    QFETCH(QByteArray, appended);
+    QFETCH(QByteArray, replacement);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("servers.cache"));
+    FoundServer server;
+    server.address = {0x08080404, 28960};
+    QVERIFY(writeServerCache(path, {1, {}, {server, server}}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray contents = file.readAll();
+    contents.chop(cut);
+    contents += appended;
+    file.resize(0);
+    file.write(replacement.isEmpty() ? contents : replacement);
+    file.close();
+    QVERIFY(!readServerCache(path));
+    QVERIFY(writeServerCache(path, {1, {}, {server}})); // rewritten over it
+    QCOMPARE(readServerCache(path)->servers.size(), 1);
+}
+
+// Answering servers, a silent one, one that only answers the resend, one whose answer comes
+// from a stranger's port: each ends once, as it should.
+void tst_Servers::sweepManyServers()
+{
+    FakeStatusServer answering(2), silent(3), secondTime(4), stranger(5);
+    const QByteArray reply = FakeStatusServer::statusReply({R"(\sv_hostname\Harbor)"});
+    answering.answerNext({{reply, FakeStatusServer::Sender::Server, 20ms}});
+    secondTime.answerNext(QList<FakeStatusServer::Datagram>{});
+    secondTime.answerNext(reply);
+    stranger.answerNext({{reply, FakeStatusServer::Sender::OtherPort}});
+    ServerSweep sweep({1000, 100ms, 300ms});
+    QSignalSpy replied(&sweep, &ServerSweep::replied);
+    QSignalSpy noReply(&sweep, &ServerSweep::noReply);
+    sweep.ask({keyOf(answering), keyOf(silent), keyOf(secondTime), keyOf(stranger)});
+    QTRY_VERIFY(sweep.isIdle());
+    QCOMPARE(replied.size(), 2);
+    QCOMPARE(replied.at(0).at(0).value<quint64>(), keyOf(answering));
+    QCOMPARE(replied.at(1).at(0).value<quint64>(), keyOf(secondTime));
+    QVERIFY(replied.at(1).at(2).value<std::chrono::microseconds>() < 100ms); // since the resend
+    QCOMPARE(noReply.size(), 2);
+    QCOMPARE(answering.received.size(), 1);
+    QCOMPARE(silent.received.size(), 2);
+    QCOMPARE(silent.received.first().data, QByteArray("\xff\xff\xff\xffgetstatus"));
+}
+
+void tst_Servers::sweepKeepsThePace()
+{
+    std::vector<std::unique_ptr<FakeStatusServer>> servers;
+    QList<quint64> keys;
+    for (int i = 0; i < 21; ++i) {
+        servers.push_back(std::make_unique<FakeStatusServer>(2));
+        servers.back()->answerNext(FakeStatusServer::statusReply({}));
+        keys.append(keyOf(*servers.back()));
+    }
+    ServerSweep sweep({100, 1000ms, 3000ms});
+    QSignalSpy replied(&sweep, &ServerSweep::replied);
+    QElapsedTimer clock;
+    clock.start();
+    sweep.ask(keys);
+    QTRY_COMPARE(replied.size(), 21);
+    QVERIFY2(clock.elapsed() >= 195, qPrintable(QString::number(clock.elapsed())));
+}
+
+QTEST_GUILESS_MAIN(tst_Servers)
+#include "tst_servers.moc"
