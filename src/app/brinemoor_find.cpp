@@ -8,42 +8,19 @@
 #include "bookmarks/settingsstore.h"
 #include "launch/gamestart.h"
 #include "platform/services.h"
-#include "query/gameversion.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
-#include <QRegularExpression>
 
 namespace {
 
 constexpr char kMastersKey[] = "masters";
 constexpr char kProtocolKey[] = "protocol";
-
-// Each entry may itself hold several names, as a registry text or a hand-edited line might.
-QStringList mastersOf(const QStringList &stored)
-{
-    QStringList masters;
-    for (const QString &entry : stored)
-        masters += entry.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
-    return masters;
-}
-
-std::optional<int> protocolOfGame(const QString &gamePath)
-{
-    QFile game(gamePath);
-    if (gamePath.isEmpty() || !game.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const auto version = windowsFileVersion(game);
-    if (!version)
-        return std::nullopt;
-    return protocolNamed(QStringLiteral("%1.%2").arg(version->first).arg(version->second));
-}
 
 } // namespace
 
@@ -61,10 +38,8 @@ void Brinemoor::menu_find_Click()
 {
     if (!m_find) {
         const QString section = QString::fromLatin1(kSettingsSection);
-        QStringList masters = mastersOf(
+        const QStringList masters = mastersNamed(
             m_store.readList(section, QString::fromLatin1(kMastersKey)));
-        if (masters.isEmpty())
-            masters = defaultMasters();
         const QString cache = serverCachePath();
         m_find = std::make_unique<FindServers>(
             m_services.dialogs,
@@ -79,18 +54,12 @@ void Brinemoor::menu_find_Click()
     m_find->open();
 }
 
-// The settings' `protocol` when it names a version, else the game's own version resource, else
-// the version most servers run.
 int Brinemoor::gameProtocol()
 {
     if (!m_gameProtocol) {
-        const QString stored = m_store.read(QString::fromLatin1(kSettingsSection),
-                                            QString::fromLatin1(kProtocolKey));
-        m_gameProtocol = protocolNamed(stored);
-        if (!m_gameProtocol)
-            m_gameProtocol = protocolOfGame(m_state.GamePath);
-        if (!m_gameProtocol)
-            m_gameProtocol = kDefaultProtocol;
+        m_gameProtocol = chosenProtocol(m_store.read(QString::fromLatin1(kSettingsSection),
+                                                     QString::fromLatin1(kProtocolKey)),
+                                        m_state.GamePath);
         bookmarkDelegate().setGameProtocol(*m_gameProtocol);
     }
     return *m_gameProtocol;
@@ -120,14 +89,7 @@ void Brinemoor::showGameProtocol(int protocol)
 void Brinemoor::addFoundBookmark(const QString &name, const QString &address)
 {
     const QList<Bookmark> listed = m_bookmarks->bookmarks();
-    const auto taken = [&](const QString &candidate) {
-        return candidate == QLatin1String(kSettingsSection)
-            || bookmarkRow(m_store, listed, candidate) >= 0;
-    };
-    QString unique = name;
-    for (int copy = 2; taken(unique); ++copy)
-        unique = QStringLiteral("%1 (%2)").arg(name).arg(copy);
-    const Bookmark found{unique, address, QString()};
+    const Bookmark found{freeBookmarkName(m_store, listed, name), address, QString()};
     const bool saved = saveBookmark(m_store, listed, QString(), found) == SaveOutcome::Saved;
     getservers();
     if (!saved) {

@@ -30,3 +30,16 @@ SaveOutcome saveBookmark(SettingsStore &store, const QList<Bookmark> &listed,
         && (!moved || selected.isEmpty() || store.deleteSection(selected));
     return stored ? SaveOutcome::Saved : SaveOutcome::NotStored;
 }
+
+QString freeBookmarkName(const SettingsStore &store, const QList<Bookmark> &listed,
+                         const QString &name)
+{
+    const auto taken = [&](const QString &candidate) {
+        return candidate == QLatin1String(kSettingsSection)
+            || bookmarkRow(store, listed, candidate) >= 0;
+    };
+    QString free = name;
+    for (int copy = 2; taken(free); ++copy)
+        free = QStringLiteral("%1 (%2)").arg(name).arg(copy);
+    return free;
+}

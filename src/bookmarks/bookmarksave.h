@@ -24,6 +24,11 @@ enum class SaveOutcome {
 qsizetype bookmarkRow(const SettingsStore &store, const QList<Bookmark> &listed,
                       const QString &name);
 
+// `name`, or the first of "name (2)", "name (3)"... that no listed bookmark has and that is not
+// the program's own section.
+QString freeBookmarkName(const SettingsStore &store, const QList<Bookmark> &listed,
+                         const QString &name);
+
 // Stores `edited` under its name. With `selected` (the listed bookmark being edited) under
 // another name, the bookmark moves: its old section goes, but only once the new one is stored.
 // A listed bookmark of the new name with the same address is no clash: it is overwritten. Where

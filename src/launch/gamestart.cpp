@@ -1,5 +1,7 @@
 #include "launch/gamestart.h"
 
+#include "query/gameversion.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -239,4 +241,18 @@ std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &
     const QString lines = lastLines(outcome.output);
     return QString::fromLatin1(kGameStoppedAtOnce).arg(QString::number(outcome.exitStatus), program)
         + (lines.isEmpty() ? QString() : QStringLiteral("\n\n") + lines);
+}
+
+int chosenProtocol(const QString &stored, const QString &gamePath)
+{
+    if (const std::optional<int> named = protocolNamed(stored))
+        return *named;
+    QFile game(gamePath);
+    if (gamePath.isEmpty() || !game.open(QIODevice::ReadOnly))
+        return kDefaultProtocol;
+    const auto version = windowsFileVersion(game);
+    if (!version)
+        return kDefaultProtocol;
+    return protocolNamed(QStringLiteral("%1.%2").arg(version->first).arg(version->second))
+        .value_or(kDefaultProtocol);
 }

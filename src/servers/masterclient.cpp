@@ -1,8 +1,18 @@
 #include "servers/masterclient.h"
 
+#include <QRegularExpression>
+
 QStringList defaultMasters()
 {
     return {QStringLiteral("master.cod.pm"), QStringLiteral("codmaster.comu-mvzg.com")};
+}
+
+QStringList mastersNamed(const QStringList &stored)
+{
+    QStringList masters;
+    for (const QString &entry : stored)
+        masters += entry.split(QRegularExpression(QStringLiteral("[,\\s]+")), Qt::SkipEmptyParts);
+    return masters.isEmpty() ? defaultMasters() : masters;
 }
 
 MasterClient::MasterClient(MasterBounds bounds, QObject *parent)

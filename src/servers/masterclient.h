@@ -11,6 +11,9 @@
 
 // The masters without the settings key: the two community masters that answer today.
 QStringList defaultMasters();
+// The masters the settings key names, each entry possibly holding several names (as a registry
+// text or a hand-edited line might); the default masters when it names none.
+QStringList mastersNamed(const QStringList &stored);
 
 // Asks each master at once and merges their lists, each server once. Masters are shared and some
 // block clients that ask too often: a master asked for the same version less than
