@@ -24,12 +24,7 @@ private slots:
     void listReadsTheFileAsQSettingsDoes();
     void missingKeysReadEmpty();
     void rebuildingTwiceGivesNoDuplicates();
-    void failedWriteIsReported();
-    void registrySectionNames_data();
-    void registrySectionNames();
     void registryOfEarlierInstallations();
-    void lockFileLeftBehind_data();
-    void lockFileLeftBehind();
 };
 
 namespace { } // namespace
@@ -213,49 +208,6 @@ void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
     }
 }
 
-void TestSettingsStore::failedWriteIsReported()
-{
-    // A settings "folder" that is a plain file cannot take the settings file, whoever runs this.
-    QTemporaryDir dir;
-    const QString notAFolder = QDir(dir.path()).filePath(QStringLiteral("file"));
-    QFile file(notAFolder);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
-    SettingsStore store(SettingsStore::openIniFile(notAFolder + QStringLiteral("/Brinemoor.ini")));
-    QVERIFY(
-        !store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("127.0.0.23:1024")));
-    QVERIFY(!store.deleteSection(QStringLiteral("A")));
-}
-
-// Qt's registry backend is not built here; what it is handed is. It swaps "/" and "\" between
-// QSettings and the registry, and earlier installations wrote a typed "/" into the key's name.
-void TestSettingsStore::registrySectionNames_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("givenToQSettings");
-    QTest::newRow("slash, as earlier installations stored it") << "24/7 CTF"
-                                                               << "24\\7 CTF";
-    QTest::newRow("backslash, which no key name can hold") << "a\\b"
-                                                           << "a%5Cb";
-    QTest::newRow("both") << "a\\b/c"
-                          << "a%5Cb\\c";
-    QTest::newRow("general is no special name there") << "General"
-                                                      << "General";
-    QTest::newRow("escape look-alikes") << "%2F and %5C"
-                                        << "%252F and %255C";
-    QTest::newRow("plain") << "Harbor Nights"
-                           << "Harbor Nights";
-}
-
-void TestSettingsStore::registrySectionNames()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, givenToQSettings);
-    constexpr auto registry = SettingsStore::Backend::Registry;
-    QCOMPARE(SettingsStore::escapeSection(name, registry), givenToQSettings);
-    QCOMPARE(SettingsStore::unescapeSection(givenToQSettings, registry), name);
-}
-
 // Bookmarks as earlier installations left them in the registry (a "/" in a key's name, a blank
 // password, the game path in "settings"), brought in with the registry editor as a user would,
 // under a key of the test's own: the window lists them with their addresses and passwords.
@@ -296,60 +248,8 @@ void TestSettingsStore::registryOfEarlierInstallations()
     QCOMPARE(harness.bookmarkRows(), (QStringList{"24/7 CTF", QStringLiteral("Gänse Clan")}));
     QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
              (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole),
-             (QStringList{"", "a \"b\" \\c"}));
+    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole), (QStringList{"", "a \"b\" \\c"}));
     QCOMPARE(window.state().GamePath, QStringLiteral("C:\\Games\\CoD\\CoDMP.exe"));
-}
-
-// QSettings waits for its lock file until the file is 30 s old. An empty one left by a crash must
-// not hold a save that long; one that a running copy holds must stay until that copy lets it go.
-void TestSettingsStore::lockFileLeftBehind_data()
-{
-    QTest::addColumn<bool>("heldByARunningCopy");
-    QTest::newRow("left empty by a crash") << false;
-    QTest::newRow("empty, held by a running copy") << true;
-}
-
-void TestSettingsStore::lockFileLeftBehind()
-{
-    QFETCH(bool, heldByARunningCopy);
-    WindowHarness harness;
-    harness.storeGamePath();
-    const QString lock = harness.settingsPath() + QStringLiteral(".lock");
-    QFile leftover(lock);
-    QVERIFY(leftover.open(QIODevice::WriteOnly));
-    // Older than a live writer ever leaves it empty, far younger than QSettings' 30 s.
-    QVERIFY(leftover.setFileTime(QDateTime::currentDateTime().addSecs(-5),
-                                 QFileDevice::FileModificationTime));
-    leftover.close();
-    QProcess holder;
-    if (heldByARunningCopy) {
-        const QString flock = QStandardPaths::findExecutable(QStringLiteral("flock"));
-        if (flock.isEmpty())
-            QSKIP("needs flock(1) from util-linux");
-        // Holds the file under its lock for a while, then says whether it is still there.
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LOCK"), lock);
-        holder.setProcessEnvironment(environment);
-        holder.start(flock,
-                     {lock, QStringLiteral("-c"),
-                      QStringLiteral("echo held; sleep 1.5; test -e \"$LOCK\" && echo kept")});
-        QVERIFY(holder.waitForStarted());
-        QVERIFY(holder.waitForReadyRead());
-        QCOMPARE(holder.readLine(), QByteArray("held\n"));
-    }
-
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(harness.reopenStore()->write(QStringLiteral("A"), QStringLiteral("ip"),
-                                         QStringLiteral("127.0.0.2:28960")));
-    // A hang guard, not a speed target: without the recovery the write waits some 25 s.
-    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(dumpStore(harness.settingsPath()).size(), 2);
-    if (heldByARunningCopy) {
-        QVERIFY(holder.waitForFinished());
-        QCOMPARE(holder.readAll(), QByteArray("kept\n"));
-    }
 }
 
 QTEST_MAIN(TestSettingsStore)

@@ -71,3 +71,13 @@ private:
     std::unique_ptr<QUdpSocket> m_otherAddress;
     QQueue<QList<Datagram>> m_script;
 };
+
+// The worked example's reply: a deathmatch on mp_harbor for 20, with Bob on it.
+inline const QString kWorkedInfo = QStringLiteral(
+    R"(\g_gametype\dm\mapname\mp_harbor\sv_maxclients\20)");
+inline const QString kBob = QStringLiteral(R"(5 40 "^1Bob")");
+
+inline QByteArray workedExample()
+{
+    return FakeStatusServer::statusReply({kWorkedInfo, kBob});
+}

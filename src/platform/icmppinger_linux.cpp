@@ -1,27 +1,10 @@
+// The echo on Linux: a ping or raw ICMP socket watched by the event loop.
 #include "platform/icmppinger.h"
+#include "platform/icmppinger_common.h"
 
-#include <QHostAddress>
-#include <QList>
-#include <QStringView>
-#include <QTimer>
-#include <QtEndian>
-
-#include <algorithm>
-
-#if defined(Q_OS_WIN)
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <QThread>
-
-#include <winsock2.h>
-#include <iphlpapi.h>
-#include <icmpapi.h>
-
-#include <functional>
-#elif defined(Q_OS_LINUX)
 #include <QRandomGenerator>
 #include <QSocketNotifier>
+#include <QtEndian>
 
 #include <netinet/in.h>
 #include <netinet/ip.h>
@@ -29,124 +12,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#endif
 
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
 namespace {
-
-bool isAsciiDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
-bool isDigits(QStringView part)
-{
-    return !part.isEmpty() && std::all_of(part.begin(), part.end(), isAsciiDigit);
-}
-
-// The address of a dotted "a.b.c.d" text, in host byte order. It is read as the status query reads
-// its host (a leading zero means octal there, as in the platform's inet_addr), so the echo goes to
-// the host that is queried. Short forms, hexadecimal parts and host names are refused.
-std::optional<quint32> dottedIpv4(const QString &text)
-{
-    const QList<QStringView> parts = QStringView(text).split(u'.');
-    QHostAddress address;
-    if (parts.size() != 4 || !std::all_of(parts.begin(), parts.end(), isDigits)
-        || !address.setAddress(text)) {
-        return std::nullopt;
-    }
-    return address.toIPv4Address();
-}
-
-// Reports at most once; an echo that could not even be sent reports from the event loop, so that
-// no caller meets the report inside start().
-class OnceProbe : public EchoProbe
-{
-protected:
-    void finish(std::optional<microseconds> roundTrip)
-    {
-        if (m_finished)
-            return;
-        m_finished = true;
-        emit finished(roundTrip);
-    }
-    void finishSoon()
-    {
-        QTimer::singleShot(0, this, [this] { finish(std::nullopt); });
-    }
-    bool isFinished() const { return m_finished; }
-
-private:
-    bool m_finished = false;
-};
-
-#if defined(Q_OS_WIN)
-
-std::optional<microseconds> echoTo(quint32 address, milliseconds wait)
-{
-    const HANDLE handle = IcmpCreateFile();
-    if (handle == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    // One reply record, the (empty) echoed data, and room for the packet an error report quotes.
-    alignas(ICMP_ECHO_REPLY) unsigned char reply[sizeof(ICMP_ECHO_REPLY) + 8 + 64] = {};
-    char noData = 0;
-    const auto timeout = DWORD(std::clamp<qint64>(wait.count(), 1, MAXDWORD));
-    const DWORD replies = IcmpSendEcho(handle, qToBigEndian(address), &noData, 0, nullptr, reply,
-                                       sizeof reply, timeout);
-    IcmpCloseHandle(handle);
-    const auto *record = reinterpret_cast<const ICMP_ECHO_REPLY *>(reply);
-    if (replies == 0 || record->Status != IP_SUCCESS)
-        return std::nullopt;
-    return milliseconds(record->RoundTripTime);
-}
-
-// The system's echo blocks, so it runs on a thread of its own. The thread is no child of the
-// probe: a dropped probe loses only the queued report, and the thread deletes itself when done.
-class EchoThread final : public QThread
-{
-    Q_OBJECT
-
-public:
-    EchoThread(quint32 address, milliseconds wait)
-        : m_address(address),
-          m_wait(wait)
-    { }
-
-signals:
-    void echoed(std::optional<microseconds> roundTrip);
-
-protected:
-    void run() override { emit echoed(echoTo(m_address, m_wait)); }
-
-private:
-    const quint32 m_address;
-    const milliseconds m_wait;
-};
-
-class SystemEchoProbe final : public OnceProbe
-{
-public:
-    SystemEchoProbe(std::optional<quint32> address, milliseconds wait)
-    {
-        // The system's echo waits at least a millisecond, and loopback answers within it.
-        if (!address || wait <= milliseconds(0)) {
-            finishSoon();
-            return;
-        }
-        auto *thread = new EchoThread(*address, wait);
-        connect(thread, &EchoThread::echoed, this, &SystemEchoProbe::finish, Qt::QueuedConnection);
-        connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-        thread->start();
-    }
-};
-
-#elif defined(Q_OS_LINUX)
 
 using Clock = std::chrono::steady_clock;
 
@@ -300,7 +175,7 @@ void receive(const EchoSocket &socket, Packet &packet)
 }
 
 // The echo's socket is watched by the event loop; a precise timer bounds the wait.
-class SocketEchoProbe final : public OnceProbe
+class SocketEchoProbe final : public IcmpEcho::OnceProbe
 {
 public:
     SocketEchoProbe(std::optional<quint32> address, milliseconds wait)
@@ -376,35 +251,14 @@ private:
     QTimer m_deadline;
 };
 
-#else
-
-// No echo implementation for this system yet: every echo goes unanswered.
-class SystemEchoProbe final : public OnceProbe
-{
-public:
-    SystemEchoProbe(std::optional<quint32>, milliseconds) { finishSoon(); }
-};
-
-#endif
-
 } // namespace
 
 IcmpPinger::IcmpPinger()
 {
-#if defined(Q_OS_LINUX)
     keepArrivalStampsOn();
-#endif
 }
 
 std::unique_ptr<EchoProbe> IcmpPinger::start(const QString &ipv4, milliseconds wait)
 {
-#if defined(Q_OS_LINUX)
-    return std::make_unique<SocketEchoProbe>(dottedIpv4(ipv4), wait);
-#else
-    return std::make_unique<SystemEchoProbe>(dottedIpv4(ipv4), wait);
-#endif
+    return std::make_unique<SocketEchoProbe>(IcmpEcho::dottedIpv4(ipv4), wait);
 }
-
-#if defined(Q_OS_WIN)
-#include "icmppinger.moc"
-#endif
