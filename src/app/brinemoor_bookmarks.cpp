@@ -162,6 +162,7 @@ void Brinemoor::refreshBookmarks()
 // Only the rows change: their text and accessible name stay the bookmark's name.
 void Brinemoor::showBookmarkStatus(const QString &address, const BookmarkStatus &status)
 {
-    m_bookmarks->setStatus(address, QVariant::fromValue(status), statusWords(status, gameProtocol()),
+    m_bookmarks->setStatus(address, QVariant::fromValue(status),
+                           statusWords(status, gameProtocol()),
                            statusToolTip(status, gameProtocol()));
 }

@@ -57,9 +57,9 @@ void Brinemoor::menu_find_Click()
 int Brinemoor::gameProtocol()
 {
     if (!m_gameProtocol) {
-        m_gameProtocol = chosenProtocol(m_store.read(QString::fromLatin1(kSettingsSection),
-                                                     QString::fromLatin1(kProtocolKey)),
-                                        m_state.GamePath);
+        m_gameProtocol = chosenProtocol(
+            m_store.read(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kProtocolKey)),
+            m_state.GamePath);
         bookmarkDelegate().setGameProtocol(*m_gameProtocol);
     }
     return *m_gameProtocol;
