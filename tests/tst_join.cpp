@@ -1,7 +1,9 @@
 // The join command and the bookmark list's click and double click on the main window, against a
 // fake server on loopback, with the game as a real child process: a script that writes down how
 // it was started.
+#include "bookmarks/bookmarkmodel.h"
 #include "fakestatusserver.h"
+#include "friends/friendsettings.h"
 #include "query/statusrefresh.h"
 #include "windowharness.h"
 
@@ -280,6 +282,7 @@ private slots:
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
+    void friendsNotificationJoinsTheirBookmark();
     void realDoubleClickOnSlowServerJoins();
     void clickOnSelectedRowReloadsEditedBookmark();
     void enterOnBookmarkJoins_data();
@@ -760,6 +763,36 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
     QCOMPARE(session.texts(), QStringList{"You must have a server port with the ip (ip:port)"});
     QVERIFY(session.harness.pinger.hosts.isEmpty());
     QVERIFY(session.starter.started.isEmpty());
+}
+
+// The first refresh finds a friend on the second bookmark's server: one notification, the row
+// names the friend, and the notification's "Join" joins that bookmark as a double click would.
+void TestJoin::friendsNotificationJoinsTheirBookmark()
+{
+    Session session;
+    session.bookmark(QStringLiteral("Dunes"),
+                     QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
+    session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    QVERIFY(addFriend(*session.harness.reopenStore(), QStringLiteral("alice")));
+    const QByteArray withAlice = FakeStatusServer::statusReply(
+        {R"(\g_gametype\dm\sv_maxclients\16)", R"(5 40 "^2Alice")", R"(7 50 "Bob")"});
+    session.server.answerNext(withAlice); // the list's refresh
+    session.server.answerNext(withAlice); // the join's query
+    session.start();
+    session.showWindow();
+
+    QCOMPARE(session.harness.notifier.shown.size(), 1);
+    QCOMPARE(session.harness.notifier.shown[0].summary, QStringLiteral("Alice is playing"));
+    const QModelIndex harbor = session.harness.bookmarkIndex(1);
+    QVERIFY(harbor.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("; friends: Alice")));
+    QCOMPARE(harbor.data(Qt::AccessibleDescriptionRole), harbor.data(Qt::ToolTipRole));
+    QCOMPARE(harbor.data(BookmarkModel::FriendCountRole).toInt(), 1);
+
+    emit session.harness.notifier.actionInvoked(session.harness.notifier.shown[0].actionKey);
+    QTRY_COMPARE(session.starter.started.size(), 1);
+    QCOMPARE(session.startedArguments(), connectTo(session.server.addressText()));
+    QCOMPARE(session.harness.selectedBookmark(), QStringLiteral("Harbor"));
+    QTRY_VERIFY(session.idle());
 }
 
 // The second click lands while the first click's query holds the window disabled.

@@ -4,6 +4,7 @@
 #include "app/bookmarkdelegate.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "fakestatusserver.h"
+#include "friends/friendsettings.h"
 #include "query/statusrefresh.h"
 #include "storedump.h"
 #include "windowharness.h"
@@ -90,6 +91,7 @@ private slots:
     void requestOnTheWire();
     void replyFillsTheDisplay_data();
     void replyFillsTheDisplay();
+    void playerListEditsTheFriends();
     void serverNameOffer_data();
     void serverNameOffer();
     void silentServerTimesOutAndALateReplyIsStillShown();
@@ -202,6 +204,34 @@ void TestStatusExchange::replyFillsTheDisplay()
     QVERIFY(session.idle());
     QVERIFY(!session.timerRunning());
     QCOMPARE(session.ended.size(), 1);
+    QVERIFY(session.harness.dialogs.messages.isEmpty());
+}
+
+// The player list's context menu offers the one of "Add to Friends" and "Remove from Friends"
+// that fits the chosen player; a friend's name is bold.
+void TestStatusExchange::playerListEditsTheFriends()
+{
+    Session session;
+    session.server.answerNext(FakeStatusServer::statusReply({kWorkedInfo, kBob, kBob}));
+    session.queryServer();
+    QTRY_VERIFY(session.ready());
+    auto *players = session.harness.find<QListWidget>("server_players");
+    auto *add = session.harness.find<QAction>("addFriend");
+    auto *remove = session.harness.find<QAction>("removeFriend");
+    QCOMPARE(players->actions(), (QList<QAction *>{add, remove}));
+    QCOMPARE(add->text(), QStringLiteral("Add to Friends"));
+    QCOMPARE(remove->text(), QStringLiteral("Remove from Friends"));
+    const auto bold = [players](int row) { return players->item(row)->font().bold(); };
+
+    players->setCurrentRow(0);
+    QVERIFY(add->isVisible() && !remove->isVisible());
+    add->trigger();
+    QCOMPARE(storedFriends(*session.harness.reopenStore()), QStringList{players->item(0)->text()});
+    QVERIFY(bold(0) && bold(1)); // the same name twice
+    QVERIFY(!add->isVisible() && remove->isVisible());
+    remove->trigger();
+    QVERIFY(storedFriends(*session.harness.reopenStore()).isEmpty());
+    QVERIFY(!bold(0) && !bold(1));
     QVERIFY(session.harness.dialogs.messages.isEmpty());
 }
 

@@ -1,5 +1,6 @@
 #include "app/bookmarkdelegate.h"
 
+#include "app/friendmark.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "query/bookmarkstatus.h"
 
@@ -22,7 +23,8 @@ BookmarkStatus::Server widestUsualFigures()
 }
 
 // The row's text area cut into the name and, right of it, columns that line up from row to row:
-// the marks (lock, full), the players and the ping, each as wide as its widest usual figure.
+// the friends, the marks (lock, full), the players and the ping, each as wide as its widest usual
+// figure.
 struct Columns
 {
     Columns(const QFontMetrics &metrics, const QRect &text)
@@ -39,12 +41,15 @@ struct Columns
         lock = QRect(full.left() - gap / 2 - mark, text.top(), mark, text.height());
         status = text;
         status.setLeft(lock.left());
+        friends = QRect(status.left() - gap / 2 - friendMarkWidth(metrics), text.top(),
+                        friendMarkWidth(metrics), text.height());
         name = text;
-        name.setRight(status.left() - gap);
+        name.setRight(friends.left() - gap);
     }
 
     QRect name;
-    QRect status; // all the columns together
+    QRect friends;
+    QRect status; // the columns of the server's own figures together
     QRect lock;
     QRect full;
     QRect players;
@@ -133,5 +138,7 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         painter->drawText(columns.status, Qt::AlignRight | Qt::AlignVCenter,
                           statusMark(status.state));
     }
+    drawFriendMark(*painter, columns.friends, index.data(BookmarkModel::FriendCountRole).toInt(),
+                   ink);
     painter->restore();
 }

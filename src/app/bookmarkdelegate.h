@@ -12,10 +12,10 @@ class QPainter;
 void drawLock(QPainter &painter, const QRect &box, const QColor &ink);
 
 // Draws the row as the list would, with the name cut short where it would run into the status:
-// players against the limit, the ping, a lock for a password, a mark for a full server; or a
-// dimmed "no reply", "refused"... for a server that gave no figures. The figures of a server on
-// another game version are dimmed too. The row's text stays the
-// name, so selection, keyboard search and screen readers see only the name.
+// the friends on the server, players against the limit, the ping, a lock for a password, a mark for
+// a full server; or a dimmed "no reply", "refused"... for a server that gave no figures. The
+// figures of a server on another game version are dimmed too. The row's text stays the name, so
+// selection, keyboard search and screen readers see only the name.
 class BookmarkDelegate final : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -171,6 +171,7 @@ void Brinemoor::buildControls()
     addAction(m_refreshAll);
     servers_name->addAction(m_refreshAll);
     servers_name->setContextMenuPolicy(Qt::ActionsContextMenu);
+    buildFriends();
 }
 
 void Brinemoor::buildMenu()
@@ -221,7 +222,6 @@ void Brinemoor::wireEvents()
     connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
     connect(this, &Brinemoor::exchangeEnded, m_join, &JoinFlow::exchangeEnded);
     connect(m_cancelWait, &QShortcut::activated, m_join, &JoinFlow::endSlotWait);
-    connect(m_refresh, &StatusRefresh::addressStatus, this, &Brinemoor::showBookmarkStatus);
     connect(m_refreshAll, &QAction::triggered, this, &Brinemoor::refreshBookmarks);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
@@ -229,6 +229,7 @@ void Brinemoor::wireEvents()
     servers_name->installEventFilter(this);
     servers_name->viewport()->installEventFilter(this);
     m_focus = new FocusKeeper(this);
+    wireFriends();
 }
 
 // While a query holds the window disabled, keys come to the window itself, which drops them. Enter
@@ -284,6 +285,7 @@ void Brinemoor::Form_Load()
     if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
     m_bookmarks->fill(std::move(stored));
+    readFriendSettings();
     setBusy(false);
 }
 

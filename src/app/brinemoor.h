@@ -45,6 +45,8 @@ class BookmarkModel;
 class Brinemoor_Help;
 class FindServers;
 class FocusKeeper;
+class FriendAlerts;
+class PeriodicRefresh;
 class SettingsStore;
 class StatusRefresh;
 struct BookmarkStatus;
@@ -133,7 +135,6 @@ private:
     void showServerListNotSaved();
     void listFirstShown();
     void refreshBookmarks();
-    void showBookmarkStatus(const QString &address, const BookmarkStatus &status);
     BookmarkModel *m_bookmarks = nullptr;
     StatusRefresh *m_refresh = nullptr;
     QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
@@ -194,6 +195,22 @@ private:
     std::unique_ptr<FindServers> m_find; // a window of its own, made on the first "[ Find ]"
     std::optional<int> m_gameProtocol;   // the settings' or the game's, until the browser says
     QAction *menu_find = nullptr;
+
+    // Friends (brinemoor_friends.cpp): the logic is in friends/; the window feeds it the refresh's
+    // answers and shows what it knows.
+    void buildFriends();
+    void wireFriends();
+    void readFriendSettings();
+    void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
+    void showBookmarkStatus(const QString &address, const BookmarkStatus &status);
+    void joinFriendServer(const QString &address);
+    void markFriendPlayers();
+    void offerFriendActions();
+    void changeFriendship(bool befriend);
+    FriendAlerts *m_friends = nullptr;
+    PeriodicRefresh *m_periodicRefresh = nullptr;
+    QAction *m_addFriend = nullptr; // the player list's context menu
+    QAction *m_removeFriend = nullptr;
 
     Services &m_services;
     SettingsStore &m_store;

@@ -8,6 +8,7 @@
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
+#include "friends/periodicrefresh.h"
 
 #include <QDir>
 #include <QLabel>
@@ -24,6 +25,7 @@ void Brinemoor::getservers()
 {
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
         m_bookmarks->fill(*std::move(sections));
+    readFriendSettings();
     if (m_listShown)
         refreshBookmarks();
 }
@@ -154,15 +156,9 @@ void Brinemoor::listFirstShown()
     QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
 }
 
+// Whatever starts a refresh, the periodic one is due a whole period later.
 void Brinemoor::refreshBookmarks()
 {
+    m_periodicRefresh->refreshed();
     m_refresh->refresh(m_bookmarks->addresses());
-}
-
-// Only the rows change: their text and accessible name stay the bookmark's name.
-void Brinemoor::showBookmarkStatus(const QString &address, const BookmarkStatus &status)
-{
-    m_bookmarks->setStatus(address, QVariant::fromValue(status),
-                           statusWords(status, gameProtocol()),
-                           statusToolTip(status, gameProtocol()));
 }

@@ -149,6 +149,7 @@ void Brinemoor::showStatusReply(const StatusReply &reply)
     if (captions.reserved)
         lbl_reserved->setText(*captions.reserved);
     server_players->addItems(reply.players);
+    markFriendPlayers();
 }
 
 void Brinemoor::offerServerName()

@@ -2,6 +2,8 @@
 
 #include "bookmarks/settingsstore.h"
 
+#include <algorithm>
+
 BookmarkModel::BookmarkModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
@@ -58,6 +60,8 @@ QVariant BookmarkModel::statusData(const Row &row, int role) const
         return row.status->words;
     case Qt::ToolTipRole:
         return row.status->toolTip;
+    case FriendCountRole:
+        return row.status->friendCount;
     default:
         return {};
     }
@@ -86,19 +90,31 @@ QStringList BookmarkModel::addresses() const
     return listed;
 }
 
-void BookmarkModel::setStatus(const QString &address, const QVariant &status, const QString &words,
-                              const QString &toolTip)
+int BookmarkModel::rowOf(const QString &address) const
+{
+    const QList<int> rows = rowsByAddress().values(address);
+    return rows.isEmpty() ? -1 : *std::min_element(rows.cbegin(), rows.cend());
+}
+
+const QMultiHash<QString, int> &BookmarkModel::rowsByAddress() const
 {
     if (m_rowsByAddress.isEmpty()) {
         m_rowsByAddress.reserve(qsizetype(m_rows.size()));
         for (size_t number = 0; number < m_rows.size(); ++number)
             m_rowsByAddress.insert(m_rows[number].bookmark.address, int(number));
     }
-    const QList<int> rows = m_rowsByAddress.values(address);
+    return m_rowsByAddress;
+}
+
+void BookmarkModel::setStatus(const QString &address, const QVariant &status, const QString &words,
+                              const QString &toolTip, int friendCount)
+{
+    const QList<int> rows = rowsByAddress().values(address);
     for (const int number : rows) {
-        m_rows[size_t(number)].status.reset(new Status{status, words, toolTip});
+        m_rows[size_t(number)].status.reset(new Status{status, words, toolTip, friendCount});
         const QModelIndex changed = index(number);
-        emit dataChanged(changed, changed,
-                         {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole});
+        emit dataChanged(
+            changed, changed,
+            {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole, FriendCountRole});
     }
 }

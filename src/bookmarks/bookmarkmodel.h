@@ -28,6 +28,7 @@ public:
         StatusRole = Qt::UserRole + 1,
         AddressRole,
         PasswordRole,
+        FriendCountRole, // how many friends its server's last answer listed
     };
 
     explicit BookmarkModel(QObject *parent = nullptr);
@@ -42,10 +43,12 @@ public:
     Bookmark bookmark(int row) const;
     QList<Bookmark> bookmarks() const;
     QStringList addresses() const;
+    // The first row whose stored address is `address`; -1 for none.
+    int rowOf(const QString &address) const;
 
     // The status of every bookmark whose stored address is `address`.
     void setStatus(const QString &address, const QVariant &status, const QString &words,
-                   const QString &toolTip);
+                   const QString &toolTip, int friendCount = 0);
 
 private:
     struct Status
@@ -53,6 +56,7 @@ private:
         QVariant value;
         QString words;
         QString toolTip;
+        int friendCount = 0;
     };
     // A row takes room for a status only once it has one: start-up with thousands of bookmarks
     // shows the window before any is known.
@@ -63,7 +67,8 @@ private:
     };
 
     QVariant statusData(const Row &row, int role) const;
+    const QMultiHash<QString, int> &rowsByAddress() const;
 
     std::vector<Row> m_rows;
-    QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes
+    mutable QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes
 };

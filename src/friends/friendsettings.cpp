@@ -29,17 +29,18 @@ QStringList storedFriends(const SettingsStore &store)
     return store.readList(settingsSection(), QString::fromLatin1(kFriendsKey));
 }
 
-bool addFriend(SettingsStore &store, const QString &name)
+bool isListedFriend(const SettingsStore &store, const QString &name)
 {
-    QStringList friends = storedFriends(store);
+    const QStringList friends = storedFriends(store);
     const QString comparable = FriendList::comparable(name);
-    const bool listed = std::any_of(friends.cbegin(), friends.cend(), [&](const QString &entry) {
+    return std::any_of(friends.cbegin(), friends.cend(), [&](const QString &entry) {
         return FriendList::comparable(entry) == comparable;
     });
-    if (listed)
-        return true;
-    friends.append(name);
-    return storeFriends(store, friends);
+}
+
+bool addFriend(SettingsStore &store, const QString &name)
+{
+    return isListedFriend(store, name) || storeFriends(store, storedFriends(store) << name);
 }
 
 bool removeFriend(SettingsStore &store, const QString &name)

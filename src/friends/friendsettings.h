@@ -19,6 +19,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 QStringList storedFriends(const SettingsStore &store);
+// Whether the list has an entry that is the name (letter case and colour codes aside).
+bool isListedFriend(const SettingsStore &store, const QString &name);
 // Adds the name unless the list has it already (letter case and colour codes aside). False when
 // the store could not be written.
 bool addFriend(SettingsStore &store, const QString &name);
