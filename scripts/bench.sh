@@ -6,17 +6,7 @@
 # With --build-only it builds them and stops, as CI does to keep them compiling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-debian.sh
-missing=()
-for package in libbenchmark-dev xvfb xauth; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-        || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/setup-debian.sh libbenchmark-dev xvfb xauth
 benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus bench_refresh
     bench_startup bench_friends bench_masterreply bench_findservers)
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON

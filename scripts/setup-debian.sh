@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Brinemoor needs on Debian 12.
+# Installs what building, running and testing Brinemoor needs on Debian 12, and the packages
+# named as arguments (what a benchmark, fuzzing or the Windows build needs besides).
 set -euo pipefail
 # desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo;
 # dbus-daemon: the friends' tests run a session bus of their own.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream
-    dbus-daemon)
+    dbus-daemon "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

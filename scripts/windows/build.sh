@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/windows/common.sh
 
-install_missing g++-mingw-w64-x86-64-posix wine wine64
+scripts/setup-debian.sh g++-mingw-w64-x86-64-posix wine wine64
 qt=$(unpacked_qt)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)

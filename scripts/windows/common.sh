@@ -6,19 +6,6 @@ qt_archive=qt-6.4.2-mingw64
 # Outside the checkout, so that a fresh clone or `git clean` does not unpack it again.
 qt_cache=${BRINEMOOR_WINDOWS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/brinemoor-windows}
 
-install_missing() {
-    local missing=() package
-    for package in "$@"; do
-        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
-            || missing+=("$package")
-    done
-    [ ${#missing[@]} -eq 0 ] && return 0
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
-}
-
 # Prints the folder of the unpacked Qt, unpacking it first when needed. The package is unpacked
 # beside its final place and then moved there, so an interrupted unpack is never taken for a whole.
 unpacked_qt() {

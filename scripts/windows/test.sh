@@ -10,7 +10,7 @@ if [ ! -e "${tests[0]}" ]; then
     echo "no Windows tests in build-windows: run scripts/windows/build.sh first" >&2
     exit 2
 fi
-install_missing wine wine64 fonts-dejavu-core
+scripts/setup-debian.sh wine wine64 fonts-dejavu-core
 wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 qt=$(unpacked_qt)
 
