@@ -135,9 +135,9 @@ void notificationAfterAnswer(benchmark::State &state)
     FakeStatusServer server(2);
     const QStringList address{server.addressText()};
     StatusRefresh refresh({1000ms, 1000ms, 1000ms, 4});
-    QObject::connect(&refresh, &StatusRefresh::rowStatus, &alerts,
-                     [&](int, const BookmarkStatus &status) {
-                         alerts.serverAnswered(address[0], QStringLiteral("Harbor"), status);
+    QObject::connect(&refresh, &StatusRefresh::addressStatus, &alerts,
+                     [&](const QString &answered, const BookmarkStatus &status) {
+                         alerts.serverAnswered(answered, QStringLiteral("Harbor"), status);
                      });
     QObject::connect(&refresh, &StatusRefresh::finished, &alerts, &FriendAlerts::refreshEnded);
     QSignalSpy finished(&refresh, &StatusRefresh::finished);

@@ -3,9 +3,11 @@
 // without end. Prints the figures and ends with status 1 when a goal is missed. The disk check
 // mounts small memory disks, which needs root on Linux; elsewhere it is skipped.
 #include "app/brinemoor.h"
+#include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/plainini.h"
 #include "bookmarks/settingsstore.h"
 #include "fakepinger.h"
+#include "platform/notifier.h"
 #include "platform/processgamestarter.h"
 #include "platform/services.h"
 
@@ -14,7 +16,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -52,6 +54,7 @@ public:
     {
         return {FileChoice::Outcome::Cancelled, {}};
     }
+    std::optional<QString> password(const QString &) override { return std::nullopt; }
 
     QStringList shown;
 };
@@ -69,6 +72,7 @@ struct Window
             store.write(QStringLiteral("B%1").arg(i, 2, 10, QChar(u'0')), QStringLiteral("ip"),
                         QStringLiteral("127.0.0.%1:28960").arg(i + 2));
         window = std::make_unique<Brinemoor>(services, store, StartOptions{});
+        window->start();
     }
 
     template<typename T>
@@ -79,10 +83,12 @@ struct Window
     QStringList rows()
     {
         QStringList texts;
-        auto *names = find<QListWidget>("servers_name");
-        auto *addresses = find<QListWidget>("servers_ip");
-        for (int i = 0; i < names->count(); ++i)
-            texts.append(names->item(i)->text() + u'|' + addresses->item(i)->text());
+        const auto *bookmarks = find<QAbstractItemModel>("bookmarks");
+        for (int i = 0; i < bookmarks->rowCount(); ++i) {
+            const QModelIndex row = bookmarks->index(i, 0);
+            texts.append(row.data().toString() + u'|'
+                         + row.data(BookmarkModel::AddressRole).toString());
+        }
         return texts;
     }
     // New, the row of `selected` (if any) chosen without starting its query, the fields typed.
@@ -90,14 +96,16 @@ struct Window
     {
         find<QAction>("menu_new")->trigger();
         if (!selected.isEmpty()) {
-            auto *list = find<QListWidget>("servers_name");
-            const QSignalBlocker quiet(list);
+            auto *list = find<QListView>("servers_name");
+            const QSignalBlocker quiet(list->selectionModel());
             const QString prefix = selected + u'|';
             const QStringList all = rows();
             const auto row = std::find_if(all.cbegin(), all.cend(), [&prefix](const QString &r) {
                 return r.startsWith(prefix);
             });
-            list->setCurrentRow(row == all.cend() ? -1 : int(row - all.cbegin()));
+            list->setCurrentIndex(row == all.cend()
+                                      ? QModelIndex()
+                                      : list->model()->index(int(row - all.cbegin()), 0));
         }
         find<QLineEdit>("server_name")->setText(name);
         QTest::keyClicks(find<QLineEdit>("server_ip"), address);
@@ -106,7 +114,8 @@ struct Window
     CountingDialogs dialogs;
     FakePinger pinger;
     ProcessGameStarter gameStarter;
-    Services services{dialogs, gameStarter, pinger};
+    NoNotifier notifier;
+    Services services{dialogs, gameStarter, pinger, notifier};
     SettingsStore store;
     std::unique_ptr<Brinemoor> window;
 };
