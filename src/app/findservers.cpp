@@ -229,15 +229,16 @@ QWidget *FindServers::buildFriendsPane()
     m_removeFriend = named(new QPushButton(QStringLiteral("Remove"), pane), "removeFriendName");
     auto *label = new QLabel(QStringLiteral("&Friends:"), pane);
     label->setBuddy(m_friendList);
-    auto *edit = new QHBoxLayout;
-    edit->addWidget(m_friendName, 1);
-    edit->addWidget(m_addFriend);
-    edit->addWidget(m_removeFriend);
+    // The pane is narrow: the name gets a row of its own.
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_addFriend);
+    buttons->addWidget(m_removeFriend);
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(label);
     layout->addWidget(m_friendList, 1);
-    layout->addLayout(edit);
+    layout->addWidget(m_friendName);
+    layout->addLayout(buttons);
     return pane;
 }
 
