@@ -4,6 +4,7 @@
 // event loop was held meanwhile; the memory each listed server costs. Then sorting the 2,000
 // rows by players and one keystroke in the filter, on the window as it is shown.
 #include "app/findservers.h"
+#include "bookmarks/settingsstore.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "scripteddialogs.h"
@@ -104,7 +105,8 @@ void browse(benchmark::State &state)
     milliseconds longestStall{};
     for (auto _ : state) {
         QTemporaryDir cache;
-        FindServers browser(dialogs,
+        SettingsStore store(SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini"))));
+        FindServers browser(dialogs, store,
                             {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
                              1,
                              {},

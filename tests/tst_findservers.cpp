@@ -4,6 +4,9 @@
 
 #include "bookmarks/bookmarkmodel.h"
 #include "app/findservers.h"
+#include "bookmarks/settingsstore.h"
+#include "friends/friendalerts.h"
+#include "friends/friendsettings.h"
 #include "servers/servercache.h"
 #include "servers/serverlistmodel.h"
 
@@ -15,6 +18,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -83,6 +87,7 @@ private slots:
     void filters_data();
     void filters();
     void addToBookmarks();
+    void friends();
     void join_data();
     void join();
     void reopenedFromTheCache();
@@ -244,6 +249,40 @@ void tst_FindServers::addToBookmarks()
     QTRY_VERIFY(m_harness->bookmarkIndex(1).data(BookmarkModel::StatusRole).isValid());
 }
 
+// Added in the "Friends" list, a friend is stored, known to the main window's alerts, bold in the
+// player pane and picked by "Friends only"; the pane's menu removes it again.
+void tst_FindServers::friends()
+{
+    control<QLineEdit>("friendName")->setText(QStringLiteral("^3PLAYER9"));
+    control<QPushButton>("addFriendName")->click();
+    QCOMPARE(storedFriends(*m_harness->reopenStore()), QStringList{"^3PLAYER9"});
+    QCOMPARE(control<QListWidget>("friends")->count(), 1);
+    QCOMPARE(
+        m_harness->find<FriendAlerts>("friendAlerts")->friends().match(QStringLiteral("Player9")),
+        FriendList::Match::Named);
+    QCheckBox *friendsOnly = nullptr;
+    for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
+        friendsOnly = candidate->text() == QLatin1String("Friends only") ? candidate : friendsOnly;
+    QVERIFY(friendsOnly);
+    friendsOnly->click();
+    QCOMPARE(shownNames(*m_table), QStringList{"Locked"});
+    selectServer(QStringLiteral("Locked"));
+    auto *players = control<QTreeWidget>("players");
+    const QList<QTreeWidgetItem *> nine = players->findItems(QStringLiteral("Player9"),
+                                                             Qt::MatchExactly);
+    QCOMPARE(nine.size(), 1);
+    QVERIFY(nine.first()->font(0).bold());
+    QVERIFY(!players->topLevelItem(0)->font(0).bold());
+    players->setCurrentItem(nine.first());
+    auto *remove = players->findChild<QAction *>(QStringLiteral("removeFriend"));
+    QVERIFY(remove->isVisible());
+    remove->trigger();
+    QVERIFY(storedFriends(*m_harness->reopenStore()).isEmpty());
+    QCOMPARE(control<QListWidget>("friends")->count(), 0);
+    QVERIFY(shownNames(*m_table).isEmpty());
+    friendsOnly->click();
+}
+
 void tst_FindServers::join_data()
 {
     QTest::addColumn<QString>("server");
@@ -303,7 +342,8 @@ void tst_FindServers::reopenedFromTheCache()
     QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible()); // done, the list kept
     const qsizetype asked = m_master->received.size();
     QTemporaryDir place;
-    FindServers again(m_harness->dialogs,
+    const auto store = m_harness->reopenStore();
+    FindServers again(m_harness->dialogs, *store,
                       {{m_master->addressText()},
                        1,
                        {100ms, 300ms, 2000ms},

@@ -14,6 +14,7 @@
 
 #include "address/addressrules.h"
 #include "app/busypointer.h"
+#include "app/friendactions.h"
 #include "app/startoptions.h"
 #include "clan/clannicknames.h"
 #include "launch/joinflow.h"
@@ -207,10 +208,10 @@ private:
     void markFriendPlayers();
     void offerFriendActions();
     void changeFriendship(bool befriend);
+    void friendsEdited(bool stored);
     FriendAlerts *m_friends = nullptr;
     PeriodicRefresh *m_periodicRefresh = nullptr;
-    QAction *m_addFriend = nullptr; // the player list's context menu
-    QAction *m_removeFriend = nullptr;
+    FriendActions m_friendActions; // the player list's context menu
 
     Services &m_services;
     SettingsStore &m_store;

@@ -6,6 +6,7 @@
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
+#include "friends/friendalerts.h"
 #include "launch/gamestart.h"
 #include "platform/services.h"
 #include "servers/masterclient.h"
@@ -42,7 +43,7 @@ void Brinemoor::menu_find_Click()
             m_store.readList(section, QString::fromLatin1(kMastersKey)));
         const QString cache = serverCachePath();
         m_find = std::make_unique<FindServers>(
-            m_services.dialogs,
+            m_services.dialogs, m_store,
             FindServersOptions{masters, gameProtocol(), m_options.masters, m_options.sweep, cache,
                                QFileInfo(cache).dir().filePath(QStringLiteral("findservers.ini"))});
         connect(m_find.get(), &FindServers::addBookmarkRequested, this,
@@ -50,6 +51,10 @@ void Brinemoor::menu_find_Click()
         connect(m_find.get(), &FindServers::joinRequested, this, &Brinemoor::joinFoundServer);
         connect(m_find.get(), &FindServers::gameProtocolChanged, this,
                 &Brinemoor::showGameProtocol);
+        connect(m_find.get(), &FindServers::friendsEdited, this, &Brinemoor::friendsEdited);
+        connect(m_find.get(), &FindServers::serverAnswered, m_friends,
+                &FriendAlerts::serverAnswered);
+        connect(m_find.get(), &FindServers::sweepEnded, m_friends, &FriendAlerts::refreshEnded);
     }
     m_find->open();
 }

@@ -2,6 +2,8 @@
 // marks on the rows and in the player list, the periodic refresh, and "Join" from a notification.
 #include "app/brinemoor.h"
 
+#include "app/friendactions.h"
+#include "app/findservers.h"
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/settingsstore.h"
@@ -18,9 +20,6 @@
 
 namespace {
 
-constexpr char kAddToFriends[] = "Add to Friends";
-constexpr char kRemoveFromFriends[] = "Remove from Friends";
-
 // A row's words with its friends after the status: "...; friends: NAME, NAME".
 QString withFriends(const QString &words, const QStringList &friends)
 {
@@ -33,12 +32,7 @@ void Brinemoor::buildFriends()
 {
     m_friends = named(new FriendAlerts(m_services.notifier, this), "friendAlerts");
     m_periodicRefresh = named(new PeriodicRefresh(this), "periodicRefresh");
-    m_addFriend = named(new QAction(QString::fromLatin1(kAddToFriends), this), "addFriend");
-    m_removeFriend = named(new QAction(QString::fromLatin1(kRemoveFromFriends), this),
-                           "removeFriend");
-    server_players->addAction(m_addFriend);
-    server_players->addAction(m_removeFriend);
-    server_players->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_friendActions = addFriendActions(*server_players);
     offerFriendActions();
 }
 
@@ -49,8 +43,8 @@ void Brinemoor::wireFriends()
     connect(m_periodicRefresh, &PeriodicRefresh::due, this, &Brinemoor::refreshBookmarks);
     connect(m_friends, &FriendAlerts::joinRequested, this, &Brinemoor::joinFriendServer);
     connect(server_players, &QListWidget::currentItemChanged, this, &Brinemoor::offerFriendActions);
-    connect(m_addFriend, &QAction::triggered, this, [this] { changeFriendship(true); });
-    connect(m_removeFriend, &QAction::triggered, this, [this] { changeFriendship(false); });
+    connect(m_friendActions.add, &QAction::triggered, this, [this] { changeFriendship(true); });
+    connect(m_friendActions.remove, &QAction::triggered, this, [this] { changeFriendship(false); });
 }
 
 void Brinemoor::readFriendSettings()
@@ -59,6 +53,8 @@ void Brinemoor::readFriendSettings()
     m_periodicRefresh->setPeriod(refreshPeriod(m_store));
     markFriendPlayers();
     offerFriendActions();
+    if (m_find)
+        m_find->readFriends();
 }
 
 // The watch learns of the answer first, so the row's marks are the answer's own.
@@ -100,9 +96,7 @@ void Brinemoor::markFriendPlayers()
     const FriendList &friends = m_friends->friends();
     for (int row = 0; row < server_players->count(); ++row) {
         QListWidgetItem *player = server_players->item(row);
-        QFont font = server_players->font();
-        font.setBold(friends.match(player->text()) != FriendList::Match::None);
-        player->setFont(font);
+        player->setFont(playerFont(server_players->font(), friends, player->text()));
     }
 }
 
@@ -110,9 +104,7 @@ void Brinemoor::markFriendPlayers()
 void Brinemoor::offerFriendActions()
 {
     const QListWidgetItem *player = server_players->currentItem();
-    const bool listed = player && isListedFriend(m_store, player->text());
-    m_addFriend->setVisible(player && !listed);
-    m_removeFriend->setVisible(listed);
+    ::offerFriendActions(m_friendActions, m_store, player ? player->text() : QString());
 }
 
 void Brinemoor::changeFriendship(bool befriend)
@@ -120,8 +112,13 @@ void Brinemoor::changeFriendship(bool befriend)
     const QListWidgetItem *player = server_players->currentItem();
     if (!player)
         return;
-    const bool stored = befriend ? addFriend(m_store, player->text())
-                                 : removeFriend(m_store, player->text());
+    friendsEdited(befriend ? addFriend(m_store, player->text())
+                           : removeFriend(m_store, player->text()));
+}
+
+// From the player list or the browser: every list of friends shows the stored one.
+void Brinemoor::friendsEdited(bool stored)
+{
     readFriendSettings();
     if (!stored)
         showServerListNotSaved();

@@ -1,6 +1,8 @@
 #include "app/findservers.h"
 
 #include "app/bookmarkdelegate.h"
+#include "app/windowcontrols.h"
+#include "friends/friendsettings.h"
 #include "platform/dialogs.h"
 #include "query/gameversion.h"
 #include "servers/masterclient.h"
@@ -17,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -79,9 +82,11 @@ QCheckBox *checkBox(const char *caption, QWidget *parent)
 
 } // namespace
 
-FindServers::FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *parent)
+FindServers::FindServers(Dialogs &dialogs, SettingsStore &store, FindServersOptions options,
+                         QWidget *parent)
     : QWidget(parent, Qt::Window),
       m_dialogs(dialogs),
+      m_store(store),
       m_options(std::move(options)),
       m_servers(new ServerListModel(this)),
       m_filter(new ServerFilter(*m_servers, this)),
@@ -97,6 +102,8 @@ FindServers::FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *
     m_listProtocol = gameProtocol();
     m_servers->setGameProtocol(m_listProtocol);
     wireEvents();
+    wireFriends();
+    readFriends();
     restoreGeometry();
     loadCache();
 }
@@ -118,6 +125,7 @@ void FindServers::buildControls()
     m_hideFull = checkBox("Hide full", this);
     m_hideLocked = checkBox("Hide locked", this);
     m_onlyMyVersion = checkBox("Only my version", this);
+    m_friendsOnly = checkBox("Friends only", this);
     m_version = new QComboBox(this);
     m_version->setObjectName(QStringLiteral("gameVersion"));
     m_version->setAccessibleName(QStringLiteral("Game version"));
@@ -158,6 +166,7 @@ void FindServers::buildControls()
     m_players->setRootIsDecorated(false);
     m_players->setColumnWidth(0, 18 * character);
     m_players->setColumnWidth(1, 6 * character);
+    m_playerActions = addFriendActions(*m_players);
 
     m_progress = new QLabel(this);
     m_progress->setObjectName(QStringLiteral("progress"));
@@ -178,14 +187,20 @@ void FindServers::buildControls()
     filters->addWidget(m_filterText, 1);
     for (QWidget *control :
          {static_cast<QWidget *>(m_hideEmpty), static_cast<QWidget *>(m_hideFull),
-          static_cast<QWidget *>(m_hideLocked), static_cast<QWidget *>(m_onlyMyVersion)})
+          static_cast<QWidget *>(m_hideLocked), static_cast<QWidget *>(m_onlyMyVersion),
+          static_cast<QWidget *>(m_friendsOnly)})
         filters->addWidget(control);
     filters->addSpacing(character * 2);
     filters->addWidget(versionLabel);
     filters->addWidget(m_version);
     auto *split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(m_table);
-    split->addWidget(m_players);
+    auto *side = new QSplitter(Qt::Vertical, split);
+    side->addWidget(m_players);
+    side->addWidget(buildFriendsPane());
+    side->setStretchFactor(0, 3);
+    side->setStretchFactor(1, 1);
+    split->addWidget(side);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
     auto *bottom = new QHBoxLayout;
@@ -201,10 +216,91 @@ void FindServers::buildControls()
     resize(character * 150, character * 70);
 }
 
+// The friends list under the players: a name to add, or the chosen one to remove.
+QWidget *FindServers::buildFriendsPane()
+{
+    auto *pane = new QWidget(this);
+    m_friendList = named(new QListWidget(pane), "friends");
+    m_friendList->setAccessibleName(QStringLiteral("Friends"));
+    m_friendName = named(new QLineEdit(pane), "friendName");
+    m_friendName->setAccessibleName(QStringLiteral("Friend"));
+    m_friendName->setPlaceholderText(QStringLiteral("Name or [TAG]*"));
+    m_addFriend = named(new QPushButton(QStringLiteral("Add"), pane), "addFriendName");
+    m_removeFriend = named(new QPushButton(QStringLiteral("Remove"), pane), "removeFriendName");
+    auto *label = new QLabel(QStringLiteral("&Friends:"), pane);
+    label->setBuddy(m_friendList);
+    // The pane is narrow: the name gets a row of its own.
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_addFriend);
+    buttons->addWidget(m_removeFriend);
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label);
+    layout->addWidget(m_friendList, 1);
+    layout->addWidget(m_friendName);
+    layout->addLayout(buttons);
+    return pane;
+}
+
+void FindServers::wireFriends()
+{
+    connect(m_addFriend, &QPushButton::clicked, this, [this] {
+        editFriend(m_friendName->text().trimmed(), true);
+        m_friendName->clear();
+    });
+    connect(m_friendName, &QLineEdit::returnPressed, m_addFriend, &QPushButton::click);
+    connect(m_removeFriend, &QPushButton::clicked, this, [this] {
+        if (const QListWidgetItem *chosen = m_friendList->currentItem())
+            editFriend(chosen->text(), false);
+    });
+    connect(m_players, &QTreeWidget::currentItemChanged, this, &FindServers::offerPlayerActions);
+    const auto playerName = [this] {
+        const QTreeWidgetItem *player = m_players->currentItem();
+        return player ? player->text(0) : QString();
+    };
+    connect(m_playerActions.add, &QAction::triggered, this,
+            [this, playerName] { editFriend(playerName(), true); });
+    connect(m_playerActions.remove, &QAction::triggered, this,
+            [this, playerName] { editFriend(playerName(), false); });
+}
+
+// The main window reads the list again and gives it back through readFriends().
+void FindServers::editFriend(const QString &name, bool befriend)
+{
+    if (name.isEmpty())
+        return;
+    emit friendsEdited(befriend ? addFriend(m_store, name) : removeFriend(m_store, name));
+}
+
+void FindServers::readFriends()
+{
+    const QStringList names = storedFriends(m_store);
+    m_friends = FriendList(names);
+    m_filter->setFriends(m_friends);
+    m_friendList->clear();
+    m_friendList->addItems(names);
+    showPlayers();
+}
+
+void FindServers::offerPlayerActions()
+{
+    const QTreeWidgetItem *player = m_players->currentItem();
+    offerFriendActions(m_playerActions, m_store, player ? player->text(0) : QString());
+}
+
+void FindServers::replied(quint64 server)
+{
+    const int row = m_servers->rowOf(server);
+    if (row < 0)
+        return;
+    const FoundServer &found = m_servers->server(row);
+    emit serverAnswered(found.addressText(), found.name, found.status);
+}
+
 void FindServers::wireEvents()
 {
     connect(m_filterText, &QLineEdit::textChanged, this, &FindServers::applyFilter);
-    for (QCheckBox *box : {m_hideEmpty, m_hideFull, m_hideLocked, m_onlyMyVersion})
+    for (QCheckBox *box : {m_hideEmpty, m_hideFull, m_hideLocked, m_onlyMyVersion, m_friendsOnly})
         connect(box, &QCheckBox::toggled, this, &FindServers::applyFilter);
     connect(m_version, &QComboBox::currentIndexChanged, this, &FindServers::versionChosen);
     connect(m_refresh, &QPushButton::clicked, this, [this] { fetch(true); });
@@ -218,6 +314,7 @@ void FindServers::wireEvents()
     connect(m_masters, &MasterClient::masterEnded, this, &FindServers::masterEnded);
     connect(m_masters, &MasterClient::finished, this, &FindServers::mastersFinished);
     connect(m_sweep, &ServerSweep::replied, m_servers, &ServerListModel::setReply);
+    connect(m_sweep, &ServerSweep::replied, this, &FindServers::replied);
     connect(m_sweep, &ServerSweep::noReply, m_servers, &ServerListModel::setNoReply);
     connect(m_sweep, &ServerSweep::failed, this, [this](const QString &reason) {
         m_failures.append(QStringLiteral("status queries: ") + reason);
@@ -337,6 +434,7 @@ void FindServers::showProgress()
     if (!working) {
         m_progressTimer->stop();
         saveCache();
+        emit sweepEnded();
     }
 }
 
@@ -344,7 +442,8 @@ void FindServers::applyFilter()
 {
     m_filter->setText(m_filterText->text());
     m_filter->setSwitches({m_hideEmpty->isChecked(), m_hideFull->isChecked(),
-                           m_hideLocked->isChecked(), m_onlyMyVersion->isChecked()});
+                           m_hideLocked->isChecked(), m_onlyMyVersion->isChecked(),
+                           m_friendsOnly->isChecked()});
 }
 
 std::optional<int> FindServers::selectedRow() const
@@ -367,6 +466,7 @@ void FindServers::showPlayers()
             {player.name, QString::number(player.score), QString::number(player.ping)});
         item->setTextAlignment(1, Qt::AlignRight);
         item->setTextAlignment(2, Qt::AlignRight);
+        item->setFont(0, playerFont(m_players->font(), m_friends, player.name));
         items.append(item);
     }
     m_players->addTopLevelItems(items);

@@ -1,6 +1,8 @@
 // The server browser: every server the masters know, its status, a filter, and a way in.
 #pragma once
 
+#include "app/friendactions.h"
+#include "friends/friendlist.h"
 #include "query/serversweep.h"
 #include "servers/masterquery.h"
 
@@ -13,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QModelIndex;
 class QProgressBar;
 class QPushButton;
@@ -21,6 +24,8 @@ class QTimer;
 class QTreeWidget;
 class ServerFilter;
 class ServerListModel;
+class SettingsStore;
+struct BookmarkStatus;
 struct FoundServer;
 
 // What the browser is given: where to ask and how long to wait, and where it keeps its files.
@@ -37,24 +42,32 @@ struct FindServersOptions
 // A window of its own beside the main window, which stays usable. The masters give the list of
 // one game version (the "Game version" drop-down), ServerSweep fills in each server's status,
 // ServerListModel holds the rows and ServerFilter picks and orders them. The window only asks
-// for what the main window does: a new bookmark, or a join.
+// for what the main window does: a new bookmark, or a join. It edits the friends list in the
+// store itself and tells the main window, whose alerts also hear each server's answer.
 class FindServers final : public QWidget
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FindServers)
 
 public:
-    FindServers(Dialogs &dialogs, FindServersOptions options, QWidget *parent = nullptr);
+    FindServers(Dialogs &dialogs, SettingsStore &store, FindServersOptions options,
+                QWidget *parent = nullptr);
     ~FindServers() override;
 
     // Shows the window in front; the first time, with the cached list, and asks the masters.
     void open();
     int gameProtocol() const;
+    // Takes the stored friends list: the "Friends" list, the bold names, "Friends only".
+    void readFriends();
 
 signals:
     void addBookmarkRequested(const QString &name, const QString &address);
     void joinRequested(const QString &name, const QString &address, const QString &password);
     void gameProtocolChanged(int protocol);
+    // The friends list was changed here; false when the store could not be written.
+    void friendsEdited(bool stored);
+    void serverAnswered(const QString &address, const QString &name, const BookmarkStatus &status);
+    void sweepEnded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -62,6 +75,11 @@ protected:
 
 private:
     void buildControls();
+    QWidget *buildFriendsPane();
+    void wireFriends();
+    void editFriend(const QString &name, bool befriend);
+    void offerPlayerActions();
+    void replied(quint64 server);
     void wireEvents();
     void restoreGeometry();
     void loadCache();
@@ -81,6 +99,8 @@ private:
     bool confirmVersion(const FoundServer &server);
 
     Dialogs &m_dialogs;
+    SettingsStore &m_store;
+    FriendList m_friends;
     const FindServersOptions m_options;
     ServerListModel *const m_servers;
     ServerFilter *const m_filter;
@@ -97,9 +117,15 @@ private:
     QCheckBox *m_hideFull = nullptr;
     QCheckBox *m_hideLocked = nullptr;
     QCheckBox *m_onlyMyVersion = nullptr;
+    QCheckBox *m_friendsOnly = nullptr;
     QComboBox *m_version = nullptr;
     QTableView *m_table = nullptr;
     QTreeWidget *m_players = nullptr;
+    FriendActions m_playerActions;
+    QListWidget *m_friendList = nullptr;
+    QLineEdit *m_friendName = nullptr;
+    QPushButton *m_addFriend = nullptr;
+    QPushButton *m_removeFriend = nullptr;
     QLabel *m_progress = nullptr;
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_refresh = nullptr;

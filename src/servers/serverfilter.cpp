@@ -45,6 +45,13 @@ void ServerFilter::setSwitches(const Switches &switches)
     invalidateRowsFilter();
 }
 
+void ServerFilter::setFriends(const FriendList &friends)
+{
+    m_friends = friends;
+    if (m_switches.friendsOnly)
+        invalidateRowsFilter();
+}
+
 bool ServerFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
     const FoundServer &server = m_servers.server(sourceRow);
@@ -63,16 +70,25 @@ bool ServerFilter::matchesText(const FoundServer &server) const
                        [this](const FoundPlayer &player) { return contains(player.name, m_text); });
 }
 
-// A server that has not answered has no players and no version that we know of: "Hide empty" and
-// "Only my version" hide it, the other two keep it.
+// A server that has not answered has no players and no version that we know of: "Hide empty",
+// "Only my version" and "Friends only" hide it, the other two keep it.
 bool ServerFilter::passesSwitches(const FoundServer &server) const
 {
     if (server.status.state != BookmarkStatus::State::Answered)
-        return !m_switches.onlyMyVersion && !m_switches.hideEmpty;
+        return !m_switches.onlyMyVersion && !m_switches.hideEmpty && !m_switches.friendsOnly;
+    if (m_switches.friendsOnly && !hasFriend(server))
+        return false;
     const BookmarkStatus::Server &figures = server.status.server;
     return !(m_switches.hideEmpty && figures.players == 0) && !(m_switches.hideFull && figures.full)
         && !(m_switches.hideLocked && figures.password)
         && !(m_switches.onlyMyVersion && runsOtherVersion(figures, m_servers.gameProtocol()));
+}
+
+bool ServerFilter::hasFriend(const FoundServer &server) const
+{
+    return std::any_of(server.players.begin(), server.players.end(), [this](const FoundPlayer &p) {
+        return m_friends.match(p.name) != FriendList::Match::None;
+    });
 }
 
 bool ServerFilter::lessThan(const QModelIndex &left, const QModelIndex &right) const

@@ -1,14 +1,16 @@
 // Which of the browser's servers are shown, and in which order.
 #pragma once
 
+#include "friends/friendlist.h"
+
 #include <QSortFilterProxyModel>
 
 class ServerListModel;
 struct FoundServer;
 
 // The filter text matches name, map, type, mod and player names, ignoring letter case and colour
-// codes; the four switches hide empty, full, locked and other-version servers. Players and ping
-// sort as numbers.
+// codes; the switches hide empty, full, locked and other-version servers, and those without a
+// friend on them. Players and ping sort as numbers.
 class ServerFilter final : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -21,12 +23,14 @@ public:
         bool hideFull = false;
         bool hideLocked = false;
         bool onlyMyVersion = false;
+        bool friendsOnly = false;
     };
 
     explicit ServerFilter(ServerListModel &servers, QObject *parent = nullptr);
 
     void setText(const QString &text);
     void setSwitches(const Switches &switches);
+    void setFriends(const FriendList &friends);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
@@ -35,8 +39,10 @@ protected:
 private:
     bool matchesText(const FoundServer &server) const;
     bool passesSwitches(const FoundServer &server) const;
+    bool hasFriend(const FoundServer &server) const;
 
     ServerListModel &m_servers;
     QString m_text; // colour codes removed
     Switches m_switches;
+    FriendList m_friends;
 };

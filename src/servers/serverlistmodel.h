@@ -48,6 +48,7 @@ public:
 
     const QList<FoundServer> &servers() const { return m_servers; }
     const FoundServer &server(int row) const { return m_servers.at(row); }
+    int rowOf(quint64 server) const { return m_rows.value(server, -1); }
     int answered() const { return m_answered; }
     int settled() const { return m_settled; } // answered or silent
 
