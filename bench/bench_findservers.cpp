@@ -177,7 +177,9 @@ struct ShownBrowser
 
     ScriptedDialogs dialogs;
     QTemporaryDir cache;
+    SettingsStore store{SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini")))};
     FindServers browser{dialogs,
+                        store,
                         {{},
                          1,
                          {},
