@@ -343,11 +343,15 @@ void tst_Servers::sweepKeepsThePace()
     }
     ServerSweep sweep({100, 1000ms, 3000ms});
     QSignalSpy replied(&sweep, &ServerSweep::replied);
+    // A quiet while earns no burst afterwards.
+    sweep.ask({keys.takeLast()});
+    QTRY_COMPARE(replied.size(), 1);
+    QTest::qWait(300);
     QElapsedTimer clock;
     clock.start();
     sweep.ask(keys);
     QTRY_COMPARE(replied.size(), 21);
-    QVERIFY2(clock.elapsed() >= 195, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() >= 185, qPrintable(QString::number(clock.elapsed())));
 }
 
 QTEST_GUILESS_MAIN(tst_Servers)

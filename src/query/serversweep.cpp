@@ -14,9 +14,9 @@ namespace {
 constexpr milliseconds kTurn{4};
 // The socket buffer holds the replies that arrive while a turn is busy elsewhere.
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
-// Requests a late timer may still send at once to keep to the pace: a turn of the event loop
-// held up by other work must not slow the sweep down for good, nor let a burst out.
-constexpr qint64 kMaxCredit = 16;
+// Requests one turn may send at once to catch up with the pace: a turn of the event loop held up
+// by other work must not slow the sweep down for good, nor let a burst out.
+constexpr qint64 kMaxBurst = 16;
 
 QHostAddress hostOf(quint64 server)
 {
@@ -48,10 +48,6 @@ void ServerSweep::ask(const QList<quint64> &servers)
 {
     if (!openSocket())
         return;
-    if (m_waiting.empty() && m_inFlight.isEmpty()) {
-        m_paceStart = Clock::now();
-        m_sentSincePaceStart = 0;
-    }
     for (const quint64 server : servers) {
         if (!m_inFlight.contains(server))
             m_waiting.push_back(server);
@@ -65,6 +61,7 @@ void ServerSweep::stop()
     m_inFlight.clear();
     m_resends.clear();
     m_expiries.clear();
+    m_pacing = false;
     m_timer->stop();
 }
 
@@ -89,18 +86,19 @@ void ServerSweep::work()
     scheduleWork();
 }
 
-// Sends what the pace allows by now: first requests, then resends that are due.
+// Sends what the pace allows by now: first requests, then resends that are due. The pace counts
+// from the first request after a time with nothing to send, so only a held-up turn earns a
+// catch-up, and that in steps of kMaxBurst.
 void ServerSweep::sendDue(Clock::time_point now)
 {
-    auto allowed = m_bounds.requestsPerSecond
-            * duration_cast<microseconds>(now - m_paceStart).count() / 1'000'000
-        + 1;
-    // Time with nothing to send earns no burst later: the pace starts again.
-    if (allowed - m_sentSincePaceStart > kMaxCredit) {
+    if (!m_pacing) {
         m_paceStart = now;
         m_sentSincePaceStart = 0;
-        allowed = 1;
     }
+    const qint64 paced = m_bounds.requestsPerSecond
+            * duration_cast<microseconds>(now - m_paceStart).count() / 1'000'000
+        + 1;
+    const qint64 allowed = std::min(paced, m_sentSincePaceStart + kMaxBurst);
     const Clock::time_point turnEnds = Clock::now() + kTurn;
     while (m_sentSincePaceStart < allowed && Clock::now() < turnEnds) {
         if (!m_waiting.empty()) {
@@ -125,6 +123,7 @@ void ServerSweep::sendDue(Clock::time_point now)
         }
         ++m_sentSincePaceStart;
     }
+    m_pacing = !m_waiting.empty() || (!m_resends.empty() && m_resends.front().at <= now);
 }
 
 void ServerSweep::expire(Clock::time_point now)

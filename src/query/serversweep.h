@@ -73,5 +73,6 @@ private:
     std::deque<Due> m_expiries;
     Clock::time_point m_paceStart;
     qint64 m_sentSincePaceStart = 0;
+    bool m_pacing = false; // requests were due that the pace did not allow yet
     bool m_readScheduled = false;
 };
