@@ -1,5 +1,5 @@
-// The settings store on its own: a failed write, the registry's section names, and a lock file
-// left behind.
+// The settings store on its own: a failed write, the "settings" keys read after the bookmarks, the
+// registry's section names, and a lock file left behind.
 #include "bookmarks/settingsstore.h"
 #include "storedump.h"
 
@@ -11,6 +11,7 @@ class TestStore : public QObject
 
 private slots:
     void failedWriteIsReported();
+    void settingsKeysFollowTheFile();
     void registrySectionNames_data();
     void registrySectionNames();
     void lockFileLeftBehind_data();
@@ -29,6 +30,32 @@ void TestStore::failedWriteIsReported()
     QVERIFY(
         !store.write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("127.0.0.23:1024")));
     QVERIFY(!store.deleteSection(QStringLiteral("A")));
+}
+
+// The keys of "settings" come from the reading of the whole file while it stays the same: a list
+// the reading cannot take, or a change by another writer, is read as QSettings reads it.
+void TestStore::settingsKeysFollowTheFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[A]\nip=127.0.0.2:1\n\n[settings]\nfriends=Ann\nnotify=off\n");
+    file.close();
+    SettingsStore store(SettingsStore::openIniFile(path));
+    QVERIFY(store.contents());
+    const QString settings = QString::fromLatin1(kSettingsSection);
+    QCOMPARE(store.read(settings, QStringLiteral("notify")), QStringLiteral("off"));
+    QVERIFY(store.readList(settings, QStringLiteral("masters")).isEmpty());
+    {
+        QSettings other(path, QSettings::IniFormat);
+        other.setValue(QStringLiteral("settings/notify"), QStringLiteral("on"));
+        other.setValue(QStringLiteral("settings/masters"), QStringList{"127.0.0.2", "127.0.0.3"});
+    }
+    QCOMPARE(store.read(settings, QStringLiteral("notify")), QStringLiteral("on"));
+    QCOMPARE(store.readList(settings, QStringLiteral("masters")),
+             (QStringList{"127.0.0.2", "127.0.0.3"}));
+    QCOMPARE(store.readList(settings, QStringLiteral("friends")), QStringList{"Ann"});
 }
 
 // Qt's registry backend is not built here; what it is handed is. It swaps "/" and "\" between

@@ -273,16 +273,38 @@ bool SettingsStore::isSameSection(const QString &a, const QString &b) const
 
 QString SettingsStore::read(const QString &section, const QString &key) const
 {
+    if (const StoredSection *remembered = rememberedSection(section))
+        return remembered->value(key);
     if (!canOpenSettings())
         return {};
     return settings().value(stored(section) + u'/' + key).toString();
 }
 
+// Only a key that is missing is known without QSettings: a list is left to it to read.
 QStringList SettingsStore::readList(const QString &section, const QString &key) const
 {
+    if (const StoredSection *remembered = rememberedSection(section);
+        remembered && !remembered->contains(key))
+        return {};
     if (!canOpenSettings())
         return {};
     return settings().value(stored(section) + u'/' + key).toStringList();
+}
+
+// nullptr when only QSettings can tell: another section, QSettings open already, or a file that
+// changed since.
+const StoredSection *SettingsStore::rememberedSection(const QString &section) const
+{
+    if (!m_remembered || m_settings || section != QLatin1String(kSettingsSection))
+        return nullptr;
+    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
+    if (!read || !read->second
+        || QCryptographicHash::hash(read->first, QCryptographicHash::Sha1)
+            != m_remembered->fileHash) {
+        m_remembered.reset();
+        return nullptr;
+    }
+    return &m_remembered->section;
 }
 
 bool SettingsStore::write(const QString &section, const QString &key, const QString &value)
@@ -506,6 +528,23 @@ bool SettingsStore::isSettled() const
     return !read || read->second;
 }
 
+// Only a section of plain values is remembered: QSettings reads the others in its own way.
+void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &ini) const
+{
+    m_remembered.reset();
+    const QString group = QString::fromLatin1(kSettingsSection);
+    const bool plain = std::none_of(ini.otherValues.cbegin(), ini.otherValues.cend(),
+                                    [&](const auto &other) { return other.first == group; });
+    if (!plain)
+        return;
+    const auto found = std::find_if(
+        ini.sections.cbegin(), ini.sections.cend(),
+        [&](const StoredSection &section) { return section.name == group; });
+    m_remembered = RememberedSettings{QCryptographicHash::hash(bytes, QCryptographicHash::Sha1),
+                                      found == ini.sections.cend() ? StoredSection{group, {}}
+                                                                   : *found};
+}
+
 // nullopt leaves the file to QSettings: one in a shape of QSettings' own.
 std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByteArray &bytes) const
 {
@@ -515,6 +554,7 @@ std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByte
     std::optional<PlainIni> ini = readPlainIni(bytes);
     if (!ini)
         return std::nullopt;
+    rememberSettings(bytes, *ini);
     for (const auto &[group, index] : std::as_const(ini->otherValues)) {
         StoredSection &section = *std::lower_bound(
             ini->sections.begin(), ini->sections.end(), group,

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+struct PlainIni;
+
 inline constexpr char kSettingsSection[] = "settings";
 inline constexpr char kGamePathKey[] = "codpath";
 inline constexpr char kAddressKey[] = "ip";
@@ -110,10 +112,21 @@ private:
     void enumerateGroup(bool recursive, QStringList &KeyNames);
     std::optional<QList<StoredSection>> contentsInOnePass(const QByteArray &bytes) const;
     std::optional<QList<StoredSection>> contentsThroughQSettings() const;
+    const StoredSection *rememberedSection(const QString &section) const;
+    void rememberSettings(const QByteArray &bytes, const PlainIni &ini) const;
 
     const Location m_location;
     mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
     QByteArray m_written;
     mutable qsizetype m_settledSize = 0; // of the file when last seen whole
+    // Section "settings" as the last reading in one pass found it, and the file it was found in:
+    // while the file is the same, its keys are read without QSettings, which would parse every
+    // bookmark once more just for them.
+    struct RememberedSettings
+    {
+        QByteArray fileHash;
+        StoredSection section;
+    };
+    mutable std::optional<RememberedSettings> m_remembered;
 };

@@ -4,12 +4,19 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
 #include <utility>
 
 struct StoredSection
 {
     QString name;
     QList<std::pair<QString, QString>> values; // key and value
+
+    bool contains(const QString &key) const
+    {
+        return std::any_of(values.cbegin(), values.cend(),
+                           [&](const auto &entry) { return entry.first == key; });
+    }
 
     // Empty text for a key the section does not hold, as the store reads a missing key.
     QString value(const QString &key) const
