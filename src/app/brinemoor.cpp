@@ -1,17 +1,20 @@
 #include "app/brinemoor.h"
 
-#include "app/bookmarkdelegate.h"
+#include "app/bookmarklist.h"
+#include "app/browserlink.h"
 #include "app/elidinglabel.h"
-#include "app/findservers.h"
 #include "app/focuskeeper.h"
+#include "app/friendslink.h"
+#include "app/listrefresh.h"
+#include "app/statusdisplay.h"
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "query/statuscaptions.h"
-#include "query/statusrefresh.h"
 #include "bookmarks/settingsstore.h"
 #include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
+#include "friends/friendalerts.h"
 #include "launch/gamepath.h"
 #include "platform/gamestarter.h"
 #include "platform/services.h"
@@ -20,20 +23,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QShortcut>
 
 namespace {
-
-constexpr char kRefreshAll[] = "Refresh all";
 
 constexpr QSize kClientArea(562, 354);
 
@@ -107,12 +105,9 @@ void Brinemoor::buildControls()
     Frame1 = makeFrame(client, "Frame1", QStringLiteral("[ Server List ]"),
                        twips(60, 480, 5415, 4095));
     m_bookmarks = named(new BookmarkModel(this), "bookmarks");
-    servers_name = makeList<QListView>(Frame1, "servers_name", QStringLiteral("Server List"),
-                                       twips(120, 240, 5175, 3735));
+    servers_name = makeList<BookmarkList>(Frame1, "servers_name", QStringLiteral("Server List"),
+                                          twips(120, 240, 5175, 3735));
     servers_name->setModel(m_bookmarks);
-    // Every row is one line of the same font: measuring one spares measuring thousands.
-    servers_name->setUniformItemSizes(true);
-    servers_name->setItemDelegate(new BookmarkDelegate(servers_name));
 
     Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
                        twips(5520, 480, 2835, 1095));
@@ -135,6 +130,8 @@ void Brinemoor::buildControls()
                        twips(5520, 1650, 2835, 2930));
     server_players = makeList<QListWidget>(Frame2, "server_players", QStringLiteral("Player List"),
                                            twips(120, 240, 2595, 2565));
+    m_display = new StatusDisplay({lbl_players, lbl_ping, lbl_reserved, lbl_map, lbl_type},
+                                  *server_players, this);
 
     Image1 = makePicture(client, "Image1", QStringLiteral(":/brinemoor/banner.png"),
                          twips(2760, 4680, 2070, 585));
@@ -162,16 +159,12 @@ void Brinemoor::buildControls()
     // Escape ends a wait for a free slot; otherwise the key goes where it always went.
     m_cancelWait = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelWait->setEnabled(false);
-    m_refresh = named(new StatusRefresh(m_options.exchange, this), "refresh");
-
-    // A window shortcut works wherever the focus is in the window; the list offers it too.
-    m_refreshAll = named(new QAction(QString::fromLatin1(kRefreshAll), this), "refreshAll");
-    m_refreshAll->setShortcut(QKeySequence(Qt::Key_F5));
-    m_refreshAll->setShortcutContext(Qt::WindowShortcut);
-    addAction(m_refreshAll);
-    servers_name->addAction(m_refreshAll);
-    servers_name->setContextMenuPolicy(Qt::ActionsContextMenu);
-    buildFriends();
+    m_refresh = new ListRefresh(m_options.exchange, *m_bookmarks, *servers_name, *this);
+    m_friends = new FriendsLink(
+        m_services.notifier, m_store, *m_bookmarks, m_refresh->statuses(), *server_players,
+        [this] { return m_browser->gameProtocol(); }, this);
+    m_browser = new BrowserLink(m_services.dialogs, m_store, m_options, m_state.GamePath,
+                                *servers_name, m_friends->alerts(), this);
 }
 
 void Brinemoor::buildMenu()
@@ -192,12 +185,13 @@ void Brinemoor::buildMenu()
     menu_join = item("menu_join", QStringLiteral("[ Join Game ]"));
     menu_choosepath = item("menu_choosepath", QStringLiteral("[ Set Path ]"));
     men_help = item("men_help", QStringLiteral("[ Help Notes ]"));
+    menu_find = item("menu_find", QStringLiteral("[ Find ]"));
     // The usual keys for the usual commands; the bar shows no key next to a caption.
     menu_quit->setShortcut(QKeySequence::Quit);
     menu_new->setShortcut(QKeySequence::New);
     menu_save->setShortcut(QKeySequence::Save);
     men_help->setShortcut(Qt::Key_F1);
-    buildFindItem();
+    menu_find->setShortcut(QKeySequence::Find);
 }
 
 void Brinemoor::wireEvents()
@@ -210,10 +204,11 @@ void Brinemoor::wireEvents()
     connect(menu_join, &QAction::triggered, this, &Brinemoor::menu_join_Click);
     connect(menu_choosepath, &QAction::triggered, this, &Brinemoor::menu_choosepath_Click);
     connect(men_help, &QAction::triggered, this, &Brinemoor::men_help_Click);
+    connect(menu_find, &QAction::triggered, this, &Brinemoor::menu_find_Click);
     connect(servers_name->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &Brinemoor::servers_name_Click);
-    connect(servers_name, &QListView::pressed, this, &Brinemoor::bookmarkPressed);
-    connect(servers_name, &QListView::doubleClicked, this, &Brinemoor::servers_name_DblClick);
+    connect(servers_name, &BookmarkList::currentRowPressed, this, &Brinemoor::servers_name_Click);
+    connect(servers_name, &BookmarkList::doubleClicked, this, &Brinemoor::servers_name_DblClick);
     connect(cod_query, &StatusExchange::replied, this, &Brinemoor::cod_query_DataArrival);
     connect(cod_query, &StatusExchange::echoed, this, &Brinemoor::showEchoRoundTrip);
     connect(cod_query, &StatusExchange::refused, this, &Brinemoor::finishExchange);
@@ -222,14 +217,19 @@ void Brinemoor::wireEvents()
     connect(cod_query, &StatusExchange::failed, this, &Brinemoor::cod_query_Error);
     connect(this, &Brinemoor::exchangeEnded, m_join, &JoinFlow::exchangeEnded);
     connect(m_cancelWait, &QShortcut::activated, m_join, &JoinFlow::endSlotWait);
-    connect(m_refreshAll, &QAction::triggered, this, &Brinemoor::refreshBookmarks);
+    connect(m_browser, &BrowserLink::addBookmarkRequested, this, &Brinemoor::addFoundBookmark);
+    connect(m_browser, &BrowserLink::joinRequested, this, &Brinemoor::joinFoundServer);
+    connect(m_browser, &BrowserLink::friendsEdited, this, &Brinemoor::friendsEdited);
+    connect(m_browser, &BrowserLink::gameProtocolChanged, m_friends, &FriendsLink::showRows);
+    connect(m_friends, &FriendsLink::edited, this, &Brinemoor::friendsEdited);
+    connect(&m_friends->alerts(), &FriendAlerts::joinRequested, this, &Brinemoor::joinFriendServer);
+    connect(servers_name, &BookmarkList::enterPressed, this, &Brinemoor::bookmarkEnterPressed);
+    connect(servers_name, &BookmarkList::doubleClickedWhileDisabled, this,
+            &Brinemoor::joinWhileQuerying);
     server_ip->installEventFilter(this);
     // Characters must come as key presses, which the address filter sees, not from an input method.
     server_ip->setAttribute(Qt::WA_InputMethodEnabled, false);
-    servers_name->installEventFilter(this);
-    servers_name->viewport()->installEventFilter(this);
     m_focus = new FocusKeeper(this);
-    wireFriends();
 }
 
 // While a query holds the window disabled, keys come to the window itself, which drops them. Enter
@@ -246,21 +246,6 @@ bool Brinemoor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == server_ip && event->type() == QEvent::KeyPress)
         return addressKeyPressed(*static_cast<QKeyEvent *>(event));
-    if (watched == servers_name && isEnterKey(*event)) {
-        bookmarkEnterPressed();
-        return true;
-    }
-    // A right press only opens the list's menu: selecting the row under it would start that
-    // row's query, and the window it disables would swallow the menu.
-    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton)
-        return true;
-    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonPress)
-        m_rowBeforePress = servers_name->currentIndex().row();
-    if (watched == servers_name->viewport() && event->type() == QEvent::MouseButtonDblClick)
-        return bookmarkDoubleClickedWhileQuerying(*static_cast<QMouseEvent *>(event));
-    if (watched == servers_name->viewport() && event->type() == QEvent::Paint && !m_listShown)
-        listFirstShown();
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -305,28 +290,26 @@ void Brinemoor::menu_quit_Click()
     QApplication::exit(0);
 }
 
+void Brinemoor::menu_find_Click()
+{
+    m_browser->open();
+}
+
 void Brinemoor::menu_choosepath_Click()
 {
     getgamepath();
 }
 
+// Used in this session even when it could not be stored. A store that could not be read has been
+// reported at start-up, with the word that it is left as it is.
 void Brinemoor::getgamepath()
 {
-    for (;;) {
-        const FileChoice choice = m_services.dialogs.openFile(cmd);
-        if (choice.outcome != FileChoice::Outcome::Chosen)
-            return;
-        // Stored with the platform's separators, as the game folder is later cut from it.
-        const QString path = QDir::toNativeSeparators(choice.path);
-        if (isAcceptedGamePath(path) && QFileInfo(path).isFile()) {
-            // Used in this session even when it could not be stored. A store that could not be
-            // read has been reported at start-up, with the word that it is left as it is.
-            m_state.GamePath = path;
-            if (!m_store.write(QString::fromLatin1(kSettingsSection),
-                               QString::fromLatin1(kGamePathKey), path)
-                && !m_store.isUnreadable())
-                showServerListNotSaved();
-            return;
-        }
-    }
+    const std::optional<QString> path = askGamePath(m_services.dialogs, cmd);
+    if (!path)
+        return;
+    m_state.GamePath = *path;
+    if (!m_store.write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
+                       *path)
+        && !m_store.isUnreadable())
+        showServerListNotSaved();
 }

@@ -1,12 +1,13 @@
 // The main window: every control of the launcher, its handlers and its window-level state.
 //
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
-// and time-out, from query/), the background refresh of every bookmark's status (StatusRefresh,
-// from query/, drawn into the list by BookmarkDelegate) and the nine window-level variables
-// (WindowState). Its handlers stay short: address rules come from address/, the settings store,
-// Save's decision and the watch on the store from bookmarks/, the status exchange and reply from
-// query/, the game command line, its process, the verdicts on a status and the wait for a free
-// slot from launch/. The refresh touches nothing but the list's rows. Whatever is modal or belongs
+// and time-out, from query/) and the nine window-level variables (WindowState). Beside it: the
+// bookmark list (BookmarkList), the shown status (StatusDisplay), the background refresh of every
+// bookmark's status (ListRefresh), friends (FriendsLink) and the server browser (BrowserLink).
+// Its handlers stay short: address rules come from address/, the settings store, Save's decision
+// and the watch on the store from bookmarks/, the status exchange and reply from query/, the game
+// command line, its process, the verdicts on a status, the join and the wait for a free slot from
+// launch/. The refresh touches nothing but the list's rows. Whatever is modal or belongs
 // to the operating system (message boxes, the file dialog, the ICMP echo, starting the game and
 // watching its first seconds) goes through the Services handed in, so tests script it. Everything
 // runs on the one GUI thread.
@@ -14,43 +15,37 @@
 
 #include "address/addressrules.h"
 #include "app/busypointer.h"
-#include "app/friendactions.h"
 #include "app/startoptions.h"
 #include "clan/clannicknames.h"
 #include "launch/joinflow.h"
 #include "platform/dialogs.h"
-#include "query/serversweep.h"
 #include "query/statusexchange.h"
-#include "servers/masterquery.h"
 
 #include <QMainWindow>
 #include <QString>
 
 #include <chrono>
-#include <memory>
 #include <optional>
 
 class QAction;
 class QGroupBox;
 class QKeyEvent;
-class QMouseEvent;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QListWidget;
 class QModelIndex;
 class QNetworkAccessManager;
 class QShortcut;
-class BookmarkDelegate;
+class BookmarkList;
 class BookmarkModel;
+class BrowserLink;
 class Brinemoor_Help;
-class FindServers;
 class FocusKeeper;
-class FriendAlerts;
-class PeriodicRefresh;
+class FriendsLink;
+class ListRefresh;
 class SettingsStore;
-class StatusRefresh;
-struct BookmarkStatus;
+class StatusDisplay;
+struct Bookmark;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -74,7 +69,6 @@ public:
     // Builds the controls; nothing else happens until start().
     Brinemoor(Services &services, SettingsStore &store, StartOptions options,
               QWidget *parent = nullptr);
-    ~Brinemoor() override; // where the server browser's window is a complete type
 
     // Start-up: the title, the game path (which may show the file dialog), the clan nicknames and
     // the bookmarks, then the watch on the store. Once, before the window is first shown.
@@ -128,18 +122,12 @@ private:
     void getservers();
     void followStoreChanges();
     void cleartexts();
-    void selectBookmarkRow(int row);
-    int selectedBookmarkRow() const;
-    QString selectedBookmarkName() const;
     void storeEditedBookmark(const QString &name);
     void reselectBookmark(const QString &name);
     void showServerListNotSaved();
-    void listFirstShown();
-    void refreshBookmarks();
+    void showFields(const Bookmark &bookmark);
     BookmarkModel *m_bookmarks = nullptr;
-    StatusRefresh *m_refresh = nullptr;
-    QAction *m_refreshAll = nullptr; // F5 anywhere in the window, and the list's context menu
-    bool m_listShown = false;        // its rows are refreshed once they are on screen
+    ListRefresh *m_refresh = nullptr;
 
     // Clan nicknames
     void loadClanNicknames();
@@ -153,20 +141,14 @@ private:
     void checkAndQuery(const QString &address);
     void queryserver();
     void queryStatusOf(const QString &address);
-    std::optional<StatusTarget> targetOf(const QString &address);
-    void showPlayers(const QString &caption);
-    void showPing(const QString &caption);
     void endUnsentQuery(const QString &reason);
     void showEchoRoundTrip(std::chrono::microseconds roundTrip);
     void showStatusReply(const StatusReply &reply);
     void offerServerName();
     void finishExchange();
+    StatusDisplay *m_display = nullptr;
     bool m_replyPingShown = false; // a later echo may still correct it
     QString m_unsentAddress;       // the last query of it could not be sent
-    // The players and ping captions as the status exchanges wrote them. The join judges these:
-    // Save, which "Update Server Name?" may run while a join waits, empties the labels.
-    QString m_playersCaption;
-    QString m_pingCaption;
 
     // Join: the flow is JoinFlow's; the window is its site.
     JoinTarget checkTarget() override;
@@ -176,42 +158,21 @@ private:
     LaunchSettings launchSettings() const override;
     void showSlotWait(const QString &server) override;
     void showGamesStarting(bool starting) override;
-    void bookmarkPressed(const QModelIndex &index);
     void bookmarkEnterPressed();
-    bool bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event);
     bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
-    int m_rowBeforePress = -1;
     JoinFlow *m_join = nullptr;
     QString m_titleBeforeWait;         // while a wait for a free slot lasts
     QShortcut *m_cancelWait = nullptr; // Escape ends that wait
 
-    // Finding servers (brinemoor_find.cpp)
-    void buildFindItem();
-    int gameProtocol();
-    BookmarkDelegate &bookmarkDelegate() const;
-    void showGameProtocol(int protocol);
+    // What the server browser (BrowserLink) and a friend's notification (FriendsLink) ask for
     void addFoundBookmark(const QString &name, const QString &address);
     void joinFoundServer(const QString &name, const QString &address, const QString &password);
-    std::unique_ptr<FindServers> m_find; // a window of its own, made on the first "[ Find ]"
-    std::optional<int> m_gameProtocol;   // the settings' or the game's, until the browser says
-    QAction *menu_find = nullptr;
-
-    // Friends (brinemoor_friends.cpp): the logic is in friends/; the window feeds it the refresh's
-    // answers and shows what it knows.
-    void buildFriends();
-    void wireFriends();
-    void readFriendSettings();
-    void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
-    void showBookmarkStatus(const QString &address, const BookmarkStatus &status);
     void joinFriendServer(const QString &address);
-    void markFriendPlayers();
-    void offerFriendActions();
-    void changeFriendship(bool befriend);
+    void readFriendSettings();
     void friendsEdited(bool stored);
-    FriendAlerts *m_friends = nullptr;
-    PeriodicRefresh *m_periodicRefresh = nullptr;
-    FriendActions m_friendActions; // the player list's context menu
+    BrowserLink *m_browser = nullptr;
+    FriendsLink *m_friends = nullptr;
 
     Services &m_services;
     SettingsStore &m_store;
@@ -230,7 +191,7 @@ private:
     QLabel *lbl_pass = nullptr;
     QLineEdit *server_pass = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QListView *servers_name = nullptr; // a view of m_bookmarks
+    BookmarkList *servers_name = nullptr; // a view of m_bookmarks
     QGroupBox *Frame3 = nullptr;
     QLabel *lbl_players = nullptr;
     QLabel *lbl_ping = nullptr;
@@ -258,4 +219,5 @@ private:
     QAction *menu_join = nullptr;
     QAction *menu_choosepath = nullptr;
     QAction *men_help = nullptr;
+    QAction *menu_find = nullptr;
 };

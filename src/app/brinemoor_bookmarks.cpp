@@ -1,22 +1,19 @@
-// The main window's bookmark handling: the list from the store and its background refresh, and
-// the New, Save and Delete commands.
+// The main window's bookmark handling: the list from the store, the New, Save and Delete
+// commands, and the bookmarks and friends lists the server browser changes.
 #include "app/brinemoor.h"
 
+#include "app/bookmarklist.h"
+#include "app/browserlink.h"
+#include "app/friendslink.h"
+#include "app/listrefresh.h"
+#include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
-#include "query/statuscaptions.h"
-#include "query/statusrefresh.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "bookmarks/bookmarksave.h"
 #include "bookmarks/settingsstore.h"
-#include "friends/periodicrefresh.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListView>
-#include <QListWidget>
-#include <QSignalBlocker>
-#include <QTimer>
 
 // A store that cannot be read any more (its file replaced by something unreadable) leaves the
 // list as it stands: what it showed is still the last the store was known to hold. Rows made anew
@@ -26,15 +23,14 @@ void Brinemoor::getservers()
     if (std::optional<QList<StoredSection>> sections = m_store.contents())
         m_bookmarks->fill(*std::move(sections));
     readFriendSettings();
-    if (m_listShown)
-        refreshBookmarks();
+    m_refresh->listRebuilt();
 }
 
 // Another running copy or an editor changed the store. The selection stays on its bookmark while
 // the store still holds it; the fields, the user's working copy, stay as they are.
 void Brinemoor::followStoreChanges()
 {
-    const QString selected = selectedBookmarkName();
+    const QString selected = servers_name->selectedName();
     getservers();
     reselectBookmark(selected);
 }
@@ -42,38 +38,12 @@ void Brinemoor::followStoreChanges()
 void Brinemoor::cleartexts()
 {
     static_cast<AddressFilter &>(m_state) = AddressFilter{};
-    lbl_ping->setText(QString::fromLatin1(kPingNone));
+    m_display->clear();
     m_replyPingShown = false;
-    lbl_players->setText(QString::fromLatin1(kPlayersNone));
-    lbl_type->setText(QString::fromLatin1(kTypeNone));
-    lbl_map->setText(QString::fromLatin1(kMapNone));
-    lbl_reserved->setText(QString::fromLatin1(kReservedNone));
-    server_players->clear();
     server_name->clear();
     server_ip->clear();
     server_pass->clear();
-    selectBookmarkRow(-1);
-}
-
-void Brinemoor::selectBookmarkRow(int row)
-{
-    QItemSelectionModel *selection = servers_name->selectionModel();
-    if (row < 0)
-        selection->clear();
-    else
-        selection->setCurrentIndex(m_bookmarks->index(row), QItemSelectionModel::ClearAndSelect);
-}
-
-int Brinemoor::selectedBookmarkRow() const
-{
-    const QModelIndexList selected = servers_name->selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? -1 : selected.constFirst().row();
-}
-
-QString Brinemoor::selectedBookmarkName() const
-{
-    const int row = selectedBookmarkRow();
-    return row < 0 ? QString() : m_bookmarks->bookmark(row).name;
+    servers_name->selectRow(-1);
 }
 
 void Brinemoor::menu_new_Click()
@@ -99,7 +69,7 @@ void Brinemoor::menu_save_Click()
 // A name clash is told here and leaves `result` at "ok".
 void Brinemoor::storeEditedBookmark(const QString &name)
 {
-    const QString selected = selectedBookmarkName();
+    const QString selected = servers_name->selectedName();
     const Bookmark edited{name, server_ip->text(), server_pass->text()};
     switch (saveBookmark(m_store, m_bookmarks->bookmarks(), selected, edited)) {
     case SaveOutcome::NameInUse:
@@ -123,8 +93,7 @@ void Brinemoor::storeEditedBookmark(const QString &name)
 void Brinemoor::reselectBookmark(const QString &name)
 {
     // Quietly: the selection handler would load the stored bookmark over the edited fields.
-    const QSignalBlocker quiet(servers_name->selectionModel());
-    selectBookmarkRow(int(bookmarkRow(m_store, m_bookmarks->bookmarks(), name)));
+    servers_name->reselectRow(int(bookmarkRow(m_store, m_bookmarks->bookmarks(), name)));
 }
 
 void Brinemoor::showServerListNotSaved()
@@ -138,7 +107,7 @@ void Brinemoor::showServerListNotSaved()
 // emptied in every case.
 void Brinemoor::menu_delete_Click()
 {
-    const QString selected = selectedBookmarkName();
+    const QString selected = servers_name->selectedName();
     bool stored = true;
     if (!selected.isEmpty() && selected == server_name->text())
         stored = m_store.deleteSection(selected);
@@ -148,17 +117,42 @@ void Brinemoor::menu_delete_Click()
         showServerListNotSaved();
 }
 
-// The first refresh waits until the list has been drawn: start-up shows the window first, and
-// then asks.
-void Brinemoor::listFirstShown()
+// Stored at once under a name not taken yet, listed, and selected with its fields filled, as a
+// click on it would leave them, without asking the server again. A bookmark of the same name is
+// never touched, even one for the same server: its password would be lost.
+void Brinemoor::addFoundBookmark(const QString &name, const QString &address)
 {
-    m_listShown = true;
-    QTimer::singleShot(0, this, &Brinemoor::refreshBookmarks);
+    const QList<Bookmark> listed = m_bookmarks->bookmarks();
+    const Bookmark found{freeBookmarkName(m_store, listed, name), address, QString()};
+    const bool saved = saveBookmark(m_store, listed, QString(), found) == SaveOutcome::Saved;
+    getservers();
+    if (!saved) {
+        showServerListNotSaved();
+        return;
+    }
+    reselectBookmark(found.name);
+    showFields(found);
 }
 
-// Whatever starts a refresh, the periodic one is due a whole period later.
-void Brinemoor::refreshBookmarks()
+void Brinemoor::showFields(const Bookmark &bookmark)
 {
-    m_periodicRefresh->refreshed();
-    m_refresh->refresh(m_bookmarks->addresses());
+    server_name->setText(bookmark.name);
+    server_ip->setText(bookmark.address);
+    server_pass->setText(bookmark.password);
+}
+
+// With every rebuild of the list: the friends, the period of the refresh, and the browser's lists.
+void Brinemoor::readFriendSettings()
+{
+    m_friends->readSettings();
+    m_refresh->readSettings(m_store);
+    m_browser->readFriends();
+}
+
+// From the player list or the browser: every list of friends shows the stored one.
+void Brinemoor::friendsEdited(bool stored)
+{
+    readFriendSettings();
+    if (!stored)
+        showServerListNotSaved();
 }

@@ -1,14 +1,14 @@
-// The main window's side of a join (JoinFlow runs it) and the bookmark list's click and double
-// click.
+// The main window's side of a join (JoinFlow runs it), the bookmark list's click and double
+// click, and the joins the server browser and a friend's notification ask for.
 #include "app/brinemoor.h"
 
+#include "app/bookmarklist.h"
+#include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/settingsstore.h"
 #include "launch/joinmessages.h"
 
 #include <QLineEdit>
-#include <QListView>
-#include <QMouseEvent>
 #include <QShortcut>
 
 void Brinemoor::menu_join_Click()
@@ -31,8 +31,14 @@ void Brinemoor::queryStatus(const QString &address, const QString &verdict)
 
 JoinStatus Brinemoor::status() const
 {
-    return {m_state.result,   selectedBookmarkName(), cod_query->isPending(), m_state.ServerReady,
-            m_playersCaption, m_pingCaption,          m_state.sv_maxclients,  m_unsentAddress};
+    return {m_state.result,
+            servers_name->selectedName(),
+            cod_query->isPending(),
+            m_state.ServerReady,
+            m_display->playersCaption(),
+            m_display->pingCaption(),
+            m_state.sv_maxclients,
+            m_unsentAddress};
 }
 
 void Brinemoor::holdInput(bool held)
@@ -68,7 +74,7 @@ void Brinemoor::showGamesStarting(bool starting)
 
 void Brinemoor::servers_name_Click()
 {
-    const int row = selectedBookmarkRow();
+    const int row = servers_name->selectedRow();
     if (row < 0)
         return;
     const Bookmark stored = m_bookmarks->bookmark(row);
@@ -79,19 +85,9 @@ void Brinemoor::servers_name_Click()
     // being typed stays. The address is compared as the field shows it: normalised.
     if (fieldsHoldBookmark(row))
         return;
-    server_name->setText(stored.name);
-    server_ip->setText(ipcheck(m_state, stored.address));
-    server_pass->setText(stored.password);
+    showFields({stored.name, ipcheck(m_state, stored.address), stored.password});
     m_state.result = checkip(m_state, server_ip->text());
     queryserver();
-}
-
-// A press on the row that is already selected changes no selection, yet it is a click all the
-// same: it reloads the bookmark when the fields no longer hold it.
-void Brinemoor::bookmarkPressed(const QModelIndex &index)
-{
-    if (index.row() == m_rowBeforePress)
-        servers_name_Click();
 }
 
 // The first click of the double click has loaded the bookmark and started its query; the join
@@ -111,17 +107,8 @@ void Brinemoor::bookmarkEnterPressed()
     if (servers_name->selectionModel()->isSelected(current))
         servers_name_Click();
     else
-        selectBookmarkRow(current.row());
+        servers_name->selectRow(current.row());
     servers_name_DblClick();
-}
-
-// The first click's query disables the window, and a disabled list drops the second click, so a
-// double click on a server slower than the double-click interval would never join. The list's
-// viewport still shows it to this filter.
-bool Brinemoor::bookmarkDoubleClickedWhileQuerying(const QMouseEvent &event)
-{
-    const QModelIndex clicked = servers_name->indexAt(event.position().toPoint());
-    return clicked.isValid() && joinWhileQuerying(clicked.row());
 }
 
 // Joins while the window is disabled for a query, when the query is the one for the bookmark in
@@ -141,4 +128,29 @@ bool Brinemoor::fieldsHoldBookmark(int row) const
     const Bookmark stored = m_bookmarks->bookmark(row);
     return server_name->text() == stored.name
         && server_ip->text() == ipcheck(scratch, stored.address);
+}
+
+// The fields take the server, with no bookmark selected, and the join runs as "[ Join Game ]"
+// does: game path, status query, full server, slot wait.
+void Brinemoor::joinFoundServer(const QString &name, const QString &address,
+                                const QString &password)
+{
+    cleartexts();
+    showFields({name, address, password});
+    menu_join_Click();
+}
+
+// As a double click on the bookmark would: its click loads it, the join follows.
+void Brinemoor::joinFriendServer(const QString &address)
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    const int row = m_bookmarks->rowOf(address);
+    if (row < 0)
+        return;
+    servers_name->selectionModel()->setCurrentIndex(m_bookmarks->index(row),
+                                                    QItemSelectionModel::NoUpdate);
+    bookmarkEnterPressed();
 }

@@ -1,6 +1,8 @@
 // The main window's status exchange: the address field's keys, the query, its reply and its ends.
 #include "app/brinemoor.h"
 
+#include "app/friendslink.h"
+#include "app/statusdisplay.h"
 #include "app/typedcharacter.h"
 #include "query/statuscaptions.h"
 #include "platform/services.h"
@@ -8,9 +10,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 
 using namespace std::chrono;
 
@@ -69,38 +69,25 @@ void Brinemoor::queryserver()
     queryStatusOf(server_ip->text());
 }
 
-// `result` holds the verdict on `address`.
+// `result` holds the verdict on `address`. An address no socket takes gets a verdict too.
 void Brinemoor::queryStatusOf(const QString &address)
 {
     m_state.sv_hostname.clear();
     m_state.sv_maxclients = std::nullopt;
-    server_players->clear();
-    showPing(QString::fromLatin1(kPingNone));
-    showPlayers(QString::fromLatin1(kPlayersNone));
+    m_display->queryStarted();
     m_replyPingShown = false;
-    const std::optional<StatusTarget> target = targetOf(address);
-    if (!target) {
+    const std::variant<StatusTarget, QString> target = checkedTarget(m_state.result, address);
+    if (const QString *verdict = std::get_if<QString>(&target)) {
+        m_state.result = *verdict;
         showMessage(m_state.result, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
         return;
     }
     setBusy(true);
     setEnabled(false);
     m_state.ServerReady = false;
-    cod_query->start(*target);
+    cod_query->start(std::get<StatusTarget>(target));
     // notSent() has come and gone inside start() when the request could not be sent.
     m_unsentAddress = cod_query->isPending() ? QString() : address;
-}
-
-// The server `address` names; none when `result` refuses it, or, for an address no socket takes,
-// once `result` says so.
-std::optional<StatusTarget> Brinemoor::targetOf(const QString &address)
-{
-    const std::variant<StatusTarget, QString> target = checkedTarget(m_state.result, address);
-    if (const QString *verdict = std::get_if<QString>(&target)) {
-        m_state.result = *verdict;
-        return std::nullopt;
-    }
-    return std::get<StatusTarget>(target);
 }
 
 // A query that sent nothing leaves ServerReady cleared. It still raises the ended signal, so that
@@ -120,7 +107,7 @@ void Brinemoor::cod_query_DataArrival(const StatusReply &reply, microseconds rou
     // An echo back while "Update Server Name?" is open corrects the ping shown after it.
     m_replyPingShown = true;
     offerServerName();
-    showPing(m_state.PingResponse);
+    m_display->showPing(m_state.PingResponse);
     m_replyPingShown = true;
     finishExchange();
 }
@@ -132,7 +119,7 @@ void Brinemoor::showEchoRoundTrip(microseconds roundTrip)
     if (!m_replyPingShown)
         return;
     m_state.PingResponse = pingCaption(roundTrip);
-    showPing(m_state.PingResponse);
+    m_display->showPing(m_state.PingResponse);
 }
 
 void Brinemoor::showStatusReply(const StatusReply &reply)
@@ -140,16 +127,8 @@ void Brinemoor::showStatusReply(const StatusReply &reply)
     m_state.sv_maxclients = reply.maxClients;
     if (reply.hostname)
         m_state.sv_hostname = *reply.hostname;
-    const ReplyCaptions captions = replyCaptions(reply);
-    showPlayers(captions.players);
-    if (captions.type)
-        lbl_type->setText(*captions.type);
-    if (captions.map)
-        lbl_map->setText(*captions.map);
-    if (captions.reserved)
-        lbl_reserved->setText(*captions.reserved);
-    server_players->addItems(reply.players);
-    markFriendPlayers();
+    m_display->showReply(reply);
+    m_friends->markPlayers();
 }
 
 void Brinemoor::offerServerName()
@@ -171,20 +150,8 @@ void Brinemoor::offerServerName()
 
 void Brinemoor::timeout_Timer()
 {
-    showPing(QString::fromLatin1(kPingTimeout));
+    m_display->showPing(QString::fromLatin1(kPingTimeout));
     finishExchange();
-}
-
-void Brinemoor::showPlayers(const QString &caption)
-{
-    lbl_players->setText(caption);
-    m_playersCaption = caption;
-}
-
-void Brinemoor::showPing(const QString &caption)
-{
-    lbl_ping->setText(caption);
-    m_pingCaption = caption;
 }
 
 // What every end of a sent request shares. A reply after the time-out ends the exchange again,

@@ -1,6 +1,9 @@
 #include "launch/gamepath.h"
 
+#include "platform/dialogs.h"
+
 #include <QDir>
+#include <QFileInfo>
 
 bool isAcceptedGamePath(const QString &path)
 {
@@ -8,4 +11,16 @@ bool isAcceptedGamePath(const QString &path)
     const QString fileName = native.mid(native.lastIndexOf(QDir::separator()) + 1);
     return !path.isEmpty()
         && fileName.compare(QStringLiteral("codmp.exe"), Qt::CaseInsensitive) == 0;
+}
+
+std::optional<QString> askGamePath(Dialogs &dialogs, const FileDialogPreset &preset)
+{
+    for (;;) {
+        const FileChoice choice = dialogs.openFile(preset);
+        if (choice.outcome != FileChoice::Outcome::Chosen)
+            return std::nullopt;
+        const QString path = QDir::toNativeSeparators(choice.path);
+        if (isAcceptedGamePath(path) && QFileInfo(path).isFile())
+            return path;
+    }
 }

@@ -1,0 +1,58 @@
+// The main window's link to the server browser.
+#pragma once
+
+#include "app/startoptions.h"
+
+#include <QObject>
+
+#include <memory>
+#include <optional>
+
+class Dialogs;
+class FindServers;
+class FriendAlerts;
+class BookmarkList;
+class SettingsStore;
+
+// Makes the browser on the first "[ Find ]", with the masters and the game version from the store,
+// and passes on what it asks of the main window: a new bookmark, a join, a changed friends list.
+// The game version it shows is also the one the bookmark rows are drawn against.
+class BrowserLink final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BrowserLink)
+
+public:
+    // `gamePath` is read when the game version is first needed, after start-up has found it.
+    // `bookmarks` is the list whose rows dim servers of other versions.
+    BrowserLink(Dialogs &dialogs, SettingsStore &store, const StartOptions &options,
+                const QString &gamePath, BookmarkList &bookmarks, FriendAlerts &alerts,
+                QObject *parent);
+    ~BrowserLink() override; // where the browser is a complete type
+
+    // Shows the browser in front, made the first time.
+    void open();
+    // `settings/protocol`, else the game's own version; once the browser chose one, that one.
+    int gameProtocol();
+    // The stored friends list changed: an open browser shows it.
+    void readFriends();
+
+signals:
+    void addBookmarkRequested(const QString &name, const QString &address);
+    void joinRequested(const QString &name, const QString &address, const QString &password);
+    // The browser changed the stored friends list; false when the store could not be written.
+    void friendsEdited(bool stored);
+    void gameProtocolChanged(int protocol);
+
+private:
+    void showGameProtocol(int protocol);
+
+    Dialogs &m_dialogs;
+    SettingsStore &m_store;
+    const StartOptions &m_options;
+    const QString &m_gamePath;
+    BookmarkList &m_bookmarks;
+    FriendAlerts &m_alerts;
+    std::unique_ptr<FindServers> m_find; // a window of its own: no parent
+    std::optional<int> m_gameProtocol;
+};

@@ -1,0 +1,56 @@
+// The main window's part in friends.
+#pragma once
+
+#include "app/friendactions.h"
+
+#include <QObject>
+
+#include <functional>
+
+class BookmarkModel;
+class FriendAlerts;
+class Notifier;
+class QListWidget;
+class SettingsStore;
+class StatusRefresh;
+struct BookmarkStatus;
+
+// Feeds each answer of the background refresh to FriendAlerts before the bookmark rows show it,
+// so a row's friends and words are that answer's; marks friends bold in the player list and offers
+// "Add to Friends" / "Remove from Friends" for the chosen player.
+class FriendsLink final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FriendsLink)
+
+public:
+    // `gameProtocol` is the version the rows' words are judged against.
+    FriendsLink(Notifier &notifier, SettingsStore &store, BookmarkModel &bookmarks,
+                StatusRefresh &refresh, QListWidget &players, std::function<int()> gameProtocol,
+                QObject *parent);
+
+    FriendAlerts &alerts() const { return *m_alerts; }
+    // Takes the friends list and `notify` from the store, and shows the list in the player list.
+    void readSettings();
+    // The player list was filled anew.
+    void markPlayers();
+    // Every row's words anew, for another game version.
+    void showRows();
+
+signals:
+    // The player list's menu changed the stored friends list; false when it could not be written.
+    void edited(bool stored);
+
+private:
+    void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
+    void showRow(const QString &address, const BookmarkStatus &status);
+    void offerActions();
+    void changeFriendship(bool befriend);
+
+    SettingsStore &m_store;
+    BookmarkModel &m_bookmarks;
+    QListWidget &m_players;
+    const std::function<int()> m_gameProtocol;
+    FriendAlerts *const m_alerts;
+    FriendActions m_actions; // the player list's context menu
+};

@@ -1,0 +1,67 @@
+#include "app/listrefresh.h"
+
+#include "app/windowcontrols.h"
+#include "bookmarks/bookmarkmodel.h"
+#include "friends/friendsettings.h"
+#include "friends/periodicrefresh.h"
+#include "query/statusrefresh.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QListView>
+#include <QTimer>
+
+namespace {
+
+constexpr char kRefreshAll[] = "Refresh all";
+
+} // namespace
+
+ListRefresh::ListRefresh(ExchangeBounds bounds, const BookmarkModel &bookmarks, QListView &list,
+                         QWidget &window)
+    : QObject(&window),
+      m_bookmarks(bookmarks),
+      m_refresh(named(new StatusRefresh(bounds, this), "refresh")),
+      m_periodic(named(new PeriodicRefresh(this), "periodicRefresh")),
+      m_refreshAll(named(new QAction(QString::fromLatin1(kRefreshAll), this), "refreshAll"))
+{
+    // A window shortcut works wherever the focus is in the window; the list offers it too.
+    m_refreshAll->setShortcut(QKeySequence(Qt::Key_F5));
+    m_refreshAll->setShortcutContext(Qt::WindowShortcut);
+    window.addAction(m_refreshAll);
+    list.addAction(m_refreshAll);
+    list.setContextMenuPolicy(Qt::ActionsContextMenu);
+    list.viewport()->installEventFilter(this);
+    connect(m_refreshAll, &QAction::triggered, this, &ListRefresh::refresh);
+    connect(m_periodic, &PeriodicRefresh::due, this, &ListRefresh::refresh);
+}
+
+void ListRefresh::readSettings(const SettingsStore &store)
+{
+    m_periodic->setPeriod(refreshPeriod(store));
+}
+
+void ListRefresh::listRebuilt()
+{
+    if (m_listShown)
+        refresh();
+}
+
+// The first refresh waits until the list has been drawn: start-up shows the window first, and
+// then asks.
+bool ListRefresh::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && !m_listShown) {
+        m_listShown = true;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &ListRefresh::refresh);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// Whatever starts a refresh, the periodic one is due a whole period later.
+void ListRefresh::refresh()
+{
+    m_periodic->refreshed();
+    m_refresh->refresh(m_bookmarks.addresses());
+}

@@ -1,0 +1,55 @@
+#include "app/statusdisplay.h"
+
+#include "query/statuscaptions.h"
+#include "query/statusreply.h"
+
+#include <QLabel>
+#include <QListWidget>
+
+StatusDisplay::StatusDisplay(Labels labels, QListWidget &playerList, QObject *parent)
+    : QObject(parent),
+      m_labels(labels),
+      m_playerList(playerList)
+{ }
+
+void StatusDisplay::clear()
+{
+    m_labels.ping->setText(QString::fromLatin1(kPingNone));
+    m_labels.players->setText(QString::fromLatin1(kPlayersNone));
+    m_labels.type->setText(QString::fromLatin1(kTypeNone));
+    m_labels.map->setText(QString::fromLatin1(kMapNone));
+    m_labels.reserved->setText(QString::fromLatin1(kReservedNone));
+    m_playerList.clear();
+}
+
+void StatusDisplay::queryStarted()
+{
+    m_playerList.clear();
+    showPing(QString::fromLatin1(kPingNone));
+    showPlayers(QString::fromLatin1(kPlayersNone));
+}
+
+void StatusDisplay::showReply(const StatusReply &reply)
+{
+    const ReplyCaptions captions = replyCaptions(reply);
+    showPlayers(captions.players);
+    if (captions.type)
+        m_labels.type->setText(*captions.type);
+    if (captions.map)
+        m_labels.map->setText(*captions.map);
+    if (captions.reserved)
+        m_labels.reserved->setText(*captions.reserved);
+    m_playerList.addItems(reply.players);
+}
+
+void StatusDisplay::showPing(const QString &caption)
+{
+    m_labels.ping->setText(caption);
+    m_pingCaption = caption;
+}
+
+void StatusDisplay::showPlayers(const QString &caption)
+{
+    m_labels.players->setText(caption);
+    m_playersCaption = caption;
+}
