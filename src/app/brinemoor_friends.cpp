@@ -23,7 +23,7 @@ namespace {
 // A row's words with its friends after the status: "...; friends: NAME, NAME".
 QString withFriends(const QString &words, const QStringList &friends)
 {
-    return friends.isEmpty() ? words : words + QLatin1String("; ") + friendsWords(friends);
+    return withFriendsWords(words, friends);
 }
 
 } // namespace
