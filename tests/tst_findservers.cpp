@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -99,7 +100,10 @@ private:
     {
         return m_browser->findChild<T *>(QLatin1String(name));
     }
+    void answerOnce();
     void selectServer(const QString &name);
+    QModelIndex serverIndex(const QString &name);
+    QImage nameCell(const QString &name);
 
     QTemporaryDir m_cache;
     std::unique_ptr<FakeStatusServer> m_master;
@@ -117,19 +121,7 @@ void tst_FindServers::initTestCase()
     m_locked = std::make_unique<FakeStatusServer>(4);
     m_newer = std::make_unique<FakeStatusServer>(5);
     m_silent = std::make_unique<FakeStatusServer>(6);
-    m_master->answerNext(
-        masterList({m_harbor.get(), m_locked.get(), m_newer.get(), m_silent.get()}));
-    m_harbor->answerNext(reply(QStringLiteral(R"(\sv_hostname\^2Harbor\mapname\mp_harbor)"
-                                              R"(\sv_maxclients\20\g_gametype\sd\protocol\1)"
-                                              R"(\shortversion\1.1)"),
-                               9));
-    m_locked->answerNext(reply(QStringLiteral(R"(\sv_hostname\Locked\mapname\mp_carentan)"
-                                              R"(\sv_maxclients\10\g_needpass\1\protocol\1)"
-                                              R"(\fs_game\awe)"),
-                               10));
-    m_newer->answerNext(reply(QStringLiteral(R"(\sv_hostname\Newer\mapname\mp_dawnville)"
-                                             R"(\sv_maxclients\16\protocol\6\shortversion\1.5)"),
-                              0));
+    answerOnce();
     m_harness = std::make_unique<WindowHarness>();
     m_harness->storeGamePath();
     QSettings settings(m_harness->settingsPath(), QSettings::IniFormat);
@@ -151,6 +143,24 @@ void tst_FindServers::initTestCase()
     QTRY_VERIFY(control<QLabel>("progress")
                     ->text()
                     .startsWith(QStringLiteral("4 servers from 1 masters, 3 answered")));
+}
+
+// The master lists the four servers; all but the silent one answer.
+void tst_FindServers::answerOnce()
+{
+    m_master->answerNext(
+        masterList({m_harbor.get(), m_locked.get(), m_newer.get(), m_silent.get()}));
+    m_harbor->answerNext(reply(QStringLiteral(R"(\sv_hostname\^2Harbor\mapname\mp_harbor)"
+                                              R"(\sv_maxclients\20\g_gametype\sd\protocol\1)"
+                                              R"(\shortversion\1.1)"),
+                               9));
+    m_locked->answerNext(reply(QStringLiteral(R"(\sv_hostname\Locked\mapname\mp_carentan)"
+                                              R"(\sv_maxclients\10\g_needpass\1\protocol\1)"
+                                              R"(\fs_game\awe)"),
+                               10));
+    m_newer->answerNext(reply(QStringLiteral(R"(\sv_hostname\Newer\mapname\mp_dawnville)"
+                                             R"(\sv_maxclients\16\protocol\6\shortversion\1.5)"),
+                              0));
 }
 
 void tst_FindServers::listsAndSorts()
@@ -224,12 +234,23 @@ void tst_FindServers::filters()
     QCOMPARE(names, shown);
 }
 
-void tst_FindServers::selectServer(const QString &name)
+QModelIndex tst_FindServers::serverIndex(const QString &name)
 {
     const QModelIndexList found = m_table->model()->match(m_table->model()->index(0, 0),
                                                           Qt::DisplayRole, name);
-    QVERIFY(!found.isEmpty());
-    m_table->setCurrentIndex(found.first());
+    return found.value(0);
+}
+
+void tst_FindServers::selectServer(const QString &name)
+{
+    const QModelIndex found = serverIndex(name);
+    QVERIFY(found.isValid());
+    m_table->setCurrentIndex(found);
+}
+
+QImage tst_FindServers::nameCell(const QString &name)
+{
+    return m_table->viewport()->grab(m_table->visualRect(serverIndex(name))).toImage();
 }
 
 void tst_FindServers::addToBookmarks()
@@ -249,10 +270,12 @@ void tst_FindServers::addToBookmarks()
     QTRY_VERIFY(m_harness->bookmarkIndex(1).data(BookmarkModel::StatusRole).isValid());
 }
 
-// Added in the "Friends" list, a friend is stored, known to the main window's alerts, bold in the
+// Added in the "Friends" list, a friend is stored, known to the main window's alerts, marked and
+// named on the row of the server it is on, told of once as the server answers again, bold in the
 // player pane and picked by "Friends only"; the pane's menu removes it again.
 void tst_FindServers::friends()
 {
+    const QImage unmarked = nameCell(QStringLiteral("Locked"));
     control<QLineEdit>("friendName")->setText(QStringLiteral("^3PLAYER9"));
     control<QPushButton>("addFriendName")->click();
     QCOMPARE(storedFriends(*m_harness->reopenStore()), QStringList{"^3PLAYER9"});
@@ -260,6 +283,28 @@ void tst_FindServers::friends()
     QCOMPARE(
         m_harness->find<FriendAlerts>("friendAlerts")->friends().match(QStringLiteral("Player9")),
         FriendList::Match::Named);
+    const QModelIndex locked = serverIndex(QStringLiteral("Locked"));
+    QCOMPARE(locked.data(kFriendCountRole).toInt(), 1);
+    QCOMPARE(serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt(), 0);
+    for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)})
+        QVERIFY(locked.data(role).toString().endsWith(QStringLiteral("; friends: Player9")));
+    // The mark goes at the end of the cell; the lock and the name stay as they were.
+    const QImage marked = nameCell(QStringLiteral("Locked"));
+    const int half = marked.width() / 2;
+    QCOMPARE(marked.copy(0, 0, half, marked.height()), unmarked.copy(0, 0, half, marked.height()));
+    QVERIFY(marked.copy(half, 0, half, marked.height())
+            != unmarked.copy(half, 0, half, marked.height()));
+
+    answerOnce();
+    control<QPushButton>("refresh")->click();
+    QTRY_COMPARE(m_harness->notifier.shown.size(), 1);
+    const DesktopNotification &told = m_harness->notifier.shown.constFirst();
+    QCOMPARE(told.summary, QStringLiteral("Player9 is playing"));
+    QCOMPARE(told.body, QStringLiteral(u"Locked \u2014 10/10 players, mp_carentan"));
+    QCOMPARE(told.actionKey, m_locked->addressText());
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
+    QCOMPARE(m_harness->notifier.shown.size(), 1);
+
     QCheckBox *friendsOnly = nullptr;
     for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
         friendsOnly = candidate->text() == QLatin1String("Friends only") ? candidate : friendsOnly;
@@ -290,18 +335,23 @@ void tst_FindServers::join_data()
     QTest::addColumn<std::optional<QString>>("password"); // typed; nullopt: Cancel
     QTest::addColumn<bool>("joined");
     QTest::addColumn<QString>("pass");
+    QTest::addColumn<bool>("fromNotice"); // "Join" on a friend's notification, not Enter
     const QList<Dialogs::Answer> none;
     QTest::newRow("plain") << "Harbor" << QList{Dialogs::Answer::Ok} << std::optional<QString>()
-                           << true << "";
-    QTest::newRow("password typed") << "Locked" << QList{Dialogs::Answer::Ok}
-                                    << std::optional<QString>("secret") << true << "secret";
+                           << true << "" << false;
+    QTest::newRow("password typed")
+        << "Locked" << QList{Dialogs::Answer::Ok} << std::optional<QString>("secret") << true
+        << "secret" << false;
     QTest::newRow("password cancelled")
-        << "Locked" << none << std::optional<QString>() << false << "";
-    QTest::newRow("other version, No")
-        << "Newer" << QList{Dialogs::Answer::No} << std::optional<QString>() << false << "";
+        << "Locked" << none << std::optional<QString>() << false << "" << false;
+    QTest::newRow("other version, No") << "Newer" << QList{Dialogs::Answer::No}
+                                       << std::optional<QString>() << false << "" << false;
     QTest::newRow("other version, Yes")
         << "Newer" << QList{Dialogs::Answer::Yes, Dialogs::Answer::Ok} << std::optional<QString>()
-        << true << "";
+        << true << "" << false;
+    QTest::newRow("not a bookmark, from a notification")
+        << "Locked" << QList{Dialogs::Answer::Ok} << std::optional<QString>("secret") << true
+        << "secret" << true;
 }
 
 void tst_FindServers::join()
@@ -311,6 +361,7 @@ void tst_FindServers::join()
     QFETCH(std::optional<QString>, password);
     QFETCH(bool, joined);
     QFETCH(QString, pass);
+    QFETCH(bool, fromNotice);
     ScriptedDialogs &dialogs = m_harness->dialogs;
     dialogs.messages.clear();
     for (const Dialogs::Answer answer : answers)
@@ -321,8 +372,12 @@ void tst_FindServers::join()
         : server == QLatin1String("Locked")                    ? *m_locked
                                                                : *m_newer;
     fake.answerNext(reply(QStringLiteral(R"(\sv_hostname\%1\sv_maxclients\64)").arg(server), 1));
-    selectServer(server);
-    QTest::keyClick(m_table, Qt::Key_Return);
+    if (fromNotice) {
+        emit m_harness->notifier.actionInvoked(fake.addressText());
+    } else {
+        selectServer(server);
+        QTest::keyClick(m_table, Qt::Key_Return);
+    }
     QTest::qWait(300);
     QVERIFY2(dialogs.texts().contains(QStringLiteral("Launched game....")) == joined,
              qPrintable(dialogs.texts().join(u'/')));

@@ -69,7 +69,25 @@ QColor between(const QColor &a, const QColor &b)
     return QColor((a.red() + b.red()) / 2, (a.green() + b.green()) / 2, (a.blue() + b.blue()) / 2);
 }
 
+bool isSelected(const QStyleOptionViewItem &item)
+{
+    return item.state.testFlag(QStyle::State_Selected);
+}
+
+QPalette::ColorGroup colourGroup(const QStyleOptionViewItem &item)
+{
+    if (!item.state.testFlag(QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return item.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+}
+
 } // namespace
+
+QColor itemInk(const QStyleOptionViewItem &item)
+{
+    return item.palette.color(colourGroup(item),
+                              isSelected(item) ? QPalette::HighlightedText : QPalette::Text);
+}
 
 // A shackle over a body.
 void drawLock(QPainter &painter, const QRect &box, const QColor &ink)
@@ -103,15 +121,11 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     // Background, selection and focus as the list draws them; the text follows.
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
 
-    const bool selected = item.state.testFlag(QStyle::State_Selected);
-    const QPalette::ColorGroup group = !item.state.testFlag(QStyle::State_Enabled)
-        ? QPalette::Disabled
-        : item.state.testFlag(QStyle::State_Active) ? QPalette::Active
-                                                    : QPalette::Inactive;
-    const QColor ink = item.palette.color(group,
-                                          selected ? QPalette::HighlightedText : QPalette::Text);
+    const QColor ink = itemInk(item);
     const QColor dim = between(
-        ink, item.palette.color(group, selected ? QPalette::Highlight : QPalette::Base));
+        ink,
+        item.palette.color(colourGroup(item),
+                           isSelected(item) ? QPalette::Highlight : QPalette::Base));
     const Columns columns(item.fontMetrics,
                           style->subElementRect(QStyle::SE_ItemViewItemText, &item, view));
     const auto status = index.data(BookmarkModel::StatusRole).value<BookmarkStatus>();

@@ -10,6 +10,8 @@ class QPainter;
 
 // A padlock in `box`, in `ink`: the mark of a server that asks for a password.
 void drawLock(QPainter &painter, const QRect &box, const QColor &ink);
+// The colour of an item's text as its view draws it: selected or not, in the window's state.
+QColor itemInk(const QStyleOptionViewItem &item);
 
 // Draws the row as the list would, with the name cut short where it would run into the status:
 // the friends on the server, players against the limit, the ping, a lock for a password, a mark for

@@ -3,6 +3,7 @@
 #include "app/brinemoor.h"
 
 #include "app/bookmarklist.h"
+#include "app/browserlink.h"
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/settingsstore.h"
@@ -140,7 +141,8 @@ void Brinemoor::joinFoundServer(const QString &name, const QString &address,
     menu_join_Click();
 }
 
-// As a double click on the bookmark would: its click loads it, the join follows.
+// As a double click on the bookmark would: its click loads it, the join follows. A server only the
+// browser lists is joined as a double click on its row there would.
 void Brinemoor::joinFriendServer(const QString &address)
 {
     if (isMinimized())
@@ -148,8 +150,10 @@ void Brinemoor::joinFriendServer(const QString &address)
     raise();
     activateWindow();
     const int row = m_bookmarks->rowOf(address);
-    if (row < 0)
+    if (row < 0) {
+        m_browser->joinListed(address);
         return;
+    }
     servers_name->selectionModel()->setCurrentIndex(m_bookmarks->index(row),
                                                     QItemSelectionModel::NoUpdate);
     bookmarkEnterPressed();

@@ -72,6 +72,12 @@ void BrowserLink::readFriends()
         m_find->readFriends();
 }
 
+void BrowserLink::joinListed(const QString &address)
+{
+    if (m_find)
+        m_find->joinListed(address);
+}
+
 // The rows' marks and words say "other version" against the version chosen now.
 void BrowserLink::showGameProtocol(int protocol)
 {

@@ -36,6 +36,8 @@ public:
     int gameProtocol();
     // The stored friends list changed: an open browser shows it.
     void readFriends();
+    // Joins a server the open browser lists, as a double click on its row would.
+    void joinListed(const QString &address);
 
 signals:
     void addBookmarkRequested(const QString &name, const QString &address);

@@ -1,15 +1,18 @@
 #include "app/findservers.h"
 
 #include "app/bookmarkdelegate.h"
+#include "app/friendmark.h"
 #include "app/windowcontrols.h"
 #include "friends/friendsettings.h"
 #include "platform/dialogs.h"
 #include "query/gameversion.h"
+#include "query/statussocket.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
 #include "servers/serverfilter.h"
 #include "servers/serverlistmodel.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -49,11 +52,40 @@ QIcon lockIcon(const QColor &ink)
     return QIcon(picture);
 }
 
-// Dims servers of another game version and puts a lock before the name of one with a password.
+// Dims servers of another game version, puts a lock before the name of one with a password, and
+// the friend mark at the name's end, which is cut short to make room for it.
 class FoundServerDelegate final : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        const int friends = index.column() == ServerListModel::Name
+            ? index.data(kFriendCountRole).toInt()
+            : 0;
+        if (friends <= 0) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        QStyleOptionViewItem item = option;
+        initStyleOption(&item, index);
+        const QWidget *view = option.widget;
+        QStyle *style = view ? view->style() : QApplication::style();
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
+        // As far from the cell's end as the style keeps the text from its start.
+        QRect mark = text.adjusted(0, 0, -style->pixelMetric(QStyle::PM_FocusFrameHMargin) - 1, 0);
+        mark.setLeft(mark.right() - friendMarkWidth(item.fontMetrics));
+        item.text = item.fontMetrics.elidedText(item.text, item.textElideMode,
+                                                mark.left() - text.left()
+                                                    - item.fontMetrics.averageCharWidth());
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
+        painter->save();
+        painter->setFont(item.font);
+        drawFriendMark(*painter, mark, friends, itemInk(item));
+        painter->restore();
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -276,7 +308,7 @@ void FindServers::readFriends()
 {
     const QStringList names = storedFriends(m_store);
     m_friends = FriendList(names);
-    m_filter->setFriends(m_friends);
+    m_servers->setFriends(m_friends);
     m_friendList->clear();
     m_friendList->addItems(names);
     showPlayers();
@@ -483,10 +515,26 @@ void FindServers::addSelectedToBookmarks()
 
 void FindServers::joinSelected()
 {
-    const std::optional<int> row = selectedRow();
-    if (!row)
+    if (const std::optional<int> row = selectedRow())
+        joinRow(*row);
+}
+
+// Chosen, then joined as a double click on its row would: the same questions come first.
+void FindServers::joinListed(const QString &address)
+{
+    const std::optional<StatusTarget> target = statusTarget(address);
+    const int row = target
+        ? m_servers->rowOf(ServerAddress{target->host.toIPv4Address(), target->port}.key())
+        : -1;
+    if (row < 0)
         return;
-    const FoundServer server = m_servers->server(*row);
+    m_table->setCurrentIndex(m_filter->mapFromSource(m_servers->index(row, 0)));
+    joinRow(row);
+}
+
+void FindServers::joinRow(int row)
+{
+    const FoundServer server = m_servers->server(row);
     const QString name = server.name.isEmpty() ? server.addressText() : server.name;
     if (!confirmVersion(server))
         return;

@@ -59,6 +59,8 @@ public:
     int gameProtocol() const;
     // Takes the stored friends list: the "Friends" list, the bold names, "Friends only".
     void readFriends();
+    // A listed server, as a double click on its row joins it ("Join" on a friend's notification).
+    void joinListed(const QString &address);
 
 signals:
     void addBookmarkRequested(const QString &name, const QString &address);
@@ -96,6 +98,7 @@ private:
     std::optional<int> selectedRow() const;
     void addSelectedToBookmarks();
     void joinSelected();
+    void joinRow(int row);
     bool confirmVersion(const FoundServer &server);
 
     Dialogs &m_dialogs;

@@ -11,16 +11,6 @@
 #include <QAction>
 #include <QListWidget>
 
-namespace {
-
-// A row's words with its friends after the status: "...; friends: NAME, NAME".
-QString withFriends(const QString &words, const QStringList &friends)
-{
-    return friends.isEmpty() ? words : words + QLatin1String("; ") + friendsWords(friends);
-}
-
-} // namespace
-
 FriendsLink::FriendsLink(Notifier &notifier, SettingsStore &store, BookmarkModel &bookmarks,
                          StatusRefresh &refresh, QListWidget &players,
                          std::function<int()> gameProtocol, QObject *parent)
@@ -79,9 +69,10 @@ void FriendsLink::showRow(const QString &address, const BookmarkStatus &status)
 {
     const QStringList friends = m_alerts->friendsOn(address);
     const int protocol = m_gameProtocol();
-    m_bookmarks.setStatus(
-        address, QVariant::fromValue(status), withFriends(statusWords(status, protocol), friends),
-        withFriends(statusToolTip(status, protocol), friends), int(friends.size()));
+    m_bookmarks.setStatus(address, QVariant::fromValue(status),
+                          withFriendsWords(statusWords(status, protocol), friends),
+                          withFriendsWords(statusToolTip(status, protocol), friends),
+                          int(friends.size()));
 }
 
 // Only one of the two: the chosen player is on the list or not.

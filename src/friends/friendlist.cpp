@@ -150,3 +150,8 @@ QString friendsWords(const QStringList &friends)
         return {};
     return QString::fromLatin1(kFriendsWords).arg(friends.join(QStringLiteral(", ")));
 }
+
+QString withFriendsWords(const QString &words, const QStringList &friends)
+{
+    return friends.isEmpty() ? words : words + QLatin1String("; ") + friendsWords(friends);
+}

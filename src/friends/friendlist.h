@@ -70,3 +70,5 @@ private:
 
 // "friends: NAME, NAME", for a server's tooltip and accessible description; empty for none.
 QString friendsWords(const QStringList &friends);
+// A server's words with its friends after them: "WORDS; friends: NAME, NAME".
+QString withFriendsWords(const QString &words, const QStringList &friends);

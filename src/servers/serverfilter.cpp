@@ -45,17 +45,11 @@ void ServerFilter::setSwitches(const Switches &switches)
     invalidateRowsFilter();
 }
 
-void ServerFilter::setFriends(const FriendList &friends)
-{
-    m_friends = friends;
-    if (m_switches.friendsOnly)
-        invalidateRowsFilter();
-}
-
 bool ServerFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
     const FoundServer &server = m_servers.server(sourceRow);
-    return passesSwitches(server) && matchesText(server);
+    const bool friendsPass = !m_switches.friendsOnly || !m_servers.friendsOn(sourceRow).isEmpty();
+    return friendsPass && passesSwitches(server) && matchesText(server);
 }
 
 bool ServerFilter::matchesText(const FoundServer &server) const
@@ -76,19 +70,10 @@ bool ServerFilter::passesSwitches(const FoundServer &server) const
 {
     if (server.status.state != BookmarkStatus::State::Answered)
         return !m_switches.onlyMyVersion && !m_switches.hideEmpty && !m_switches.friendsOnly;
-    if (m_switches.friendsOnly && !hasFriend(server))
-        return false;
     const BookmarkStatus::Server &figures = server.status.server;
     return !(m_switches.hideEmpty && figures.players == 0) && !(m_switches.hideFull && figures.full)
         && !(m_switches.hideLocked && figures.password)
         && !(m_switches.onlyMyVersion && runsOtherVersion(figures, m_servers.gameProtocol()));
-}
-
-bool ServerFilter::hasFriend(const FoundServer &server) const
-{
-    return std::any_of(server.players.begin(), server.players.end(), [this](const FoundPlayer &p) {
-        return m_friends.match(p.name) != FriendList::Match::None;
-    });
 }
 
 bool ServerFilter::lessThan(const QModelIndex &left, const QModelIndex &right) const

@@ -1,8 +1,6 @@
 // Which of the browser's servers are shown, and in which order.
 #pragma once
 
-#include "friends/friendlist.h"
-
 #include <QSortFilterProxyModel>
 
 class ServerListModel;
@@ -10,7 +8,7 @@ struct FoundServer;
 
 // The filter text matches name, map, type, mod and player names, ignoring letter case and colour
 // codes; the switches hide empty, full, locked and other-version servers, and those without a
-// friend on them. Players and ping sort as numbers.
+// friend on them (as the list model finds them). Players and ping sort as numbers.
 class ServerFilter final : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -30,7 +28,6 @@ public:
 
     void setText(const QString &text);
     void setSwitches(const Switches &switches);
-    void setFriends(const FriendList &friends);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
@@ -39,10 +36,8 @@ protected:
 private:
     bool matchesText(const FoundServer &server) const;
     bool passesSwitches(const FoundServer &server) const;
-    bool hasFriend(const FoundServer &server) const;
 
     ServerListModel &m_servers;
     QString m_text; // colour codes removed
     Switches m_switches;
-    FriendList m_friends;
 };

@@ -42,6 +42,7 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_servers.size())
         return {};
     const FoundServer &server = m_servers.at(index.row());
+    const QStringList &friends = m_friendsOn.at(index.row());
     const bool answered = server.status.state == BookmarkStatus::State::Answered;
     switch (role) {
     case Qt::DisplayRole:
@@ -49,9 +50,11 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case kServerSortRole:
         return sortKey(server, index.column());
     case Qt::AccessibleDescriptionRole:
-        return description(server);
+        return withFriendsWords(statusWords(server.status, m_gameProtocol), friends);
     case Qt::ToolTipRole:
-        return statusToolTip(server.status, m_gameProtocol);
+        return withFriendsWords(statusToolTip(server.status, m_gameProtocol), friends);
+    case kFriendCountRole:
+        return int(friends.size());
     case Qt::TextAlignmentRole:
         return index.column() == Players || index.column() == Ping
             ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -110,9 +113,24 @@ QVariant ServerListModel::sortKey(const FoundServer &server, int column) const
     }
 }
 
-QString ServerListModel::description(const FoundServer &server) const
+QStringList ServerListModel::friendsAmong(const FoundServer &server) const
 {
-    return statusWords(server.status, m_gameProtocol);
+    if (m_friends.isEmpty())
+        return {};
+    QStringList players;
+    players.reserve(server.players.size());
+    for (const FoundPlayer &player : server.players)
+        players.append(player.name);
+    return m_friends.friendsAmong(players);
+}
+
+void ServerListModel::setFriends(const FriendList &friends)
+{
+    m_friends = friends;
+    for (int row = 0; row < m_servers.size(); ++row)
+        m_friendsOn[row] = friendsAmong(m_servers.at(row));
+    if (!m_servers.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 void ServerListModel::setGameProtocol(int protocol)
@@ -127,8 +145,10 @@ void ServerListModel::setServers(const QList<FoundServer> &servers)
     beginResetModel();
     m_servers = servers;
     m_rows.clear();
+    m_friendsOn.clear();
     m_answered = m_settled = 0;
     for (int row = 0; row < m_servers.size(); ++row) {
+        m_friendsOn.append(friendsAmong(m_servers[row]));
         const BookmarkStatus::State state = m_servers[row].status.state;
         m_rows.insert(m_servers[row].address.key(), row);
         m_answered += state == BookmarkStatus::State::Answered;
@@ -153,6 +173,7 @@ QList<quint64> ServerListModel::addServers(const QList<ServerAddress> &servers)
         FoundServer server;
         server.address = {quint32(key >> 16), quint16(key & 0xffff)};
         m_servers.append(server);
+        m_friendsOn.append(QStringList());
     }
     endInsertRows();
     return added;
@@ -168,6 +189,7 @@ void ServerListModel::setReply(quint64 server, const StatusReply &reply,
     m_answered += found.status.state != BookmarkStatus::State::Answered;
     m_settled += !isSettled(found.status.state);
     found.take(reply, roundTrip);
+    m_friendsOn[row] = friendsAmong(found);
     changed(row);
 }
 

@@ -1,6 +1,7 @@
 // The browser's servers as a table: one row per listed server, its status as it comes in.
 #pragma once
 
+#include "friends/friendlist.h"
 #include "servers/foundserver.h"
 
 #include <QAbstractTableModel>
@@ -14,10 +15,12 @@ struct StatusReply;
 inline constexpr int kServerSortRole = Qt::UserRole + 1;   // numbers for players and ping
 inline constexpr int kPasswordRole = Qt::UserRole + 2;     // bool: a lock in the Name column
 inline constexpr int kOtherVersionRole = Qt::UserRole + 3; // bool: drawn dimmed
+inline constexpr int kFriendCountRole = Qt::UserRole + 4;  // int: the friends on it, marked
 
 // Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
 // arrive. The replies of 25 ms are shown in one change, not one each: thousands of single
-// changes would make every view and sorter work thousands of times.
+// changes would make every view and sorter work thousands of times. A row's friends are those
+// among the players of its last answer; its description and tooltip name them.
 class ServerListModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -37,6 +40,8 @@ public:
     // The version the user plays: servers on another one are marked.
     void setGameProtocol(int protocol);
     int gameProtocol() const { return m_gameProtocol; }
+    // Finds the friends on every row again.
+    void setFriends(const FriendList &friends);
 
     void setServers(const QList<FoundServer> &servers);
     // Adds the servers not listed yet, waiting for their status; returns those added.
@@ -49,17 +54,20 @@ public:
     const QList<FoundServer> &servers() const { return m_servers; }
     const FoundServer &server(int row) const { return m_servers.at(row); }
     int rowOf(quint64 server) const { return m_rows.value(server, -1); }
+    const QStringList &friendsOn(int row) const { return m_friendsOn.at(row); }
     int answered() const { return m_answered; }
     int settled() const { return m_settled; } // answered or silent
 
 private:
     QVariant display(const FoundServer &server, int column) const;
     QVariant sortKey(const FoundServer &server, int column) const;
-    QString description(const FoundServer &server) const;
+    QStringList friendsAmong(const FoundServer &server) const;
     void changed(int row);
     void showChanges();
 
     QList<FoundServer> m_servers;
+    QList<QStringList> m_friendsOn; // by row, as the rows are
+    FriendList m_friends;
     QHash<quint64, int> m_rows;
     int m_gameProtocol = 1;
     int m_answered = 0;
