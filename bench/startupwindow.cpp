@@ -88,6 +88,7 @@ int main(int argc, char *argv[])
     const bool bare = app.arguments().value(1) == QLatin1String("bare");
     QtDialogs dialogs;
     SettingsStore store(SettingsStore::openUserSettings());
+    store.readAhead();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
     DBusNotifier notifier;

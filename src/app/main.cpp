@@ -64,6 +64,7 @@ int main(int argc, char *argv[])
 
     QtDialogs dialogs;
     SettingsStore store(SettingsStore::openUserSettings());
+    store.readAhead();
     ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;

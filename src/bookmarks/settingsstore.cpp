@@ -298,9 +298,8 @@ const StoredSection *SettingsStore::rememberedSection(const QString &section) co
     if (!m_remembered || m_settings || section != QLatin1String(kSettingsSection))
         return nullptr;
     const std::optional<std::pair<QByteArray, bool>> read = readSettled();
-    if (!read || !read->second
-        || QCryptographicHash::hash(read->first, QCryptographicHash::Sha1)
-            != m_remembered->fileHash) {
+    if (!read || !read->second || read->first.size() != m_remembered->fileSize
+        || qHash(read->first) != m_remembered->fileHash) {
         m_remembered.reset();
         return nullptr;
     }
@@ -528,6 +527,31 @@ bool SettingsStore::isSettled() const
     return !read || read->second;
 }
 
+void SettingsStore::readAhead()
+{
+    if (backend() != Backend::IniFile || kSectionCase == Qt::CaseInsensitive)
+        return;
+    m_readAhead = std::async(std::launch::async, [path = m_location.iniFile] {
+        ReadAhead ahead;
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            ahead.bytes = file.readAll();
+            ahead.ini = readPlainIni(ahead.bytes);
+        }
+        return ahead;
+    });
+}
+
+std::optional<PlainIni> SettingsStore::parsed(const QByteArray &bytes) const
+{
+    if (m_readAhead.valid()) {
+        ReadAhead ahead = m_readAhead.get();
+        if (ahead.bytes == bytes)
+            return std::move(ahead.ini);
+    }
+    return readPlainIni(bytes);
+}
+
 // Only a section of plain values is remembered: QSettings reads the others in its own way.
 void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &ini) const
 {
@@ -540,7 +564,7 @@ void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &in
     const auto found = std::find_if(
         ini.sections.cbegin(), ini.sections.cend(),
         [&](const StoredSection &section) { return section.name == group; });
-    m_remembered = RememberedSettings{QCryptographicHash::hash(bytes, QCryptographicHash::Sha1),
+    m_remembered = RememberedSettings{bytes.size(), qHash(bytes),
                                       found == ini.sections.cend() ? StoredSection{group, {}}
                                                                    : *found};
 }
@@ -551,7 +575,7 @@ std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByte
     // The one-pass reading tells names apart by letter case, as QSettings must do too.
     if (kSectionCase == Qt::CaseInsensitive)
         return std::nullopt;
-    std::optional<PlainIni> ini = readPlainIni(bytes);
+    std::optional<PlainIni> ini = parsed(bytes);
     if (!ini)
         return std::nullopt;
     rememberSettings(bytes, *ini);

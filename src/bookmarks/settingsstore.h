@@ -1,6 +1,7 @@
 // The per-user settings store: sections of text keys under the application "Brinemoor".
 #pragma once
 
+#include "bookmarks/plainini.h"
 #include "bookmarks/storedsection.h"
 
 #include <QSettings>
@@ -9,10 +10,9 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
-
-struct PlainIni;
 
 inline constexpr char kSettingsSection[] = "settings";
 inline constexpr char kGamePathKey[] = "codpath";
@@ -69,6 +69,9 @@ public:
     // store cannot be read at all (a file that is not readable any more), or not yet (a file that
     // someone is writing just now).
     std::optional<QList<StoredSection>> contents() const;
+    // Begins that reading of an INI file on another thread, for the next contents() to take up
+    // if the file is still the same then: start-up builds its window meanwhile.
+    void readAhead();
 
     QString fileName() const;
     Backend backend() const;
@@ -111,6 +114,7 @@ private:
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
     std::optional<QList<StoredSection>> contentsInOnePass(const QByteArray &bytes) const;
+    std::optional<PlainIni> parsed(const QByteArray &bytes) const;
     std::optional<QList<StoredSection>> contentsThroughQSettings() const;
     const StoredSection *rememberedSection(const QString &section) const;
     void rememberSettings(const QByteArray &bytes, const PlainIni &ini) const;
@@ -125,8 +129,15 @@ private:
     // bookmark once more just for them.
     struct RememberedSettings
     {
-        QByteArray fileHash;
+        qsizetype fileSize;
+        size_t fileHash;
         StoredSection section;
     };
     mutable std::optional<RememberedSettings> m_remembered;
+    struct ReadAhead
+    {
+        QByteArray bytes;
+        std::optional<PlainIni> ini;
+    };
+    mutable std::future<ReadAhead> m_readAhead;
 };
