@@ -11,7 +11,7 @@ using namespace std::chrono;
 namespace {
 
 // How long one turn of the event loop may spend sending or reading, so the window stays smooth.
-constexpr milliseconds kTurn{4};
+constexpr milliseconds kSweepTurn{4};
 // The socket buffer holds the replies that arrive while a turn is busy elsewhere.
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
 // Requests a late timer may still send at once to keep to the pace: a turn of the event loop
@@ -101,7 +101,7 @@ void ServerSweep::sendDue(Clock::time_point now)
         m_sentSincePaceStart = 0;
         allowed = 1;
     }
-    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    const Clock::time_point turnEnds = Clock::now() + kSweepTurn;
     while (m_sentSincePaceStart < allowed && Clock::now() < turnEnds) {
         if (!m_waiting.empty()) {
             const quint64 server = m_waiting.front();
@@ -169,7 +169,7 @@ void ServerSweep::scheduleWork()
 void ServerSweep::readReplies()
 {
     m_readScheduled = false;
-    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    const Clock::time_point turnEnds = Clock::now() + kSweepTurn;
     for (;;) {
         if (Clock::now() > turnEnds) {
             if (!m_readScheduled) {
