@@ -23,6 +23,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
@@ -420,10 +421,15 @@ void tst_FindServers::reopenedFromTheCache()
 void tst_FindServers::cleanupTestCase()
 {
     m_harness.reset();
-    // The list and the window's place are kept in the cache folder, and only there.
+    // The list and the window's place are kept in the cache folder, and only there. Windows has
+    // no variable that moves the cache folder: there it is the user's own.
+#ifdef Q_OS_WIN
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+#else
+    const QString cache = m_cache.path();
+#endif
     QStringList kept;
-    for (QDirIterator files(m_cache.path(), QDir::Files, QDirIterator::Subdirectories);
-         files.hasNext();)
+    for (QDirIterator files(cache, QDir::Files, QDirIterator::Subdirectories); files.hasNext();)
         kept.append(QFileInfo(files.next()).fileName());
     kept.sort();
     QCOMPARE(kept, QStringList({"findservers.ini", "servers.cache"}));

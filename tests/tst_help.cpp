@@ -36,7 +36,9 @@ const QStringList kLines{
 };
 
 // Runs `inspect` on the help window once it is up as the modal window, then closes it, so that the
-// exec() that shows it returns.
+// exec() that shows it returns. The poll goes on until the watcher goes: on Windows the keys
+// simulated inside the modal loop take the loop's wake-up with them, and without a timer the
+// closed window's loop would sleep until the window's next periodic refresh.
 class ModalWatcher final
 {
 public:
@@ -45,9 +47,8 @@ public:
         m_poll.setInterval(5);
         QObject::connect(&m_poll, &QTimer::timeout, &m_poll, [this, inspect] {
             auto *help = qobject_cast<Brinemoor_Help *>(QApplication::activeModalWidget());
-            if (!help)
+            if (!help || seen > 0)
                 return;
-            m_poll.stop();
             ++seen;
             inspect(*help);
             help->close();

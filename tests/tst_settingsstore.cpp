@@ -122,10 +122,16 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
         store->write(QStringLiteral("A"), QStringLiteral("ip"), QStringLiteral("127.0.0.23:28960"));
     }
     harness.start();
-    // The store's own order (by code point), not the order of writing; "settings" is never a row.
-    QCOMPARE(harness.bookmarkRows(), (QStringList{"A", "B", "Settings"}));
+    // The store's own order (by code point), not the order of writing; "settings" is never a row,
+    // nor, where the store ignores letter case (Windows), "Settings".
+#ifdef Q_OS_WIN
+    const qsizetype rows = 2;
+#else
+    const qsizetype rows = 3;
+#endif
+    QCOMPARE(harness.bookmarkRows(), (QStringList{"A", "B", "Settings"}.first(rows)));
     QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
-             (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}));
+             (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}.first(rows)));
 }
 
 // The list reads the file in one pass when it is in the plain shape QSettings writes, and leaves

@@ -35,8 +35,10 @@ trap cleanup EXIT
 "$wine64" wineboot -i >/dev/null 2>&1
 # Wine does not hand Qt's variables over from here, so they go into the prefix's environment,
 # which the tests' own child processes get as well. The offscreen platform on Windows reads fonts
-# from a folder only.
-for setting in QT_QPA_PLATFORM=offscreen 'QT_QPA_FONTDIR=Z:\usr\share\fonts\truetype\dejavu'; do
+# from a folder only, and with no system font it falls back to 12 pt: at 72 dpi that is the pixel
+# size of the 9 pt of the Linux run and of a Windows desktop, which the window's layout is made for.
+for setting in QT_QPA_PLATFORM=offscreen 'QT_QPA_FONTDIR=Z:\usr\share\fonts\truetype\dejavu' \
+    QT_FONT_DPI=72; do
     "$wine64" reg add 'HKCU\Environment' /v "${setting%%=*}" /d "${setting#*=}" /f >/dev/null 2>&1
 done
 wineserver -w

@@ -58,7 +58,8 @@ void Brinemoor::menu_save_Click()
     const QString name = server_name->text();
     if (name.isEmpty())
         m_state.result = QString::fromLatin1(kNoServerName);
-    else if (name == QLatin1String(kSettingsSection))
+    // Where the store ignores letter case (the registry), "Settings" would be the settings section.
+    else if (m_store.isSameSection(name, QString::fromLatin1(kSettingsSection)))
         m_state.result = QString::fromLatin1(kInvalidServerName);
     else if (m_state.result == QLatin1String(kAddressOk))
         storeEditedBookmark(name);

@@ -35,7 +35,7 @@ QString freeBookmarkName(const SettingsStore &store, const QList<Bookmark> &list
                          const QString &name)
 {
     const auto taken = [&](const QString &candidate) {
-        return candidate == QLatin1String(kSettingsSection)
+        return store.isSameSection(candidate, QString::fromLatin1(kSettingsSection))
             || bookmarkRow(store, listed, candidate) >= 0;
     };
     QString free = name;

@@ -39,13 +39,21 @@ QString lastLines(const QString &output)
     return lines.mid(std::max<qsizetype>(0, lines.size() - kReportedLines)).join(u'\n');
 }
 
+// The text after the program path split at blanks; the game joins its arguments again.
+QStringList argumentList(const GameCommand &command)
+{
+    return command.arguments.split(u' ', Qt::SkipEmptyParts);
+}
+
 #ifdef Q_OS_WIN
 
-// The game reads its command line as one text: it gets the text exactly as built.
+// The game reads its command line as one text: it gets the text exactly as built. The list says
+// the same for the log.
 StartPlan planForPlatform(const GameCommand &command, ProcessStart process, const WineSettings &)
 {
     process.program = command.program;
     process.nativeArguments = command.arguments;
+    process.arguments = argumentList(command);
     return {process, {}};
 }
 
@@ -84,11 +92,10 @@ std::optional<quint16> windowsMachineOfFile(const QString &path)
     return windowsMachine(file).value_or(0);
 }
 
-// The text after the program path is split at blanks; the game joins its arguments again.
 StartPlan planForPlatform(const GameCommand &command, ProcessStart process,
                           const WineSettings &wine)
 {
-    const QStringList arguments = command.arguments.split(u' ', Qt::SkipEmptyParts);
+    const QStringList arguments = argumentList(command);
     const std::optional<quint16> machine = windowsMachineOfFile(command.program);
     if (!machine) {
         process.program = command.program;

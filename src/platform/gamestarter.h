@@ -14,6 +14,7 @@ struct ProcessStart
     QString program;
     QStringList arguments;
     QString nativeArguments; // Windows only: the arguments as one text, passed on as they are
+                             // (`arguments` then only tells them)
     QString workingDirectory;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 };

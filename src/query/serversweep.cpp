@@ -11,7 +11,7 @@ using namespace std::chrono;
 namespace {
 
 // How long one turn of the event loop may spend sending or reading, so the window stays smooth.
-constexpr milliseconds kTurn{4};
+constexpr milliseconds kSweepTurn{4};
 // The socket buffer holds the replies that arrive while a turn is busy elsewhere.
 constexpr int kReceiveBuffer = 4 * 1024 * 1024;
 // Requests one turn may send at once to catch up with the pace: a turn of the event loop held up
@@ -99,7 +99,7 @@ void ServerSweep::sendDue(Clock::time_point now)
             * duration_cast<microseconds>(now - m_paceStart).count() / 1'000'000
         + 1;
     const qint64 allowed = std::min(paced, m_sentSincePaceStart + kMaxBurst);
-    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    const Clock::time_point turnEnds = Clock::now() + kSweepTurn;
     while (m_sentSincePaceStart < allowed && Clock::now() < turnEnds) {
         if (!m_waiting.empty()) {
             const quint64 server = m_waiting.front();
@@ -168,7 +168,7 @@ void ServerSweep::scheduleWork()
 void ServerSweep::readReplies()
 {
     m_readScheduled = false;
-    const Clock::time_point turnEnds = Clock::now() + kTurn;
+    const Clock::time_point turnEnds = Clock::now() + kSweepTurn;
     for (;;) {
         if (Clock::now() > turnEnds) {
             if (!m_readScheduled) {

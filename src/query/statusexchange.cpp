@@ -154,9 +154,14 @@ void StatusExchange::reportSocketError()
     emit failed(m_socket->errorString());
 }
 
-// The socket stays open: a reply that comes late is still taken.
+// The socket stays open: a reply that comes late is still taken. A refusal that no resend has
+// looked for yet (Windows tells it only on the next receive) is the answer, not silence.
 void StatusExchange::timeOut()
 {
+    if (hasPendingRefusal(*m_socket)) {
+        endRefused();
+        return;
+    }
     qCDebug(lcQuery) << "timed out at" << microsecondsIn() << "us";
     m_resend->stop();
     discardEcho();

@@ -12,7 +12,7 @@ namespace {
 
 // How long one turn of the event loop may spend starting queries: starting one opens a socket,
 // and a few thousand bookmarks at once would freeze the window.
-constexpr milliseconds kTurn{4};
+constexpr milliseconds kStartTurn{4};
 
 // The server a stored address names, or the address rules' verdict on it, as a click on the
 // bookmark would judge it.
@@ -68,7 +68,7 @@ void StatusRefresh::refresh(const QStringList &addresses)
 void StatusRefresh::takeRows()
 {
     m_takeScheduled = false;
-    const auto turnEnds = steady_clock::now() + kTurn;
+    const auto turnEnds = steady_clock::now() + kStartTurn;
     while (m_next < m_addresses.size() && m_busy.size() < kMaxInFlight) {
         if (steady_clock::now() > turnEnds) {
             scheduleTake();

@@ -1,6 +1,5 @@
 #include "fakestatusserver.h"
 
-#include <QNetworkDatagram>
 #include <QTest>
 #include <QTimer>
 
@@ -15,10 +14,10 @@ QHostAddress loopback(int hostNumber)
 
 FakeStatusServer::FakeStatusServer(int hostNumber, quint16 port)
 {
-    if (!m_socket.bind(loopback(hostNumber), port))
-        QTest::qFail(qPrintable(QStringLiteral("fake server not bound: ") + m_socket.errorString()),
-                     __FILE__, __LINE__);
-    connect(&m_socket, &QUdpSocket::readyRead, this, &FakeStatusServer::readRequests);
+    if (const QString failure = m_socket.bind(loopback(hostNumber), port); !failure.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("fake server not bound: ") + failure), __FILE__,
+                     __LINE__);
+    connect(&m_socket, &LoopbackSocket::readyRead, this, &FakeStatusServer::readRequests);
 }
 
 FakeStatusServer::~FakeStatusServer() = default;
@@ -44,21 +43,20 @@ QByteArray FakeStatusServer::statusReply(const QStringList &lines)
 
 quint16 FakeStatusServer::unusedPort(int hostNumber)
 {
-    QUdpSocket probe;
+    LoopbackSocket probe;
     probe.bind(loopback(hostNumber), 0);
-    return probe.localPort();
+    return probe.port();
 }
 
 void FakeStatusServer::readRequests()
 {
-    while (m_socket.hasPendingDatagrams()) {
-        const QNetworkDatagram request = m_socket.receiveDatagram();
-        received.append({request.data(), request.senderAddress(), quint16(request.senderPort()),
-                         std::chrono::steady_clock::now()});
+    for (const LoopbackSocket::Datagram &request : m_socket.takeArrived()) {
+        received.append(
+            {request.data, request.sender, request.senderPort, std::chrono::steady_clock::now()});
         if (m_script.isEmpty())
             continue;
         for (const Datagram &datagram : m_script.dequeue())
-            send(datagram, request.senderAddress(), quint16(request.senderPort()));
+            send(datagram, request.sender, request.senderPort);
     }
 }
 
@@ -66,23 +64,22 @@ void FakeStatusServer::readRequests()
 // anything that does not come from the server's own address and port.
 void FakeStatusServer::send(const Datagram &datagram, const QHostAddress &to, quint16 toPort)
 {
-    QUdpSocket &from = datagram.sender == Sender::Server ? m_socket
-                                                         : strangerSocket(datagram.sender);
+    LoopbackSocket &from = datagram.sender == Sender::Server ? m_socket
+                                                             : strangerSocket(datagram.sender);
     if (datagram.delay.count() == 0) {
-        from.writeDatagram(datagram.data, to, toPort);
+        from.send(datagram.data, to, toPort);
         return;
     }
-    QTimer::singleShot(
-        datagram.delay, Qt::PreciseTimer, &from,
-        [&from, data = datagram.data, to, toPort] { from.writeDatagram(data, to, toPort); });
+    QTimer::singleShot(datagram.delay, Qt::PreciseTimer, &from,
+                       [&from, data = datagram.data, to, toPort] { from.send(data, to, toPort); });
 }
 
-QUdpSocket &FakeStatusServer::strangerSocket(Sender sender)
+LoopbackSocket &FakeStatusServer::strangerSocket(Sender sender)
 {
-    std::unique_ptr<QUdpSocket> &stranger = sender == Sender::OtherPort ? m_otherPort
-                                                                        : m_otherAddress;
+    std::unique_ptr<LoopbackSocket> &stranger = sender == Sender::OtherPort ? m_otherPort
+                                                                            : m_otherAddress;
     if (!stranger) {
-        stranger = std::make_unique<QUdpSocket>();
+        stranger = std::make_unique<LoopbackSocket>();
         if (sender == Sender::OtherPort)
             stranger->bind(address(), 0);
         else

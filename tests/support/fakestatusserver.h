@@ -2,6 +2,8 @@
 // it receives and answers each one from a script.
 #pragma once
 
+#include "loopbacksocket.h"
+
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -42,9 +44,9 @@ public:
     explicit FakeStatusServer(int hostNumber = 2, quint16 port = 0);
     ~FakeStatusServer() override;
 
-    bool isListening() const { return m_socket.state() == QAbstractSocket::BoundState; }
-    QHostAddress address() const { return m_socket.localAddress(); }
-    quint16 port() const { return m_socket.localPort(); }
+    bool isListening() const { return m_socket.isBound(); }
+    QHostAddress address() const { return m_socket.address(); }
+    quint16 port() const { return m_socket.port(); }
     // "127.0.0.2:<port>", as it is typed into the address field.
     QString addressText() const;
 
@@ -64,11 +66,11 @@ public:
 private:
     void readRequests();
     void send(const Datagram &datagram, const QHostAddress &to, quint16 toPort);
-    QUdpSocket &strangerSocket(Sender sender);
+    LoopbackSocket &strangerSocket(Sender sender);
 
-    QUdpSocket m_socket;
-    std::unique_ptr<QUdpSocket> m_otherPort;
-    std::unique_ptr<QUdpSocket> m_otherAddress;
+    LoopbackSocket m_socket;
+    std::unique_ptr<LoopbackSocket> m_otherPort;
+    std::unique_ptr<LoopbackSocket> m_otherAddress;
     QQueue<QList<Datagram>> m_script;
 };
 
