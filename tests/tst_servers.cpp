@@ -150,6 +150,8 @@ void tst_Servers::acceptableServers_data()
                                << "127.0.0.2" << false;
     QTest::newRow("private from public") << "192.168.1.1:28960"
                                          << "9.9.9.9" << false;
+    QTest::newRow("private 172.16/12, its top, from public") << "172.31.255.1:28960"
+                                                             << "9.9.9.9" << false;
     QTest::newRow("loopback from public") << "127.0.0.1:28960"
                                           << "9.9.9.9" << false;
     QTest::newRow("link-local from public") << "169.254.1.1:28960"
