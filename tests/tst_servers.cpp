@@ -248,6 +248,12 @@ void tst_Servers::askedRecentlyIsSkipped()
     client.fetch({master.addressText()}, 1, true); // Refresh
     QTRY_COMPARE(finished.size(), 4);
     QCOMPARE(master.received.size(), 3);
+    // Asked "in an hour": the clock has been set back since, and the master is asked again.
+    client.setAskedAt(
+        {{"1 " + master.addressText(), QDateTime::currentDateTimeUtc().addSecs(3600)}});
+    client.fetch({master.addressText()}, 1, false);
+    QTRY_COMPARE(finished.size(), 5);
+    QCOMPARE(master.received.size(), 4);
 }
 
 void tst_Servers::cacheRoundTrip()
