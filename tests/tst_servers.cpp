@@ -290,6 +290,9 @@ void tst_Servers::badCacheIsIgnored_data()
     QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f');
     QTest::newRow("huge count") << 0 << QByteArray()
                                 << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20);
+    // A later version's empty list, which would read well as this version's.
+    QTest::newRow("another format")
+        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20);
 }
 
 void tst_Servers::badCacheIsIgnored()
