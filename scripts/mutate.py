@@ -4,21 +4,29 @@
 Each line of scripts/mutants.txt names a file under src/, an exact piece of text that occurs once
 in it, and what to put in its place:  src/path.cpp: original ~> replacement
 A "⏎" in either text stands for a line break.
+Lines starting with "#" are comments.
 For each mutant the script plants it in a scratch checkout of HEAD (a git worktree, so the working
-tree is never touched), rebuilds, runs ctest, and reports whether a test failed (caught, with the
-tests that failed), all passed (missed), or the mutant did not build (cannot occur). The unmutated
-tree must build and pass every test first: otherwise a failure would say nothing about a mutant.
+tree is never touched), rebuilds as the tests are built (warnings are errors), runs the tests, and
+reports whether a test failed (caught, with the tests that failed), all passed (missed), or the
+mutant did not build (cannot occur). The unmutated tree must build and pass every test first:
+otherwise a failure would say nothing about a mutant. After that, a mutant runs only the tests
+whose programs its build changed (the test's executable, or a program the test starts, such as
+the game stand-in): any other test would run exactly the code the unmutated tree passed with.
 Tests run one at a time, as timing-sensitive tests would fail for the load alone when run side by
-side. With --stale the script only checks that every original text still occurs once. Usage:
-    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep] [--stale]
+side. --scratch keeps the checkout and its build in a folder of one's choice for the next run,
+which then builds only what changed since. With --stale the script only checks that every
+original text still occurs once. Usage:
+    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep | --scratch DIR] [--stale]
 """
 import argparse
+import json
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -50,6 +58,7 @@ def main():
     parser.add_argument('--list', default=os.path.join(ROOT, 'scripts', 'mutants.txt'))
     parser.add_argument('--only', default='', help='run only mutants whose line contains this')
     parser.add_argument('--keep', action='store_true', help='keep the scratch checkout')
+    parser.add_argument('--scratch', help='a folder for the checkout and build, reused and kept')
     parser.add_argument('--stale', action='store_true',
                         help='only list the mutants whose original text is not there once')
     options = parser.parse_args()
@@ -57,13 +66,13 @@ def main():
     if options.stale:
         return list_stale(mutants)
 
-    scratch = tempfile.mkdtemp(prefix='brinemoor-mutants-')
+    scratch = options.scratch or tempfile.mkdtemp(prefix='brinemoor-mutants-')
     tree = os.path.join(scratch, 'tree')
-    run(['git', 'worktree', 'add', '--detach', tree, 'HEAD'], ROOT)
+    check_out_head(tree)
     try:
-        outcomes = check(mutants, tree, os.path.join(scratch, 'build'))
+        outcomes = check(mutants, tree, os.path.join(tree, 'build'))
     finally:
-        if not options.keep:
+        if not options.keep and not options.scratch:
             run(['git', 'worktree', 'remove', '--force', tree], ROOT)
             shutil.rmtree(scratch, ignore_errors=True)
     occurring = len(outcomes['caught']) + len(outcomes['missed'])
@@ -74,6 +83,16 @@ def main():
         print(f'caught {len(outcomes["caught"])} of {occurring} mutants that build: '
               f'{100 * len(outcomes["caught"]) / occurring:.0f}%')
     return 0 if not outcomes['stale'] else 1
+
+
+# A checkout kept from an earlier run moves to HEAD: files that did not change keep their times.
+def check_out_head(tree):
+    if not os.path.isdir(tree):
+        run(['git', 'worktree', 'add', '--detach', tree, 'HEAD'], ROOT)
+        return
+    head = subprocess.run(['git', 'rev-parse', 'HEAD'], cwd=ROOT, stdout=subprocess.PIPE,
+                          text=True, check=True).stdout.strip()
+    run(['git', 'checkout', '--detach', '--force', head], tree)
 
 
 def occurs_once(tree, where, original):
@@ -97,28 +116,62 @@ def failed_tests(output):
                       re.MULTILINE) if 'The following tests FAILED:' in output else []
 
 
-def run_tests(build, environment):
-    result = subprocess.run(['ctest', '--timeout', '300'], cwd=build, env=environment,
+def run_tests(build, environment, names=None):
+    chosen = ['-R', '^(' + '|'.join(map(re.escape, names)) + ')$'] if names is not None else []
+    result = subprocess.run(['ctest', '--timeout', '300'] + chosen, cwd=build, env=environment,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     return result.returncode == 0, failed_tests(result.stdout)
 
 
+# Each test's programs: its executable and the programs of the build it depends on.
+def test_programs(build):
+    listing = subprocess.run(['ctest', '--show-only=json-v1'], cwd=build, stdout=subprocess.PIPE,
+                             text=True, check=True).stdout
+    programs = {}
+    for test in json.loads(listing)['tests']:
+        executable = test['command'][0]
+        inputs = subprocess.run(['ninja', '-t', 'inputs', os.path.basename(executable)], cwd=build,
+                                stdout=subprocess.PIPE, text=True, check=True).stdout.split()
+        built = (os.path.join(build, path) for path in inputs)
+        programs[test['name']] = {executable} | {
+            path for path in built if path.startswith(build) and os.path.isfile(path)
+            and os.access(path, os.X_OK)}
+    return programs
+
+
+def modification_times(paths):
+    return {path: os.stat(path).st_mtime_ns for path in paths}
+
+
+# Builds the mutant; None when it does not build, else the tests whose programs changed.
+def build_mutant(build, tree, programs):
+    before = modification_times(set().union(*programs.values()))
+    if not run(['cmake', '--build', build, '-j2'], tree):
+        return None
+    changed = {path for path, time in before.items() if os.stat(path).st_mtime_ns != time}
+    return sorted(name for name, paths in programs.items() if paths & changed)
+
+
 def check(mutants, tree, build):
     configure = ['cmake', '-S', tree, '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Debug',
-                 '-DBRINEMOOR_BUILD_TESTS=ON']
+                 '-DBRINEMOOR_BUILD_TESTS=ON', '-DBRINEMOOR_WARNINGS_AS_ERRORS=ON']
     if shutil.which('ccache'):
         configure.append('-DCMAKE_CXX_COMPILER_LAUNCHER=ccache')
+    # Every mutant relinks a dozen test programs: the linking takes most of its time.
+    linker = 'lld' if shutil.which('ld.lld') else 'gold'
+    configure.append(f'-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld={linker}')
     if not run(configure, tree) or not run(['cmake', '--build', build, '-j2'], tree, quiet=False):
         sys.exit('the unmutated tree does not build')
     environment = dict(os.environ, QT_QPA_PLATFORM='offscreen')
     passed, failing = run_tests(build, environment)
     if not passed:
         sys.exit('the unmutated tree fails tests: ' + ' '.join(failing or ['(see ctest)']))
+    programs = test_programs(build)
 
     outcomes = {'caught': [], 'missed': [], 'does not build': [], 'stale': []}
     for number, where, original, replacement in mutants:
         path = os.path.join(tree, where)
-        failing = []
+        failing, started = [], time.monotonic()
         if not occurs_once(tree, where, original):
             outcome = 'stale'
         else:
@@ -126,17 +179,20 @@ def check(mutants, tree, build):
                 text = source.read()
             with open(path, 'w', encoding='utf-8') as source:
                 source.write(text.replace(original, replacement))
-            if not run(['cmake', '--build', build, '-j2'], tree):
+            affected = build_mutant(build, tree, programs)
+            if affected is None:
                 outcome = 'does not build'
             else:
-                passed, failing = run_tests(build, environment)
+                passed, failing = run_tests(build, environment, affected) if affected else (True, [])
                 outcome = 'missed' if passed else 'caught'
+            # The next build takes it back out: the tests its programs changed run again too.
             with open(path, 'w', encoding='utf-8') as source:
                 source.write(text)
         outcomes[outcome].append((number, where, original, replacement))
         shown = f'{where}: {original} ~> {replacement}'.replace('\n', '⏎')
         by = f'  [{" ".join(failing)}]' if failing else ''
-        print(f'{outcome:>14}  line {number} {shown}{by}', flush=True)
+        seconds = time.monotonic() - started
+        print(f'{outcome:>14}  line {number} {shown}{by}  ({seconds:.0f} s)', flush=True)
     return outcomes
 
 

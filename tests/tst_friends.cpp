@@ -84,6 +84,7 @@ void TestFriends::matching_data()
                                    << "Bob" << Match::Named;
     QTest::newRow("longer name") << QStringList{"Bob"} << "Bobby" << Match::None;
     QTest::newRow("clan tag") << QStringList{"[1SK]*"} << "[1sk]Sniper" << Match::Named;
+    QTest::newRow("the tag alone") << QStringList{"[1SK]*"} << "[1sk]" << Match::Named;
     QTest::newRow("clan tag elsewhere") << QStringList{"[1SK]*"} << "Sniper[1SK]" << Match::None;
     QTest::newRow("tag at the end") << QStringList{"*|TT"} << "Sniper|tt" << Match::Named;
     QTest::newRow("inside") << QStringList{"*sk*"} << "a SK b" << Match::Named;
@@ -96,6 +97,8 @@ void TestFriends::matching_data()
     // No server sends a name that long: such an entry costs nothing and names nobody.
     QTest::newRow("10,000 characters")
         << QStringList{QString(10'000, u'a')} << QString(10'000, u'a') << Match::None;
+    QTest::newRow("256 characters, the longest kept")
+        << QStringList{QString(256, u'a')} << QString(256, u'a') << Match::Named;
     QTest::newRow("beyond 10,000 friends")
         << QStringList(10'000, "x") + QStringList{"bob"} << "bob" << Match::None;
 }
@@ -309,6 +312,7 @@ void TestFriends::notificationsFromRealServers()
 
     QSignalSpy join(&alerts, &FriendAlerts::joinRequested);
     notifications->invokeAction(call.id + 1, QStringLiteral("action")); // someone else's
+    notifications->close(call.id + 1);                                  // its closing alone
     notifications->invokeAction(call.id, QStringLiteral("action"));
     QTRY_COMPARE(join.size(), 1);
     QCOMPARE(join.constFirst().constFirst().toString(), harbor.addressText());

@@ -766,13 +766,15 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
 }
 
 // The first refresh finds a friend on the second bookmark's server: one notification, the row
-// names the friend, and the notification's "Join" joins that bookmark as a double click would.
+// names the friend, and the notification's "Join" joins that bookmark as a double click would
+// (the first of the bookmarks on that server).
 void TestJoin::friendsNotificationJoinsTheirBookmark()
 {
     Session session;
     session.bookmark(QStringLiteral("Dunes"),
                      QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    session.bookmark(QStringLiteral("Harbor 2"), session.server.addressText());
     QVERIFY(addFriend(*session.harness.reopenStore(), QStringLiteral("alice")));
     const QByteArray withAlice = FakeStatusServer::statusReply(
         {R"(\g_gametype\dm\sv_maxclients\16)", R"(5 40 "^2Alice")", R"(7 50 "Bob")"});

@@ -138,6 +138,8 @@ void TestLaunch::joinVerdict_data()
         << "Ping: 40" << limit("016") << JoinVerdict::Full;
     QTest::newRow("count above the limit") << "Players: 21/20"
                                            << "Ping: 40" << limit("20") << JoinVerdict::Full;
+    QTest::newRow("no slots at all") << "Players: 0/0"
+                                     << "Ping: 40" << limit("0") << JoinVerdict::Full;
     QTest::newRow("negative limit: never full")
         << "Players: 1/-1"
         << "Ping: 40" << limit("-1") << JoinVerdict::Joinable;

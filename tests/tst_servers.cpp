@@ -150,6 +150,8 @@ void tst_Servers::acceptableServers_data()
                                << "127.0.0.2" << false;
     QTest::newRow("private from public") << "192.168.1.1:28960"
                                          << "9.9.9.9" << false;
+    QTest::newRow("private 172.16/12, its top, from public") << "172.31.255.1:28960"
+                                                             << "9.9.9.9" << false;
     QTest::newRow("loopback from public") << "127.0.0.1:28960"
                                           << "9.9.9.9" << false;
     QTest::newRow("link-local from public") << "169.254.1.1:28960"
@@ -246,6 +248,12 @@ void tst_Servers::askedRecentlyIsSkipped()
     client.fetch({master.addressText()}, 1, true); // Refresh
     QTRY_COMPARE(finished.size(), 4);
     QCOMPARE(master.received.size(), 3);
+    // Asked "in an hour": the clock has been set back since, and the master is asked again.
+    client.setAskedAt(
+        {{"1 " + master.addressText(), QDateTime::currentDateTimeUtc().addSecs(3600)}});
+    client.fetch({master.addressText()}, 1, false);
+    QTRY_COMPARE(finished.size(), 5);
+    QCOMPARE(master.received.size(), 4);
 }
 
 void tst_Servers::cacheRoundTrip()
@@ -282,6 +290,9 @@ void tst_Servers::badCacheIsIgnored_data()
     QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f');
     QTest::newRow("huge count") << 0 << QByteArray()
                                 << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20);
+    // A later version's empty list, which would read well as this version's.
+    QTest::newRow("another format")
+        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20);
 }
 
 void tst_Servers::badCacheIsIgnored()

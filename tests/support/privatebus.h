@@ -34,7 +34,7 @@ private:
 };
 
 // org.freedesktop.Notifications on a connection of its own: records each Notify call, answers
-// with a fresh id, and sends ActionInvoked when told to.
+// with a fresh id, and sends ActionInvoked or NotificationClosed when told to.
 class FakeNotificationService final : public QObject
 {
     Q_OBJECT
@@ -57,6 +57,7 @@ public:
 
     bool isRegistered() const { return m_registered; }
     void invokeAction(uint id, const QString &action) { emit ActionInvoked(id, action); }
+    void close(uint id) { emit NotificationClosed(id, kDismissedByUser); }
 
     QList<Call> calls;
 
@@ -67,9 +68,11 @@ public slots:
 
 signals:
     void ActionInvoked(uint id, const QString &actionKey);
+    void NotificationClosed(uint id, uint reason);
     void notified();
 
 private:
+    static constexpr uint kDismissedByUser = 2;
     QDBusConnection m_connection;
     bool m_registered = false;
 };
