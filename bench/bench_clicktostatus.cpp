@@ -78,7 +78,6 @@ void clickToStatus(benchmark::State &state)
     window.findChild<QLineEdit *>(QStringLiteral("server_ip"))->setText(server.addressText());
     QAction *getDetails = window.findChild<QAction *>(QStringLiteral("menu_update"));
     StallMeter stalls;
-    milliseconds longestStall{};
     double roundTrips = 0;
 
     for (auto _ : state) {
@@ -97,7 +96,6 @@ void clickToStatus(benchmark::State &state)
         const auto elapsed = steady_clock::now() - started;
         stalls.stop();
         QObject::disconnect(ended);
-        longestStall = std::max(longestStall, stalls.longest());
         state.SetIterationTime(duration<double>(elapsed).count());
         roundTrips += duration<double>(elapsed) / duration<double>(kServerDelay);
     }
@@ -105,7 +103,7 @@ void clickToStatus(benchmark::State &state)
         state.SkipWithError("no status came in");
     state.counters["per_round_trip"] = benchmark::Counter(roundTrips,
                                                           benchmark::Counter::kAvgIterations);
-    state.counters["longest_stall_ms"] = double(longestStall.count());
+    stalls.addCounters(state);
     if (realEcho)
         ignoreEchoes(false);
 }

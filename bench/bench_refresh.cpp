@@ -75,7 +75,6 @@ void refreshAll(benchmark::State &state)
     window.show(); // the first refresh, which is not timed
     waitForTheEnd();
     StallMeter stalls;
-    milliseconds longestStall{};
     for (auto _ : state) {
         stalls.start();
         const auto started = steady_clock::now();
@@ -83,11 +82,10 @@ void refreshAll(benchmark::State &state)
         waitForTheEnd();
         state.SetIterationTime(duration<double>(steady_clock::now() - started).count());
         stalls.stop();
-        longestStall = std::max(longestStall, stalls.longest());
     }
     if (!everyRowAnswered(*harness.bookmarkList()->model()))
         state.SkipWithError("not every row was answered");
-    state.counters["longest_stall_ms"] = double(longestStall.count());
+    stalls.addCounters(state);
     state.counters["requests"] = double(farm.requests());
 }
 

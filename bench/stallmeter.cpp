@@ -1,8 +1,26 @@
 #include "stallmeter.h"
 
+#include <time.h>
+
 #include <algorithm>
 
 using namespace std::chrono;
+
+namespace {
+
+nanoseconds threadWork()
+{
+    timespec spent{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
+    return seconds(spent.tv_sec) + nanoseconds(spent.tv_nsec);
+}
+
+double inMilliseconds(nanoseconds span)
+{
+    return duration<double, std::milli>(span).count();
+}
+
+} // namespace
 
 StallMeter::StallMeter()
 {
@@ -13,8 +31,8 @@ StallMeter::StallMeter()
 
 void StallMeter::start()
 {
-    m_longest = {};
     m_last = steady_clock::now();
+    m_lastBusy = threadWork();
     m_ticks.start();
 }
 
@@ -24,14 +42,18 @@ void StallMeter::stop()
     m_ticks.stop();
 }
 
-milliseconds StallMeter::longest() const
+void StallMeter::addCounters(benchmark::State &state) const
 {
-    return duration_cast<milliseconds>(m_longest);
+    state.counters["longest_stall_ms"] = inMilliseconds(m_longest);
+    state.counters["longest_busy_ms"] = inMilliseconds(m_longestBusy);
 }
 
 void StallMeter::tick()
 {
     const auto now = steady_clock::now();
+    const nanoseconds busy = threadWork();
     m_longest = std::max(m_longest, now - m_last);
+    m_longestBusy = std::max(m_longestBusy, busy - m_lastBusy);
     m_last = now;
+    m_lastBusy = busy;
 }

@@ -52,7 +52,7 @@ void ServerSweep::ask(const QList<quint64> &servers)
         if (!m_inFlight.contains(server))
             m_waiting.push_back(server);
     }
-    scheduleWork();
+    work(); // the first request leaves now, not after what the caller does next
 }
 
 void ServerSweep::stop()

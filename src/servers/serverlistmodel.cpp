@@ -227,6 +227,8 @@ void ServerListModel::changed(int row)
         QTimer::singleShot(kShowChangesEvery, this, &ServerListModel::showChanges);
     m_firstChanged = m_firstChanged < 0 ? row : std::min(m_firstChanged, row);
     m_lastChanged = std::max(m_lastChanged, row);
+    if (m_settled == rowCount()) // the last status is not held back: nothing comes after it
+        showChanges();
 }
 
 void ServerListModel::showChanges()

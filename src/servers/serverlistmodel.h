@@ -19,8 +19,9 @@ inline constexpr int kFriendCountRole = Qt::UserRole + 4;  // int: the friends o
 
 // Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
 // arrive. The replies of 25 ms are shown in one change, not one each: thousands of single
-// changes would make every view and sorter work thousands of times. A row's friends are those
-// among the players of its last answer; its description and tooltip name them.
+// changes would make every view and sorter work thousands of times. The change that settles the
+// last row is shown at once. A row's friends are those among the players of its last answer; its
+// description and tooltip name them.
 class ServerListModel final : public QAbstractTableModel
 {
     Q_OBJECT
