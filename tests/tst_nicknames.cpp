@@ -139,6 +139,8 @@ void TestNicknames::startUpSelectsTheNickname_data()
         << html << kAceBoPage << "/nick:bo" << aces << aceXs << 1 << 1 << " (Bo)" << QStringList{};
     QTest::newRow("not listed") << html << kAceBoPage << "/nick:Cy" << aces << aceXs << -1 << -1
                                 << "" << QStringList{"Nickname not found"};
+    QTest::newRow("page of exactly 1 MiB") << html << aceBoPageOfSize(1048576) << "/nick:bo" << aces
+                                           << aceXs << 1 << 1 << " (Bo)" << QStringList{};
     QTest::newRow("later line wins")
         << html << QByteArray("start<br>Bo,B1<br>bo,B2<br>end") << "/nick:BO"
         << QStringList{"Bo", "bo"} << QStringList{"B1", "B2"} << 1 << 1 << " (bo)" << QStringList{};
