@@ -3,6 +3,7 @@
 #include "fakestatusserver.h"
 #include "storedump.h"
 #include "awkwardnames.h"
+#include "recordingnotifier.h"
 
 #include "bookmarks/settingsstore.h"
 #include "friends/friendalerts.h"
@@ -46,10 +47,10 @@ QString settingsSection()
 }
 
 // A round is "ADDRESS:NAME,NAME;ADDRESS:-", "-" for a server that did not answer; it gives the
-// notices' summaries and servers, "|" between them.
-QString playRound(FriendWatch &watch, const QString &round)
+// notices' summaries and the servers their Join leads to, "|" between them.
+QString playRound(FriendAlerts &alerts, RecordingNotifier &notifier, const QString &round)
 {
-    QStringList told;
+    notifier.shown.clear();
     const QStringList answers = round.split(u';', Qt::SkipEmptyParts);
     for (const QString &answer : answers) {
         const QString address = answer.section(u':', 0, 0);
@@ -60,12 +61,14 @@ QString playRound(FriendWatch &watch, const QString &round)
             status.state = BookmarkStatus::State::Answered;
             status.server.playerNames = players.split(u',', Qt::SkipEmptyParts);
         }
-        const QList<FriendNotice> notices = watch.serverAnswered(address, address, status);
-        for (const FriendNotice &notice : notices)
-            told.append(notice.summary + u'@' + notice.address);
+        alerts.serverAnswered(address, address, status);
     }
-    if (const std::optional<FriendNotice> more = watch.refreshEnded())
-        told.append(more->summary);
+    alerts.refreshEnded();
+    QStringList told;
+    for (const DesktopNotification &shown : std::as_const(notifier.shown)) {
+        told.append(shown.actionLabel.isEmpty() ? shown.summary
+                                                : shown.summary + u'@' + shown.actionKey);
+    }
     return told.join(u'|');
 }
 
@@ -147,11 +150,16 @@ void TestFriends::notices()
     QFETCH(QStringList, friends);
     QFETCH(QStringList, rounds);
     QFETCH(QStringList, told);
-    FriendWatch watch;
-    watch.setFriends(FriendList(friends));
+    QTemporaryDir dir;
+    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
+    for (const QString &name : std::as_const(friends))
+        QVERIFY(addFriend(store, name));
+    RecordingNotifier notifier;
+    FriendAlerts alerts(notifier);
+    alerts.readSettings(store);
     QStringList seen;
     for (const QString &round : std::as_const(rounds))
-        seen.append(playRound(watch, round));
+        seen.append(playRound(alerts, notifier, round));
     QCOMPARE(seen, told);
 }
 
