@@ -116,7 +116,7 @@ bool addEntry(QByteArrayView line, PlainIni &ini, QList<std::pair<QByteArray, QS
     }
     const std::optional<QString> value = plainValue(line.sliced(equals + 1));
     if (!value)
-        ini.otherValues.append({section.name, section.values.size()});
+        ini.otherValues.append({section.name, -1, section.values.size()});
     section.values.append({known->second, value.value_or(QString())});
     return true;
 }
@@ -158,5 +158,12 @@ std::optional<PlainIni> readPlainIni(QByteArrayView data)
     }
     if (!sortByGroup(ini.sections))
         return std::nullopt;
+    for (PlainIni::OtherValue &other : ini.otherValues) {
+        other.section = std::lower_bound(ini.sections.cbegin(), ini.sections.cend(), other.group,
+                                         [](const StoredSection &section, const QString &name) {
+                                             return section.name < name;
+                                         })
+            - ini.sections.cbegin();
+    }
     return ini;
 }

@@ -13,9 +13,16 @@ struct PlainIni
 {
     // Named as QSettings names its groups, in the order it lists them; keys in the file's order.
     QList<StoredSection> sections;
-    // Group and value index of the values QSettings wrote in another form than plain text
-    // (quoted, escaped, a list, "@" in front): left empty here, as only QSettings reads them right.
-    QList<std::pair<QString, qsizetype>> otherValues;
+    // The values QSettings wrote in another form than plain text (quoted, escaped, a list, "@" in
+    // front): left empty here, as only QSettings reads them right. Each is found by its place, so
+    // the sections may be renamed.
+    struct OtherValue
+    {
+        QString group;
+        qsizetype section;
+        qsizetype value;
+    };
+    QList<OtherValue> otherValues;
 };
 
 // nullopt when the file holds anything QSettings would read in a way of its own: comments, keys

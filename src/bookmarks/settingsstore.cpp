@@ -536,7 +536,7 @@ void SettingsStore::readAhead()
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
             ahead.bytes = file.readAll();
-            ahead.ini = readPlainIni(ahead.bytes);
+            ahead.ini = namedIni(ahead.bytes);
         }
         return ahead;
     });
@@ -549,7 +549,19 @@ std::optional<PlainIni> SettingsStore::parsed(const QByteArray &bytes) const
         if (ahead.bytes == bytes)
             return std::move(ahead.ini);
     }
-    return readPlainIni(bytes);
+    return namedIni(bytes);
+}
+
+// Renamed here, which may run on the reading-ahead thread: the names are the bulk of a long list,
+// and the thread that fills the list is spared going through every one of them.
+std::optional<PlainIni> SettingsStore::namedIni(QByteArrayView bytes)
+{
+    std::optional<PlainIni> ini = readPlainIni(bytes);
+    if (ini) {
+        for (StoredSection &section : ini->sections)
+            section.name = unescapeSection(section.name, Backend::IniFile);
+    }
+    return ini;
 }
 
 // Only a section of plain values is remembered: QSettings reads the others in its own way.
@@ -558,7 +570,7 @@ void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &in
     m_remembered.reset();
     const QString group = QString::fromLatin1(kSettingsSection);
     const bool plain = std::none_of(ini.otherValues.cbegin(), ini.otherValues.cend(),
-                                    [&](const auto &other) { return other.first == group; });
+                                    [&](const auto &other) { return other.group == group; });
     if (!plain)
         return;
     const auto found = std::find_if(
@@ -579,15 +591,10 @@ std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByte
     if (!ini)
         return std::nullopt;
     rememberSettings(bytes, *ini);
-    for (const auto &[group, index] : std::as_const(ini->otherValues)) {
-        StoredSection &section = *std::lower_bound(
-            ini->sections.begin(), ini->sections.end(), group,
-            [](const StoredSection &stored, const QString &name) { return stored.name < name; });
-        auto &[key, value] = section.values[index];
-        value = settings().value(group + u'/' + key).toString();
+    for (const PlainIni::OtherValue &other : std::as_const(ini->otherValues)) {
+        auto &[key, value] = ini->sections[other.section].values[other.value];
+        value = settings().value(other.group + u'/' + key).toString();
     }
-    for (StoredSection &section : ini->sections)
-        section.name = unescapeSection(section.name, backend());
     return std::move(ini->sections);
 }
 

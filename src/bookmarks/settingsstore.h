@@ -115,6 +115,7 @@ private:
     void enumerateGroup(bool recursive, QStringList &KeyNames);
     std::optional<QList<StoredSection>> contentsInOnePass(const QByteArray &bytes) const;
     std::optional<PlainIni> parsed(const QByteArray &bytes) const;
+    static std::optional<PlainIni> namedIni(QByteArrayView bytes);
     std::optional<QList<StoredSection>> contentsThroughQSettings() const;
     const StoredSection *rememberedSection(const QString &section) const;
     void rememberSettings(const QByteArray &bytes, const PlainIni &ini) const;
