@@ -1,8 +1,7 @@
 // How long the event loop was held at most: the longest gap between two ticks of a 1 ms timer,
 // over every run from start() to stop(). A gap is also the machine's: on a shared host a thread
-// that only sleeps 1 ms at a time sees gaps of 15 ms and more. So the meter also reports how much
-// of the longest gap the thread spent working (its own CPU time between two ticks), which is the
-// program's part.
+// that only sleeps 1 ms at a time sees gaps of 15 ms and more. So the meter also reports the most
+// CPU time the thread spent between two ticks, which is the program's part.
 #pragma once
 
 #include <benchmark/benchmark.h>
