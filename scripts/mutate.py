@@ -14,9 +14,11 @@ whose programs its build changed (the test's executable, or a program the test s
 the game stand-in): any other test would run exactly the code the unmutated tree passed with.
 Tests run one at a time, as timing-sensitive tests would fail for the load alone when run side by
 side. --scratch keeps the checkout and its build in a folder of one's choice for the next run,
-which then builds only what changed since. With --stale the script only checks that every
-original text still occurs once. Usage:
-    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep | --scratch DIR] [--stale]
+which then builds only what changed since. With --first the affected tests run fastest first (by
+the unmutated run's times) and a mutant ends at its first failing test, which is all that is
+recorded for it. With --stale the script only checks that every original text still occurs once.
+Usage:
+    scripts/mutate.py [--list FILE] [--only SUBSTRING] [--keep | --scratch DIR] [--first] [--stale]
 """
 import argparse
 import json
@@ -59,6 +61,8 @@ def main():
     parser.add_argument('--only', default='', help='run only mutants whose line contains this')
     parser.add_argument('--keep', action='store_true', help='keep the scratch checkout')
     parser.add_argument('--scratch', help='a folder for the checkout and build, reused and kept')
+    parser.add_argument('--first', action='store_true',
+                        help='stop at the first failing test, running the fastest first')
     parser.add_argument('--stale', action='store_true',
                         help='only list the mutants whose original text is not there once')
     options = parser.parse_args()
@@ -70,7 +74,7 @@ def main():
     tree = os.path.join(scratch, 'tree')
     check_out_head(tree)
     try:
-        outcomes = check(mutants, tree, os.path.join(tree, 'build'))
+        outcomes = check(mutants, tree, os.path.join(tree, 'build'), options.first)
     finally:
         if not options.keep and not options.scratch:
             run(['git', 'worktree', 'remove', '--force', tree], ROOT)
@@ -116,11 +120,26 @@ def failed_tests(output):
                       re.MULTILINE) if 'The following tests FAILED:' in output else []
 
 
+# Each test's time in seconds, from ctest's lines ("Test  #8: tst_servers .....   Passed    2.40 sec").
+def test_seconds(output):
+    return {name: float(seconds) for name, seconds in
+            re.findall(r'Test\s+#\d+: (\S+) \.+.*?([\d.]+) sec', output)}
+
+
 def run_tests(build, environment, names=None):
     chosen = ['-R', '^(' + '|'.join(map(re.escape, names)) + ')$'] if names is not None else []
     result = subprocess.run(['ctest', '--timeout', '300'] + chosen, cwd=build, env=environment,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
-    return result.returncode == 0, failed_tests(result.stdout)
+    return result.returncode == 0, failed_tests(result.stdout), test_seconds(result.stdout)
+
+
+# The first failing test, the fastest first; (True, []) when all pass.
+def run_until_failure(build, environment, names, seconds):
+    for name in sorted(names, key=lambda name: seconds.get(name, float('inf'))):
+        passed, failing, _ = run_tests(build, environment, [name])
+        if not passed:
+            return False, failing or [name]
+    return True, []
 
 
 # Each test's programs: its executable and the programs of the build it depends on.
@@ -152,7 +171,7 @@ def build_mutant(build, tree, programs):
     return sorted(name for name, paths in programs.items() if paths & changed)
 
 
-def check(mutants, tree, build):
+def check(mutants, tree, build, first):
     configure = ['cmake', '-S', tree, '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Debug',
                  '-DBRINEMOOR_BUILD_TESTS=ON', '-DBRINEMOOR_WARNINGS_AS_ERRORS=ON']
     if shutil.which('ccache'):
@@ -163,7 +182,7 @@ def check(mutants, tree, build):
     if not run(configure, tree) or not run(['cmake', '--build', build, '-j2'], tree, quiet=False):
         sys.exit('the unmutated tree does not build')
     environment = dict(os.environ, QT_QPA_PLATFORM='offscreen')
-    passed, failing = run_tests(build, environment)
+    passed, failing, seconds = run_tests(build, environment)
     if not passed:
         sys.exit('the unmutated tree fails tests: ' + ' '.join(failing or ['(see ctest)']))
     programs = test_programs(build)
@@ -183,7 +202,11 @@ def check(mutants, tree, build):
             if affected is None:
                 outcome = 'does not build'
             else:
-                passed, failing = run_tests(build, environment, affected) if affected else (True, [])
+                passed, failing = True, []
+                if affected and first:
+                    passed, failing = run_until_failure(build, environment, affected, seconds)
+                elif affected:
+                    passed, failing, _ = run_tests(build, environment, affected)
                 outcome = 'missed' if passed else 'caught'
             # The next build takes it back out: the tests its programs changed run again too.
             with open(path, 'w', encoding='utf-8') as source:
