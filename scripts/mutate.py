@@ -134,8 +134,8 @@ def run_tests(build, environment, names=None):
 
 
 # The first failing test, the fastest first; (True, []) when all pass.
-def run_until_failure(build, environment, names, seconds):
-    for name in sorted(names, key=lambda name: seconds.get(name, float('inf'))):
+def run_until_failure(build, environment, names, times):
+    for name in sorted(names, key=lambda name: times.get(name, float('inf'))):
         passed, failing, _ = run_tests(build, environment, [name])
         if not passed:
             return False, failing or [name]
@@ -182,7 +182,7 @@ def check(mutants, tree, build, first):
     if not run(configure, tree) or not run(['cmake', '--build', build, '-j2'], tree, quiet=False):
         sys.exit('the unmutated tree does not build')
     environment = dict(os.environ, QT_QPA_PLATFORM='offscreen')
-    passed, failing, seconds = run_tests(build, environment)
+    passed, failing, test_times = run_tests(build, environment)
     if not passed:
         sys.exit('the unmutated tree fails tests: ' + ' '.join(failing or ['(see ctest)']))
     programs = test_programs(build)
@@ -204,7 +204,7 @@ def check(mutants, tree, build, first):
             else:
                 passed, failing = True, []
                 if affected and first:
-                    passed, failing = run_until_failure(build, environment, affected, seconds)
+                    passed, failing = run_until_failure(build, environment, affected, test_times)
                 elif affected:
                     passed, failing, _ = run_tests(build, environment, affected)
                 outcome = 'missed' if passed else 'caught'
