@@ -26,6 +26,7 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include <QHeaderView>
 #include <QTreeWidget>
 
 using namespace std::chrono_literals;
@@ -190,6 +191,7 @@ void tst_FindServers::listsAndSorts()
     QCOMPARE(players->topLevelItem(8)->text(0) + u' ' + players->topLevelItem(8)->text(1) + u' '
                  + players->topLevelItem(8)->text(2),
              QStringLiteral("Player8 80 48"));
+    QVERIFY(players->header()->length() <= players->viewport()->width()); // ping not cut off
 }
 
 void tst_FindServers::filters_data()

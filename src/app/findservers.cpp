@@ -196,8 +196,12 @@ void FindServers::buildControls()
     m_players->setHeaderLabels(
         {QStringLiteral("Name"), QStringLiteral("Score"), QStringLiteral("Ping")});
     m_players->setRootIsDecorated(false);
-    m_players->setColumnWidth(0, 18 * character);
-    m_players->setColumnWidth(1, 6 * character);
+    // Score and ping always show; a long name gives way.
+    QHeaderView *playerColumns = m_players->header();
+    playerColumns->setStretchLastSection(false);
+    playerColumns->setSectionResizeMode(0, QHeaderView::Stretch);
+    playerColumns->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    playerColumns->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     m_playerActions = addFriendActions(*m_players);
 
     m_progress = new QLabel(this);
