@@ -797,11 +797,15 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
     QTRY_VERIFY(session.idle());
 }
 
-// The second click lands while the first click's query holds the window disabled.
+// The second click lands while the first click's query holds the window disabled. The stored
+// address was edited by hand (a blank before the port): the field shows it cleaned, and the
+// bookmark is still the one in the fields.
 void TestJoin::realDoubleClickOnSlowServerJoins()
 {
     Session session;
-    session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
+    QString handEdited = session.server.addressText();
+    handEdited.insert(handEdited.indexOf(u':'), u' ');
+    session.bookmark(QStringLiteral("Harbor"), handEdited);
     session.server.answerNext(openServer()); // the list's refresh
     session.server.answerNext({{openServer(), {}, 300ms}});
     session.start();
