@@ -148,6 +148,10 @@ void TestSettingsStore::listReadsTheFileAsQSettingsDoes_data()
                       "password=;gone\n");
     QTest::newRow("written by hand: comments, blanks, CR LF")
         << QByteArray("; my servers\r\n[My Server]\r\nip = 127.0.0.2:1 \r\npassword=p\r\n");
+    QTest::newRow("blanks around a value, the file otherwise plain")
+        << QByteArray("[A]\nip= 127.0.0.2:1\npassword=p \n");
+    QTest::newRow("a slash in a name: a nested group, the file otherwise plain")
+        << QByteArray("[a%2Fb]\nip=127.0.0.2:1\n");
     QTest::newRow("nested group, General, a section given twice")
         << QByteArray("[General]\nip=0\n[a\\b]\nip=127.0.0.2:1\n[C]\nip=127.0.0.3:2\n[C]\n"
                       "password=p\n");
