@@ -1,6 +1,7 @@
 // The settings store on its own: a failed write, the "settings" keys read after the bookmarks, the
 // registry's section names, and a lock file left behind.
 #include "bookmarks/settingsstore.h"
+#include "bookmarks/storewatch.h"
 #include "storedump.h"
 
 #include <QtTest>
@@ -11,6 +12,7 @@ class TestStore : public QObject
 
 private slots:
     void failedWriteIsReported();
+    void readingsFollowTheFile_data();
     void readingsFollowTheFile();
     void registrySectionNames_data();
     void registrySectionNames();
@@ -33,20 +35,34 @@ void TestStore::failedWriteIsReported()
 }
 
 // A reading ahead, and the keys of "settings" from the reading of the whole file, count while the
-// file stays the same: a change by another writer, or a list, is read as QSettings reads it.
+// file stays the same: a change by another writer, or a list, is read as QSettings reads it. A file
+// written long before it was read is told from a change of the same size by its time alone. A
+// watch begun after a change follows from the store as it was listed.
+void TestStore::readingsFollowTheFile_data()
+{
+    QTest::addColumn<bool>("writtenLongAgo");
+    QTest::newRow("written just now") << false;
+    QTest::newRow("written long ago") << true;
+}
+
 void TestStore::readingsFollowTheFile()
 {
+    QFETCH(bool, writtenLongAgo);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[A]\nip=127.0.0.2:1\n");
+    file.write("[A]\nip=127.0.0.2:1\n\n[settings]\nfriends=Bob\nnotify=yes\n");
+    if (writtenLongAgo)
+        QVERIFY(file.flush()
+                && file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                    QFileDevice::FileModificationTime));
     file.close();
     SettingsStore store(SettingsStore::openIniFile(path));
     store.readAhead();
     QTest::qWait(200); // read ahead before the file changes
-    QVERIFY(file.open(QIODevice::Append));
-    file.write("\n[settings]\nfriends=Ann\nnotify=off\n");
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[A]\nip=127.0.0.2:1\n\n[settings]\nfriends=Ann\nnotify=off\n");
     file.close();
     QCOMPARE(store.contents().value_or(QList<StoredSection>()).size(), 2);
     const QString settings = QString::fromLatin1(kSettingsSection);
@@ -61,6 +77,8 @@ void TestStore::readingsFollowTheFile()
     QCOMPARE(store.readList(settings, QStringLiteral("masters")),
              (QStringList{"127.0.0.2", "127.0.0.3"}));
     QCOMPARE(store.readList(settings, QStringLiteral("friends")), QStringList{"Ann"});
+    StoreWatch watch(store);
+    QVERIFY(QSignalSpy(&watch, &StoreWatch::changed).wait(2000));
 }
 
 // Qt's registry backend is not built here; what it is handed is. It swaps "/" and "\" between

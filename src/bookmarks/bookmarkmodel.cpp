@@ -8,22 +8,15 @@ BookmarkModel::BookmarkModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
 
-// With thousands of bookmarks, one reset and rows made in place keep start-up short.
 void BookmarkModel::fill(QList<StoredSection> sections)
 {
     beginResetModel();
-    m_rows.clear();
+    m_rows = std::move(sections);
+    m_rows.removeIf([](const StoredSection &section) {
+        return section.name == QLatin1String(kSettingsSection);
+    });
+    m_statuses.clear();
     m_rowsByAddress.clear();
-    m_rows.reserve(size_t(sections.size()));
-    const QString addressKey = QString::fromLatin1(kAddressKey);
-    const QString passwordKey = QString::fromLatin1(kPasswordKey);
-    for (StoredSection &section : sections) {
-        if (section.name != QLatin1String(kSettingsSection))
-            m_rows.push_back(
-                {{std::move(section.name), section.value(addressKey), section.value(passwordKey)},
-                 {}});
-        section.values = {};
-    }
     endResetModel();
 }
 
@@ -36,32 +29,34 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Row &row = m_rows.at(size_t(index.row()));
+    const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
-        return row.bookmark.name;
+        return m_rows.at(row).name;
     case AddressRole:
-        return row.bookmark.address;
+        return address(row);
     case PasswordRole:
-        return row.bookmark.password;
+        return m_rows.at(row).value(QString::fromLatin1(kPasswordKey));
     default:
         return statusData(row, role);
     }
 }
 
-QVariant BookmarkModel::statusData(const Row &row, int role) const
+QVariant BookmarkModel::statusData(int row, int role) const
 {
-    if (!row.status)
+    const Status *status = size_t(row) < m_statuses.size() ? m_statuses[size_t(row)].get()
+                                                           : nullptr;
+    if (!status)
         return {};
     switch (role) {
     case StatusRole:
-        return row.status->value;
+        return status->value;
     case Qt::AccessibleDescriptionRole:
-        return row.status->words;
+        return status->words;
     case Qt::ToolTipRole:
-        return row.status->toolTip;
+        return status->toolTip;
     case FriendCountRole:
-        return row.status->friendCount;
+        return status->friendCount;
     default:
         return {};
     }
@@ -69,24 +64,30 @@ QVariant BookmarkModel::statusData(const Row &row, int role) const
 
 Bookmark BookmarkModel::bookmark(int row) const
 {
-    return m_rows.at(size_t(row)).bookmark;
+    return {m_rows.at(row).name, address(row),
+            m_rows.at(row).value(QString::fromLatin1(kPasswordKey))};
+}
+
+QString BookmarkModel::address(int row) const
+{
+    return m_rows.at(row).value(QString::fromLatin1(kAddressKey));
 }
 
 QList<Bookmark> BookmarkModel::bookmarks() const
 {
     QList<Bookmark> listed;
-    listed.reserve(qsizetype(m_rows.size()));
-    for (const Row &row : m_rows)
-        listed.append(row.bookmark);
+    listed.reserve(m_rows.size());
+    for (int row = 0; row < m_rows.size(); ++row)
+        listed.append(bookmark(row));
     return listed;
 }
 
 QStringList BookmarkModel::addresses() const
 {
     QStringList listed;
-    listed.reserve(qsizetype(m_rows.size()));
-    for (const Row &row : m_rows)
-        listed.append(row.bookmark.address);
+    listed.reserve(m_rows.size());
+    for (int row = 0; row < m_rows.size(); ++row)
+        listed.append(address(row));
     return listed;
 }
 
@@ -99,9 +100,9 @@ int BookmarkModel::rowOf(const QString &address) const
 const QMultiHash<QString, int> &BookmarkModel::rowsByAddress() const
 {
     if (m_rowsByAddress.isEmpty()) {
-        m_rowsByAddress.reserve(qsizetype(m_rows.size()));
-        for (size_t number = 0; number < m_rows.size(); ++number)
-            m_rowsByAddress.insert(m_rows[number].bookmark.address, int(number));
+        m_rowsByAddress.reserve(m_rows.size());
+        for (int row = 0; row < m_rows.size(); ++row)
+            m_rowsByAddress.insert(address(row), row);
     }
     return m_rowsByAddress;
 }
@@ -110,8 +111,10 @@ void BookmarkModel::setStatus(const QString &address, const QVariant &status, co
                               const QString &toolTip, int friendCount)
 {
     const QList<int> rows = rowsByAddress().values(address);
+    if (!rows.isEmpty())
+        m_statuses.resize(size_t(m_rows.size()));
     for (const int number : rows) {
-        m_rows[size_t(number)].status.reset(new Status{status, words, toolTip, friendCount});
+        m_statuses[size_t(number)].reset(new Status{status, words, toolTip, friendCount});
         const QModelIndex changed = index(number);
         emit dataChanged(
             changed, changed,

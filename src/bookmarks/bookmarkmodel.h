@@ -33,8 +33,8 @@ public:
 
     explicit BookmarkModel(QObject *parent = nullptr);
 
-    // Every bookmark section of the store, in one pass; the program's own section is no bookmark.
-    // Statuses start unknown. Each section's values go as soon as its row is made.
+    // Every bookmark section of the store; the program's own section is no bookmark. The rows are
+    // the sections as read, taken over whole. Statuses start unknown.
     void fill(QList<StoredSection> sections);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -58,17 +58,14 @@ private:
         QString toolTip;
         int friendCount = 0;
     };
-    // A row takes room for a status only once it has one: start-up with thousands of bookmarks
-    // shows the window before any is known.
-    struct Row
-    {
-        Bookmark bookmark;
-        std::unique_ptr<Status> status;
-    };
-
-    QVariant statusData(const Row &row, int role) const;
+    QVariant statusData(int row, int role) const;
+    QString address(int row) const;
     const QMultiHash<QString, int> &rowsByAddress() const;
 
-    std::vector<Row> m_rows;
+    // The rows as the store's reading made them: with thousands of bookmarks, start-up shows the
+    // window sooner when the list takes them over instead of building rows of its own.
+    QList<StoredSection> m_rows;
+    // Room for a status only once one is known: start-up shows the window before any is.
+    std::vector<std::unique_ptr<Status>> m_statuses;
     mutable QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes
 };

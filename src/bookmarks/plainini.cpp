@@ -128,7 +128,9 @@ bool sortByGroup(QList<StoredSection> &sections)
     const auto byName = [](const StoredSection &a, const StoredSection &b) {
         return a.name < b.name;
     };
-    std::sort(sections.begin(), sections.end(), byName);
+    // QSettings writes them sorted already.
+    if (!std::is_sorted(sections.cbegin(), sections.cend(), byName))
+        std::sort(sections.begin(), sections.end(), byName);
     return std::adjacent_find(
                sections.cbegin(), sections.cend(),
                [](const StoredSection &a, const StoredSection &b) { return a.name == b.name; })

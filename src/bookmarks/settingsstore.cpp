@@ -102,6 +102,22 @@ bool writeWhole(QFileDevice &file, const QByteArray &bytes)
         && file.write(bytes) == bytes.size() && file.flush();
 }
 
+QByteArray bytesFingerprint(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1);
+}
+
+QByteArray sectionsFingerprint(const QList<StoredSection> &sections)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const StoredSection &section : sections) {
+        hash.addData(section.name.toUtf8() + '\0');
+        for (const auto &[key, value] : section.values)
+            hash.addData(key.toUtf8() + '\0' + value.toUtf8() + '\0');
+    }
+    return hash.result();
+}
+
 // Values are compared as text: the file keeps no types, so a one-name list comes back as text.
 bool holdsTheSame(const QSettings &a, const QSettings &b)
 {
@@ -297,12 +313,15 @@ const StoredSection *SettingsStore::rememberedSection(const QString &section) co
 {
     if (!m_remembered || m_settings || section != QLatin1String(kSettingsSection))
         return nullptr;
-    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
-    if (!read || !read->second || read->first.size() != m_remembered->fileSize
-        || qHash(read->first) != m_remembered->fileHash) {
+    if (isStillFile(m_remembered->stamp))
+        return &m_remembered->section;
+    const std::optional<FileReading> read = readSettled();
+    if (!read || !read->settled || read->bytes.size() != m_remembered->fileSize
+        || qHash(read->bytes) != m_remembered->fileHash) {
         m_remembered.reset();
         return nullptr;
     }
+    m_remembered->stamp = read->stamp;
     return &m_remembered->section;
 }
 
@@ -392,7 +411,7 @@ bool SettingsStore::changeFile(const std::function<void(QSettings &)> &edit)
         return false;
     // Made afresh when next needed: this one holds the file as it was.
     m_settings.reset();
-    m_written = QCryptographicHash::hash(*after, QCryptographicHash::Sha1);
+    m_written = bytesFingerprint(*after);
     m_settledSize = after->size();
     return true;
 }
@@ -403,20 +422,40 @@ bool SettingsStore::changeFile(const std::function<void(QSettings &)> &edit)
 // that is cut off mid-line, or shorter than that, is taken as the store only once it has not
 // changed for a while. nullopt when the file is there but cannot be read; a missing file reads
 // as an empty, settled store.
-std::optional<std::pair<QByteArray, bool>> SettingsStore::readSettled() const
+std::optional<SettingsStore::FileReading> SettingsStore::readSettled() const
 {
+    FileReading read;
+    read.stamp = stampOf(m_location.iniFile);
     QFile file(m_location.iniFile);
     if (!file.exists())
-        return std::pair(QByteArray(), true);
-    const QDateTime modified = QFileInfo(file).lastModified();
+        return read;
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.readAll();
-    const bool settled = (bytes.endsWith('\n') && bytes.size() >= m_settledSize)
-        || modified.msecsTo(QDateTime::currentDateTime()) >= kSettleBound.count();
-    if (settled)
-        m_settledSize = bytes.size();
-    return std::pair(std::move(bytes), settled);
+    read.bytes = file.readAll();
+    read.settled = (read.bytes.endsWith('\n') && read.bytes.size() >= m_settledSize)
+        || read.stamp.writtenLongBefore;
+    if (read.settled)
+        m_settledSize = read.bytes.size();
+    return read;
+}
+
+SettingsStore::FileStamp SettingsStore::stampOf(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return {};
+    const QDateTime modified = file.lastModified();
+    return {file.size(), modified,
+            modified.msecsTo(QDateTime::currentDateTime()) >= kSettleBound.count()};
+}
+
+// Any write after the stamp was taken leaves a later time behind.
+bool SettingsStore::isStillFile(const FileStamp &stamp) const
+{
+    if (!stamp.writtenLongBefore)
+        return false;
+    const FileStamp now = stampOf(m_location.iniFile);
+    return now.size == stamp.size && now.modified == stamp.modified;
 }
 
 // Waits, within a bound, for a file that someone is writing just now to be finished.
@@ -424,11 +463,11 @@ std::optional<QByteArray> SettingsStore::settledBytes() const
 {
     const QDeadlineTimer deadline(kSettleBound);
     for (;;) {
-        std::optional<std::pair<QByteArray, bool>> read = readSettled();
+        std::optional<FileReading> read = readSettled();
         if (!read)
             return std::nullopt;
-        if (read->second)
-            return std::move(read->first);
+        if (read->settled)
+            return std::move(read->bytes);
         if (deadline.hasExpired())
             return std::nullopt;
         QThread::msleep(kSettleLook.count());
@@ -469,19 +508,12 @@ bool SettingsStore::reload()
 
 QByteArray SettingsStore::fingerprint() const
 {
+    if (backend() == Backend::Registry)
+        return sectionsFingerprint(contentsThroughQSettings().value_or(QList<StoredSection>()));
     QCryptographicHash hash(QCryptographicHash::Sha1);
-    if (backend() == Backend::IniFile) {
-        QFile file(m_location.iniFile);
-        if (file.open(QIODevice::ReadOnly))
-            hash.addData(&file);
-        return hash.result();
-    }
-    const std::optional<QList<StoredSection>> sections = contentsThroughQSettings();
-    for (const StoredSection &section : sections.value_or(QList<StoredSection>())) {
-        hash.addData(section.name.toUtf8() + '\0');
-        for (const auto &[key, value] : section.values)
-            hash.addData(key.toUtf8() + '\0' + value.toUtf8() + '\0');
-    }
+    QFile file(m_location.iniFile);
+    if (file.open(QIODevice::ReadOnly))
+        hash.addData(&file);
     return hash.result();
 }
 
@@ -508,23 +540,29 @@ void SettingsStore::enumerateGroup(bool recursive, QStringList &KeyNames)
 // readable, which leaves the list as it stands.
 std::optional<QList<StoredSection>> SettingsStore::contents() const
 {
-    if (backend() == Backend::Registry)
-        return contentsThroughQSettings();
-    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
-    if (read && !read->second)
-        return std::nullopt;
-    if (std::optional<QList<StoredSection>> sections = read ? contentsInOnePass(read->first)
-                                                            : std::nullopt)
+    if (backend() == Backend::Registry) {
+        std::optional<QList<StoredSection>> sections = contentsThroughQSettings();
+        if (sections)
+            m_listed = sectionsFingerprint(*sections);
         return sections;
-    return contentsThroughQSettings();
+    }
+    std::optional<FileReading> read = currentReading();
+    if (read && !read->settled)
+        return std::nullopt;
+    std::optional<QList<StoredSection>> sections = read ? contentsInOnePass(*read) : std::nullopt;
+    if (!sections)
+        sections = contentsThroughQSettings();
+    if (sections && read)
+        m_listed = read->fingerprint.isEmpty() ? bytesFingerprint(read->bytes) : read->fingerprint;
+    return sections;
 }
 
 bool SettingsStore::isSettled() const
 {
     if (backend() == Backend::Registry)
         return true;
-    const std::optional<std::pair<QByteArray, bool>> read = readSettled();
-    return !read || read->second;
+    const std::optional<FileReading> read = readSettled();
+    return !read || read->settled;
 }
 
 void SettingsStore::readAhead()
@@ -532,24 +570,35 @@ void SettingsStore::readAhead()
     if (backend() != Backend::IniFile || kSectionCase == Qt::CaseInsensitive)
         return;
     m_readAhead = std::async(std::launch::async, [path = m_location.iniFile] {
-        ReadAhead ahead;
+        FileReading ahead;
+        ahead.stamp = stampOf(path);
         QFile file(path);
-        if (file.open(QIODevice::ReadOnly)) {
-            ahead.bytes = file.readAll();
-            ahead.ini = namedIni(ahead.bytes);
-        }
+        if (!file.open(QIODevice::ReadOnly))
+            return FileReading{};
+        ahead.bytes = file.readAll();
+        ahead.ini = namedIni(ahead.bytes);
+        ahead.fingerprint = bytesFingerprint(ahead.bytes);
         return ahead;
     });
 }
 
-std::optional<PlainIni> SettingsStore::parsed(const QByteArray &bytes) const
+// The reading ahead while the file is still the one it read: then it is not read again. Else the
+// file as it is now, which takes up what the reading ahead made of it if the bytes are the same.
+std::optional<SettingsStore::FileReading> SettingsStore::currentReading() const
 {
-    if (m_readAhead.valid()) {
-        ReadAhead ahead = m_readAhead.get();
-        if (ahead.bytes == bytes)
-            return std::move(ahead.ini);
+    std::optional<FileReading> ahead;
+    if (m_readAhead.valid())
+        ahead = m_readAhead.get();
+    if (ahead && isStillFile(ahead->stamp)) {
+        m_settledSize = ahead->bytes.size();
+        return ahead;
     }
-    return namedIni(bytes);
+    std::optional<FileReading> read = readSettled();
+    if (read && ahead && read->bytes == ahead->bytes) {
+        read->ini = std::move(ahead->ini);
+        read->fingerprint = std::move(ahead->fingerprint);
+    }
+    return read;
 }
 
 // Renamed here, which may run on the reading-ahead thread: the names are the bulk of a long list,
@@ -565,9 +614,10 @@ std::optional<PlainIni> SettingsStore::namedIni(QByteArrayView bytes)
 }
 
 // Only a section of plain values is remembered: QSettings reads the others in its own way.
-void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &ini) const
+void SettingsStore::rememberSettings(const FileReading &read) const
 {
     m_remembered.reset();
+    const PlainIni &ini = *read.ini;
     const QString group = QString::fromLatin1(kSettingsSection);
     const bool plain = std::none_of(ini.otherValues.cbegin(), ini.otherValues.cend(),
                                     [&](const auto &other) { return other.group == group; });
@@ -576,26 +626,27 @@ void SettingsStore::rememberSettings(const QByteArray &bytes, const PlainIni &in
     const auto found = std::find_if(
         ini.sections.cbegin(), ini.sections.cend(),
         [&](const StoredSection &section) { return section.name == group; });
-    m_remembered = RememberedSettings{bytes.size(), qHash(bytes),
+    m_remembered = RememberedSettings{read.stamp, read.bytes.size(), qHash(read.bytes),
                                       found == ini.sections.cend() ? StoredSection{group, {}}
                                                                    : *found};
 }
 
 // nullopt leaves the file to QSettings: one in a shape of QSettings' own.
-std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(const QByteArray &bytes) const
+std::optional<QList<StoredSection>> SettingsStore::contentsInOnePass(FileReading &read) const
 {
     // The one-pass reading tells names apart by letter case, as QSettings must do too.
     if (kSectionCase == Qt::CaseInsensitive)
         return std::nullopt;
-    std::optional<PlainIni> ini = parsed(bytes);
-    if (!ini)
+    if (!read.ini)
+        read.ini = namedIni(read.bytes);
+    if (!read.ini)
         return std::nullopt;
-    rememberSettings(bytes, *ini);
-    for (const PlainIni::OtherValue &other : std::as_const(ini->otherValues)) {
-        auto &[key, value] = ini->sections[other.section].values[other.value];
+    rememberSettings(read);
+    for (const PlainIni::OtherValue &other : std::as_const(read.ini->otherValues)) {
+        auto &[key, value] = read.ini->sections[other.section].values[other.value];
         value = settings().value(other.group + u'/' + key).toString();
     }
-    return std::move(ini->sections);
+    return std::move(read.ini->sections);
 }
 
 // A QSettings that could not read the file knows nothing of what it holds.

@@ -4,6 +4,7 @@
 #include "bookmarks/plainini.h"
 #include "bookmarks/storedsection.h"
 
+#include <QDateTime>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -92,6 +93,9 @@ public:
     QByteArray fingerprint() const;
     // The fingerprint right after this store's own last change, so that a watch knows it.
     QByteArray writtenFingerprint() const { return m_written; }
+    // The fingerprint of the store as the last contents() found it: what a list filled from it
+    // shows. Empty before any.
+    QByteArray listedFingerprint() const { return m_listed; }
 
     // Whether two names address one section: on Windows the registry ignores letter case.
     bool isSameSection(const QString &a, const QString &b) const;
@@ -101,44 +105,62 @@ public:
     static QString unescapeSection(const QString &stored, Backend backend);
 
 private:
+    // A file's size and last write time, taken before its bytes are read. Only a file written
+    // well before it was read is told apart from every later version by that alone: two writes
+    // within the file system's time resolution leave the same time behind.
+    struct FileStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        bool writtenLongBefore = false;
+    };
+    // The file's bytes; from the reading ahead, also parsed and fingerprinted.
+    struct FileReading
+    {
+        QByteArray bytes;
+        bool settled = true;
+        FileStamp stamp;
+        std::optional<PlainIni> ini;
+        QByteArray fingerprint;
+    };
+
     QSettings &settings() const;
     bool canOpenSettings() const;
     void clearLeftoverLock() const;
     bool writeValue(const QString &section, const QString &key, const QVariant &value);
     bool change(const QString &group, const std::function<void(QSettings &)> &edit);
     bool changeFile(const std::function<void(QSettings &)> &edit);
-    std::optional<std::pair<QByteArray, bool>> readSettled() const;
+    std::optional<FileReading> readSettled() const;
+    std::optional<FileReading> currentReading() const;
+    static FileStamp stampOf(const QString &path);
+    bool isStillFile(const FileStamp &stamp) const;
     std::optional<QByteArray> settledBytes() const;
     QVariantMap groupValues(const QString &group) const;
     void restoreGroup(const QString &group, const QVariantMap &values);
     QString stored(const QString &section) const;
     void enumerateGroup(bool recursive, QStringList &KeyNames);
-    std::optional<QList<StoredSection>> contentsInOnePass(const QByteArray &bytes) const;
-    std::optional<PlainIni> parsed(const QByteArray &bytes) const;
+    std::optional<QList<StoredSection>> contentsInOnePass(FileReading &read) const;
     static std::optional<PlainIni> namedIni(QByteArrayView bytes);
     std::optional<QList<StoredSection>> contentsThroughQSettings() const;
     const StoredSection *rememberedSection(const QString &section) const;
-    void rememberSettings(const QByteArray &bytes, const PlainIni &ini) const;
+    void rememberSettings(const FileReading &read) const;
 
     const Location m_location;
     mutable std::unique_ptr<QSettings> m_settings;
     bool m_unreadable = false;
     QByteArray m_written;
+    mutable QByteArray m_listed;
     mutable qsizetype m_settledSize = 0; // of the file when last seen whole
     // Section "settings" as the last reading in one pass found it, and the file it was found in:
     // while the file is the same, its keys are read without QSettings, which would parse every
     // bookmark once more just for them.
     struct RememberedSettings
     {
+        FileStamp stamp;
         qsizetype fileSize;
         size_t fileHash;
         StoredSection section;
     };
     mutable std::optional<RememberedSettings> m_remembered;
-    struct ReadAhead
-    {
-        QByteArray bytes;
-        std::optional<PlainIni> ini;
-    };
-    mutable std::future<ReadAhead> m_readAhead;
+    mutable std::future<FileReading> m_readAhead;
 };

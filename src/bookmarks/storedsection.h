@@ -28,6 +28,9 @@ struct StoredSection
         return {};
     }
 };
+// Both its members may be moved in memory as they are: a list of thousands of sections grows
+// without moving each one by hand.
+Q_DECLARE_TYPEINFO(StoredSection, Q_RELOCATABLE_TYPE);
 
 // The value of `key` in the section named `section`; empty text when either is missing.
 inline QString storedValue(const QList<StoredSection> &sections, const QString &section,

@@ -17,7 +17,7 @@ constexpr std::chrono::milliseconds kRegistryPoll = 2s;
 StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
     : QObject(parent),
       m_store(store),
-      m_fingerprint(store.fingerprint())
+      m_fingerprint(store.listedFingerprint())
 {
     connect(&m_recheck, &QTimer::timeout, this, &StoreWatch::check);
     if (m_store.backend() == SettingsStore::Backend::Registry) {
@@ -30,6 +30,8 @@ StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_recheck,
             qOverload<>(&QTimer::start));
     watchPaths();
+    // The watch follows from the store as it was listed: a change made since is looked at too.
+    m_recheck.start();
 }
 
 // The file, and the nearest folder on its path that is there. QSettings replaces the file on

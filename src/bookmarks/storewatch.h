@@ -11,7 +11,8 @@ class SettingsStore;
 
 // Looks at the store whenever its file or folder changes (or, for the registry, which cannot be
 // watched, every few seconds) and tells when it holds something else than when it last looked,
-// unless the store itself wrote that.
+// unless the store itself wrote that. It first looks shortly after it begins, against the store as
+// its last reading for a list found it.
 class StoreWatch final : public QObject
 {
     Q_OBJECT
