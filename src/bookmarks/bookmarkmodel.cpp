@@ -36,7 +36,7 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
     case AddressRole:
         return address(row);
     case PasswordRole:
-        return m_rows.at(row).value(QString::fromLatin1(kPasswordKey));
+        return password(row);
     default:
         return statusData(row, role);
     }
@@ -64,13 +64,17 @@ QVariant BookmarkModel::statusData(int row, int role) const
 
 Bookmark BookmarkModel::bookmark(int row) const
 {
-    return {m_rows.at(row).name, address(row),
-            m_rows.at(row).value(QString::fromLatin1(kPasswordKey))};
+    return {m_rows.at(row).name, address(row), password(row)};
 }
 
 QString BookmarkModel::address(int row) const
 {
     return m_rows.at(row).value(QString::fromLatin1(kAddressKey));
+}
+
+QString BookmarkModel::password(int row) const
+{
+    return m_rows.at(row).value(QString::fromLatin1(kPasswordKey));
 }
 
 QList<Bookmark> BookmarkModel::bookmarks() const

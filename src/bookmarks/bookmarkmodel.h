@@ -60,6 +60,7 @@ private:
     };
     QVariant statusData(int row, int role) const;
     QString address(int row) const;
+    QString password(int row) const;
     const QMultiHash<QString, int> &rowsByAddress() const;
 
     // The rows as the store's reading made them: with thousands of bookmarks, start-up shows the

@@ -426,9 +426,9 @@ std::optional<SettingsStore::FileReading> SettingsStore::readSettled() const
 {
     FileReading read;
     read.stamp = stampOf(m_location.iniFile);
-    QFile file(m_location.iniFile);
-    if (!file.exists())
+    if (read.stamp.size < 0)
         return read;
+    QFile file(m_location.iniFile);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     read.bytes = file.readAll();
