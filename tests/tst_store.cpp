@@ -37,8 +37,9 @@ void TestStore::failedWriteIsReported()
 // A reading ahead, and the keys of "settings" from the reading of the whole file, count while the
 // file stays the same: a change by another writer, or a list, is read as QSettings reads it. A file
 // written long before it was read is told from a change of the same size by its time alone. A
-// watch begun after a change follows from the store as it was listed, and takes a store that
-// cannot be read for a while for no change: no list is rebuilt, no server asked again.
+// watch begun after a change follows from the store as it was listed. It takes a store that
+// cannot be read for a while for no change (no list rebuilt, no server asked again), and lists a
+// file with a line QSettings cannot read as the start-up does.
 void TestStore::readingsFollowTheFile_data()
 {
     QTest::addColumn<bool>("writtenLongAgo");
@@ -83,6 +84,11 @@ void TestStore::readingsFollowTheFile()
     QVERIFY(changed.wait(2000));
     QVERIFY(QFile::remove(path) && QDir().mkdir(path));
     QVERIFY(!changed.wait(800));
+    QVERIFY(QDir().rmdir(path) && file.open(QIODevice::WriteOnly));
+    file.write("[A]\nip=127.0.0.2:1\n\n[B\nip=127.0.0.3:1\n\n[settings]\nfriends=Ann, Bob\n"
+               "masters=127.0.0.2, 127.0.0.3\nnotify=on\n");
+    file.close();
+    QVERIFY(changed.wait(2000));
 }
 
 // Qt's registry backend is not built here; what it is handed is. It swaps "/" and "\" between

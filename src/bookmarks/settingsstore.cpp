@@ -500,7 +500,8 @@ bool SettingsStore::reload()
     if (backend() == Backend::IniFile && cannotBeRead(m_location.iniFile))
         return false;
     std::unique_ptr<QSettings> fresh = m_location.open();
-    if (fresh->status() != QSettings::NoError)
+    // A line QSettings cannot read is left out, as the list at start-up leaves it out.
+    if (fresh->status() == QSettings::AccessError)
         return false;
     m_settings = std::move(fresh);
     return true;
