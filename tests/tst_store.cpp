@@ -84,6 +84,7 @@ void TestStore::readingsFollowTheFile()
     QVERIFY(changed.wait(2000));
     QVERIFY(QFile::remove(path) && QDir().mkdir(path));
     QVERIFY(!changed.wait(800));
+    // Longer than the file before: a shorter one counts as still being written for 2 s.
     QVERIFY(QDir().rmdir(path) && file.open(QIODevice::WriteOnly));
     file.write("[A]\nip=127.0.0.2:1\n\n[B\nip=127.0.0.3:1\n\n[settings]\nfriends=Ann, Bob\n"
                "masters=127.0.0.2, 127.0.0.3\nnotify=on\n");
