@@ -1,5 +1,5 @@
 // The settings store on its own: a failed write, the "settings" keys read after the bookmarks, the
-// registry's section names, and a lock file left behind.
+// watch on the file, the registry's section names, and a lock file left behind.
 #include "bookmarks/settingsstore.h"
 #include "bookmarks/storewatch.h"
 #include "storedump.h"
