@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From the start of a query to the status on display, against a server that answers 50 ms after
 // each request, as a multiple of those 50 ms; and the longest the event loop was held meanwhile,
 // seen by a timer that ticks every millisecond.

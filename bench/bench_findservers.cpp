@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser against a master that lists 2,000 servers in 4 datagrams, of which 1,500
 // answer 50 ms after each request and 500 stay silent: from the master's last datagram until
 // every answering row is filled, and until every silent one reads "no reply"; the longest the

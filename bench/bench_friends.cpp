@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Friends: matching a refresh of 1,000 full servers against 200 friends with wildcards, the same
 // with a hostile list, and the time from a server's answer to the notification on the session
 // bus (a bus and notification service of the benchmark's own).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The processor time the join command takes while it waits for a silent server's time-out. The
 // wait must sleep in the event loop until the exchange ends, not spin: the target is under 2% of
 // one core over the wait's wall time.

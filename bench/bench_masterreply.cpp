@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a master's reply of 4,096 entries.
 #include "servers/masterreply.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The background refresh of 1,000 bookmarks on fake servers that answer 50 ms after each request:
 // from "Refresh all" until every row has its status, and the longest the event loop was held
 // meanwhile. The servers answer from a thread of their own, as other machines would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's whole handling of one status reply (read, parse, fill the labels and lists,
 // end the exchange) for a full 64-player server.
 //

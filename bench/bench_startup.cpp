@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up to a visible window with 10,000 bookmarks, against a bare Qt window of the same size
 // (an empty list and a menu bar of one item) in the same run, and the peak resident memory of both:
 // until the window is visible, and until the background refresh of the 10,000 bookmarks (all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a full server's status reply: 64 players with colour-coded, quoted names.
 #include "query/statusreply.h"
 

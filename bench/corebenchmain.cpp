@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of the benchmarks that need an event loop but no window.
 #include <benchmark/benchmark.h>
 

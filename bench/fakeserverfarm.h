@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Many fake game servers on one socket, on a thread of their own, for benchmarks of many queries.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the event loop was held at most: the longest gap between two ticks of a 1 ms timer,
 // over every run from start() to stop(). A gap is also the machine's: on a shared host a thread
 // that only sleeps 1 ms at a time sees gaps of 15 ms and more. So the meter also reports the most

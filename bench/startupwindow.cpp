@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The child process of bench_startup: opens either a bare Qt window (an empty list as its central
 // widget and one item on its menu bar) of the main window's fixed size or
 // Brinemoor's main window on the settings under $XDG_CONFIG_HOME, built as main.cpp builds it.

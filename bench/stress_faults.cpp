@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stress checks of what must never be lost or pile up: bookmark commands on a nearly full disk, an
 // editor that rewrites the settings file in place while the user saves, and a game that writes
 // without end. Prints the figures and ends with status 1 when a goal is missed. The disk check

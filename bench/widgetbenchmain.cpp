@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of the benchmarks that drive a window: the application object comes first, offscreen
 // unless told otherwise.
 #include <benchmark/benchmark.h>

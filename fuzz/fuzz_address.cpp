@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary text through the address normaliser and verdict, decoded as UTF-8 and as Latin-1.
 #include "address/addressrules.h"
 #include "fuzzcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary datagrams through the master reply parser, checking the bounds the browser relies on.
 #include "servers/masterreply.h"
 #include "fuzzcheck.h"

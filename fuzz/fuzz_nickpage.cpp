@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the nickname page's decoding and parser and checks what they return.
 #include "clan/clannicknames.h"
 #include "clan/pagefetch.h"

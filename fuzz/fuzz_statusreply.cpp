@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary datagrams through the status reply parser, checking what the window relies on.
 #include "query/statusreply.h"
 #include "fuzzcheck.h"

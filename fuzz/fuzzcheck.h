@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the fuzz targets share: a failed check that the fuzzer reports as a crash, and datagrams
 // that mostly start with the header their parser looks for.
 #pragma once

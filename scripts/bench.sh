@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks in Release and runs them (medians of 9 repetitions). As root, the status
 # benchmarks run in a network namespace of its own, where the click-to-status one may make
 # loopback ignore echoes and the refresh's fake servers have the loopback addresses to

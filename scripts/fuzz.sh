@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang and runs each for a while (default 60 s each), starting
 # from its seeds in fuzz/corpus/NAME; what a run finds stays in fuzz-out/NAME for the next. Fails
 # when a target crashes, leaks or meets undefined behaviour.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Mutation check: does the test suite notice small faults planted in the program?
 
 Each line of scripts/mutants.txt names a file under src/, an exact piece of text that occurs once

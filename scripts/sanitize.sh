@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the test suite with AddressSanitizer and UndefinedBehaviorSanitizer and runs it: a memory
 # fault, a leak or undefined behaviour fails the test that met it.
 set -euo pipefail

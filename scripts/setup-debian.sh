@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing Brinemoor needs on Debian 12, and the packages
 # named as arguments (what a benchmark, fuzzing or the Windows build needs besides).
 set -euo pipefail

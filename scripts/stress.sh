@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs the stress checks: bookmark commands on a nearly full disk (as root on Linux,
 # which may mount small memory disks), an editor rewriting the settings file in place while the
 # user saves, and a game that writes 200 MB. Prints the figures; fails when a goal is missed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address rules: each character rule against the filter state, the normaliser ipcheck (with
 // backspaces inside the text) and the verdict checkip, on the state and on odd texts.
 #include "address/addressrules.h"

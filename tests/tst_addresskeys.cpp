@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The address field's key filter: what typed characters do to the text and the filter state, and
 // the keys with a meaning of their own (Backspace, Enter, Ctrl+C, Ctrl+V).
 #include "fakestatusserver.h"

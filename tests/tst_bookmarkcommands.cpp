@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The New, Save and Delete commands: adding, updating, moving and deleting bookmarks, the
 // refusals and their order, names that must survive the store, and a store that cannot be written.
 #include "awkwardnames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clan nickname page: its format and its text encoding.
 #include "clan/clannicknames.h"
 #include "clan/pagefetch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status exchange and the background refresh on their own sockets, against fake servers on
 // loopback: the resend, its cap and the bound; how many servers are asked at once and again.
 #include "fakestatusserver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser on a whole window: a fake master and fake servers on loopback.
 #include "fakestatusserver.h"
 #include "windowharness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Friends: the list's matching and storage, who is told of when, and the notifications that reach
 // a notification service on a session bus of the test's own from real servers on loopback.
 #include "fakestatusserver.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: its fixed text, its make-up, and its showing from the main window's menu.
 #include "help/brinemoor_help.h"
 #include "windowharness.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ICMP echo on this machine's own sockets, against loopback only.
 #include "platform/icmppinger.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join command and the bookmark list's click and double click on the main window, against a
 // fake server on loopback, with the game as a real child process: a script that writes down how
 // it was started.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game command line, the verdict read back from the status display, and how the command
 // becomes a process: Windows program detection, wine and its environment.
 #include "launch/gamecommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clan nickname step of start-up: the page format, the page's text encoding, and the fetch
 // against a real HTTP server on loopback that serves a page, an error, or nothing.
 #include "clan/clannicknames.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master servers' protocol, the list they give, its cache, and the status of many servers.
 #include "fakestatusserver.h"
 #include "query/gameversion.h"

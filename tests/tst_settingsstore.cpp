@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store and the bookmark list built from it: section names that must come back as
 // typed, the reserved "settings" section, missing keys and the store's order.
 #include "awkwardnames.h"

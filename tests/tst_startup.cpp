@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and the main window as it first appears: controls, captions, hidden lists, title and
 // the game path choice.
 #include "storedump.h"

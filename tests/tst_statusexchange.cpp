@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status exchange on the main window against fake servers on loopback: the request, the reply
 // on display, the rename offer, the ends of an exchange and the ping shown; and the background
 // refresh of every bookmark's status in the list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status request bytes, the status reply parser, and a reply in a bookmark row's words.
 #include "query/bookmarkstatus.h"
 #include "query/statusreply.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings store on its own: a failed write, the "settings" keys read after the bookmarks, the
 // watch on the file, the registry's section names, and a lock file left behind.
 #include "bookmarks/settingsstore.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds brinemoor.exe and the test executables for 64-bit Windows into build-windows/, with
 # MinGW-w64 and the Qt package of ../shared/windows (unpacked once into a cache folder).
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the Windows build and its test run share; sourced from the checkout's top folder.
 
 # The Qt package for Windows and the MinGW toolchain file it was built with.

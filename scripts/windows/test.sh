@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every test executable of build-windows/ under Wine, in a fresh Wine prefix, offscreen. Prints
 # each one's totals and, last, "N passed, M failed"; fails when any test failed or did not finish.
 set -uo pipefail

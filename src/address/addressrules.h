@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules for an "ip:port" server address: character filter, normaliser and verdict.
 #pragma once
 

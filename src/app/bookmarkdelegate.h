@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a row of the server list looks: the bookmark's name, and right of it what the background
 // refresh learnt of its server.
 #pragma once

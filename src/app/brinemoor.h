@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: every control of the launcher, its handlers and its window-level state.
 //
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's bookmark handling: the list from the store, the New, Save and Delete
 // commands, and the bookmarks and friends lists the server browser changes.
 #include "app/brinemoor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's side of a join (JoinFlow runs it), the bookmark list's click and double
 // click, and the joins the server browser and a friend's notification ask for.
 #include "app/brinemoor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's clan nickname step at start-up, and the help window's menu item.
 #include "app/brinemoor.h"
 

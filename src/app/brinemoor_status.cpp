@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's status exchange: the address field's keys, the query, its reply and its ends.
 #include "app/brinemoor.h"
 

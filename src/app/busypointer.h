@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's busy pointer, on while any of the window's reasons for it holds.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser: every server the masters know, its status, a filter, and a way in.
 #pragma once
 

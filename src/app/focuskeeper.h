@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gives a window its keyboard focus back whenever it is enabled again.
 #pragma once
 

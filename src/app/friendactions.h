@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a player list offers for friends, in the main window and in the browser's player pane.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The friend mark of a server's row: a small figure of a person and how many friends are on it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/friendslink.h"
 
 #include "app/windowcontrols.h"

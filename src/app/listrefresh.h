@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the bookmark rows' servers are asked for their status.
 #pragma once
 

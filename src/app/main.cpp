@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
 #include "bookmarks/settingsstore.h"

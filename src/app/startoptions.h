@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main window's start-up is given besides the services, and the title it shows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a key press types, as the address field's filter knows it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the main window's controls are made: the design's layout in twips, its colours, and each
 // kind of control with its name, place and the settings the design gives it.
 #pragma once

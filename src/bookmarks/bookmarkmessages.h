@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the bookmark commands tell the user when they refuse a save or cannot store a change.
 #pragma once
 

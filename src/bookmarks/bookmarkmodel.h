@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bookmarks as one list model: every view of the saved servers shows this.
 #pragma once
 

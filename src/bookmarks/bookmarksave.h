@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Save does to the store: add a bookmark, update it, or move it to a new name.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads the INI files that QSettings writes for plain text in one pass, without QSettings' cache.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user settings store: sections of text keys under the application "Brinemoor".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One section of the settings store as read in one go, with every value it holds.
 #pragma once
 

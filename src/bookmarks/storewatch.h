@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notices changes that others make to the settings store: another running copy, or the user with
 // an editor.
 #pragma once

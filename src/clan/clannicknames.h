@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clan's nickname page: its address and its entries. Text in, values out.
 #pragma once
 

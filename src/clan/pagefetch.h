@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One web page fetched while the caller waits: start-up needs the clan's page before it goes on.
 #pragma once
 

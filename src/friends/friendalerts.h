@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop notifications of friends coming to servers, from status answers to the Notifier.
 #pragma once
 

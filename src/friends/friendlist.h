@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The friends list as a matcher: which player names it names, fast enough for thousands of
 // servers and bounded whatever the list holds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The friends' keys in section "settings" of the store, and what their values mean.
 #pragma once
 

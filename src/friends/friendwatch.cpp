@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "friends/friendwatch.h"
 
 QString noticeBody(const QString &serverName, const BookmarkStatus::Server &server)

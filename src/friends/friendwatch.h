@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which friends have come to which server: the notices a refresh of many servers gives.
 #pragma once
 

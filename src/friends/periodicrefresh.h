@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the bookmarks' status is next refreshed of itself.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal help window with the fixed usage notes.
 #pragma once
 

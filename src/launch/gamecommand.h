@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's command line, built as a value from the join's inputs before anything starts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which file may serve as the game: the rules for the chosen game executable.
 #pragma once
 

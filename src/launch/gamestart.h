@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a game command becomes a process on this platform: on Windows the game gets its arguments as
 // one text; elsewhere a Windows executable runs through wine. And what an early end of it means.
 #pragma once

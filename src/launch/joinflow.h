@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join command as a flow of its own, apart from any window: what it checked, whether it asks
 // for a status, the Retry loop after "Server full", the wait for a free slot, and the game's start
 // watched through its first seconds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The join command's fixed texts for the user.
 #pragma once
 

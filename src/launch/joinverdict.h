@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the join command makes of the last status exchange, read back from the status display.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/launchlog.h"
 
 Q_LOGGING_CATEGORY(lcLaunch, "brinemoor.launch", QtInfoMsg)

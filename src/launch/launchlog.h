@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The logging category of game starts and slot waits ("brinemoor.launch", info and up by default).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waiting for a free slot on a full server: it is asked again and again until one frees.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal boxes the program shows: message boxes and the file-open dialog.
 #pragma once
 

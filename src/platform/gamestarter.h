@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the game as a process of its own, and how it fared in its first seconds.
 #pragma once
 

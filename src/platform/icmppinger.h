@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ICMP echo on this machine's own sockets (or the system's echo service on Windows).
 #pragma once
 

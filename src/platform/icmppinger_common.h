@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the echo is on every system: the address it goes to, and a probe that reports once.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The echo on Linux: a ping or raw ICMP socket watched by the event loop.
 #include "platform/icmppinger.h"
 #include "platform/icmppinger_common.h"

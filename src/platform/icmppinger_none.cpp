@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The echo where this program has no implementation for the system.
 #include "platform/icmppinger.h"
 #include "platform/icmppinger_common.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The echo on Windows: the system's echo service, which blocks, on a thread of its own.
 #include "platform/icmppinger.h"
 #include "platform/icmppinger_common.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop notifications: a short message shown outside the window, with at most one action.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One ICMP echo to a host, for the ping shown beside a server's status.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/processgamestarter.h"
 #include "platform/processgamestarter_common.h"
 

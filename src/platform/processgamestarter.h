@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the game with QProcess, detached, so it outlives the launcher, and watches its start.
 #pragma once
 

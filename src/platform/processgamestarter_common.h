@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What starting the game is on every system: the watch of a start, and the system's own start.
 #pragma once
 

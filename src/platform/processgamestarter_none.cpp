@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the game where this program has no implementation for the system: a plain detached
 // start, watched for its time with nothing recorded.
 #include "platform/processgamestarter.h"

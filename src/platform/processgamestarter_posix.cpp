@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the game off Windows: under a shell that records its output and exit status.
 #include "platform/processgamestarter.h"
 #include "platform/processgamestarter_common.h"

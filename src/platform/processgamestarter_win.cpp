@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the game on Windows: its command line as one text, its window minimised.
 #include "platform/processgamestarter.h"
 #include "platform/processgamestarter_common.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Message boxes and the file dialog on Qt's own widgets.
 #pragma once
 

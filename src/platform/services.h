@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The platform services handed to the main window: the only seams between the program and the OS.
 #pragma once
 

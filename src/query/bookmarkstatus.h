@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the background refresh learnt of one bookmark's server, and how it reads: the figures a
 // row shows and the words of its tooltip.
 #pragma once

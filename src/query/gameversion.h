@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The game's versions and the protocol number each speaks, as masters and status replies name it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks thousands of game servers for their status, most of them perhaps long gone.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status display's fixed captions: the window writes them, the join command reads them back.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/statusexchange.h"
 
 #include "platform/pinger.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One status exchange with a game server: the echo and the request together, resent while no
 // reply comes, within a bound, with the outcome reported through signals.
 #pragma once

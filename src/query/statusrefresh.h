@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks every bookmark's server for its status in the background, many at a time.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status query's bytes: the request we send and the parsed reply we get back.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status exchange's socket work: where the request goes, binding, sending and reading, with
 // the platform's outcomes handed back as values.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A server the masters listed, and what it last said of itself.
 #pragma once
 

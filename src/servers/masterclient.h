@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks every master for the server list of one game version, sparing masters asked recently.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One master server asked for one game version's server list.
 #pragma once
 

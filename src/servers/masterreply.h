@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The master server's bytes: the request for a game version's server list, and the reply's
 // addresses.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The last server list on disk, so the browser shows it at once when it opens.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which of the browser's servers are shown, and in which order.
 #pragma once
 

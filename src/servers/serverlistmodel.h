@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The browser's servers as a table: one row per listed server, its status as it comes in.
 #pragma once
 

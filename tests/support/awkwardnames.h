@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bookmark names that a plain settings file would cut, merge or mangle: one data row each, in a
 // column "name".
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the game (as CoDMP.exe) or for wine: writes what it was started with to its own
 // path with ".log" added: its working folder, the two OpenGL settings of its environment, then its
 // arguments, one a line. On Windows it also writes the command line as the system handed it over

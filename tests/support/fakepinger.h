@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Pinger double: answers every echo with a scripted round trip after a scripted delay (or lets
 // it go unanswered), and records the hosts.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A game server on loopback for tests: a real UDP socket on 127.0.0.x that records every datagram
 // it receives and answers each one from a script.
 #pragma once

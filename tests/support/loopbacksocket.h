@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A datagram socket of a fake server, bound to one loopback address: QUdpSocket where it can be,
 // a Winsock socket of its own on Windows (loopbacksocket_win.cpp says why).
 #pragma once

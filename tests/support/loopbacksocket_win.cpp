@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Wine (8.0) binds a datagram socket on any loopback address but 127.0.0.1 to every address
 // instead. A fake server on 127.0.0.2 would then hold its port on 127.0.0.1 as well, where the
 // program binds its own socket, and its answers would leave from 127.0.0.1, which the program's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A session bus of a test's own, and a desktop notification service on it that records what it
 // is asked to show.
 #pragma once

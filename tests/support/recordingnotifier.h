@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Notifier double for the window's tests: it records what it is asked to show.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Dialogs double for tests: records every box it was shown and answers from a script.
 #pragma once
 

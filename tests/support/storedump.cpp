@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints what a settings file (or a registry key) holds, as JSON, from a process of its own: the
 // store's cache is shared inside one process, so a round trip through the file has to be read back
 // from outside.

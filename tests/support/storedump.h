@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads a settings file back through a second process (see storedump.cpp).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a Brinemoor window for a test: a settings file in a temporary folder, scripted dialogs, a
 // scripted pinger and the real process starter.
 #pragma once
