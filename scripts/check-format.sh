@@ -14,7 +14,7 @@ else
 fi
 if [ $# -eq 0 ] && git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
     unlicensed=$(git ls-files '*.cpp' '*.h' '*.in' '*.sh' '*.py' '*.nsi' 'CMakeLists.txt' \
-        '*/CMakeLists.txt' .ci/run debian/rules | xargs grep -L 'SPDX-License-Identifier: GPL-3.0-or-later' || true)
+        '*/CMakeLists.txt' .ci/run debian/rules | xargs -r grep -L 'SPDX-License-Identifier: GPL-3.0-or-later' || true)
     if [ -n "$unlicensed" ]; then
         echo "no SPDX-License-Identifier line in:" >&2
         echo "$unlicensed" >&2
