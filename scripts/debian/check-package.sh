@@ -10,19 +10,7 @@ deb=$(realpath "$1")
 cd "$(dirname "$0")/../.."
 scripts/setup-debian.sh lintian xvfb xauth || exit 1
 export DEBIAN_FRONTEND=noninteractive
-passed=0
-failed=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+source scripts/checks.sh
 
 version=$(dpkg-deb -f "$deb" Version)
 lintian_clean() { lintian --info --fail-on error,warning "$deb"; }
@@ -79,5 +67,4 @@ nothing_left() {
 }
 check "no file of the package is left, nor the package's record" nothing_left
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_summary

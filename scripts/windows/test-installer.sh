@@ -71,19 +71,7 @@ int main(void)
 EOF
 x86_64-w64-mingw32-gcc -O2 -o "$work/withstdhandles.exe" "$work/withstdhandles.c"
 
-passed=0
-failed=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
+source scripts/checks.sh
 # Prints a value of a registry key, nothing when the key or value is missing. reg separates the
 # name, type and data by four blanks.
 value() {
@@ -207,5 +195,4 @@ only_own_files_removed() {
 }
 check "an uninstall removes its own files and leaves the player's" only_own_files_removed
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_summary
