@@ -22,3 +22,8 @@ unpacked_qt() {
     fi
     echo "$qt"
 }
+
+# For a fresh Wine prefix of a test: no Mono or Gecko (the prefix would offer to download them),
+# and no winemenubuilder, which writes file associations and Start-menu launchers into this
+# machine's own menus under $HOME.
+wine_test_dll_overrides="mscoree=;mshtml=;winemenubuilder.exe=d"

@@ -12,6 +12,7 @@ set -euo pipefail
 self=$(realpath "$0")
 [ $# -gt 0 ] && setup=$(realpath -m "$1")
 cd "$(dirname "$0")/../.."
+source scripts/windows/common.sh
 version=$(scripts/version.sh)
 setup=${setup:-$PWD/dist/brinemoor-$version-setup.exe}
 zip=$(dirname "$setup")/brinemoor-$version-windows-x64.zip
@@ -29,9 +30,7 @@ wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/brinemoor-setup.XXXXXX")
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
-# No Mono or Gecko (a fresh prefix would offer to download them), and no winemenubuilder, which
-# would turn the Start-menu shortcut into a launcher in this machine's own menus.
-export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d"
+export WINEDLLOVERRIDES=$wine_test_dll_overrides
 program_pid=
 cleanup() {
     if [ -n "$program_pid" ]; then kill "$program_pid" 2>/dev/null || true; fi

@@ -24,8 +24,7 @@ cp -u "$qt"/plugins/platforms/qoffscreen.dll build-windows/platforms/
 
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/brinemoor-wine.XXXXXX")
 export WINEPREFIX WINEDEBUG=-all
-# No Mono or Gecko: a fresh prefix would offer to download them.
-export WINEDLLOVERRIDES="mscoree=;mshtml="
+export WINEDLLOVERRIDES=$wine_test_dll_overrides
 logs=build-windows/test-logs
 rm -rf "$logs" && mkdir -p "$logs"
 cleanup() {
