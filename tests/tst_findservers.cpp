@@ -12,6 +12,7 @@
 #include "servers/serverlistmodel.h"
 
 #include <QAbstractItemModel>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -143,9 +144,12 @@ void tst_FindServers::initTestCase()
     QVERIFY(m_browser->isVisible());
     QCOMPARE(m_browser->windowTitle(), QStringLiteral("Find Servers"));
     m_table = control<QTableView>("servers");
-    QTRY_VERIFY(control<QLabel>("progress")
-                    ->text()
-                    .startsWith(QStringLiteral("4 servers from 1 masters, 3 answered")));
+    auto *progress = control<QLabel>("progress");
+    QTRY_VERIFY(progress->text().startsWith(QStringLiteral("4 servers from 1 master, 3 answered")));
+    // A screen reader hears the line by its name and its description.
+    QAccessibleInterface *line = QAccessible::queryAccessibleInterface(progress);
+    QCOMPARE(line->text(QAccessible::Name), QStringLiteral("Progress"));
+    QCOMPARE(line->text(QAccessible::Description), progress->text());
 }
 
 // The master lists the four servers; all but the silent one answer.
@@ -415,6 +419,9 @@ void tst_FindServers::reopenedFromTheCache()
     again.open();
     QTest::qWait(50);
     QCOMPARE(m_master->received.size(), asked);
+    QVERIFY(again.findChild<QLabel *>(QStringLiteral("progress"))
+                ->text()
+                .startsWith(QStringLiteral("4 servers from the cache, less than 1 min old, ")));
     again.findChild<QComboBox *>(QStringLiteral("gameVersion"))->setCurrentIndex(4);
     QTRY_COMPARE(m_master->received.size(), asked + 1);
     QCOMPARE(m_master->received.last().data, QByteArray("\xff\xff\xff\xffgetservers 6 full empty"));

@@ -3,6 +3,7 @@
 #include "fakestatusserver.h"
 #include "query/gameversion.h"
 #include "query/serversweep.h"
+#include "servers/browserprogress.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
 
@@ -12,6 +13,8 @@
 #include <QTest>
 
 using namespace std::chrono_literals;
+
+Q_DECLARE_METATYPE(BrowserProgress)
 
 namespace {
 
@@ -77,6 +80,8 @@ private slots:
     void badCacheIsIgnored();
     void sweepManyServers();
     void sweepKeepsThePace();
+    void progressWords_data();
+    void progressWords();
 };
 
 void tst_Servers::masterRequest_data()
@@ -364,6 +369,32 @@ void tst_Servers::sweepKeepsThePace()
     sweep.ask(keys);
     QTRY_COMPARE(replied.size(), 21);
     QVERIFY2(clock.elapsed() >= 185, qPrintable(QString::number(clock.elapsed())));
+}
+
+void tst_Servers::progressWords_data()
+{
+    QTest::addColumn<BrowserProgress>("progress");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("many") << BrowserProgress{2000, 2, {}, 1500, {}}
+                          << "2000 servers from 2 masters, 1500 answered";
+    QTest::newRow("one of each, a failure")
+        << BrowserProgress{1, 1, {}, 1, {"127.0.0.62:20510: no answer"}}
+        << "1 server from 1 master, 1 answered; 127.0.0.62:20510: no answer";
+    QTest::newRow("kept list, just taken")
+        << BrowserProgress{4, 0, 59s, 0, {}}
+        << "4 servers from the cache, less than 1 min old, 0 answered";
+    QTest::newRow("kept list, minutes")
+        << BrowserProgress{4, 0, 299s, 3, {}} << "4 servers from the cache, 4 min old, 3 answered";
+    QTest::newRow("kept list, hours")
+        << BrowserProgress{4, 0, 3h, 3, {}} << "4 servers from the cache, 3 h old, 3 answered";
+    QTest::newRow("kept list, days") << BrowserProgress{4, 0, 24h * 9 + 5h, 3, {}}
+                                     << "4 servers from the cache, 9 days old, 3 answered";
+}
+
+void tst_Servers::progressWords()
+{
+    QFETCH(BrowserProgress, progress);
+    QTEST(::progressWords(progress), "words");
 }
 
 QTEST_GUILESS_MAIN(tst_Servers)

@@ -8,6 +8,7 @@
 #include "platform/dialogs.h"
 #include "query/gameversion.h"
 #include "query/statussocket.h"
+#include "servers/browserprogress.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
 #include "servers/serverfilter.h"
@@ -386,8 +387,10 @@ void FindServers::loadCache()
     if (!cached)
         return;
     m_masters->setAskedAt(cached->askedAt);
-    if (cached->protocol == m_listProtocol)
+    if (cached->protocol == m_listProtocol) {
         m_servers->setServers(cached->servers);
+        m_listTakenAt = newestAskedAt(cached->askedAt, m_listProtocol);
+    }
 }
 
 void FindServers::saveCache() const
@@ -430,6 +433,7 @@ void FindServers::versionChosen()
     m_listProtocol = gameProtocol();
     m_servers->setGameProtocol(m_listProtocol);
     m_servers->setServers({});
+    m_listTakenAt = {};
     loadCache();
     emit gameProtocolChanged(gameProtocol());
     fetch(false);
@@ -442,9 +446,10 @@ void FindServers::listed(const QList<ServerAddress> &servers)
 
 void FindServers::masterEnded(const QString &master, const MasterOutcome &outcome)
 {
-    if (outcome.kind == MasterOutcome::Kind::Listed)
+    if (outcome.kind == MasterOutcome::Kind::Listed) {
         ++m_mastersListed;
-    else
+        m_listTakenAt = QDateTime::currentDateTimeUtc();
+    } else
         m_failures.append(master + QStringLiteral(": ") + outcomeWords(outcome));
 }
 
@@ -453,18 +458,19 @@ void FindServers::mastersFinished(bool)
     showProgress();
 }
 
-// "2000 servers from 2 masters, 1500 answered", and each master that failed and how.
+// The line is read out by its description: its name stays "Progress".
 void FindServers::showProgress()
 {
     const int total = m_servers->rowCount();
     const bool working = m_masters->isFetching() || !m_sweep->isIdle();
-    QString text = QStringLiteral("%1 servers from %2 masters, %3 answered")
-                       .arg(total)
-                       .arg(m_mastersListed)
-                       .arg(m_servers->answered());
-    if (!m_failures.isEmpty())
-        text += QStringLiteral("; ") + m_failures.join(QStringLiteral("; "));
-    m_progress->setText(text);
+    BrowserProgress progress{total, m_mastersListed, {}, m_servers->answered(), m_failures};
+    if (m_mastersListed == 0 && total > 0 && m_listTakenAt.isValid())
+        progress.keptListAge = seconds(m_listTakenAt.secsTo(QDateTime::currentDateTimeUtc()));
+    const QString text = progressWords(progress);
+    if (text != m_progress->text()) { // a reader hears each change once
+        m_progress->setText(text);
+        m_progress->setAccessibleDescription(text);
+    }
     m_progressBar->setVisible(working);
     m_progressBar->setRange(0, std::max(total, 1));
     m_progressBar->setValue(m_servers->settled());

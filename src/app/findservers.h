@@ -7,6 +7,7 @@
 #include "query/serversweep.h"
 #include "servers/masterquery.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <QWidget>
 
@@ -113,7 +114,8 @@ private:
     QTimer *const m_progressTimer;
     QStringList m_failures; // "master: no answer", in this fetch
     int m_mastersListed = 0;
-    int m_listProtocol = 0; // the game version the rows belong to
+    QDateTime m_listTakenAt; // when a master last listed the rows' servers
+    int m_listProtocol = 0;  // the game version the rows belong to
     bool m_opened = false;
 
     QLineEdit *m_filterText = nullptr;

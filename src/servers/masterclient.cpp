@@ -16,6 +16,27 @@ QStringList mastersNamed(const QStringList &stored)
     return masters.isEmpty() ? defaultMasters() : masters;
 }
 
+namespace {
+
+// The protocol first: a master's name holds no blank.
+QString askedAtKey(int protocol, const QString &master)
+{
+    return QString::number(protocol) + u' ' + master;
+}
+
+} // namespace
+
+QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, int protocol)
+{
+    const QString prefix = askedAtKey(protocol, {});
+    QDateTime newest;
+    for (auto entry = askedAt.cbegin(); entry != askedAt.cend(); ++entry) {
+        if (entry.key().startsWith(prefix) && (!newest.isValid() || entry.value() > newest))
+            newest = entry.value();
+    }
+    return newest;
+}
+
 MasterClient::MasterClient(MasterBounds bounds, QObject *parent)
     : QObject(parent),
       m_bounds(bounds)
@@ -28,7 +49,7 @@ void MasterClient::fetch(const QStringList &masters, int protocol, bool refresh)
     m_seen.clear();
     m_running = 0;
     for (const QString &master : masters) {
-        const QString key = QString::number(protocol) + u' ' + master;
+        const QString key = askedAtKey(protocol, master);
         if (!refresh && askedRecently(key))
             continue;
         const std::optional<MasterName> name = masterName(master);

@@ -16,6 +16,9 @@ QStringList defaultMasters();
 // text or a hand-edited line might); the default masters when it names none.
 QStringList mastersNamed(const QStringList &stored);
 
+// When the masters were last asked for the list of `protocol` (invalid if never).
+QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, int protocol);
+
 // Asks each master at once and merges their lists, each server once. Masters are shared and some
 // block clients that ask too often: a master asked for the same version less than
 // kMinimumInterval ago is skipped unless the user refreshes; its servers stand in the cached list.

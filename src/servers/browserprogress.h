@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The server browser's status line in words.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+
+struct BrowserProgress
+{
+    int servers = 0;
+    int mastersListed = 0; // in this fetch
+    // How old the list is when no master has listed it in this fetch: it is the one kept.
+    std::optional<std::chrono::seconds> keptListAge;
+    int answered = 0;
+    QStringList failures; // "master: no answer"
+};
+
+// "2000 servers from 2 masters, 1500 answered", or "... from the cache, 4 min old, ...", then
+// each failure.
+QString progressWords(const BrowserProgress &progress);
