@@ -9,19 +9,19 @@ using namespace std::chrono;
 
 namespace {
 
-nanoseconds threadWork()
-{
-    timespec spent{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
-    return seconds(spent.tv_sec) + nanoseconds(spent.tv_nsec);
-}
-
 double inMilliseconds(nanoseconds span)
 {
     return duration<double, std::milli>(span).count();
 }
 
 } // namespace
+
+nanoseconds StallMeter::threadWork()
+{
+    timespec spent{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
+    return seconds(spent.tv_sec) + nanoseconds(spent.tv_nsec);
+}
 
 StallMeter::StallMeter()
 {

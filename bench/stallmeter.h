@@ -20,6 +20,8 @@ public:
     void stop();
     // "longest_stall_ms" (the wall clock's gap) and "longest_busy_ms" (the thread's work in it).
     void addCounters(benchmark::State &state) const;
+    // The CPU time the calling thread has used so far.
+    static std::chrono::nanoseconds threadWork();
 
 private:
     void tick();

@@ -18,6 +18,9 @@ constexpr int kReceiveBuffer = 4 * 1024 * 1024;
 // Requests one turn may send at once to catch up with the pace: a turn of the event loop held up
 // by other work must not slow the sweep down for good, nor let a burst out.
 constexpr qint64 kMaxBurst = 16;
+// The least time between two turns of sending: each wake-up of the event loop costs more than
+// the few requests it sends, and a few requests together are no burst to a router.
+constexpr milliseconds kTurnInterval{4};
 
 QHostAddress hostOf(quint64 server)
 {
@@ -82,6 +85,7 @@ bool ServerSweep::openSocket()
 void ServerSweep::work()
 {
     const Clock::time_point now = Clock::now();
+    m_lastTurn = now;
     expire(now);
     sendDue(now);
     scheduleWork();
@@ -153,15 +157,20 @@ void ServerSweep::scheduleWork()
     }
     const Clock::time_point now = Clock::now();
     Clock::time_point next = Clock::time_point::max();
-    if (!m_waiting.empty()) {
-        const auto nextSlot = m_paceStart
-            + microseconds((m_sentSincePaceStart * 1'000'000) / m_bounds.requestsPerSecond);
-        next = std::min(next, nextSlot);
+    if (!m_waiting.empty() || !m_resends.empty()) {
+        next = m_waiting.empty() ? m_resends.front().at : now;
+        // A request that is due but held back by the pace waits for the pace's next slot: a
+        // timer set for its own time, gone by, would spin the event loop until then.
+        if (m_pacing) {
+            next = std::max(next,
+                            m_paceStart
+                                + microseconds((m_sentSincePaceStart * 1'000'000)
+                                               / m_bounds.requestsPerSecond));
+        }
     }
-    if (!m_resends.empty())
-        next = std::min(next, m_resends.front().at);
     if (!m_expiries.empty())
         next = std::min(next, m_expiries.front().at);
+    next = std::max(next, m_lastTurn + kTurnInterval);
     const auto wait = ceil<milliseconds>(std::max(next - now, Clock::duration::zero()));
     m_timer->start(wait);
 }

@@ -72,6 +72,7 @@ private:
     QHash<quint64, Clock::time_point> m_inFlight; // when its last request left
     std::deque<Due> m_resends;                    // ordered by time, as requests leave in order
     std::deque<Due> m_expiries;
+    Clock::time_point m_lastTurn; // of sending and expiring
     Clock::time_point m_paceStart;
     qint64 m_sentSincePaceStart = 0;
     bool m_pacing = false; // requests were due that the pace did not allow yet

@@ -3,12 +3,16 @@
 
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 
 namespace {
 
 // Statuses that arrive together are shown together: each change re-sorts and redraws the table.
-constexpr std::chrono::milliseconds kShowChangesEvery{25};
+// Ten changes a second still show the list filling as it happens.
+constexpr std::chrono::milliseconds kShowChangesEvery{100};
+// Changed rows this close together are told as one range.
+constexpr int kRunGap = 32;
 
 QString header(int column)
 {
@@ -155,7 +159,7 @@ void ServerListModel::setServers(const QList<FoundServer> &servers)
         m_answered += state == BookmarkStatus::State::Answered;
         m_settled += isSettled(state);
     }
-    m_firstChanged = m_lastChanged = -1;
+    m_changedRows.clear();
     endResetModel();
 }
 
@@ -224,21 +228,30 @@ QList<quint64> ServerListModel::restartAll()
 
 void ServerListModel::changed(int row)
 {
-    if (m_firstChanged < 0)
+    if (m_changedRows.isEmpty())
         QTimer::singleShot(kShowChangesEvery, this, &ServerListModel::showChanges);
-    m_firstChanged = m_firstChanged < 0 ? row : std::min(m_firstChanged, row);
-    m_lastChanged = std::max(m_lastChanged, row);
+    m_changedRows.append(row);
     if (m_settled == rowCount()) // the last status is not held back: nothing comes after it
         showChanges();
 }
 
+// One change per run of nearby rows: servers answer in about the order they were listed, so a
+// batch is a run or two, and the sorter looks at those rows rather than at all between them.
 void ServerListModel::showChanges()
 {
-    if (m_firstChanged < 0)
+    if (m_changedRows.isEmpty())
         return;
-    const int first = m_firstChanged;
-    const int last = std::min(m_lastChanged, rowCount() - 1);
-    m_firstChanged = m_lastChanged = -1;
-    if (first <= last)
-        emit dataChanged(index(first, 0), index(last, ColumnCount - 1));
+    QList<int> rows;
+    rows.swap(m_changedRows);
+    std::sort(rows.begin(), rows.end());
+    const int last = rowCount() - 1;
+    for (qsizetype start = 0; start < rows.size();) {
+        qsizetype end = start;
+        while (end + 1 < rows.size() && rows[end + 1] - rows[end] <= kRunGap)
+            ++end;
+        if (rows[start] <= last)
+            emit dataChanged(index(rows[start], 0),
+                             index(std::min(rows[end], last), ColumnCount - 1));
+        start = end + 1;
+    }
 }

@@ -19,8 +19,9 @@ inline constexpr int kOtherVersionRole = Qt::UserRole + 3; // bool: drawn dimmed
 inline constexpr int kFriendCountRole = Qt::UserRole + 4;  // int: the friends on it, marked
 
 // Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
-// arrive. The replies of 25 ms are shown in one change, not one each: thousands of single
-// changes would make every view and sorter work thousands of times. The change that settles the
+// arrive. The replies of 100 ms are shown in one change, not one each: thousands of single
+// changes would make every view and sorter work thousands of times, and each change repaints the
+// table, which costs more than all else a sweep does. The change that settles the
 // last row is shown at once. A row's friends are those among the players of its last answer; its
 // description and tooltip name them.
 class ServerListModel final : public QAbstractTableModel
@@ -74,6 +75,5 @@ private:
     int m_gameProtocol = 1;
     int m_answered = 0;
     int m_settled = 0;
-    int m_firstChanged = -1;
-    int m_lastChanged = -1;
+    QList<int> m_changedRows; // not shown yet
 };
