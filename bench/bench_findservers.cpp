@@ -6,7 +6,8 @@
 // costs. Then sorting the 2,000 rows by players and one keystroke in the filter, on the window as
 // it is shown.
 #include "app/findservers.h"
-#include "bookmarks/settingsstore.h"
+#include "settings/appsettings.h"
+#include "storage/keyvaluestore.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "scripteddialogs.h"
@@ -107,8 +108,10 @@ void browse(benchmark::State &state)
     StallMeter stalls;
     for (auto _ : state) {
         QTemporaryDir cache;
-        SettingsStore store(SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini"))));
-        FindServers browser(dialogs, store,
+        const std::unique_ptr<KeyValueStore> store = openIniStore(
+            cache.filePath(QStringLiteral("b.ini")));
+        AppSettings settings(*store);
+        FindServers browser(dialogs, settings,
                             {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
                              1,
                              {},
@@ -177,9 +180,11 @@ struct ShownBrowser
 
     ScriptedDialogs dialogs;
     QTemporaryDir cache;
-    SettingsStore store{SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini")))};
+    const std::unique_ptr<KeyValueStore> store{
+        openIniStore(cache.filePath(QStringLiteral("b.ini")))};
+    AppSettings settings{*store};
     FindServers browser{dialogs,
-                        store,
+                        settings,
                         {{},
                          1,
                          {},

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bookmarks/storewatch.h"
+#include "storage/storewatch.h"
 
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 
 #include <QFileInfo>
 
@@ -15,13 +15,13 @@ constexpr std::chrono::milliseconds kRegistryPoll = 2s;
 
 } // namespace
 
-StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
+StoreWatch::StoreWatch(KeyValueStore &store, QObject *parent)
     : QObject(parent),
       m_store(store),
       m_fingerprint(store.listedFingerprint())
 {
     connect(&m_recheck, &QTimer::timeout, this, &StoreWatch::check);
-    if (m_store.backend() == SettingsStore::Backend::Registry) {
+    if (m_store.backend() == StoreBackend::Registry) {
         m_recheck.start(kRegistryPoll);
         return;
     }
@@ -55,7 +55,7 @@ void StoreWatch::watchPaths()
 
 void StoreWatch::check()
 {
-    if (m_store.backend() == SettingsStore::Backend::IniFile)
+    if (m_store.backend() == StoreBackend::IniFile)
         watchPaths();
     QByteArray fingerprint = m_store.fingerprint();
     // What this process wrote itself is no news.
