@@ -21,6 +21,8 @@ private slots:
     void failedWriteIsReported();
     void readingsFollowTheFile_data();
     void readingsFollowTheFile();
+    void watchSeesEveryWrite_data();
+    void watchSeesEveryWrite();
     void storeThatIsNoRegularFile();
     void registrySectionNames_data();
     void registrySectionNames();
@@ -98,6 +100,40 @@ void TestStore::readingsFollowTheFile()
     file.write("[A]\nip=127.0.0.2:1\n\n[B\nip=127.0.0.3:1\n\n[settings]\nfriends=Ann, Bob\n"
                "masters=127.0.0.2, 127.0.0.3\nnotify=on\n");
     file.close();
+    QVERIFY(changed.wait(2000));
+}
+
+// After the watch's first look, as another copy or an editor writes: a new file put in place (the
+// watch on the file then ends), then the file written in place, which a watch on the folder alone
+// never hears of. An editor may keep the replaced file open, so its watch does not end by itself.
+void TestStore::watchSeesEveryWrite_data()
+{
+    QTest::addColumn<bool>("replacedFileKeptOpen");
+    QTest::newRow("replaced, then written in place") << false;
+    QTest::newRow("replaced while the old file is open, then written in place") << true;
+}
+
+void TestStore::watchSeesEveryWrite()
+{
+    QFETCH(bool, replacedFileKeptOpen);
+#ifdef Q_OS_WIN
+    if (replacedFileKeptOpen)
+        QSKIP("a file held open is not replaced on Windows");
+#endif
+    const StoreFixture fixture;
+    fixture.writeInPlace("[A]\nip=127.0.0.2:1\n");
+    const auto store = fixture.reopenStore();
+    QVERIFY(store->contents());
+    StoreWatch watch(*store);
+    QSignalSpy changed(&watch, &StoreWatch::changed);
+    QVERIFY(!changed.wait(400)); // its first look finds the store as listed
+    QFile old(fixture.settingsPath());
+    if (replacedFileKeptOpen)
+        QVERIFY(old.open(QIODevice::ReadOnly));
+    fixture.replaceWhole("[A]\nip=127.0.0.2:1\n[B]\nip=127.0.0.3:1\n");
+    QVERIFY(changed.wait(2000));
+    QVERIFY(!changed.wait(400)); // settled
+    fixture.writeInPlace("[A]\nip=127.0.0.2:1\n[B]\nip=127.0.0.3:1\n[C]\nip=127.0.0.4:1\n");
     QVERIFY(changed.wait(2000));
 }
 

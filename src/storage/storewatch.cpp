@@ -35,22 +35,23 @@ StoreWatch::StoreWatch(KeyValueStore &store, QObject *parent)
     m_recheck.start();
 }
 
-// The file, and the nearest folder on its path that is there. QSettings replaces the file on
-// every write, which ends a watch on the file itself, and makes the folder on the first one.
+// The folder, for a file put in place (QSettings replaces the file on every write, and makes the
+// folder on the first one), and the file itself, for one written in place, which the folder never
+// tells of. A replaced file's watch may go on following the old file while someone holds that
+// open, so the file is watched anew at every look: whatever is at its path then.
 void StoreWatch::watchPaths()
 {
     const QString file = m_store.fileName();
     QFileInfo folder(QFileInfo(file).absolutePath());
     while (!folder.exists() && !folder.isRoot())
         folder = QFileInfo(folder.absolutePath());
-    QStringList paths{folder.absoluteFilePath()};
-    if (QFileInfo::exists(file))
-        paths.append(file);
-    const QStringList watched = m_watcher.files() + m_watcher.directories();
-    for (const QString &path : std::as_const(paths)) {
-        if (!watched.contains(path))
-            m_watcher.addPath(path);
-    }
+    if (!m_watcher.directories().contains(folder.absoluteFilePath()))
+        m_watcher.addPath(folder.absoluteFilePath());
+    if (m_watcher.files().contains(file))
+        m_watcher.removePath(file);
+    // Only a file: a watch on a folder at its path would hold that folder on Windows.
+    if (QFileInfo(file).isFile())
+        m_watcher.addPath(file);
 }
 
 void StoreWatch::check()
