@@ -8,7 +8,7 @@
 // answers it as each benchmark asks, through net.ipv4.icmp_echo_ignore_all, which belongs to that
 // namespace alone. Elsewhere the Pinger seam stands in: an echo answered at once, or one never
 // answered.
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 #include "fakestatusserver.h"
 #include "platform/icmppinger.h"
 #include "stallmeter.h"
@@ -72,7 +72,7 @@ void clickToStatus(benchmark::State &state)
     IcmpPinger icmp;
     Services services{harness.dialogs, harness.gameStarter,
                       realEcho ? static_cast<Pinger &>(icmp) : harness.pinger, harness.notifier};
-    const std::unique_ptr<SettingsStore> store = harness.reopenStore();
+    const std::unique_ptr<KeyValueStore> store = harness.reopenStore();
     Brinemoor window(services, *store, StartOptions{});
     window.start();
     FakeStatusServer server;

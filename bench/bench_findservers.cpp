@@ -8,7 +8,8 @@
 // how much of its own work. Then sorting 2,000 rows by players
 // and one keystroke in the filter, on the window as it is shown.
 #include "app/findservers.h"
-#include "bookmarks/settingsstore.h"
+#include "settings/appsettings.h"
+#include "storage/keyvaluestore.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "scripteddialogs.h"
@@ -113,8 +114,10 @@ void browse(benchmark::State &state)
     for (auto _ : state) {
         const nanoseconds workBefore = StallMeter::threadWork();
         QTemporaryDir cache;
-        SettingsStore store(SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini"))));
-        FindServers browser(dialogs, store,
+        const std::unique_ptr<KeyValueStore> store = openIniStore(
+            cache.filePath(QStringLiteral("b.ini")));
+        AppSettings settings(*store);
+        FindServers browser(dialogs, settings,
                             {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
                              1,
                              {},
@@ -195,9 +198,11 @@ struct ShownBrowser
 
     ScriptedDialogs dialogs;
     QTemporaryDir cache;
-    SettingsStore store{SettingsStore::openIniFile(cache.filePath(QStringLiteral("b.ini")))};
+    const std::unique_ptr<KeyValueStore> store{
+        openIniStore(cache.filePath(QStringLiteral("b.ini")))};
+    AppSettings settings{*store};
     FindServers browser{dialogs,
-                        store,
+                        settings,
                         {{},
                          1,
                          {},

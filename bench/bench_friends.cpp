@@ -5,7 +5,8 @@
 #include "fakestatusserver.h"
 #include "privatebus.h"
 
-#include "bookmarks/settingsstore.h"
+#include "settings/appsettings.h"
+#include "storage/keyvaluestore.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
 #include "platform/dbusnotifier.h"
@@ -143,12 +144,14 @@ void notificationAfterAnswer(benchmark::State &state)
     QObject::connect(&refresh, &StatusRefresh::finished, &alerts, &FriendAlerts::refreshEnded);
     QSignalSpy finished(&refresh, &StatusRefresh::finished);
     QTemporaryDir dir;
-    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
-    if (!addFriend(store, QStringLiteral("alice"))) {
+    const std::unique_ptr<KeyValueStore> store = openIniStore(
+        dir.filePath(QStringLiteral("b.ini")));
+    AppSettings settings(*store);
+    if (!addFriend(settings, QStringLiteral("alice"))) {
         state.SkipWithError("no settings file");
         return;
     }
-    alerts.readSettings(store);
+    alerts.readSettings(settings);
     const QByteArray there = FakeStatusServer::statusReply(
         {R"(\sv_maxclients\20)", R"(0 40 "Alice")"});
     const QByteArray gone = FakeStatusServer::statusReply({R"(\sv_maxclients\20)"});

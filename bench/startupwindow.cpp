@@ -6,7 +6,7 @@
 // as "peak_kb <kilobytes>"; then, once the background refresh of its bookmarks has ended (a bare
 // window has none), the peak again as "refreshed_peak_kb <kilobytes>".
 #include "app/brinemoor.h"
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 #include "platform/dbusnotifier.h"
 #include "platform/icmppinger.h"
 #include "platform/processgamestarter.h"
@@ -88,8 +88,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const bool bare = app.arguments().value(1) == QLatin1String("bare");
     QtDialogs dialogs;
-    SettingsStore store(SettingsStore::openUserSettings());
-    store.readAhead();
+    const std::unique_ptr<KeyValueStore> store = openUserStore();
+    store->readAhead();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
     DBusNotifier notifier;
@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
         window->menuBar()->addAction(QStringLiteral("[ Quit ]"));
         window->setFixedSize(562, 354 + window->menuBar()->sizeHint().height());
     } else {
-        auto brinemoor = std::make_unique<Brinemoor>(services, store, StartOptions{});
+        auto brinemoor = std::make_unique<Brinemoor>(services, *store, StartOptions{});
         brinemoor->start();
         window = std::move(brinemoor);
     }

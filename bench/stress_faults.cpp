@@ -5,8 +5,8 @@
 // mounts small memory disks, which needs root on Linux; elsewhere it is skipped.
 #include "app/brinemoor.h"
 #include "bookmarks/bookmarkmodel.h"
-#include "bookmarks/plainini.h"
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
+#include "storage/plainini.h"
 #include "fakepinger.h"
 #include "platform/notifier.h"
 #include "platform/processgamestarter.h"
@@ -64,15 +64,15 @@ public:
 struct Window
 {
     Window(const QString &path, int bookmarks)
-        : store(SettingsStore::openIniFile(path))
+        : store(openIniStore(path))
     {
         const QString game = QFileInfo(path).absolutePath() + QStringLiteral("/CoDMP.exe");
         QFile(game).open(QIODevice::WriteOnly);
-        store.write(QStringLiteral("settings"), QStringLiteral("codpath"), game);
+        store->write(QStringLiteral("settings"), QStringLiteral("codpath"), game);
         for (int i = 0; i < bookmarks; ++i)
-            store.write(QStringLiteral("B%1").arg(i, 2, 10, QChar(u'0')), QStringLiteral("ip"),
-                        QStringLiteral("127.0.0.%1:28960").arg(i + 2));
-        window = std::make_unique<Brinemoor>(services, store, StartOptions{});
+            store->write(QStringLiteral("B%1").arg(i, 2, 10, QChar(u'0')), QStringLiteral("ip"),
+                         QStringLiteral("127.0.0.%1:28960").arg(i + 2));
+        window = std::make_unique<Brinemoor>(services, *store, StartOptions{});
         window->start();
     }
 
@@ -117,7 +117,7 @@ struct Window
     ProcessGameStarter gameStarter;
     NoNotifier notifier;
     Services services{dialogs, gameStarter, pinger, notifier};
-    SettingsStore store;
+    std::unique_ptr<KeyValueStore> store;
     std::unique_ptr<Brinemoor> window;
 };
 

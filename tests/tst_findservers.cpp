@@ -5,7 +5,7 @@
 
 #include "bookmarks/bookmarkmodel.h"
 #include "app/findservers.h"
-#include "bookmarks/settingsstore.h"
+#include "settings/appsettings.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
 #include "servers/servercache.h"
@@ -286,7 +286,7 @@ void tst_FindServers::friends()
     const QImage unmarked = nameCell(QStringLiteral("Locked"));
     control<QLineEdit>("friendName")->setText(QStringLiteral("^3PLAYER9"));
     control<QPushButton>("addFriendName")->click();
-    QCOMPARE(storedFriends(*m_harness->reopenStore()), QStringList{"^3PLAYER9"});
+    QCOMPARE(AppSettings(*m_harness->reopenStore()).friends(), QStringList{"^3PLAYER9"});
     QCOMPARE(control<QListWidget>("friends")->count(), 1);
     QCOMPARE(
         m_harness->find<FriendAlerts>("friendAlerts")->friends().match(QStringLiteral("Player9")),
@@ -330,7 +330,7 @@ void tst_FindServers::friends()
     auto *remove = players->findChild<QAction *>(QStringLiteral("removeFriend"));
     QVERIFY(remove->isVisible());
     remove->trigger();
-    QVERIFY(storedFriends(*m_harness->reopenStore()).isEmpty());
+    QVERIFY(AppSettings(*m_harness->reopenStore()).friends().isEmpty());
     QCOMPARE(control<QListWidget>("friends")->count(), 0);
     QVERIFY(shownNames(*m_table).isEmpty());
     friendsOnly->click();
@@ -406,7 +406,8 @@ void tst_FindServers::reopenedFromTheCache()
     const qsizetype asked = m_master->received.size();
     QTemporaryDir place;
     const auto store = m_harness->reopenStore();
-    FindServers again(m_harness->dialogs, *store,
+    AppSettings settings(*store);
+    FindServers again(m_harness->dialogs, settings,
                       {{m_master->addressText()},
                        1,
                        {100ms, 300ms, 2000ms},

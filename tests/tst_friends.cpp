@@ -6,11 +6,12 @@
 #include "awkwardnames.h"
 #include "recordingnotifier.h"
 
-#include "bookmarks/settingsstore.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
 #include "friends/periodicrefresh.h"
 #include "query/statusrefresh.h"
+#include "settings/appsettings.h"
+#include "storage/keyvaluestore.h"
 
 #ifndef Q_OS_WIN
 #include "platform/dbusnotifier.h"
@@ -33,19 +34,12 @@ private slots:
     void notices();
     void listRoundTrip_data();
     void listRoundTrip();
-    void settingsValues_data();
-    void settingsValues();
     void periodicRefresh();
     void notificationsFromRealServers_data();
     void notificationsFromRealServers();
 };
 
 namespace {
-
-QString settingsSection()
-{
-    return QString::fromLatin1(kSettingsSection);
-}
 
 // A round is "ADDRESS:NAME,NAME;ADDRESS:-", "-" for a server that did not answer; it gives the
 // notices' summaries and the servers their Join leads to, "|" between them.
@@ -152,12 +146,14 @@ void TestFriends::notices()
     QFETCH(QStringList, rounds);
     QFETCH(QStringList, told);
     QTemporaryDir dir;
-    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
+    const std::unique_ptr<KeyValueStore> store = openIniStore(
+        dir.filePath(QStringLiteral("b.ini")));
+    AppSettings settings(*store);
     for (const QString &name : std::as_const(friends))
-        QVERIFY(addFriend(store, name));
+        QVERIFY(addFriend(settings, name));
     RecordingNotifier notifier;
     FriendAlerts alerts(notifier);
-    alerts.readSettings(store);
+    alerts.readSettings(settings);
     QStringList seen;
     for (const QString &round : std::as_const(rounds))
         seen.append(playRound(alerts, notifier, round));
@@ -178,54 +174,20 @@ void TestFriends::listRoundTrip()
     QFETCH(QString, name);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Brinemoor.ini"));
-    SettingsStore store(SettingsStore::openIniFile(path));
-    QVERIFY(store.write(settingsSection(), QString::fromLatin1(kGamePathKey), "/g/CoDMP.exe"));
-    QVERIFY(addFriend(store, name));
-    QVERIFY(addFriend(store, QStringLiteral("Zed")));
-    QVERIFY(addFriend(store, QStringLiteral("^1zED"))); // the same friend
+    const std::unique_ptr<KeyValueStore> store = openIniStore(path);
+    AppSettings settings(*store);
+    QVERIFY(settings.setGamePath(QStringLiteral("/g/CoDMP.exe")));
+    QVERIFY(addFriend(settings, name));
+    QVERIFY(addFriend(settings, QStringLiteral("Zed")));
+    QVERIFY(addFriend(settings, QStringLiteral("^1zED"))); // the same friend
     const QStringList both{name, QStringLiteral("Zed")};
     const QJsonArray onDisk = dumpStore(path);
     QCOMPARE(onDisk.size(), 1);
     QCOMPARE(onDisk[0][QStringLiteral("friends")].toArray(), QJsonArray::fromStringList(both));
     QCOMPARE(onDisk[0][QStringLiteral("codpath")].toString(), QStringLiteral("/g/CoDMP.exe"));
 
-    QVERIFY(removeFriend(store, QStringLiteral("^2zed")));
-    QCOMPARE(storedFriends(store), QStringList{name});
-}
-
-void TestFriends::settingsValues_data()
-{
-    QTest::addColumn<QString>("refreshSeconds");
-    QTest::addColumn<QString>("notify");
-    QTest::addColumn<int>("period"); // seconds, 0 for none
-    QTest::addColumn<bool>("notifies");
-    QTest::newRow("defaults") << QString() << QString() << 120 << true;
-    QTest::newRow("off") << QStringLiteral("0") << "false" << 0 << false;
-    QTest::newRow("too often") << QStringLiteral("10") << "0" << 30 << false;
-    QTest::newRow("as asked") << QStringLiteral(" 45 ") << "true" << 45 << true;
-    QTest::newRow("negative") << QStringLiteral("-5") << "OFF" << 120 << false;
-    QTest::newRow("no number") << QStringLiteral("2m") << "yes" << 120 << true;
-    QTest::newRow("beyond a timer") << QStringLiteral("99999999999") << "1" << 86'400 << true;
-}
-
-void TestFriends::settingsValues()
-{
-    QFETCH(QString, refreshSeconds);
-    QFETCH(QString, notify);
-    QFETCH(int, period);
-    QFETCH(bool, notifies);
-    QTemporaryDir dir;
-    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
-    if (!refreshSeconds.isEmpty())
-        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kRefreshSecondsKey),
-                            refreshSeconds));
-    if (!notify.isEmpty())
-        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kNotifyKey), notify));
-    const std::optional<std::chrono::seconds> expected = period == 0
-        ? std::nullopt
-        : std::optional(std::chrono::seconds(period));
-    QCOMPARE(refreshPeriod(store), expected);
-    QCOMPARE(notificationsWanted(store), notifies);
+    QVERIFY(removeFriend(settings, QStringLiteral("^2zed")));
+    QCOMPARE(settings.friends(), QStringList{name});
 }
 
 void TestFriends::periodicRefresh()
@@ -276,12 +238,14 @@ void TestFriends::notificationsFromRealServers()
     });
 
     QTemporaryDir dir;
-    SettingsStore store(SettingsStore::openIniFile(dir.filePath(QStringLiteral("b.ini"))));
-    QVERIFY(addFriend(store, QStringLiteral("alice")));
+    const std::unique_ptr<KeyValueStore> store = openIniStore(
+        dir.filePath(QStringLiteral("b.ini")));
+    AppSettings settings(*store);
+    QVERIFY(addFriend(settings, QStringLiteral("alice")));
     if (!notify.isEmpty())
-        QVERIFY(store.write(settingsSection(), QString::fromLatin1(kNotifyKey), notify));
+        QVERIFY(store->write(AppSettings::sectionName(), QStringLiteral("notify"), notify));
     FriendAlerts alerts(notifier);
-    alerts.readSettings(store);
+    alerts.readSettings(settings);
 
     FakeStatusServer harbor(2);
     FakeStatusServer dunes(3);

@@ -6,6 +6,7 @@
 #include "fakestatusserver.h"
 #include "friends/friendsettings.h"
 #include "query/statusrefresh.h"
+#include "settings/appsettings.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -174,16 +175,15 @@ public:
         QVERIFY(QDir(harness.dirPath()).mkpath(QStringLiteral("Call of Duty")));
         gamePath = gameFolder() + QStringLiteral("/CoDMP.exe");
         QVERIFY(writeExecutable(gamePath, content));
-        harness.reopenStore()->write(QString::fromLatin1(kSettingsSection),
-                                     QString::fromLatin1(kGamePathKey), gamePath);
+        AppSettings(*harness.reopenStore()).setGamePath(gamePath);
     }
     QString gameFolder() const { return harness.dirPath() + QStringLiteral("/Call of Duty"); }
 
     void bookmark(const QString &name, const QString &address, const QString &password = {})
     {
-        const std::unique_ptr<SettingsStore> bookmarks = harness.reopenStore();
-        bookmarks->write(name, QString::fromLatin1(kAddressKey), address);
-        bookmarks->write(name, QString::fromLatin1(kPasswordKey), password);
+        const std::unique_ptr<KeyValueStore> bookmarks = harness.reopenStore();
+        bookmarks->write(name, QStringLiteral("ip"), address);
+        bookmarks->write(name, QStringLiteral("password"), password);
     }
 
     void start(const QString &commandLine = {}, std::chrono::milliseconds timeout = 5s,
@@ -250,7 +250,7 @@ public:
     Services services{harness.dialogs, starter, harness.pinger, harness.notifier};
     FakeStatusServer server;
     QString gamePath;
-    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<KeyValueStore> store;
     std::unique_ptr<Brinemoor> window;
 };
 
@@ -306,7 +306,7 @@ void TestJoin::noGamePath()
     if (stored) {
         QVERIFY(QFile::remove(session.gamePath));
     } else {
-        session.harness.reopenStore()->deleteSection(QString::fromLatin1(kSettingsSection));
+        session.harness.reopenStore()->deleteSection(AppSettings::sectionName());
         session.harness.dialogs.cancelNext(); // start-up asks for the game
     }
     session.start();
@@ -776,7 +776,9 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
                      QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.bookmark(QStringLiteral("Harbor 2"), session.server.addressText());
-    QVERIFY(addFriend(*session.harness.reopenStore(), QStringLiteral("alice")));
+    const std::unique_ptr<KeyValueStore> store = session.harness.reopenStore();
+    AppSettings settings(*store);
+    QVERIFY(addFriend(settings, QStringLiteral("alice")));
     const QByteArray withAlice = FakeStatusServer::statusReply(
         {R"(\g_gametype\dm\sv_maxclients\16)", R"(5 40 "^2Alice")", R"(7 50 "Bob")"});
     session.server.answerNext(withAlice); // the list's refresh

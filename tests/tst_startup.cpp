@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -446,7 +447,7 @@ void TestStartup::dialogThatFailsToOpenChangesNothing()
     QVERIFY(window.state().GamePath.isEmpty());
 }
 
-enum class Unreadable { FileIsAFolder, FolderIsAFile, NoReadPermission };
+enum class Unreadable { FileIsAFolder, FolderIsAFile, NoReadPermission, Fifo };
 
 void TestStartup::unreadableStoreIsReportedAndKept_data()
 {
@@ -454,6 +455,8 @@ void TestStartup::unreadableStoreIsReportedAndKept_data()
     QTest::newRow("settings file is a folder") << Unreadable::FileIsAFolder;
     QTest::newRow("settings folder is a file") << Unreadable::FolderIsAFile;
     QTest::newRow("file that can be written but not read") << Unreadable::NoReadPermission;
+    // Opened as a file, it would wait for a writer for good.
+    QTest::newRow("settings file is a FIFO") << Unreadable::Fifo;
 }
 
 // Reported once, in a critical box naming the file; start-up goes on as on a first start, and
@@ -471,6 +474,13 @@ void TestStartup::unreadableStoreIsReportedAndKept()
     } else {
         QVERIFY(QDir().mkpath(kind == Unreadable::FileIsAFolder ? path : folder));
     }
+    if (kind == Unreadable::Fifo) {
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#else
+        QSKIP("a FIFO is made only on POSIX systems");
+#endif
+    }
     if (kind == Unreadable::NoReadPermission) {
 #ifdef Q_OS_UNIX
         if (geteuid() == 0)
@@ -487,8 +497,8 @@ void TestStartup::unreadableStoreIsReportedAndKept()
     harness.dialogs.answerNext(Dialogs::Answer::Ok);
     harness.dialogs.chooseFile(game);
 
-    SettingsStore store(SettingsStore::openIniFile(path));
-    Brinemoor window(harness.services, store, {});
+    const std::unique_ptr<KeyValueStore> store = openIniStore(path);
+    Brinemoor window(harness.services, *store, {});
     window.start();
 
     QCOMPARE(harness.dialogs.texts(),

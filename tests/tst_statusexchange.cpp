@@ -7,6 +7,7 @@
 #include "fakestatusserver.h"
 #include "friends/friendsettings.h"
 #include "query/statusrefresh.h"
+#include "settings/appsettings.h"
 #include "storedump.h"
 #include "windowharness.h"
 
@@ -227,11 +228,12 @@ void TestStatusExchange::playerListEditsTheFriends()
     players->setCurrentRow(0);
     QVERIFY(add->isVisible() && !remove->isVisible());
     add->trigger();
-    QCOMPARE(storedFriends(*session.harness.reopenStore()), QStringList{players->item(0)->text()});
+    QCOMPARE(AppSettings(*session.harness.reopenStore()).friends(),
+             QStringList{players->item(0)->text()});
     QVERIFY(bold(0) && bold(1)); // the same name twice
     QVERIFY(!add->isVisible() && remove->isVisible());
     remove->trigger();
-    QVERIFY(storedFriends(*session.harness.reopenStore()).isEmpty());
+    QVERIFY(AppSettings(*session.harness.reopenStore()).friends().isEmpty());
     QVERIFY(!bold(0) && !bold(1));
     QVERIFY(session.harness.dialogs.messages.isEmpty());
 }
@@ -641,7 +643,7 @@ namespace {
 QImage paintedRow(const BookmarkStatus &status)
 {
     BookmarkModel model;
-    model.fill({StoredSection{}});
+    model.fill({Bookmark{}});
     model.setStatus(QString(), QVariant::fromValue(status), {}, {});
     QListView view;
     view.setModel(&model);

@@ -12,13 +12,13 @@
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarkmessages.h"
 #include "query/statuscaptions.h"
-#include "bookmarks/settingsstore.h"
-#include "bookmarks/storewatch.h"
 #include "clan/clannicknames.h"
 #include "friends/friendalerts.h"
 #include "launch/gamepath.h"
 #include "platform/gamestarter.h"
 #include "platform/services.h"
+#include "storage/keyvaluestore.h"
+#include "storage/storewatch.h"
 #include "version.h"
 
 #include <QAccessible>
@@ -46,7 +46,7 @@ bool isEnterKey(const QEvent &event)
 
 } // namespace
 
-Brinemoor::Brinemoor(Services &services, SettingsStore &store, StartOptions options,
+Brinemoor::Brinemoor(Services &services, KeyValueStore &store, StartOptions options,
                      QWidget *parent)
     : QMainWindow(parent,
                   Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -162,9 +162,9 @@ void Brinemoor::buildControls()
     m_cancelWait->setEnabled(false);
     m_refresh = new ListRefresh(m_options.exchange, *m_bookmarks, *servers_name, *this);
     m_friends = new FriendsLink(
-        m_services.notifier, m_store, *m_bookmarks, m_refresh->statuses(), *server_players,
+        m_services.notifier, m_settings, *m_bookmarks, m_refresh->statuses(), *server_players,
         [this] { return m_browser->gameProtocol(); }, this);
-    m_browser = new BrowserLink(m_services.dialogs, m_store, m_options, m_state.GamePath,
+    m_browser = new BrowserLink(m_services.dialogs, m_settings, m_options, m_state.GamePath,
                                 *servers_name, m_friends->alerts(), this);
 }
 
@@ -264,13 +264,12 @@ void Brinemoor::Form_Load()
     // would cost a long list of bookmarks twice the time. A store that cannot be read holds
     // nothing.
     QList<StoredSection> stored = m_store.contents().value_or(QList<StoredSection>());
-    m_state.GamePath = storedValue(stored, QString::fromLatin1(kSettingsSection),
-                                   QString::fromLatin1(kGamePathKey));
+    m_state.GamePath = AppSettings::gamePathIn(stored);
     if (m_state.GamePath.isEmpty())
         getgamepath();
     if (m_options.commandLine.startsWith(QLatin1String(kNicknameSwitch)))
         loadClanNicknames();
-    m_bookmarks->fill(std::move(stored));
+    m_bookmarks->fill(BookmarkStore::bookmarksIn(std::move(stored)));
     readFriendSettings();
     setBusy(false);
 }
@@ -309,8 +308,6 @@ void Brinemoor::getgamepath()
     if (!path)
         return;
     m_state.GamePath = *path;
-    if (!m_store.write(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kGamePathKey),
-                       *path)
-        && !m_store.isUnreadable())
+    if (!m_settings.setGamePath(*path) && !m_store.isUnreadable())
         showServerListNotSaved();
 }

@@ -5,8 +5,9 @@
 // and time-out, from query/) and the nine window-level variables (WindowState). Beside it: the
 // bookmark list (BookmarkList), the shown status (StatusDisplay), the background refresh of every
 // bookmark's status (ListRefresh), friends (FriendsLink) and the server browser (BrowserLink).
-// Its handlers stay short: address rules come from address/, the settings store, Save's decision
-// and the watch on the store from bookmarks/, the status exchange and reply from query/, the game
+// Its handlers stay short: address rules come from address/, the store and its watch from storage/,
+// the program's settings from settings/, the bookmarks in the store and Save's decision from
+// bookmarks/, the status exchange and reply from query/, the game
 // command line, its process, the verdicts on a status, the join and the wait for a free slot from
 // launch/. The refresh touches nothing but the list's rows. Whatever is modal or belongs
 // to the operating system (message boxes, the file dialog, the ICMP echo, starting the game and
@@ -17,10 +18,12 @@
 #include "address/addressrules.h"
 #include "app/busypointer.h"
 #include "app/startoptions.h"
+#include "bookmarks/bookmarkstore.h"
 #include "clan/clannicknames.h"
 #include "launch/joinflow.h"
 #include "platform/dialogs.h"
 #include "query/statusexchange.h"
+#include "settings/appsettings.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -44,9 +47,8 @@ class Brinemoor_Help;
 class FocusKeeper;
 class FriendsLink;
 class ListRefresh;
-class SettingsStore;
+class KeyValueStore;
 class StatusDisplay;
-struct Bookmark;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -68,7 +70,7 @@ class Brinemoor final : public QMainWindow, private JoinSite
 
 public:
     // Builds the controls; nothing else happens until start().
-    Brinemoor(Services &services, SettingsStore &store, StartOptions options,
+    Brinemoor(Services &services, KeyValueStore &store, StartOptions options,
               QWidget *parent = nullptr);
 
     // Start-up: the title, the game path (which may show the file dialog), the clan nicknames and
@@ -176,7 +178,9 @@ private:
     FriendsLink *m_friends = nullptr;
 
     Services &m_services;
-    SettingsStore &m_store;
+    KeyValueStore &m_store;
+    AppSettings m_settings{m_store};
+    BookmarkStore m_bookmarkStore{m_store};
     const StartOptions m_options;
     WindowState m_state;
     BusyPointer m_pointer;

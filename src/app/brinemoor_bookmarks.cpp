@@ -10,8 +10,7 @@
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarkmessages.h"
-#include "bookmarks/bookmarksave.h"
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -21,8 +20,8 @@
 // know nothing of their servers yet: once the window is on screen, they are asked.
 void Brinemoor::getservers()
 {
-    if (std::optional<QList<StoredSection>> sections = m_store.contents())
-        m_bookmarks->fill(*std::move(sections));
+    if (std::optional<QList<Bookmark>> bookmarks = m_bookmarkStore.list())
+        m_bookmarks->fill(*std::move(bookmarks));
     readFriendSettings();
     m_refresh->listRebuilt();
 }
@@ -59,8 +58,7 @@ void Brinemoor::menu_save_Click()
     const QString name = server_name->text();
     if (name.isEmpty())
         m_state.result = QString::fromLatin1(kNoServerName);
-    // Where the store ignores letter case (the registry), "Settings" would be the settings section.
-    else if (m_store.isSameSection(name, QString::fromLatin1(kSettingsSection)))
+    else if (m_bookmarkStore.isReservedName(name))
         m_state.result = QString::fromLatin1(kInvalidServerName);
     else if (m_state.result == QLatin1String(kAddressOk))
         storeEditedBookmark(name);
@@ -73,7 +71,7 @@ void Brinemoor::storeEditedBookmark(const QString &name)
 {
     const QString selected = servers_name->selectedName();
     const Bookmark edited{name, server_ip->text(), server_pass->text()};
-    switch (saveBookmark(m_store, m_bookmarks->bookmarks(), selected, edited)) {
+    switch (m_bookmarkStore.save(m_bookmarks->bookmarks(), selected, edited)) {
     case SaveOutcome::NameInUse:
         showMessage(QString::fromLatin1(kServerNameInUse), Dialogs::Buttons::Ok,
                     Dialogs::Icon::Critical);
@@ -95,7 +93,7 @@ void Brinemoor::storeEditedBookmark(const QString &name)
 void Brinemoor::reselectBookmark(const QString &name)
 {
     // Quietly: the selection handler would load the stored bookmark over the edited fields.
-    servers_name->reselectRow(int(bookmarkRow(m_store, m_bookmarks->bookmarks(), name)));
+    servers_name->reselectRow(int(m_bookmarkStore.rowOf(m_bookmarks->bookmarks(), name)));
 }
 
 void Brinemoor::showServerListNotSaved()
@@ -112,7 +110,7 @@ void Brinemoor::menu_delete_Click()
     const QString selected = servers_name->selectedName();
     bool stored = true;
     if (!selected.isEmpty() && selected == server_name->text())
-        stored = m_store.deleteSection(selected);
+        stored = m_bookmarkStore.remove(selected);
     cleartexts();
     getservers();
     if (!stored)
@@ -125,8 +123,8 @@ void Brinemoor::menu_delete_Click()
 void Brinemoor::addFoundBookmark(const QString &name, const QString &address)
 {
     const QList<Bookmark> listed = m_bookmarks->bookmarks();
-    const Bookmark found{freeBookmarkName(m_store, listed, name), address, QString()};
-    const bool saved = saveBookmark(m_store, listed, QString(), found) == SaveOutcome::Saved;
+    const Bookmark found{m_bookmarkStore.freeName(listed, name), address, QString()};
+    const bool saved = m_bookmarkStore.save(listed, QString(), found) == SaveOutcome::Saved;
     getservers();
     if (!saved) {
         showServerListNotSaved();
@@ -147,7 +145,7 @@ void Brinemoor::showFields(const Bookmark &bookmark)
 void Brinemoor::readFriendSettings()
 {
     m_friends->readSettings();
-    m_refresh->readSettings(m_store);
+    m_refresh->readSettings(m_settings);
     m_browser->readFriends();
 }
 

@@ -7,7 +7,6 @@
 #include "app/browserlink.h"
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
-#include "bookmarks/settingsstore.h"
 #include "launch/joinmessages.h"
 
 #include <QLineEdit>
@@ -51,11 +50,7 @@ void Brinemoor::holdInput(bool held)
 // Only the user writes the wine keys.
 LaunchSettings Brinemoor::launchSettings() const
 {
-    const QString section = QString::fromLatin1(kSettingsSection);
-    return {m_state.GamePath,
-            m_options.commandLine,
-            {m_store.read(section, QString::fromLatin1(kWineKey)),
-             m_store.read(section, QString::fromLatin1(kWinePrefixKey))}};
+    return {m_state.GamePath, m_options.commandLine, {m_settings.wine(), m_settings.winePrefix()}};
 }
 
 void Brinemoor::showSlotWait(const QString &server)

@@ -3,7 +3,6 @@
 #include "app/brinemoor.h"
 
 #include "app/windowcontrols.h"
-#include "bookmarks/settingsstore.h"
 #include "clan/pagefetch.h"
 #include "help/brinemoor_help.h"
 
@@ -25,8 +24,7 @@ void Brinemoor::loadClanNicknames()
 // The store's host, which only the user puts there, wins over the one built in.
 QString Brinemoor::clanHost() const
 {
-    const QString stored = m_store.read(QString::fromLatin1(kSettingsSection),
-                                        QString::fromLatin1(kClanHostKey));
+    const QString stored = m_settings.clanHost();
     return stored.isEmpty() ? m_options.defaultClanHost : stored;
 }
 

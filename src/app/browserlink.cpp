@@ -4,28 +4,21 @@
 #include "app/bookmarkdelegate.h"
 #include "app/bookmarklist.h"
 #include "app/findservers.h"
-#include "bookmarks/settingsstore.h"
 #include "friends/friendalerts.h"
 #include "launch/gamestart.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
+#include "settings/appsettings.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-constexpr char kMastersKey[] = "masters";
-constexpr char kProtocolKey[] = "protocol";
-
-} // namespace
-
-BrowserLink::BrowserLink(Dialogs &dialogs, SettingsStore &store, const StartOptions &options,
+BrowserLink::BrowserLink(Dialogs &dialogs, AppSettings &settings, const StartOptions &options,
                          const QString &gamePath, BookmarkList &bookmarks, FriendAlerts &alerts,
                          QObject *parent)
     : QObject(parent),
       m_dialogs(dialogs),
-      m_store(store),
+      m_settings(settings),
       m_options(options),
       m_gamePath(gamePath),
       m_bookmarks(bookmarks),
@@ -37,12 +30,10 @@ BrowserLink::~BrowserLink() = default;
 void BrowserLink::open()
 {
     if (!m_find) {
-        const QString section = QString::fromLatin1(kSettingsSection);
-        const QStringList masters = mastersNamed(
-            m_store.readList(section, QString::fromLatin1(kMastersKey)));
+        const QStringList masters = mastersNamed(m_settings.masters());
         const QString cache = serverCachePath();
         m_find = std::make_unique<FindServers>(
-            m_dialogs, m_store,
+            m_dialogs, m_settings,
             FindServersOptions{masters, gameProtocol(), m_options.masters, m_options.sweep, cache,
                                QFileInfo(cache).dir().filePath(QStringLiteral("findservers.ini"))});
         FindServers *find = m_find.get();
@@ -59,9 +50,7 @@ void BrowserLink::open()
 int BrowserLink::gameProtocol()
 {
     if (!m_gameProtocol) {
-        m_gameProtocol = chosenProtocol(
-            m_store.read(QString::fromLatin1(kSettingsSection), QString::fromLatin1(kProtocolKey)),
-            m_gamePath);
+        m_gameProtocol = chosenProtocol(m_settings.protocol(), m_gamePath);
         m_bookmarks.delegate().setGameProtocol(*m_gameProtocol);
     }
     return *m_gameProtocol;

@@ -13,7 +13,7 @@ class Dialogs;
 class FindServers;
 class FriendAlerts;
 class BookmarkList;
-class SettingsStore;
+class AppSettings;
 
 // Makes the browser on the first "[ Find ]", with the masters and the game version from the store,
 // and passes on what it asks of the main window: a new bookmark, a join, a changed friends list.
@@ -26,7 +26,7 @@ class BrowserLink final : public QObject
 public:
     // `gamePath` is read when the game version is first needed, after start-up has found it.
     // `bookmarks` is the list whose rows dim servers of other versions.
-    BrowserLink(Dialogs &dialogs, SettingsStore &store, const StartOptions &options,
+    BrowserLink(Dialogs &dialogs, AppSettings &settings, const StartOptions &options,
                 const QString &gamePath, BookmarkList &bookmarks, FriendAlerts &alerts,
                 QObject *parent);
     ~BrowserLink() override; // where the browser is a complete type
@@ -51,7 +51,7 @@ private:
     void showGameProtocol(int protocol);
 
     Dialogs &m_dialogs;
-    SettingsStore &m_store;
+    AppSettings &m_settings;
     const StartOptions &m_options;
     const QString &m_gamePath;
     BookmarkList &m_bookmarks;

@@ -13,6 +13,7 @@
 #include "servers/servercache.h"
 #include "servers/serverfilter.h"
 #include "servers/serverlistmodel.h"
+#include "settings/appsettings.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -116,7 +117,7 @@ QCheckBox *checkBox(const char *caption, QWidget *parent)
 
 } // namespace
 
-FindServers::FindServers(Dialogs &dialogs, SettingsStore &store, FindServersOptions options,
+FindServers::FindServers(Dialogs &dialogs, AppSettings &store, FindServersOptions options,
                          QWidget *parent)
     : QWidget(parent, Qt::Window),
       m_dialogs(dialogs),
@@ -312,7 +313,7 @@ void FindServers::editFriend(const QString &name, bool befriend)
 
 void FindServers::readFriends()
 {
-    const QStringList names = storedFriends(m_store);
+    const QStringList names = m_store.friends();
     m_friends = FriendList(names);
     m_servers->setFriends(m_friends);
     m_friendList->clear();

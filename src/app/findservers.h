@@ -26,7 +26,7 @@ class QTimer;
 class QTreeWidget;
 class ServerFilter;
 class ServerListModel;
-class SettingsStore;
+class AppSettings;
 struct BookmarkStatus;
 struct FoundServer;
 
@@ -52,7 +52,7 @@ class FindServers final : public QWidget
     Q_DISABLE_COPY_MOVE(FindServers)
 
 public:
-    FindServers(Dialogs &dialogs, SettingsStore &store, FindServersOptions options,
+    FindServers(Dialogs &dialogs, AppSettings &store, FindServersOptions options,
                 QWidget *parent = nullptr);
     ~FindServers() override;
 
@@ -104,7 +104,7 @@ private:
     bool confirmVersion(const FoundServer &server);
 
     Dialogs &m_dialogs;
-    SettingsStore &m_store;
+    AppSettings &m_store;
     FriendList m_friends;
     const FindServersOptions m_options;
     ServerListModel *const m_servers;

@@ -26,10 +26,10 @@ FriendActions addFriendActions(QWidget &list)
     return actions;
 }
 
-void offerFriendActions(const FriendActions &actions, const SettingsStore &store,
+void offerFriendActions(const FriendActions &actions, const AppSettings &settings,
                         const QString &player)
 {
-    const bool listed = !player.isEmpty() && isListedFriend(store, player);
+    const bool listed = !player.isEmpty() && isListedFriend(settings, player);
     actions.add->setVisible(!player.isEmpty() && !listed);
     actions.remove->setVisible(listed);
 }

@@ -8,7 +8,7 @@ class FriendList;
 class QAction;
 class QString;
 class QWidget;
-class SettingsStore;
+class AppSettings;
 
 // "Add to Friends" / "Remove from Friends", the list's context menu.
 struct FriendActions
@@ -19,7 +19,7 @@ struct FriendActions
 
 FriendActions addFriendActions(QWidget &list);
 // Only one of the two: the player (empty: none chosen) is on the list or not.
-void offerFriendActions(const FriendActions &actions, const SettingsStore &store,
+void offerFriendActions(const FriendActions &actions, const AppSettings &settings,
                         const QString &player);
 // A friend's name is bold.
 QFont playerFont(QFont font, const FriendList &friends, const QString &player);

@@ -3,7 +3,6 @@
 
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
-#include "bookmarks/settingsstore.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
 #include "query/statuscaptions.h"
@@ -12,11 +11,11 @@
 #include <QAction>
 #include <QListWidget>
 
-FriendsLink::FriendsLink(Notifier &notifier, SettingsStore &store, BookmarkModel &bookmarks,
+FriendsLink::FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkModel &bookmarks,
                          StatusRefresh &refresh, QListWidget &players,
                          std::function<int()> gameProtocol, QObject *parent)
     : QObject(parent),
-      m_store(store),
+      m_settings(settings),
       m_bookmarks(bookmarks),
       m_players(players),
       m_gameProtocol(std::move(gameProtocol)),
@@ -33,7 +32,7 @@ FriendsLink::FriendsLink(Notifier &notifier, SettingsStore &store, BookmarkModel
 
 void FriendsLink::readSettings()
 {
-    m_alerts->readSettings(m_store);
+    m_alerts->readSettings(m_settings);
     markPlayers();
     offerActions();
 }
@@ -80,7 +79,7 @@ void FriendsLink::showRow(const QString &address, const BookmarkStatus &status)
 void FriendsLink::offerActions()
 {
     const QListWidgetItem *player = m_players.currentItem();
-    offerFriendActions(m_actions, m_store, player ? player->text() : QString());
+    offerFriendActions(m_actions, m_settings, player ? player->text() : QString());
 }
 
 void FriendsLink::changeFriendship(bool befriend)
@@ -88,6 +87,6 @@ void FriendsLink::changeFriendship(bool befriend)
     const QListWidgetItem *player = m_players.currentItem();
     if (!player)
         return;
-    emit edited(befriend ? addFriend(m_store, player->text())
-                         : removeFriend(m_store, player->text()));
+    emit edited(befriend ? addFriend(m_settings, player->text())
+                         : removeFriend(m_settings, player->text()));
 }

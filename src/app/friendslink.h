@@ -12,7 +12,7 @@ class BookmarkModel;
 class FriendAlerts;
 class Notifier;
 class QListWidget;
-class SettingsStore;
+class AppSettings;
 class StatusRefresh;
 struct BookmarkStatus;
 
@@ -26,7 +26,7 @@ class FriendsLink final : public QObject
 
 public:
     // `gameProtocol` is the version the rows' words are judged against.
-    FriendsLink(Notifier &notifier, SettingsStore &store, BookmarkModel &bookmarks,
+    FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkModel &bookmarks,
                 StatusRefresh &refresh, QListWidget &players, std::function<int()> gameProtocol,
                 QObject *parent);
 
@@ -48,7 +48,7 @@ private:
     void offerActions();
     void changeFriendship(bool befriend);
 
-    SettingsStore &m_store;
+    AppSettings &m_settings;
     BookmarkModel &m_bookmarks;
     QListWidget &m_players;
     const std::function<int()> m_gameProtocol;

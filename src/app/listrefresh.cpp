@@ -3,7 +3,7 @@
 
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
-#include "friends/friendsettings.h"
+#include "settings/appsettings.h"
 #include "friends/periodicrefresh.h"
 #include "query/statusrefresh.h"
 
@@ -37,9 +37,9 @@ ListRefresh::ListRefresh(ExchangeBounds bounds, const BookmarkModel &bookmarks, 
     connect(m_periodic, &PeriodicRefresh::due, this, &ListRefresh::refresh);
 }
 
-void ListRefresh::readSettings(const SettingsStore &store)
+void ListRefresh::readSettings(const AppSettings &settings)
 {
-    m_periodic->setPeriod(refreshPeriod(store));
+    m_periodic->setPeriod(settings.refreshPeriod());
 }
 
 void ListRefresh::listRebuilt()

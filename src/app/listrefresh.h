@@ -11,7 +11,7 @@ class PeriodicRefresh;
 class QAction;
 class QListView;
 class QWidget;
-class SettingsStore;
+class AppSettings;
 class StatusRefresh;
 
 // Asks every bookmark's server once the list is first drawn (so start-up shows the window first),
@@ -28,7 +28,7 @@ public:
 
     StatusRefresh &statuses() const { return *m_refresh; }
     // The period of the refresh of itself.
-    void readSettings(const SettingsStore &store);
+    void readSettings(const AppSettings &settings);
     // The list was filled anew: its rows know nothing of their servers yet.
     void listRebuilt();
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 #include "platform/icmppinger.h"
 #include "platform/processgamestarter.h"
 #include "platform/qtdialogs.h"
@@ -64,8 +64,8 @@ int main(int argc, char *argv[])
     options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
 
     QtDialogs dialogs;
-    SettingsStore store(SettingsStore::openUserSettings());
-    store.readAhead();
+    const std::unique_ptr<KeyValueStore> store = openUserStore();
+    store->readAhead();
     ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;
@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
     DBusNotifier notifier;
 #endif
     Services services{dialogs, gameStarter, pinger, notifier};
-    Brinemoor window(services, store, std::move(options));
+    Brinemoor window(services, *store, std::move(options));
     window.start();
     window.show();
     return app.exec();

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bookmarks/bookmarkmodel.h"
 
-#include "bookmarks/settingsstore.h"
-
 #include <algorithm>
 
 BookmarkModel::BookmarkModel(QObject *parent)
     : QAbstractListModel(parent)
 { }
 
-void BookmarkModel::fill(QList<StoredSection> sections)
+void BookmarkModel::fill(QList<Bookmark> bookmarks)
 {
     beginResetModel();
-    m_rows = std::move(sections);
-    m_rows.removeIf([](const StoredSection &section) {
-        return section.name == QLatin1String(kSettingsSection);
-    });
+    m_rows = std::move(bookmarks);
     m_statuses.clear();
     m_rowsByAddress.clear();
     endResetModel();
@@ -35,9 +30,9 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return m_rows.at(row).name;
     case AddressRole:
-        return address(row);
+        return m_rows.at(row).address;
     case PasswordRole:
-        return password(row);
+        return m_rows.at(row).password;
     default:
         return statusData(row, role);
     }
@@ -63,36 +58,12 @@ QVariant BookmarkModel::statusData(int row, int role) const
     }
 }
 
-Bookmark BookmarkModel::bookmark(int row) const
-{
-    return {m_rows.at(row).name, address(row), password(row)};
-}
-
-QString BookmarkModel::address(int row) const
-{
-    return m_rows.at(row).value(QString::fromLatin1(kAddressKey));
-}
-
-QString BookmarkModel::password(int row) const
-{
-    return m_rows.at(row).value(QString::fromLatin1(kPasswordKey));
-}
-
-QList<Bookmark> BookmarkModel::bookmarks() const
-{
-    QList<Bookmark> listed;
-    listed.reserve(m_rows.size());
-    for (int row = 0; row < m_rows.size(); ++row)
-        listed.append(bookmark(row));
-    return listed;
-}
-
 QStringList BookmarkModel::addresses() const
 {
     QStringList listed;
     listed.reserve(m_rows.size());
-    for (int row = 0; row < m_rows.size(); ++row)
-        listed.append(address(row));
+    for (const Bookmark &bookmark : m_rows)
+        listed.append(bookmark.address);
     return listed;
 }
 
@@ -107,7 +78,7 @@ const QMultiHash<QString, int> &BookmarkModel::rowsByAddress() const
     if (m_rowsByAddress.isEmpty()) {
         m_rowsByAddress.reserve(m_rows.size());
         for (int row = 0; row < m_rows.size(); ++row)
-            m_rowsByAddress.insert(address(row), row);
+            m_rowsByAddress.insert(m_rows.at(row).address, row);
     }
     return m_rowsByAddress;
 }

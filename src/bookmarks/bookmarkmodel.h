@@ -2,8 +2,7 @@
 // The bookmarks as one list model: every view of the saved servers shows this.
 #pragma once
 
-#include "bookmarks/bookmarksave.h"
-#include "bookmarks/storedsection.h"
+#include "bookmarks/bookmark.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -34,15 +33,14 @@ public:
 
     explicit BookmarkModel(QObject *parent = nullptr);
 
-    // Every bookmark section of the store; the program's own section is no bookmark. The rows are
-    // the sections as read, taken over whole. Statuses start unknown.
-    void fill(QList<StoredSection> sections);
+    // The rows, in the store's order. Statuses start unknown.
+    void fill(QList<Bookmark> bookmarks);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
-    Bookmark bookmark(int row) const;
-    QList<Bookmark> bookmarks() const;
+    Bookmark bookmark(int row) const { return m_rows.at(row); }
+    QList<Bookmark> bookmarks() const { return m_rows; }
     QStringList addresses() const;
     // The first row whose stored address is `address`; -1 for none.
     int rowOf(const QString &address) const;
@@ -60,13 +58,9 @@ private:
         int friendCount = 0;
     };
     QVariant statusData(int row, int role) const;
-    QString address(int row) const;
-    QString password(int row) const;
     const QMultiHash<QString, int> &rowsByAddress() const;
 
-    // The rows as the store's reading made them: with thousands of bookmarks, start-up shows the
-    // window sooner when the list takes them over instead of building rows of its own.
-    QList<StoredSection> m_rows;
+    QList<Bookmark> m_rows;
     // Room for a status only once one is known: start-up shows the window before any is.
     std::vector<std::unique_ptr<Status>> m_statuses;
     mutable QMultiHash<QString, int> m_rowsByAddress; // made when the first status comes

@@ -8,7 +8,6 @@
 
 #include <optional>
 
-inline constexpr char kClanHostKey[] = "clanhost";
 inline constexpr char kNicknameSwitch[] = "/nick:";
 inline constexpr char kNicknameNotFound[] = "Nickname not found";
 

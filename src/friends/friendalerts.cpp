@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "friends/friendalerts.h"
 
-#include "friends/friendsettings.h"
 #include "friends/friendslog.h"
 #include "platform/notifier.h"
+#include "settings/appsettings.h"
 
 FriendAlerts::FriendAlerts(Notifier &notifier, QObject *parent)
     : QObject(parent),
@@ -13,10 +13,10 @@ FriendAlerts::FriendAlerts(Notifier &notifier, QObject *parent)
     connect(&m_notifier, &Notifier::failed, this, &FriendAlerts::notifierFailed);
 }
 
-void FriendAlerts::readSettings(const SettingsStore &store)
+void FriendAlerts::readSettings(const AppSettings &settings)
 {
-    m_watch.setFriends(FriendList(storedFriends(store)));
-    m_enabled = notificationsWanted(store);
+    m_watch.setFriends(FriendList(settings.friends()));
+    m_enabled = settings.notifications();
 }
 
 void FriendAlerts::serverAnswered(const QString &address, const QString &serverName,

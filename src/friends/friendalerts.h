@@ -7,7 +7,7 @@
 #include <QObject>
 
 class Notifier;
-class SettingsStore;
+class AppSettings;
 
 inline constexpr char kJoinAction[] = "Join";
 
@@ -23,7 +23,7 @@ public:
     explicit FriendAlerts(Notifier &notifier, QObject *parent = nullptr);
 
     // Takes the friends list and `notify` from the store.
-    void readSettings(const SettingsStore &store);
+    void readSettings(const AppSettings &settings);
     const FriendList &friends() const { return m_watch.friends(); }
     // The friends on a server at its last answer: what its row marks.
     QStringList friendsOn(const QString &address) const { return m_watch.friendsOn(address); }

@@ -251,10 +251,10 @@ std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &
         + (lines.isEmpty() ? QString() : QStringLiteral("\n\n") + lines);
 }
 
-int chosenProtocol(const QString &stored, const QString &gamePath)
+int chosenProtocol(std::optional<int> stored, const QString &gamePath)
 {
-    if (const std::optional<int> named = protocolNamed(stored))
-        return *named;
+    if (stored)
+        return *stored;
     QFile game(gamePath);
     if (gamePath.isEmpty() || !game.open(QIODevice::ReadOnly))
         return kDefaultProtocol;

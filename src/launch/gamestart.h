@@ -29,9 +29,9 @@ std::optional<quint16> windowsMachine(QIODevice &file);
 // The file version in a Windows executable's version resource, as major and minor ("1.5");
 // nullopt when it has none or it cannot be read.
 std::optional<std::pair<int, int>> windowsFileVersion(QIODevice &file);
-// The game version the user plays: the setting's when it names one, else the game executable's
-// own version resource, else the version most servers run.
-int chosenProtocol(const QString &stored, const QString &gamePath);
+// The game version the user plays: the setting's when there is one, else the game executable's own
+// version resource, else the version most servers run.
+int chosenProtocol(std::optional<int> stored, const QString &gamePath);
 
 // The user's choices for running Windows games: the runner (empty: "wine" from the PATH) and the
 // Wine prefix (empty: Wine's own choice).
@@ -40,9 +40,6 @@ struct WineSettings
     QString runner;
     QString prefix;
 };
-// Their keys in the settings section; only the user writes them.
-inline constexpr char kWineKey[] = "wine";
-inline constexpr char kWinePrefixKey[] = "wineprefix";
 
 // Either the process to start or, when the game can not start, the message for the user.
 struct StartPlan

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bookmarks/plainini.h"
+#include "storage/plainini.h"
 
 #include <algorithm>
 

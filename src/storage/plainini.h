@@ -2,7 +2,7 @@
 // Reads the INI files that QSettings writes for plain text in one pass, without QSettings' cache.
 #pragma once
 
-#include "bookmarks/storedsection.h"
+#include "storage/storedsection.h"
 
 #include <QByteArrayView>
 #include <QList>

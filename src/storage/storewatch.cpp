@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "bookmarks/storewatch.h"
+#include "storage/storewatch.h"
 
-#include "bookmarks/settingsstore.h"
+#include "storage/keyvaluestore.h"
 
 #include <QFileInfo>
 
@@ -15,13 +15,13 @@ constexpr std::chrono::milliseconds kRegistryPoll = 2s;
 
 } // namespace
 
-StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
+StoreWatch::StoreWatch(KeyValueStore &store, QObject *parent)
     : QObject(parent),
       m_store(store),
       m_fingerprint(store.listedFingerprint())
 {
     connect(&m_recheck, &QTimer::timeout, this, &StoreWatch::check);
-    if (m_store.backend() == SettingsStore::Backend::Registry) {
+    if (m_store.backend() == StoreBackend::Registry) {
         m_recheck.start(kRegistryPoll);
         return;
     }
@@ -35,27 +35,28 @@ StoreWatch::StoreWatch(SettingsStore &store, QObject *parent)
     m_recheck.start();
 }
 
-// The file, and the nearest folder on its path that is there. QSettings replaces the file on
-// every write, which ends a watch on the file itself, and makes the folder on the first one.
+// The folder, for a file put in place (QSettings replaces the file on every write, and makes the
+// folder on the first one), and the file itself, for one written in place, which the folder never
+// tells of. A replaced file's watch may go on following the old file while someone holds that
+// open, so the file is watched anew at every look: whatever is at its path then.
 void StoreWatch::watchPaths()
 {
     const QString file = m_store.fileName();
     QFileInfo folder(QFileInfo(file).absolutePath());
     while (!folder.exists() && !folder.isRoot())
         folder = QFileInfo(folder.absolutePath());
-    QStringList paths{folder.absoluteFilePath()};
-    if (QFileInfo::exists(file))
-        paths.append(file);
-    const QStringList watched = m_watcher.files() + m_watcher.directories();
-    for (const QString &path : std::as_const(paths)) {
-        if (!watched.contains(path))
-            m_watcher.addPath(path);
-    }
+    if (!m_watcher.directories().contains(folder.absoluteFilePath()))
+        m_watcher.addPath(folder.absoluteFilePath());
+    if (m_watcher.files().contains(file))
+        m_watcher.removePath(file);
+    // Only a file: a watch on a folder at its path would hold that folder on Windows.
+    if (QFileInfo(file).isFile())
+        m_watcher.addPath(file);
 }
 
 void StoreWatch::check()
 {
-    if (m_store.backend() == SettingsStore::Backend::IniFile)
+    if (m_store.backend() == StoreBackend::IniFile)
         watchPaths();
     QByteArray fingerprint = m_store.fingerprint();
     // What this process wrote itself is no news.

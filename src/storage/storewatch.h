@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <QTimer>
 
-class SettingsStore;
+class KeyValueStore;
 
 // Looks at the store whenever its file or folder changes (or, for the registry, which cannot be
 // watched, every few seconds) and tells when it holds something else than when it last looked,
@@ -20,7 +20,7 @@ class StoreWatch final : public QObject
     Q_DISABLE_COPY_MOVE(StoreWatch)
 
 public:
-    explicit StoreWatch(SettingsStore &store, QObject *parent = nullptr);
+    explicit StoreWatch(KeyValueStore &store, QObject *parent = nullptr);
 
 signals:
     void changed();
@@ -29,7 +29,7 @@ private:
     void watchPaths();
     void check();
 
-    SettingsStore &m_store;
+    KeyValueStore &m_store;
     QFileSystemWatcher m_watcher;
     QTimer m_recheck; // settles after the file's changes, or polls the registry
     QByteArray m_fingerprint;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The settings store and the bookmark list built from it: section names that must come back as
+// The bookmarks in the store and the list built from them: section names that must come back as
 // typed, the reserved "settings" section, missing keys and the store's order.
 #include "awkwardnames.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "storedump.h"
-#include "bookmarks/bookmarksave.h"
+#include "bookmarks/bookmarkstore.h"
 #include "windowharness.h"
 
 #include <QAction>
@@ -12,7 +12,7 @@
 #include <QProcess>
 #include <QtTest>
 
-class TestSettingsStore : public QObject
+class TestBookmarkStore : public QObject
 {
     Q_OBJECT
 
@@ -28,15 +28,13 @@ private slots:
     void registryOfEarlierInstallations();
 };
 
-namespace { } // namespace
-
-void TestSettingsStore::namesRoundTrip_data()
+void TestBookmarkStore::namesRoundTrip_data()
 {
     addAwkwardNameRows();
 }
 
 // Each system's own store: the registry on Windows, the settings file elsewhere.
-void TestSettingsStore::namesRoundTrip()
+void TestBookmarkStore::namesRoundTrip()
 {
     QFETCH(QString, name);
 #ifdef Q_OS_WIN
@@ -66,8 +64,9 @@ void TestSettingsStore::namesRoundTrip()
         if (twinListed)
             QVERIFY(store->write(twin, QStringLiteral("ip"), QStringLiteral("127.0.0.22:28960")));
         else if (twin != name)
-            QCOMPARE(saveBookmark(*store, {{name, address, password}}, {}, {twin, address, {}}),
-                     SaveOutcome::NameInUse);
+            QCOMPARE(
+                BookmarkStore(*store).save({{name, address, password}}, {}, {twin, address, {}}),
+                SaveOutcome::NameInUse);
     }
     // Read back by a second process, then by a restarted window.
     const QJsonArray onDisk = dumpStore(harness.settingsPath());
@@ -87,13 +86,14 @@ void TestSettingsStore::namesRoundTrip()
     QCOMPARE(names.size(), twinListed ? 2 : 1);
 
     auto store = harness.reopenStore();
-    QVERIFY(store->deleteSection(name));
-    QStringList left;
-    store->enumkeys(false, left);
-    QVERIFY(!left.contains(name));
+    QVERIFY(BookmarkStore(*store).remove(name));
+    const std::optional<QList<Bookmark>> left = BookmarkStore(*store).list();
+    QVERIFY(left);
+    QVERIFY(std::none_of(left->cbegin(), left->cend(),
+                         [&](const Bookmark &bookmark) { return bookmark.name == name; }));
 }
 
-void TestSettingsStore::legacyNamesWithBarePercentStillRead()
+void TestBookmarkStore::legacyNamesWithBarePercentStillRead()
 {
     WindowHarness harness;
     harness.storeGamePath();
@@ -111,7 +111,7 @@ void TestSettingsStore::legacyNamesWithBarePercentStillRead()
     QCOMPARE(dumpStore(harness.settingsPath()).size(), 2); // "100% Fun" and "settings"
 }
 
-void TestSettingsStore::listSkipsReservedSectionOnly()
+void TestBookmarkStore::listSkipsReservedSectionOnly()
 {
     WindowHarness harness;
     harness.storeGamePath();
@@ -137,7 +137,7 @@ void TestSettingsStore::listSkipsReservedSectionOnly()
 
 // The list reads the file in one pass when it is in the plain shape QSettings writes, and leaves
 // whatever else to QSettings: either way the rows are what QSettings, in a second process, reads.
-void TestSettingsStore::listReadsTheFileAsQSettingsDoes_data()
+void TestBookmarkStore::listReadsTheFileAsQSettingsDoes_data()
 {
     QTest::addColumn<QByteArray>("bookmarks"); // the file after its "settings" section
     QTest::newRow("escaped names, out of order")
@@ -158,7 +158,7 @@ void TestSettingsStore::listReadsTheFileAsQSettingsDoes_data()
                       "password=p\n");
 }
 
-void TestSettingsStore::listReadsTheFileAsQSettingsDoes()
+void TestBookmarkStore::listReadsTheFileAsQSettingsDoes()
 {
     QFETCH(QByteArray, bookmarks);
     WindowHarness harness;
@@ -186,7 +186,7 @@ void TestSettingsStore::listReadsTheFileAsQSettingsDoes()
     QCOMPARE(window.state().GamePath, QStringLiteral("/nowhere/CoDMP.exe"));
 }
 
-void TestSettingsStore::missingKeysReadEmpty()
+void TestBookmarkStore::missingKeysReadEmpty()
 {
     WindowHarness harness;
     harness.storeGamePath();
@@ -204,7 +204,7 @@ void TestSettingsStore::missingKeysReadEmpty()
     QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole), (QStringList{"secret", ""}));
 }
 
-void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
+void TestBookmarkStore::rebuildingTwiceGivesNoDuplicates()
 {
     WindowHarness harness;
     harness.storeGamePath();
@@ -222,7 +222,7 @@ void TestSettingsStore::rebuildingTwiceGivesNoDuplicates()
 // Bookmarks as earlier installations left them in the registry (a "/" in a key's name, a blank
 // password, the game path in "settings"), brought in with the registry editor as a user would,
 // under a key of the test's own: the window lists them with their addresses and passwords.
-void TestSettingsStore::registryOfEarlierInstallations()
+void TestBookmarkStore::registryOfEarlierInstallations()
 {
 #ifndef Q_OS_WIN
     QSKIP("the registry exists only on Windows");
@@ -263,5 +263,5 @@ void TestSettingsStore::registryOfEarlierInstallations()
     QCOMPARE(window.state().GamePath, QStringLiteral("C:\\Games\\CoD\\CoDMP.exe"));
 }
 
-QTEST_MAIN(TestSettingsStore)
-#include "tst_settingsstore.moc"
+QTEST_MAIN(TestBookmarkStore)
+#include "tst_bookmarkstore.moc"

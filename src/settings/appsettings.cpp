@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/appsettings.h"
+
+#include "query/gameversion.h"
+#include "storage/keyvaluestore.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr char kSection[] = "settings";
+constexpr char kGamePathKey[] = "codpath";
+constexpr char kClanHostKey[] = "clanhost";
+constexpr char kWineKey[] = "wine";
+constexpr char kWinePrefixKey[] = "wineprefix";
+constexpr char kMastersKey[] = "masters";
+constexpr char kProtocolKey[] = "protocol";
+constexpr char kFriendsKey[] = "friends";
+constexpr char kNotifyKey[] = "notify";
+constexpr char kRefreshSecondsKey[] = "refreshseconds";
+
+QString keyName(const char *key)
+{
+    return QString::fromLatin1(key);
+}
+
+} // namespace
+
+AppSettings::AppSettings(KeyValueStore &store)
+    : m_store(store)
+{
+    m_store.keepAtHand(sectionName());
+}
+
+QString AppSettings::sectionName()
+{
+    return QString::fromLatin1(kSection);
+}
+
+QString AppSettings::value(const char *key) const
+{
+    return m_store.read(sectionName(), keyName(key));
+}
+
+QString AppSettings::gamePath() const
+{
+    return value(kGamePathKey);
+}
+
+QString AppSettings::gamePathIn(const QList<StoredSection> &sections)
+{
+    return storedValue(sections, sectionName(), keyName(kGamePathKey));
+}
+
+bool AppSettings::setGamePath(const QString &path)
+{
+    return m_store.write(sectionName(), keyName(kGamePathKey), path);
+}
+
+QString AppSettings::clanHost() const
+{
+    return value(kClanHostKey);
+}
+
+QString AppSettings::wine() const
+{
+    return value(kWineKey);
+}
+
+QString AppSettings::winePrefix() const
+{
+    return value(kWinePrefixKey);
+}
+
+QStringList AppSettings::masters() const
+{
+    return m_store.readList(sectionName(), keyName(kMastersKey));
+}
+
+std::optional<int> AppSettings::protocol() const
+{
+    return protocolNamed(value(kProtocolKey));
+}
+
+QStringList AppSettings::friends() const
+{
+    return m_store.readList(sectionName(), keyName(kFriendsKey));
+}
+
+bool AppSettings::setFriends(const QStringList &friends)
+{
+    return m_store.writeList(sectionName(), keyName(kFriendsKey), friends);
+}
+
+bool AppSettings::notifications() const
+{
+    static const QStringList off{"false", "0", "no", "off"};
+    return !off.contains(value(kNotifyKey).trimmed(), Qt::CaseInsensitive);
+}
+
+std::optional<std::chrono::seconds> AppSettings::refreshPeriod() const
+{
+    bool isNumber = false;
+    const qlonglong seconds = value(kRefreshSecondsKey).trimmed().toLongLong(&isNumber);
+    if (!isNumber || seconds < 0)
+        return kDefaultRefreshPeriod;
+    if (seconds == 0)
+        return std::nullopt;
+    return std::clamp(std::chrono::seconds(seconds), kShortestRefreshPeriod, kLongestRefreshPeriod);
+}

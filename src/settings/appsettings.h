@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's own settings: the keys of section "settings" in the store, each with its default
+// and the rule that reads its text.
+#pragma once
+
+#include "storage/storedsection.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+
+class KeyValueStore;
+
+inline constexpr std::chrono::seconds kDefaultRefreshPeriod{120};
+inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
+// Longer than any use, and short enough for a timer's milliseconds in an int.
+inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
+
+// A view of the store; the values are read from it on each call, as another running copy or the
+// user may change them meanwhile. Only `codpath` and `friends` are ever written by the program.
+class AppSettings final
+{
+public:
+    // Has the store keep the section at hand: its keys are read far more often than the whole
+    // store, which a long list of bookmarks makes slow to parse.
+    explicit AppSettings(KeyValueStore &store);
+
+    // The section's name, which no bookmark may take.
+    static QString sectionName();
+
+    // `codpath`: the game executable; empty until one is chosen.
+    QString gamePath() const;
+    // The game path as one reading of the whole store holds it.
+    static QString gamePathIn(const QList<StoredSection> &sections);
+    bool setGamePath(const QString &path);
+    // `clanhost`: the clan page's host, which only the user puts there; empty when unset.
+    QString clanHost() const;
+    // `wine`: the runner of a Windows game off Windows; empty for `wine` from the PATH.
+    QString wine() const;
+    // `wineprefix`: WINEPREFIX for that runner; empty to leave it to wine.
+    QString winePrefix() const;
+    // `masters`: the master servers as the user listed them; empty for the built-in ones.
+    QStringList masters() const;
+    // `protocol`: the game version asked for, as a protocol number ("6") or a version ("1.5");
+    // nullopt when unset or neither.
+    std::optional<int> protocol() const;
+    // `friends`: names and `*` patterns.
+    QStringList friends() const;
+    bool setFriends(const QStringList &friends);
+    // `notify`: on unless it says "false", "0", "no" or "off".
+    bool notifications() const;
+    // `refreshseconds`: nullopt when it is 0 (no periodic refresh); the default when it is missing
+    // or no whole number of seconds; never shorter than kShortestRefreshPeriod.
+    std::optional<std::chrono::seconds> refreshPeriod() const;
+
+private:
+    QString value(const char *key) const;
+
+    KeyValueStore &m_store;
+};

@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The program's own settings: how each key's text is read, as the user may write it.
+#include "settings/appsettings.h"
+#include "storefixture.h"
+
+#include <QtTest>
+
+class TestAppSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void values_data();
+    void values();
+};
+
+void TestAppSettings::values_data()
+{
+    QTest::addColumn<QString>("refreshSeconds");
+    QTest::addColumn<QString>("notify");
+    QTest::addColumn<QString>("protocol");
+    QTest::addColumn<int>("period"); // seconds, 0 for none
+    QTest::addColumn<bool>("notifies");
+    QTest::addColumn<int>("protocolNumber"); // 0 for none
+    QTest::newRow("defaults") << QString() << QString() << QString() << 120 << true << 0;
+    QTest::newRow("off") << QStringLiteral("0") << "false"
+                         << "" << 0 << false << 0;
+    QTest::newRow("too often") << QStringLiteral("10") << "0"
+                               << "" << 30 << false << 0;
+    QTest::newRow("as asked") << QStringLiteral(" 45 ") << "true"
+                              << "" << 45 << true << 0;
+    QTest::newRow("negative") << QStringLiteral("-5") << "OFF"
+                              << "" << 120 << false << 0;
+    QTest::newRow("no number") << QStringLiteral("2m") << "yes"
+                               << "" << 120 << true << 0;
+    QTest::newRow("beyond a timer") << QStringLiteral("99999999999") << "1"
+                                    << "" << 86'400 << true << 0;
+    QTest::newRow("protocol as a version") << ""
+                                           << ""
+                                           << " 1.5" << 120 << true << 6;
+    QTest::newRow("protocol as its number") << ""
+                                            << ""
+                                            << "6" << 120 << true << 6;
+    QTest::newRow("protocol no version speaks") << ""
+                                                << ""
+                                                << "3" << 120 << true << 0;
+}
+
+// Written as QSettings writes them, and read back both from the reading of the whole store and,
+// after a change from outside, key by key.
+void TestAppSettings::values()
+{
+    QFETCH(QString, refreshSeconds);
+    QFETCH(QString, notify);
+    QFETCH(QString, protocol);
+    QFETCH(int, period);
+    QFETCH(bool, notifies);
+    QFETCH(int, protocolNumber);
+    const StoreFixture fixture;
+    {
+        QSettings file(fixture.settingsPath(), QSettings::IniFormat);
+        file.setValue(QStringLiteral("A/ip"), QStringLiteral("127.0.0.2:28960"));
+        const QList<std::pair<QString, QString>> written{
+            {"refreshseconds", refreshSeconds}, {"notify", notify}, {"protocol", protocol}};
+        for (const auto &[key, value] : written) {
+            if (!value.isEmpty())
+                file.setValue(QStringLiteral("settings/") + key, value);
+        }
+    }
+    const std::unique_ptr<KeyValueStore> store = fixture.reopenStore();
+    const AppSettings settings(*store);
+    const std::optional<std::chrono::seconds> expected = period == 0
+        ? std::nullopt
+        : std::optional(std::chrono::seconds(period));
+    const std::optional<int> expectedProtocol = protocolNumber == 0 ? std::nullopt
+                                                                    : std::optional(protocolNumber);
+    for (const bool wholeStoreRead : {true, false}) {
+        if (wholeStoreRead)
+            QVERIFY(store->contents());
+        else
+            fixture.writeInPlace(fixture.fileBytes() + "[B]\nip=127.0.0.3:28960\n");
+        QCOMPARE(settings.refreshPeriod(), expected);
+        QCOMPARE(settings.notifications(), notifies);
+        QCOMPARE(settings.protocol(), expectedProtocol);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAppSettings)
+#include "tst_appsettings.moc"
