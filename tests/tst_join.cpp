@@ -397,22 +397,22 @@ void TestJoin::gameCommandLine_data()
         << none << "se cret" << -1 << -1 << QStringList{"se", "cret"} << QStringList{};
     QTest::newRow("empty password") << none << none << -1 << -1 << QStringList{} << QStringList{};
     QTest::newRow("nickname after the password")
-        << none << "pw" << 0 << 0 << QStringList{"pw+set", "name", "Jimbo"} << QStringList{};
+        << none << "pw-x" << 0 << 0 << QStringList{"pw-x+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("nickname, empty password")
         << none << none << 0 << 0 << QStringList{"+set", "name", "Jimbo"} << QStringList{};
     QTest::newRow("plus in the in-game name")
         << none << none << 1 << 1 << QStringList{"+set", "name", "Jim", "quit"} << QStringList{};
     // The clan nickname alone decides whether a name is set, also when the names ran short.
     QTest::newRow("in-game names ran short")
-        << none << "pw" << 1 << -1 << QStringList{"pw+set", "name"} << QStringList{};
+        << none << "pw-x" << 1 << -1 << QStringList{"pw-x+set", "name"} << QStringList{};
     QTest::newRow("no clan nickname")
-        << none << "pw" << -1 << 0 << QStringList{"pw"} << QStringList{};
-    QTest::newRow("/debug starts nothing") << QStringLiteral("/debug") << "pw" << -1 << -1
+        << none << "pw-x" << -1 << 0 << QStringList{"pw-x"} << QStringList{};
+    QTest::newRow("/debug starts nothing") << QStringLiteral("/debug") << "pw-x" << -1 << -1
                                            << QStringList{} << QStringList{"Launched game...."};
     QTest::newRow("/DEBUG launches")
-        << QStringLiteral("/DEBUG") << "pw" << -1 << -1 << QStringList{"pw"} << QStringList{};
+        << QStringLiteral("/DEBUG") << "pw-x" << -1 << -1 << QStringList{"pw-x"} << QStringList{};
     QTest::newRow("/debug x launches")
-        << QStringLiteral("/debug x") << "pw" << -1 << -1 << QStringList{"pw"} << QStringList{};
+        << QStringLiteral("/debug x") << "pw-x" << -1 << -1 << QStringList{"pw-x"} << QStringList{};
 }
 
 void TestJoin::gameCommandLine()
