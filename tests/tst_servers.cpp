@@ -167,6 +167,28 @@ void tst_Servers::acceptableServers_data()
                                              << "192.168.1.2" << true;
     QTest::newRow("loopback from test master") << "127.0.0.3:28960"
                                                << "127.0.0.2" << true;
+    // A master in a special range lists its own kind only, and nobody lists what no server is.
+    const QStringList elsewhere{"10.0.0.1",     "192.168.1.1", "172.16.0.1",      "169.254.1.1",
+                                "224.0.0.1",    "100.64.0.1",  "239.255.255.250", "192.0.2.1",
+                                "198.51.100.1", "203.0.113.1", "198.18.0.1",      "240.0.0.1",
+                                "0.0.0.1",      "8.8.4.4"};
+    for (const QString &server : elsewhere)
+        QTest::addRow("%s from loopback", qPrintable(server)) << server + ":28960"
+                                                              << "127.0.5.2" << false;
+    QTest::newRow("public from LAN master") << "8.8.4.4:28960"
+                                            << "192.168.1.2" << false;
+    QTest::newRow("link-local from LAN master") << "169.254.1.1:28960"
+                                                << "192.168.1.2" << false;
+    QTest::newRow("loopback from LAN master") << "127.0.0.1:28960"
+                                              << "10.0.0.2" << false;
+    QTest::newRow("link-local from link-local master") << "169.254.1.1:28960"
+                                                       << "169.254.9.9" << true;
+    QTest::newRow("multicast from LAN master") << "239.255.255.250:28960"
+                                               << "192.168.1.2" << false;
+    QTest::newRow("documentation from public") << "198.51.100.7:28960"
+                                               << "9.9.9.9" << false;
+    QTest::newRow("benchmarking from public") << "198.19.0.1:28960"
+                                              << "9.9.9.9" << false;
 }
 
 void tst_Servers::acceptableServers()
@@ -185,21 +207,19 @@ void tst_Servers::askMasters_data()
     QTest::addColumn<Datagrams>("answer");
     QTest::addColumn<int>("listed");
     QTest::addColumn<QString>("outcome");
-    const QStringList first{"127.0.0.5:28960", "8.8.4.4:28960"};
-    const QStringList second{"8.8.4.4:28960", "9.9.9.9:28961"}; // one listed twice
+    const QStringList first{"127.0.0.5:28960", "127.0.0.6:28960"};
+    const QStringList second{"127.0.0.6:28960", "127.0.0.7:28961"}; // one listed twice
     QTest::newRow("EOT, then EOF")
         << Datagrams{{listDatagram(first, kEot)}, {listDatagram(second, kEof), {}, 50ms}} << 3
         << "4 servers";
     QTest::newRow("EOT, then quiet") << Datagrams{{listDatagram(first, kEot)}} << 2 << "2 servers";
     QTest::newRow("garbage") << Datagrams{{"\xff\xff\xff\xffgetstatus"}} << 0 << "bad reply";
     QTest::newRow("silence") << Datagrams{} << 0 << "no answer";
-    QStringList many;
-    for (int i = 0; i < 1000; ++i)
-        many.append(QStringLiteral("8.%1.%2.1:28960").arg(i % 200).arg(i / 200));
     Datagrams endless;
     for (int d = 0; d < 100; ++d) {
-        for (QString &server : many)
-            server.replace(0, server.indexOf(u'.'), QString::number(d + 1));
+        QStringList many;
+        for (int i = 0; i < 1000; ++i)
+            many.append(QStringLiteral("127.%1.%2.%3:28960").arg(d + 1).arg(i % 200).arg(i / 200));
         endless.append({listDatagram(many, kEot)});
     }
     QTest::newRow("100,000 entries") << endless << 4096 << "4096 servers";
