@@ -11,6 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -293,14 +297,25 @@ void tst_Servers::cacheRoundTrip()
         *parseStatusReply(FakeStatusServer::statusReply(
             {R"(\sv_hostname\Harbor\protocol\6\sv_maxclients\20\g_needpass\1)", R"(5 40 "Bob")"})),
         45ms);
-    CachedList list{6, {{QStringLiteral("6 master"), QDateTime::currentDateTimeUtc()}}, {server}};
+    // A server that never said its limit, with more players than the file keeps: the rest of the
+    // list stays readable.
+    FoundServer crowded;
+    crowded.address = {QHostAddress(QStringLiteral("8.8.8.8")).toIPv4Address(), 28961};
+    QStringList lines{R"(\sv_hostname\Crowd)"};
+    for (int i = 0; i < 1'350; ++i)
+        lines.append(QStringLiteral(R"(0 40 "p%1")").arg(i));
+    crowded.take(*parseStatusReply(FakeStatusServer::statusReply(lines)), 45ms);
+    CachedList list{
+        6, {{QStringLiteral("6 master"), QDateTime::currentDateTimeUtc()}}, {crowded, server}};
     QVERIFY(writeServerCache(path, list));
     const std::optional<CachedList> back = readServerCache(path);
     QVERIFY(back);
     QCOMPARE(back->protocol, 6);
     QCOMPARE(back->askedAt.keys(), list.askedAt.keys());
-    QCOMPARE(back->servers.size(), 1);
-    const FoundServer &read = back->servers.first();
+    QCOMPARE(back->servers.size(), 2);
+    QCOMPARE(playersFigure(back->servers.first().status.server), QStringLiteral("1350/?"));
+    QCOMPARE(back->servers.first().players.size(), 1024);
+    const FoundServer &read = back->servers.last();
     QCOMPARE(read.addressText(), QStringLiteral("8.8.4.4:28960"));
     QCOMPARE(statusWords(read.status, 1), statusWords(server.status, 1));
     QCOMPARE(read.players.first().score, 5);
@@ -312,14 +327,17 @@ void tst_Servers::badCacheIsIgnored_data()
     QTest::addColumn<int>("cut");                // bytes cut off a good file's end
     QTest::addColumn<QByteArray>("appended");    // bytes added to its end
     QTest::addColumn<QByteArray>("replacement"); // the whole file instead, when not empty
-    QTest::newRow("truncated") << 5 << QByteArray() << QByteArray();
-    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << QByteArray();
-    QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f');
+    QTest::addColumn<bool>("fifo");              // a FIFO in the file's place, which nobody writes
+    QTest::newRow("truncated") << 5 << QByteArray() << QByteArray() << false;
+    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << QByteArray() << false;
+    QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f') << false;
     QTest::newRow("huge count") << 0 << QByteArray()
-                                << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20);
+                                << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20)
+                                << false;
     // A later version's empty list, which would read well as this version's.
     QTest::newRow("another format")
-        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20);
+        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20) << false;
+    QTest::newRow("a FIFO") << 0 << QByteArray() << QByteArray() << true;
 }
 
 void tst_Servers::badCacheIsIgnored()
@@ -327,19 +345,27 @@ void tst_Servers::badCacheIsIgnored()
     QFETCH(int, cut);
     QFETCH(QByteArray, appended);
     QFETCH(QByteArray, replacement);
+    QFETCH(bool, fifo);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("servers.cache"));
     FoundServer server;
     server.address = {0x08080404, 28960};
-    QVERIFY(writeServerCache(path, {1, {}, {server, server}}));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QByteArray contents = file.readAll();
-    contents.chop(cut);
-    contents += appended;
-    file.resize(0);
-    file.write(replacement.isEmpty() ? contents : replacement);
-    file.close();
+    if (fifo) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no FIFO at a plain path");
+#else
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
+    } else {
+        QVERIFY(writeServerCache(path, {1, {}, {server, server}}));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray contents = file.readAll();
+        contents.chop(cut);
+        contents += appended;
+        file.resize(0);
+        file.write(replacement.isEmpty() ? contents : replacement);
+    }
     QVERIFY(!readServerCache(path));
     QVERIFY(writeServerCache(path, {1, {}, {server}})); // rewritten over it
     QCOMPARE(readServerCache(path)->servers.size(), 1);
