@@ -309,6 +309,20 @@ void tst_FindServers::friends()
     QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
     QCOMPARE(m_harness->notifier.shown.size(), 1);
 
+    // Eighteen more friends in one sweep: five told of, the rest summed up as the sweep ends, as
+    // after a refresh of the bookmarks.
+    control<QLineEdit>("friendName")->setText(QStringLiteral("player*"));
+    control<QPushButton>("addFriendName")->click();
+    answerOnce();
+    control<QPushButton>("refresh")->click();
+    QTRY_COMPARE(m_harness->notifier.shown.size(), 7);
+    QCOMPARE(m_harness->notifier.shown.last().summary, QStringLiteral("and 13 more"));
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
+    auto *friendList = control<QListWidget>("friends");
+    friendList->setCurrentRow(1);
+    control<QPushButton>("removeFriendName")->click();
+    QCOMPARE(storedFriends(*m_harness->reopenStore()), QStringList{"^3PLAYER9"});
+
     QCheckBox *friendsOnly = nullptr;
     for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
         friendsOnly = candidate->text() == QLatin1String("Friends only") ? candidate : friendsOnly;

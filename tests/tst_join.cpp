@@ -283,6 +283,7 @@ private slots:
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
+    void friendsNotificationJoinsTheirBookmark_data();
     void friendsNotificationJoinsTheirBookmark();
     void realDoubleClickOnSlowServerJoins();
     void clickOnSelectedRowReloadsEditedBookmark();
@@ -766,13 +767,22 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
     QVERIFY(session.starter.started.isEmpty());
 }
 
-// The first refresh finds a friend on the second bookmark's server: one notification, the row
-// names the friend, and the notification's "Join" joins that bookmark as a double click would
-// (the first of the bookmarks on that server).
+void TestJoin::friendsNotificationJoinsTheirBookmark_data()
+{
+    QTest::addColumn<int>("row"); // of the friend's bookmark
+    QTest::newRow("second bookmark") << 1;
+    QTest::newRow("first bookmark") << 0;
+}
+
+// The first refresh finds a friend on a bookmark's server: one notification, the row names the
+// friend, and the notification's "Join" joins that bookmark as a double click would (the first of
+// the bookmarks on that server).
 void TestJoin::friendsNotificationJoinsTheirBookmark()
 {
+    QFETCH(int, row);
     Session session;
-    session.bookmark(QStringLiteral("Dunes"),
+    // A silent server's bookmark before the friend's, or after it: the list is in name order.
+    session.bookmark(row > 0 ? QStringLiteral("Dunes") : QStringLiteral("Outpost"),
                      QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.bookmark(QStringLiteral("Harbor 2"), session.server.addressText());
@@ -786,7 +796,7 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
 
     QCOMPARE(session.harness.notifier.shown.size(), 1);
     QCOMPARE(session.harness.notifier.shown[0].summary, QStringLiteral("Alice is playing"));
-    const QModelIndex harbor = session.harness.bookmarkIndex(1);
+    const QModelIndex harbor = session.harness.bookmarkIndex(row);
     QVERIFY(harbor.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("; friends: Alice")));
     QCOMPARE(harbor.data(Qt::AccessibleDescriptionRole), harbor.data(Qt::ToolTipRole));
     QCOMPARE(harbor.data(BookmarkModel::FriendCountRole).toInt(), 1);

@@ -111,6 +111,7 @@ void tst_Servers::parseMasterReply_data()
     const QStringList two{"1.2.3.4:28960", "5.6.7.8:28961"};
     QTest::newRow("two, more to come") << listDatagram(two, kEot) << two << false << false;
     QTest::newRow("end of list") << listDatagram(two, kEof) << two << true << false;
+    QTest::newRow("no end marker") << listDatagram(two, {}) << two << false << false;
     QTest::newRow("no separator, bare EOF") << kHeader + entry("1.2.3.4:28960") + "\\EOF"
                                             << QStringList{"1.2.3.4:28960"} << true << false;
     QTest::newRow("address reading EOT") << listDatagram({"69.79.84.9:28960"}, kEof)
@@ -285,6 +286,16 @@ void tst_Servers::askedRecentlyIsSkipped()
     client.fetch({master.addressText()}, 1, false);
     QTRY_COMPARE(finished.size(), 5);
     QCOMPARE(master.received.size(), 4);
+    // The rule's real length: asked four minutes ago, spared; six minutes ago, asked again.
+    const QString key = "1 " + master.addressText();
+    client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-4 * 60)}});
+    client.fetch({master.addressText()}, 1, false);
+    QCOMPARE(finished.size(), 6);
+    QCOMPARE(finished.last().at(0).toBool(), false);
+    client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-6 * 60)}});
+    client.fetch({master.addressText()}, 1, false);
+    QTRY_COMPARE(finished.size(), 7);
+    QCOMPARE(master.received.size(), 5);
 }
 
 void tst_Servers::cacheRoundTrip()
