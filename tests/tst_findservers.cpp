@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser on a whole window: a fake master and fake servers on loopback.
 #include "fakestatusserver.h"
+#include "longfriendlist.h"
 #include "windowharness.h"
 
 #include "bookmarks/bookmarkmodel.h"
@@ -103,7 +104,7 @@ private:
     {
         return m_browser->findChild<T *>(QLatin1String(name));
     }
-    void answerOnce();
+    void answerOnce(int morePlayers = 0);
     void selectServer(const QString &name);
     QModelIndex serverIndex(const QString &name);
     QImage nameCell(const QString &name);
@@ -148,19 +149,20 @@ void tst_FindServers::initTestCase()
                     .startsWith(QStringLiteral("4 servers from 1 masters, 3 answered")));
 }
 
-// The master lists the four servers; all but the silent one answer.
-void tst_FindServers::answerOnce()
+// The master lists the four servers; all but the silent one answer, Harbor and Locked with
+// `morePlayers` more than their nine and ten.
+void tst_FindServers::answerOnce(int morePlayers)
 {
     m_master->answerNext(
         masterList({m_harbor.get(), m_locked.get(), m_newer.get(), m_silent.get()}));
     m_harbor->answerNext(reply(QStringLiteral(R"(\sv_hostname\^2Harbor\mapname\mp_harbor)"
                                               R"(\sv_maxclients\20\g_gametype\sd\protocol\1)"
                                               R"(\shortversion\1.1)"),
-                               9));
+                               9 + morePlayers));
     m_locked->answerNext(reply(QStringLiteral(R"(\sv_hostname\Locked\mapname\mp_carentan)"
                                               R"(\sv_maxclients\10\g_needpass\1\protocol\1)"
                                               R"(\fs_game\awe)"),
-                               10));
+                               10 + morePlayers));
     m_newer->answerNext(reply(QStringLiteral(R"(\sv_hostname\Newer\mapname\mp_dawnville)"
                                              R"(\sv_maxclients\16\protocol\6\shortversion\1.5)"),
                               0));
@@ -344,6 +346,23 @@ void tst_FindServers::friends()
     QCOMPARE(control<QListWidget>("friends")->count(), 0);
     QVERIFY(shownNames(*m_table).isEmpty());
     friendsOnly->click();
+
+    // Behind 9,999 patterns that search every player, the rows' matching takes later turns of the
+    // event loop: the rows are marked as their friends are found.
+    const auto storeList = [this](const QStringList &friends) {
+        QVERIFY(m_harness->store().writeList(QString::fromLatin1(kSettingsSection),
+                                             QString::fromLatin1(kFriendsKey), friends));
+        emit m_browser->friendsEdited(true);
+    };
+    const auto friendsMarked = [this] {
+        return serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt()
+            + serverIndex(QStringLiteral("Locked")).data(kFriendCountRole).toInt();
+    };
+    storeList(patternsNamingNobody(QStringLiteral("player"), 7) << QStringLiteral("*yer*"));
+    answerOnce(20);
+    control<QPushButton>("refresh")->click();
+    QTRY_COMPARE(friendsMarked(), 29 + 30);
+    storeList({});
 }
 
 void tst_FindServers::join_data()
