@@ -331,6 +331,17 @@ void tst_Servers::cacheRoundTrip()
     QCOMPARE(statusWords(read.status, 1), statusWords(server.status, 1));
     QCOMPARE(read.players.first().score, 5);
     QCOMPARE(read.players.first().ping, 40);
+
+    // Servers that would take the file past the size the reader takes are left out of it.
+    const QString name(500, u'n');
+    for (FoundPlayer &player : crowded.players)
+        player.name = name;
+    list.servers = QList<FoundServer>(20, crowded); // 20 MiB of names
+    QVERIFY(writeServerCache(path, list));
+    const std::optional<CachedList> kept = readServerCache(path);
+    QVERIFY(kept);
+    QVERIFY2(kept->servers.size() >= 15 && kept->servers.size() < 20,
+             qPrintable(QString::number(kept->servers.size())));
 }
 
 void tst_Servers::badCacheIsIgnored_data()
