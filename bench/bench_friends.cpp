@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Friends: matching a refresh of 1,000 full servers against 200 friends with wildcards, the same
-// with a hostile list, and the time from a server's answer to the notification on the session
+// with hostile lists, and the time from a server's answer to the notification on the session
 // bus (a bus and notification service of the benchmark's own).
 #include "fakestatusserver.h"
 #include "privatebus.h"
@@ -14,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -74,7 +75,9 @@ QList<BookmarkStatus> refreshOfFullServers()
     return statuses;
 }
 
-// What follows every refresh: the watch's notices, and each row's friends for its mark.
+// What follows every refresh: the watch's notices, and each row's friends for its mark. Each
+// answer is a turn of the event loop of its own, as it is a datagram of its own; the list is new
+// each time, so that nothing matched before is remembered.
 void matchAfterRefresh(benchmark::State &state, const QStringList &friendNames)
 {
     const QList<BookmarkStatus> statuses = refreshOfFullServers();
@@ -82,10 +85,13 @@ void matchAfterRefresh(benchmark::State &state, const QStringList &friendNames)
     for (int server = 0; server < kServers; ++server)
         addresses.append(QStringLiteral("127.0.%1.%2:28960").arg(server / 250).arg(server % 250));
     FriendWatch watch;
-    watch.setFriends(FriendList(friendNames));
     qsizetype found = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        watch.setFriends(FriendList(friendNames));
+        state.ResumeTiming();
         for (int server = 0; server < kServers; ++server) {
+            QCoreApplication::processEvents();
             const BookmarkStatus &status = statuses[server];
             const auto notices = watch.serverAnswered(addresses[server], addresses[server], status);
             benchmark::DoNotOptimize(notices);
@@ -119,6 +125,63 @@ void buildHostileList(benchmark::State &state)
         FriendList list(friends);
         benchmark::DoNotOptimize(list);
     }
+}
+
+// 10,000 patterns of five letters such as "*r*s*o*l*d*", each letter in every player's name but
+// never in that order, so that every pattern passes the look at the characters and is searched.
+QStringList lettersOutOfOrder()
+{
+    const QString letters = QStringLiteral("soldierx"); // in the names' order
+    QStringList patterns;
+    for (int n = 0; patterns.size() < 10'000; ++n) {
+        QString pattern(1, u'*');
+        qsizetype inOrder = 0; // how much of the pattern "soldierx" holds in order
+        for (int digit = n, i = 0; i < 5; ++i, digit /= 8) {
+            const QChar letter = letters[digit % 8];
+            pattern += letter + u'*';
+            const qsizetype at = letters.indexOf(letter, inOrder);
+            inOrder = at < 0 ? letters.size() + 1 : at + 1;
+        }
+        if (inOrder > letters.size())
+            patterns.append(pattern);
+    }
+    return patterns;
+}
+
+// Twenty servers of 1,350 players against those patterns, on a list that has matched nothing yet:
+// the longest time a single answer took (each turn's work is bounded), and the time until every
+// player has been matched in the turns that followed.
+void answersAgainstLongPatternList(benchmark::State &state)
+{
+    constexpr int kAnswering = 20;
+    const QStringList patterns = lettersOutOfOrder();
+    QList<BookmarkStatus> statuses(kAnswering);
+    for (int server = 0; server < kAnswering; ++server) {
+        statuses[server].state = BookmarkStatus::State::Answered;
+        for (int i = 0; i < 1'350; ++i)
+            statuses[server].server.playerNames.append(
+                QStringLiteral("Soldier%1x%2").arg(server * 1'350 + i).arg(i % 7));
+    }
+    double longest = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        FriendWatch watch;
+        watch.setFriends(FriendList(patterns));
+        state.ResumeTiming();
+        for (int server = 0; server < kAnswering; ++server) {
+            const auto began = std::chrono::steady_clock::now();
+            const QString address = QString::number(server);
+            benchmark::DoNotOptimize(watch.serverAnswered(address, address, statuses[server]));
+            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now()
+                - began;
+            longest = std::max(longest, took.count());
+        }
+        if (!QTest::qWaitFor([&watch] { return !watch.friends().isDeciding(); }, 120'000)) {
+            state.SkipWithError("the players were never all matched");
+            return;
+        }
+    }
+    state.counters["longest answer ms"] = longest;
 }
 
 // From asking a server whose answer newly lists a friend until the notification service has the
@@ -183,4 +246,5 @@ void notificationAfterAnswer(benchmark::State &state)
 BENCHMARK(matchTwoHundredFriends)->Unit(benchmark::kMillisecond);
 BENCHMARK(matchHostileList)->Unit(benchmark::kMillisecond);
 BENCHMARK(buildHostileList)->Unit(benchmark::kMillisecond);
+BENCHMARK(answersAgainstLongPatternList)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(notificationAfterAnswer)->UseManualTime()->Unit(benchmark::kMillisecond);

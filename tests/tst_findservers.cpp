@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser on a whole window: a fake master and fake servers on loopback.
 #include "fakestatusserver.h"
+#include "longfriendlist.h"
 #include "windowharness.h"
 
 #include "bookmarks/bookmarkmodel.h"
@@ -104,7 +105,7 @@ private:
     {
         return m_browser->findChild<T *>(QLatin1String(name));
     }
-    void answerOnce();
+    void answerOnce(int morePlayers = 0);
     void selectServer(const QString &name);
     QModelIndex serverIndex(const QString &name);
     QImage nameCell(const QString &name);
@@ -152,19 +153,20 @@ void tst_FindServers::initTestCase()
     QCOMPARE(line->text(QAccessible::Description), progress->text());
 }
 
-// The master lists the four servers; all but the silent one answer.
-void tst_FindServers::answerOnce()
+// The master lists the four servers; all but the silent one answer, Harbor and Locked with
+// `morePlayers` more than their nine and ten.
+void tst_FindServers::answerOnce(int morePlayers)
 {
     m_master->answerNext(
         masterList({m_harbor.get(), m_locked.get(), m_newer.get(), m_silent.get()}));
     m_harbor->answerNext(reply(QStringLiteral(R"(\sv_hostname\^2Harbor\mapname\mp_harbor)"
                                               R"(\sv_maxclients\20\g_gametype\sd\protocol\1)"
                                               R"(\shortversion\1.1)"),
-                               9));
+                               9 + morePlayers));
     m_locked->answerNext(reply(QStringLiteral(R"(\sv_hostname\Locked\mapname\mp_carentan)"
                                               R"(\sv_maxclients\10\g_needpass\1\protocol\1)"
                                               R"(\fs_game\awe)"),
-                               10));
+                               10 + morePlayers));
     m_newer->answerNext(reply(QStringLiteral(R"(\sv_hostname\Newer\mapname\mp_dawnville)"
                                              R"(\sv_maxclients\16\protocol\6\shortversion\1.5)"),
                               0));
@@ -313,6 +315,20 @@ void tst_FindServers::friends()
     QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
     QCOMPARE(m_harness->notifier.shown.size(), 1);
 
+    // Eighteen more friends in one sweep: five told of, the rest summed up as the sweep ends, as
+    // after a refresh of the bookmarks.
+    control<QLineEdit>("friendName")->setText(QStringLiteral("player*"));
+    control<QPushButton>("addFriendName")->click();
+    answerOnce();
+    control<QPushButton>("refresh")->click();
+    QTRY_COMPARE(m_harness->notifier.shown.size(), 7);
+    QCOMPARE(m_harness->notifier.shown.last().summary, QStringLiteral("and 13 more"));
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
+    auto *friendList = control<QListWidget>("friends");
+    friendList->setCurrentRow(1);
+    control<QPushButton>("removeFriendName")->click();
+    QCOMPARE(AppSettings(*m_harness->reopenStore()).friends(), QStringList{"^3PLAYER9"});
+
     QCheckBox *friendsOnly = nullptr;
     for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
         friendsOnly = candidate->text() == QLatin1String("Friends only") ? candidate : friendsOnly;
@@ -334,6 +350,22 @@ void tst_FindServers::friends()
     QCOMPARE(control<QListWidget>("friends")->count(), 0);
     QVERIFY(shownNames(*m_table).isEmpty());
     friendsOnly->click();
+
+    // Behind 9,999 patterns that search every player, the rows' matching takes later turns of the
+    // event loop: the rows are marked as their friends are found.
+    const auto storeList = [this](const QStringList &friends) {
+        QVERIFY(AppSettings(m_harness->store()).setFriends(friends));
+        emit m_browser->friendsEdited(true);
+    };
+    const auto friendsMarked = [this] {
+        return serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt()
+            + serverIndex(QStringLiteral("Locked")).data(kFriendCountRole).toInt();
+    };
+    storeList(patternsNamingNobody(QStringLiteral("player"), 7) << QStringLiteral("*yer*"));
+    answerOnce(20);
+    control<QPushButton>("refresh")->click();
+    QTRY_COMPARE(friendsMarked(), 29 + 30);
+    storeList({});
 }
 
 void tst_FindServers::join_data()

@@ -4,6 +4,7 @@
 // it was started.
 #include "bookmarks/bookmarkmodel.h"
 #include "fakestatusserver.h"
+#include "longfriendlist.h"
 #include "friends/friendsettings.h"
 #include "query/statusrefresh.h"
 #include "settings/appsettings.h"
@@ -283,6 +284,7 @@ private slots:
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
+    void friendsNotificationJoinsTheirBookmark_data();
     void friendsNotificationJoinsTheirBookmark();
     void realDoubleClickOnSlowServerJoins();
     void clickOnSelectedRowReloadsEditedBookmark();
@@ -766,30 +768,51 @@ void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
     QVERIFY(session.starter.started.isEmpty());
 }
 
-// The first refresh finds a friend on the second bookmark's server: one notification, the row
-// names the friend, and the notification's "Join" joins that bookmark as a double click would
-// (the first of the bookmarks on that server).
+void TestJoin::friendsNotificationJoinsTheirBookmark_data()
+{
+    QTest::addColumn<int>("row");       // of the friend's bookmark
+    QTest::addColumn<bool>("patterns"); // the friend a pattern behind 9,999 others
+    QTest::newRow("second bookmark") << 1 << false;
+    QTest::newRow("first bookmark") << 0 << false;
+    QTest::newRow("behind 9,999 patterns, found in a later turn") << 1 << true;
+}
+
+// The first refresh finds a friend on a bookmark's server: one notification, the row names the
+// friend, and the notification's "Join" joins that bookmark as a double click would (the first of
+// the bookmarks on that server).
 void TestJoin::friendsNotificationJoinsTheirBookmark()
 {
+    QFETCH(int, row);
+    QFETCH(bool, patterns);
     Session session;
-    session.bookmark(QStringLiteral("Dunes"),
+    // A silent server's bookmark before the friend's, or after it: the list is in name order.
+    session.bookmark(row > 0 ? QStringLiteral("Dunes") : QStringLiteral("Outpost"),
                      QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.bookmark(QStringLiteral("Harbor 2"), session.server.addressText());
+    QStringList lines{R"(\g_gametype\dm\sv_maxclients\20)"};
+    if (patterns) { // players before Alice whom every pattern searches
+        for (int i = 1; i <= 14; ++i)
+            lines.append(QStringLiteral(R"(0 40 "Ecila%1")").arg(i));
+    }
+    lines << R"(5 40 "^2Alice")"
+          << R"(7 50 "Bob")";
     const std::unique_ptr<KeyValueStore> store = session.harness.reopenStore();
     AppSettings settings(*store);
-    QVERIFY(addFriend(settings, QStringLiteral("alice")));
-    const QByteArray withAlice = FakeStatusServer::statusReply(
-        {R"(\g_gametype\dm\sv_maxclients\16)", R"(5 40 "^2Alice")", R"(7 50 "Bob")"});
+    QVERIFY(settings.setFriends(
+        patterns ? patternsNamingNobody(QStringLiteral("alice"), 6) << QStringLiteral("*lic*")
+                 : QStringList{"alice"}));
+    const QByteArray withAlice = FakeStatusServer::statusReply(lines);
     session.server.answerNext(withAlice); // the list's refresh
     session.server.answerNext(withAlice); // the join's query
     session.start();
     session.showWindow();
 
-    QCOMPARE(session.harness.notifier.shown.size(), 1);
+    QTRY_COMPARE(session.harness.notifier.shown.size(), 1);
     QCOMPARE(session.harness.notifier.shown[0].summary, QStringLiteral("Alice is playing"));
-    const QModelIndex harbor = session.harness.bookmarkIndex(1);
-    QVERIFY(harbor.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("; friends: Alice")));
+    const QModelIndex harbor = session.harness.bookmarkIndex(row);
+    QTRY_VERIFY(
+        harbor.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("; friends: Alice")));
     QCOMPARE(harbor.data(Qt::AccessibleDescriptionRole), harbor.data(Qt::ToolTipRole));
     QCOMPARE(harbor.data(BookmarkModel::FriendCountRole).toInt(), 1);
 

@@ -4,11 +4,16 @@
 #include "launch/gamecommand.h"
 #include "launch/gamestart.h"
 #include "launch/joinverdict.h"
+#include "query/gameversion.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -198,23 +203,40 @@ void TestLaunch::windowsFileVersion_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("version"); // empty: none
-    QTest::newRow("1.5") << withVersionResource(1, 5) << "1.5";
-    QTest::newRow("no resources") << windowsHeader(0x80, 0x200) << "";
-    QTest::newRow("cut off in the resource") << withVersionResource(1, 5).left(0x284) << "";
+    QTest::addColumn<bool>("fifo");       // at the game's path a FIFO that nobody writes
+    QTest::newRow("1.5") << withVersionResource(1, 5) << "1.5" << false;
+    QTest::newRow("no resources") << windowsHeader(0x80, 0x200) << "" << false;
+    QTest::newRow("cut off in the resource")
+        << withVersionResource(1, 5).left(0x284) << "" << false;
     QByteArray loop = withVersionResource(1, 5);
     qToLittleEndian(quint32(0x80000000), loop.data() + 0x22C); // a name pointing to the root
-    QTest::newRow("directory loop") << loop << "";
+    QTest::newRow("directory loop") << loop << "" << false;
+    QTest::newRow("a FIFO") << QByteArray() << "" << true;
 }
 
+// The version read from the bytes, and the game version the launcher takes from the file.
 void TestLaunch::windowsFileVersion()
 {
     QFETCH(QByteArray, file);
     QFETCH(QString, version);
-    QBuffer buffer(&file);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    const auto read = ::windowsFileVersion(buffer);
-    QCOMPARE(read ? QStringLiteral("%1.%2").arg(read->first).arg(read->second) : QString(),
-             version);
+    QFETCH(bool, fifo);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("CoDMP.exe"));
+    if (fifo) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no FIFO at a plain path");
+#else
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
+    } else {
+        QBuffer buffer(&file);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        const auto read = ::windowsFileVersion(buffer);
+        QCOMPARE(read ? QStringLiteral("%1.%2").arg(read->first).arg(read->second) : QString(),
+                 version);
+        QVERIFY(writeExecutable(path, file));
+    }
+    QCOMPARE(chosenProtocol({}, path), *protocolNamed(version.isEmpty() ? "1.1" : version));
 }
 
 void TestLaunch::processForGame_data()

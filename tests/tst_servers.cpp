@@ -12,6 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
 using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(BrowserProgress)
@@ -112,6 +116,7 @@ void tst_Servers::parseMasterReply_data()
     const QStringList two{"1.2.3.4:28960", "5.6.7.8:28961"};
     QTest::newRow("two, more to come") << listDatagram(two, kEot) << two << false << false;
     QTest::newRow("end of list") << listDatagram(two, kEof) << two << true << false;
+    QTest::newRow("no end marker") << listDatagram(two, {}) << two << false << false;
     QTest::newRow("no separator, bare EOF") << kHeader + entry("1.2.3.4:28960") + "\\EOF"
                                             << QStringList{"1.2.3.4:28960"} << true << false;
     QTest::newRow("address reading EOT") << listDatagram({"69.79.84.9:28960"}, kEof)
@@ -172,6 +177,28 @@ void tst_Servers::acceptableServers_data()
                                              << "192.168.1.2" << true;
     QTest::newRow("loopback from test master") << "127.0.0.3:28960"
                                                << "127.0.0.2" << true;
+    // A master in a special range lists its own kind only, and nobody lists what no server is.
+    const QStringList elsewhere{"10.0.0.1",     "192.168.1.1", "172.16.0.1",      "169.254.1.1",
+                                "224.0.0.1",    "100.64.0.1",  "239.255.255.250", "192.0.2.1",
+                                "198.51.100.1", "203.0.113.1", "198.18.0.1",      "240.0.0.1",
+                                "0.0.0.1",      "8.8.4.4"};
+    for (const QString &server : elsewhere)
+        QTest::addRow("%s from loopback", qPrintable(server)) << server + ":28960"
+                                                              << "127.0.5.2" << false;
+    QTest::newRow("public from LAN master") << "8.8.4.4:28960"
+                                            << "192.168.1.2" << false;
+    QTest::newRow("link-local from LAN master") << "169.254.1.1:28960"
+                                                << "192.168.1.2" << false;
+    QTest::newRow("loopback from LAN master") << "127.0.0.1:28960"
+                                              << "10.0.0.2" << false;
+    QTest::newRow("link-local from link-local master") << "169.254.1.1:28960"
+                                                       << "169.254.9.9" << true;
+    QTest::newRow("multicast from LAN master") << "239.255.255.250:28960"
+                                               << "192.168.1.2" << false;
+    QTest::newRow("documentation from public") << "198.51.100.7:28960"
+                                               << "9.9.9.9" << false;
+    QTest::newRow("benchmarking from public") << "198.19.0.1:28960"
+                                              << "9.9.9.9" << false;
 }
 
 void tst_Servers::acceptableServers()
@@ -190,21 +217,19 @@ void tst_Servers::askMasters_data()
     QTest::addColumn<Datagrams>("answer");
     QTest::addColumn<int>("listed");
     QTest::addColumn<QString>("outcome");
-    const QStringList first{"127.0.0.5:28960", "8.8.4.4:28960"};
-    const QStringList second{"8.8.4.4:28960", "9.9.9.9:28961"}; // one listed twice
+    const QStringList first{"127.0.0.5:28960", "127.0.0.6:28960"};
+    const QStringList second{"127.0.0.6:28960", "127.0.0.7:28961"}; // one listed twice
     QTest::newRow("EOT, then EOF")
         << Datagrams{{listDatagram(first, kEot)}, {listDatagram(second, kEof), {}, 50ms}} << 3
         << "4 servers";
     QTest::newRow("EOT, then quiet") << Datagrams{{listDatagram(first, kEot)}} << 2 << "2 servers";
     QTest::newRow("garbage") << Datagrams{{"\xff\xff\xff\xffgetstatus"}} << 0 << "bad reply";
     QTest::newRow("silence") << Datagrams{} << 0 << "no answer";
-    QStringList many;
-    for (int i = 0; i < 1000; ++i)
-        many.append(QStringLiteral("8.%1.%2.1:28960").arg(i % 200).arg(i / 200));
     Datagrams endless;
     for (int d = 0; d < 100; ++d) {
-        for (QString &server : many)
-            server.replace(0, server.indexOf(u'.'), QString::number(d + 1));
+        QStringList many;
+        for (int i = 0; i < 1000; ++i)
+            many.append(QStringLiteral("127.%1.%2.%3:28960").arg(d + 1).arg(i % 200).arg(i / 200));
         endless.append({listDatagram(many, kEot)});
     }
     QTest::newRow("100,000 entries") << endless << 4096 << "4096 servers";
@@ -222,7 +247,12 @@ void tst_Servers::askMasters()
     QSignalSpy servers(&client, &MasterClient::serversListed);
     QSignalSpy ended(&client, &MasterClient::masterEnded);
     QSignalSpy finished(&client, &MasterClient::finished);
-    client.fetch({master.addressText(), QStringLiteral("127.0.0.2:99999")}, 4, false);
+    // An IPv6 address, which no master has, ends at once; the others are asked all the same.
+    client.fetch(
+        {QStringLiteral("::1:20510"), master.addressText(), QStringLiteral("127.0.0.2:99999")}, 4,
+        false);
+    master.readRequests(); // a dotted address is asked at once: no lookup of its name first
+    QCOMPARE(master.received.size(), 1);
     QTRY_COMPARE(finished.size(), 1);
     QCOMPARE(master.received.size(), 1);
     QCOMPARE(master.received.first().data, QByteArray("\xff\xff\xff\xffgetservers 4 full empty"));
@@ -234,9 +264,10 @@ void tst_Servers::askMasters()
     for (const auto &signal : ended)
         outcomes.append(signal.at(0).toString() + u' '
                         + outcomeWords(signal.at(1).value<MasterOutcome>()));
-    QCOMPARE(
-        QSet<QString>(outcomes.begin(), outcomes.end()),
-        QSet<QString>({"127.0.0.2:99999 name not found", master.addressText() + u' ' + outcome}));
+    QCOMPARE(QSet<QString>(outcomes.begin(), outcomes.end()),
+             QSet<QString>({"::1:20510 name not found", "127.0.0.2:99999 name not found",
+                            master.addressText() + u' ' + outcome}));
+    QCOMPARE(finished.size(), 1);
 }
 
 void tst_Servers::askedRecentlyIsSkipped()
@@ -260,6 +291,16 @@ void tst_Servers::askedRecentlyIsSkipped()
     client.fetch({master.addressText()}, 1, false);
     QTRY_COMPARE(finished.size(), 5);
     QCOMPARE(master.received.size(), 4);
+    // The rule's real length: asked four minutes ago, spared; six minutes ago, asked again.
+    const QString key = "1 " + master.addressText();
+    client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-4 * 60)}});
+    client.fetch({master.addressText()}, 1, false);
+    QCOMPARE(finished.size(), 6);
+    QCOMPARE(finished.last().at(0).toBool(), false);
+    client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-6 * 60)}});
+    client.fetch({master.addressText()}, 1, false);
+    QTRY_COMPARE(finished.size(), 7);
+    QCOMPARE(master.received.size(), 5);
 }
 
 void tst_Servers::cacheRoundTrip()
@@ -272,18 +313,40 @@ void tst_Servers::cacheRoundTrip()
         *parseStatusReply(FakeStatusServer::statusReply(
             {R"(\sv_hostname\Harbor\protocol\6\sv_maxclients\20\g_needpass\1)", R"(5 40 "Bob")"})),
         45ms);
-    CachedList list{6, {{QStringLiteral("6 master"), QDateTime::currentDateTimeUtc()}}, {server}};
+    // A server that never said its limit, with more players than the file keeps: the rest of the
+    // list stays readable.
+    FoundServer crowded;
+    crowded.address = {QHostAddress(QStringLiteral("8.8.8.8")).toIPv4Address(), 28961};
+    QStringList lines{R"(\sv_hostname\Crowd)"};
+    for (int i = 0; i < 1'350; ++i)
+        lines.append(QStringLiteral(R"(0 40 "p%1")").arg(i));
+    crowded.take(*parseStatusReply(FakeStatusServer::statusReply(lines)), 45ms);
+    CachedList list{
+        6, {{QStringLiteral("6 master"), QDateTime::currentDateTimeUtc()}}, {crowded, server}};
     QVERIFY(writeServerCache(path, list));
     const std::optional<CachedList> back = readServerCache(path);
     QVERIFY(back);
     QCOMPARE(back->protocol, 6);
     QCOMPARE(back->askedAt.keys(), list.askedAt.keys());
-    QCOMPARE(back->servers.size(), 1);
-    const FoundServer &read = back->servers.first();
+    QCOMPARE(back->servers.size(), 2);
+    QCOMPARE(playersFigure(back->servers.first().status.server), QStringLiteral("1350/?"));
+    QCOMPARE(back->servers.first().players.size(), 1024);
+    const FoundServer &read = back->servers.last();
     QCOMPARE(read.addressText(), QStringLiteral("8.8.4.4:28960"));
     QCOMPARE(statusWords(read.status, 1), statusWords(server.status, 1));
     QCOMPARE(read.players.first().score, 5);
     QCOMPARE(read.players.first().ping, 40);
+
+    // Servers that would take the file past the size the reader takes are left out of it.
+    const QString name(500, u'n');
+    for (FoundPlayer &player : crowded.players)
+        player.name = name;
+    list.servers = QList<FoundServer>(20, crowded); // 20 MiB of names
+    QVERIFY(writeServerCache(path, list));
+    const std::optional<CachedList> kept = readServerCache(path);
+    QVERIFY(kept);
+    QVERIFY2(kept->servers.size() >= 15 && kept->servers.size() < 20,
+             qPrintable(QString::number(kept->servers.size())));
 }
 
 void tst_Servers::badCacheIsIgnored_data()
@@ -291,14 +354,17 @@ void tst_Servers::badCacheIsIgnored_data()
     QTest::addColumn<int>("cut");                // bytes cut off a good file's end
     QTest::addColumn<QByteArray>("appended");    // bytes added to its end
     QTest::addColumn<QByteArray>("replacement"); // the whole file instead, when not empty
-    QTest::newRow("truncated") << 5 << QByteArray() << QByteArray();
-    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << QByteArray();
-    QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f');
+    QTest::addColumn<bool>("fifo");              // a FIFO in the file's place, which nobody writes
+    QTest::newRow("truncated") << 5 << QByteArray() << QByteArray() << false;
+    QTest::newRow("trailing bytes") << 0 << QByteArray("x") << QByteArray() << false;
+    QTest::newRow("garbage") << 0 << QByteArray() << QByteArray(4000, '\x7f') << false;
     QTest::newRow("huge count") << 0 << QByteArray()
-                                << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20);
+                                << QByteArray("BSC1\0\0\0\1\0\0\0\6\0\0\0\0\x7f\xff\xff\xff", 20)
+                                << false;
     // A later version's empty list, which would read well as this version's.
     QTest::newRow("another format")
-        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20);
+        << 0 << QByteArray() << QByteArray("BSC1\0\0\0\2\0\0\0\1\0\0\0\0\0\0\0\0", 20) << false;
+    QTest::newRow("a FIFO") << 0 << QByteArray() << QByteArray() << true;
 }
 
 void tst_Servers::badCacheIsIgnored()
@@ -306,19 +372,27 @@ void tst_Servers::badCacheIsIgnored()
     QFETCH(int, cut);
     QFETCH(QByteArray, appended);
     QFETCH(QByteArray, replacement);
+    QFETCH(bool, fifo);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("servers.cache"));
     FoundServer server;
     server.address = {0x08080404, 28960};
-    QVERIFY(writeServerCache(path, {1, {}, {server, server}}));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadWrite));
-    QByteArray contents = file.readAll();
-    contents.chop(cut);
-    contents += appended;
-    file.resize(0);
-    file.write(replacement.isEmpty() ? contents : replacement);
-    file.close();
+    if (fifo) {
+#ifdef Q_OS_WIN
+        QSKIP("Windows has no FIFO at a plain path");
+#else
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+#endif
+    } else {
+        QVERIFY(writeServerCache(path, {1, {}, {server, server}}));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QByteArray contents = file.readAll();
+        contents.chop(cut);
+        contents += appended;
+        file.resize(0);
+        file.write(replacement.isEmpty() ? contents : replacement);
+    }
     QVERIFY(!readServerCache(path));
     QVERIFY(writeServerCache(path, {1, {}, {server}})); // rewritten over it
     QCOMPARE(readServerCache(path)->servers.size(), 1);

@@ -640,11 +640,11 @@ void TestStatusExchange::refreshLeavesTheForegroundAlone()
 namespace {
 
 // One row of the server list as the delegate paints it, with no name, white on black.
-QImage paintedRow(const BookmarkStatus &status)
+QImage paintedRow(const BookmarkStatus &status, int friends = 0)
 {
     BookmarkModel model;
     model.fill({Bookmark{}});
-    model.setStatus(QString(), QVariant::fromValue(status), {}, {});
+    model.setStatus(QString(), QVariant::fromValue(status), {}, {}, friends);
     QListView view;
     view.setModel(&model);
     view.setItemDelegate(new BookmarkDelegate(&view));
@@ -697,8 +697,8 @@ BookmarkStatus answeredWith(bool password, bool full)
 
 } // namespace
 
-// What a row draws right of the name: a lock for a password, a mark for a full server, and for a
-// server without figures its short mark, never the whole sentence across the name.
+// What a row draws right of the name: a lock for a password, a mark for a full server, the friends
+// on it, and for a server without figures its short mark, never the whole sentence across the name.
 void TestStatusExchange::rowMarks_data()
 {
     QTest::addColumn<BookmarkStatus>("status");
@@ -712,6 +712,7 @@ void TestStatusExchange::rowMarks_data()
     QTest::newRow("full") << answeredWith(false, true) << "full mark";
     QTest::newRow("bad address") << badAddress << "short mark";
     QTest::newRow("not sent") << notSent << "short mark";
+    QTest::newRow("friends") << answeredWith(false, false) << "friend mark";
 }
 
 void TestStatusExchange::rowMarks()
@@ -719,8 +720,11 @@ void TestStatusExchange::rowMarks()
     QFETCH(BookmarkStatus, status);
     QFETCH(QString, drawn);
     const Painted plain = painted(paintedRow(answeredWith(false, false)));
-    const QImage image = paintedRow(status);
+    const bool friendMark = drawn == QLatin1String("friend mark");
+    const QImage image = paintedRow(status, friendMark ? 1 : 0);
     const Painted row = painted(image);
+    if (friendMark) // the mark tells how many
+        QVERIFY(image != paintedRow(status, 2));
     if (drawn == QLatin1String("short mark")) {
         // The mark alone: the same whatever the problem's words, and right of the name.
         BookmarkStatus otherWords = status;
@@ -729,7 +733,7 @@ void TestStatusExchange::rowMarks()
         QVERIFY2(row.leftmost > image.width() / 2, qPrintable(QString::number(row.leftmost)));
         return;
     }
-    QCOMPARE(row.ink > plain.ink, drawn == QLatin1String("lock"));
+    QCOMPARE(row.ink > plain.ink, drawn == QLatin1String("lock") || friendMark);
     QCOMPARE(row.red > 0, drawn == QLatin1String("full mark"));
 }
 

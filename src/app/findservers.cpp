@@ -315,6 +315,10 @@ void FindServers::readFriends()
 {
     const QStringList names = m_store.friends();
     m_friends = FriendList(names);
+    m_friends.whenDecided(this, [this] { // players matched in later turns
+        m_servers->setFriends(m_friends);
+        showPlayers();
+    });
     m_servers->setFriends(m_friends);
     m_friendList->clear();
     m_friendList->addItems(names);

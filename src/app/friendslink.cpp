@@ -25,6 +25,7 @@ FriendsLink::FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkMode
     offerActions();
     connect(&refresh, &StatusRefresh::addressStatus, this, &FriendsLink::bookmarkAnswered);
     connect(&refresh, &StatusRefresh::finished, m_alerts, &FriendAlerts::refreshEnded);
+    connect(m_alerts, &FriendAlerts::friendsChanged, this, &FriendsLink::friendsFoundLater);
     connect(&players, &QListWidget::currentItemChanged, this, &FriendsLink::offerActions);
     connect(m_actions.add, &QAction::triggered, this, [this] { changeFriendship(true); });
     connect(m_actions.remove, &QAction::triggered, this, [this] { changeFriendship(false); });
@@ -62,6 +63,17 @@ void FriendsLink::bookmarkAnswered(const QString &address, const BookmarkStatus 
     if (row >= 0)
         m_alerts->serverAnswered(address, m_bookmarks.bookmark(row).name, status);
     showRow(address, status);
+}
+
+// A long list of patterns matched some players after the answer: the rows and the player list
+// are drawn again.
+void FriendsLink::friendsFoundLater(const QString &address)
+{
+    const int row = m_bookmarks.rowOf(address);
+    if (row >= 0)
+        showRow(address,
+                m_bookmarks.index(row).data(BookmarkModel::StatusRole).value<BookmarkStatus>());
+    markPlayers();
 }
 
 // Only the rows change: their text and accessible name stay the bookmark's name.

@@ -44,6 +44,7 @@ signals:
 
 private:
     void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
+    void friendsFoundLater(const QString &address);
     void showRow(const QString &address, const BookmarkStatus &status);
     void offerActions();
     void changeFriendship(bool befriend);

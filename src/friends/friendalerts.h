@@ -35,12 +35,27 @@ public:
 signals:
     // "Join" on a notice: the server's address.
     void joinRequested(const QString &address);
+    // The friends on a server at its last answer, found after the answer came (a long list of
+    // patterns matches some players in later turns of the event loop).
+    void friendsChanged(const QString &address);
 
 private:
+    struct Answer
+    {
+        QString serverName;
+        BookmarkStatus status;
+    };
+
     void show(const FriendNotice &notice);
+    void answerAgain();
     void notifierFailed(const QString &reason);
 
     Notifier &m_notifier;
     FriendWatch m_watch;
     bool m_enabled = true;
+    // The answers whose players were not all matched yet, and their order; the refresh's end
+    // waits for them.
+    QHash<QString, Answer> m_undecided;
+    QStringList m_undecidedOrder;
+    bool m_refreshEnding = false;
 };

@@ -3,68 +3,40 @@
 
 #include "query/statusreply.h"
 
+#include <QObject>
+#include <QTimer>
+
 #include <algorithm>
+#include <optional>
 
-FriendList::FriendList(const QStringList &names)
-{
-    for (const QString &name : names.first(std::min(names.size(), kMaxFriends))) {
-        if (name.size() <= kMaxNameLength)
-            add(comparable(name));
-    }
-}
+namespace {
 
-// Most names are printable ASCII without colour codes: they are folded here in one pass, as
-// Qt's folding looks every character up in its tables.
-QString FriendList::comparable(const QString &name)
+// An entry with a "*": its literal parts in order, and whether it is tied to the name's start or
+// end (no "*" there).
+struct Pattern
 {
-    const bool plainAscii = std::all_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c.unicode() >= 0x20 && c.unicode() < 0x7f && c != u'^';
-    });
-    if (!plainAscii)
-        return withoutColourCodes(name).toCaseFolded();
-    QString folded(name.size(), Qt::Uninitialized);
-    std::transform(name.cbegin(), name.cend(), folded.begin(), [](QChar c) {
-        return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-    });
-    return folded;
-}
+    QStringList parts;
+    bool anchoredStart = false;
+    bool anchoredEnd = false;
+    qsizetype literalLength = 0;
+    quint64 characters = 0; // characterSet() of its parts
 
-void FriendList::add(const QString &name)
-{
-    if (!name.contains(u'*')) {
-        if (!name.isEmpty())
-            m_exact.insert(name);
-        return;
-    }
-    Pattern pattern;
-    pattern.parts = name.split(u'*', Qt::SkipEmptyParts);
-    if (pattern.parts.isEmpty()) {
-        m_everyone = true;
-        return;
-    }
-    for (const QString &part : std::as_const(pattern.parts)) {
-        pattern.literalLength += part.size();
-        pattern.characters |= characterSet(part);
-    }
-    pattern.anchoredStart = !name.startsWith(u'*');
-    pattern.anchoredEnd = !name.endsWith(u'*');
-    if (pattern.anchoredStart)
-        m_byFirst[pattern.parts.constFirst().front()].append(std::move(pattern));
-    else if (pattern.anchoredEnd)
-        m_byLast[pattern.parts.constLast().back()].append(std::move(pattern));
-    else
-        m_floating.append(std::move(pattern));
-}
+    bool matches(QStringView name) const;
+};
 
-bool FriendList::isEmpty() const
+// One bit per character code modulo 64: a pattern whose characters are not all in a name cannot
+// match it, which spares most searches for the patterns free at both ends.
+quint64 characterSet(QStringView text)
 {
-    return !m_everyone && m_exact.isEmpty() && m_byFirst.isEmpty() && m_byLast.isEmpty()
-        && m_floating.isEmpty();
+    quint64 set = 0;
+    for (const QChar c : text)
+        set |= quint64(1) << (c.unicode() % 64);
+    return set;
 }
 
 // Each part is found at its leftmost place after the one before: with "*" the only wildcard, a
 // name that can be matched at all is matched that way, in time linear in the parts.
-bool FriendList::Pattern::matches(QStringView name) const
+bool Pattern::matches(QStringView name) const
 {
     if (name.size() < literalLength)
         return false;
@@ -95,40 +67,205 @@ bool FriendList::Pattern::matches(QStringView name) const
     return true;
 }
 
-bool FriendList::anyMatches(const QList<Pattern> &patterns, QStringView name)
+// The work of the patterns, in units of about a nanosecond of a release build: a look at a
+// pattern's characters is one, a search for its parts more. A turn's bound is about 4 ms, which
+// leaves the window its frames while a second list (the browser's) takes its own turn's worth.
+constexpr qint64 kLookWork = 1;
+constexpr qint64 kSearchWork = 8;
+constexpr qint64 kPartWork = 4;
+constexpr qint64 kWorkPerTurn = 4'000'000;
+
+qint64 searchWork(const Pattern &pattern)
 {
-    return std::any_of(patterns.cbegin(), patterns.cend(),
-                       [name](const Pattern &pattern) { return pattern.matches(name); });
+    return kSearchWork + kPartWork * pattern.parts.size();
 }
 
-quint64 FriendList::characterSet(QStringView text)
-{
-    quint64 set = 0;
-    for (const QChar c : text)
-        set |= quint64(1) << (c.unicode() % 64);
-    return set;
-}
+// Names matched are remembered, so that the servers looked at again cost no new work; a list of
+// 4,096 servers of 1,024 players fits.
+constexpr qsizetype kMaxRemembered = 1 << 22;
 
-bool FriendList::anyFloatingMatches(QStringView name) const
+} // namespace
+
+// The entries with a "*", bucketed by the character they must start with, by the one they must
+// end with, and those free at both ends, so a name meets only the few that could name it; and
+// the names put off to later turns.
+class FriendPatterns final : public QObject
 {
-    if (m_floating.isEmpty())
+    Q_OBJECT
+
+public:
+    bool add(const QString &entry);
+    // Whether a pattern names `name`; nullopt when it has to wait for a later turn.
+    std::optional<bool> names(const QString &name);
+    bool isDeciding() const { return !m_waiting.isEmpty(); }
+
+signals:
+    void decided();
+
+private:
+    bool matches(QStringView name);
+    bool anyMatches(const QList<Pattern> &patterns, QStringView name);
+    void remember(const QString &name, bool named);
+    void spend(qint64 work);
+    void nextTurn();
+
+    QHash<QChar, QList<Pattern>> m_byFirst;
+    QHash<QChar, QList<Pattern>> m_byLast;
+    QList<Pattern> m_floating;
+
+    QHash<QString, bool> m_known;
+    QList<QString> m_waiting; // in the order they came
+    QSet<QString> m_waitingSet;
+    qint64 m_work = 0; // since the turn began
+    bool m_turnPosted = false;
+};
+
+// False for an entry of nothing but "*".
+bool FriendPatterns::add(const QString &entry)
+{
+    Pattern pattern;
+    pattern.parts = entry.split(u'*', Qt::SkipEmptyParts);
+    if (pattern.parts.isEmpty())
         return false;
+    for (const QString &part : std::as_const(pattern.parts)) {
+        pattern.literalLength += part.size();
+        pattern.characters |= characterSet(part);
+    }
+    pattern.anchoredStart = !entry.startsWith(u'*');
+    pattern.anchoredEnd = !entry.endsWith(u'*');
+    if (pattern.anchoredStart)
+        m_byFirst[pattern.parts.constFirst().front()].append(std::move(pattern));
+    else if (pattern.anchoredEnd)
+        m_byLast[pattern.parts.constLast().back()].append(std::move(pattern));
+    else
+        m_floating.append(std::move(pattern));
+    return true;
+}
+
+std::optional<bool> FriendPatterns::names(const QString &name)
+{
+    if (const auto known = m_known.constFind(name); known != m_known.cend())
+        return *known;
+    if (m_work >= kWorkPerTurn) {
+        if (!m_waitingSet.contains(name)) {
+            m_waitingSet.insert(name);
+            m_waiting.append(name);
+        }
+        return std::nullopt;
+    }
+    const bool named = matches(name);
+    remember(name, named);
+    return named;
+}
+
+bool FriendPatterns::matches(QStringView name)
+{
+    const auto inBucket = [&](const QHash<QChar, QList<Pattern>> &buckets, QChar key) {
+        const auto bucket = buckets.constFind(key);
+        return bucket != buckets.cend() && anyMatches(*bucket, name);
+    };
+    if (inBucket(m_byFirst, name.front()) || inBucket(m_byLast, name.back()))
+        return true;
     const quint64 inName = characterSet(name);
-    return std::any_of(m_floating.cbegin(), m_floating.cend(), [&](const Pattern &pattern) {
-        return (pattern.characters & ~inName) == 0 && pattern.matches(name);
+    qint64 work = 0;
+    const bool named = std::any_of(m_floating.cbegin(), m_floating.cend(), [&](const Pattern &p) {
+        work += kLookWork;
+        if ((p.characters & ~inName) != 0 || p.literalLength > name.size())
+            return false;
+        work += searchWork(p);
+        return p.matches(name);
     });
+    spend(work);
+    return named;
+}
+
+bool FriendPatterns::anyMatches(const QList<Pattern> &patterns, QStringView name)
+{
+    qint64 work = 0;
+    const bool named = std::any_of(patterns.cbegin(), patterns.cend(), [&](const Pattern &p) {
+        work += p.literalLength > name.size() ? kLookWork : searchWork(p);
+        return p.matches(name);
+    });
+    spend(work);
+    return named;
+}
+
+void FriendPatterns::remember(const QString &name, bool named)
+{
+    if (m_known.size() >= kMaxRemembered)
+        m_known.clear();
+    m_known.insert(name, named);
+}
+
+// The turn ends when the event loop comes back to this object's timer.
+void FriendPatterns::spend(qint64 work)
+{
+    m_work += work;
+    if (m_work > 0 && !std::exchange(m_turnPosted, true))
+        QTimer::singleShot(0, this, &FriendPatterns::nextTurn);
+}
+
+void FriendPatterns::nextTurn()
+{
+    m_turnPosted = false;
+    m_work = 0;
+    if (m_waiting.isEmpty())
+        return;
+    while (!m_waiting.isEmpty() && m_work < kWorkPerTurn) {
+        const QString name = m_waiting.takeFirst();
+        m_waitingSet.remove(name);
+        remember(name, matches(name));
+    }
+    if (m_waiting.isEmpty())
+        emit decided();
+    else
+        spend(0);
+}
+
+FriendList::FriendList(const QStringList &names)
+{
+    for (const QString &name : names.first(std::min(names.size(), kMaxFriends))) {
+        if (name.size() > kMaxNameLength)
+            continue;
+        const QString entry = comparable(name);
+        if (!entry.contains(u'*')) {
+            if (!entry.isEmpty())
+                m_exact.insert(entry);
+            continue;
+        }
+        if (!m_patterns)
+            m_patterns = std::make_shared<FriendPatterns>();
+        if (!m_patterns->add(entry))
+            m_everyone = true;
+    }
+}
+
+// Most names are printable ASCII without colour codes: they are folded here in one pass, as
+// Qt's folding looks every character up in its tables.
+QString FriendList::comparable(const QString &name)
+{
+    const bool plainAscii = std::all_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.unicode() >= 0x20 && c.unicode() < 0x7f && c != u'^';
+    });
+    if (!plainAscii)
+        return withoutColourCodes(name).toCaseFolded();
+    QString folded(name.size(), Qt::Uninitialized);
+    std::transform(name.cbegin(), name.cend(), folded.begin(), [](QChar c) {
+        return c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
+    });
+    return folded;
+}
+
+bool FriendList::isEmpty() const
+{
+    return !m_everyone && m_exact.isEmpty() && !m_patterns;
 }
 
 FriendList::Match FriendList::matchComparable(const QString &name) const
 {
     if (name.isEmpty())
         return Match::None;
-    const auto inBucket = [&name](const QHash<QChar, QList<Pattern>> &buckets, QChar key) {
-        const auto bucket = buckets.constFind(key);
-        return bucket != buckets.cend() && anyMatches(*bucket, name);
-    };
-    if (m_exact.contains(name) || inBucket(m_byFirst, name.front())
-        || inBucket(m_byLast, name.back()) || anyFloatingMatches(name))
+    if (m_exact.contains(name) || (m_patterns && m_patterns->names(name).value_or(false)))
         return Match::Named;
     return m_everyone ? Match::Everyone : Match::None;
 }
@@ -145,6 +282,17 @@ QStringList FriendList::friendsAmong(const QStringList &players) const
     return friends;
 }
 
+bool FriendList::isDeciding() const
+{
+    return m_patterns && m_patterns->isDeciding();
+}
+
+void FriendList::whenDecided(const QObject *context, const std::function<void()> &decided) const
+{
+    if (m_patterns)
+        QObject::connect(m_patterns.get(), &FriendPatterns::decided, context, decided);
+}
+
 QString friendsWords(const QStringList &friends)
 {
     if (friends.isEmpty())
@@ -156,3 +304,5 @@ QString withFriendsWords(const QString &words, const QStringList &friends)
 {
     return friends.isEmpty() ? words : words + QLatin1String("; ") + friendsWords(friends);
 }
+
+#include "friendlist.moc"

@@ -9,12 +9,24 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
+class QObject;
+
 inline constexpr char kFriendsWords[] = "friends: %1";
+
+class FriendPatterns;
 
 // Names are compared without letter case and colour codes; a "*" stands for any run of
 // characters. Entries longer than kMaxNameLength, far longer than any name a game server keeps,
 // and those beyond the first kMaxFriends name nobody, which bounds the time and memory that a
 // hostile list can take.
+//
+// Names without "*" are found at once. Thousands of patterns can still cost a millisecond a name,
+// so the patterns' work is bounded for each turn of the event loop: a name beyond that bound is
+// matched in a later turn (meanwhile it is named by no pattern), and whenDecided() tells when the
+// names put off are all matched, for their servers to be looked at again. Copies share that work.
 class FriendList final
 {
 public:
@@ -35,37 +47,18 @@ public:
     // The friends among a server's players, in the reply's order.
     QStringList friendsAmong(const QStringList &players) const;
 
+    // Whether names wait for a later turn of the event loop to be matched.
+    bool isDeciding() const;
+    // Calls `decided` whenever the names put off have all been matched, until `context` goes.
+    void whenDecided(const QObject *context, const std::function<void()> &decided) const;
+
     // The form in which names are compared: colour codes and control characters removed,
     // letter case folded.
     static QString comparable(const QString &name);
 
 private:
-    // An entry with a "*": its literal parts in order, and whether it is tied to the name's start
-    // or end (no "*" there).
-    struct Pattern
-    {
-        QStringList parts;
-        bool anchoredStart = false;
-        bool anchoredEnd = false;
-        qsizetype literalLength = 0;
-        quint64 characters = 0; // characterSet() of its parts
-
-        bool matches(QStringView name) const;
-    };
-
-    void add(const QString &pattern);
-    static bool anyMatches(const QList<Pattern> &patterns, QStringView name);
-    // One bit per character code modulo 64: a pattern whose characters are not all in a name
-    // cannot match it, which spares most searches for the patterns free at both ends.
-    static quint64 characterSet(QStringView text);
-    bool anyFloatingMatches(QStringView name) const;
-
     QSet<QString> m_exact;
-    // Patterns by the character they must start with, by the one they must end with, and those
-    // free at both ends, so a name meets only the few that could name it.
-    QHash<QChar, QList<Pattern>> m_byFirst;
-    QHash<QChar, QList<Pattern>> m_byLast;
-    QList<Pattern> m_floating;
+    std::shared_ptr<FriendPatterns> m_patterns; // none without an entry with a "*" and text
     bool m_everyone = false;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/gamestart.h"
 
+#include "platform/regularfile.h"
 #include "query/gameversion.h"
 
 #include <QDir>
@@ -88,7 +89,7 @@ QString findWine(const QString &runner, const QProcessEnvironment &environment)
 std::optional<quint16> windowsMachineOfFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || !isWindowsExecutable(file))
+    if (!openRegularFile(file) || !isWindowsExecutable(file))
         return std::nullopt;
     return windowsMachine(file).value_or(0);
 }
@@ -256,7 +257,7 @@ int chosenProtocol(std::optional<int> stored, const QString &gamePath)
     if (stored)
         return *stored;
     QFile game(gamePath);
-    if (gamePath.isEmpty() || !game.open(QIODevice::ReadOnly))
+    if (gamePath.isEmpty() || !openRegularFile(game))
         return kDefaultProtocol;
     const auto version = windowsFileVersion(game);
     if (!version)

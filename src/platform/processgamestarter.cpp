@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/processgamestarter.h"
 #include "platform/processgamestarter_common.h"
+#include "platform/regularfile.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -89,7 +90,7 @@ private:
     std::optional<int> exitStatus() const
     {
         QFile file(m_folder + QStringLiteral("/status"));
-        if (m_folder.isEmpty() || !file.open(QIODevice::ReadOnly))
+        if (m_folder.isEmpty() || !openRegularFile(file))
             return std::nullopt;
         const QByteArray text = file.readAll();
         bool isNumber = false;
@@ -100,7 +101,7 @@ private:
     QString outputTail() const
     {
         QFile file(outputFile());
-        if (!file.open(QIODevice::ReadOnly))
+        if (!openRegularFile(file))
             return {};
         file.seek(std::max<qint64>(0, file.size() - kOutputTail));
         return QString::fromLocal8Bit(file.readAll());

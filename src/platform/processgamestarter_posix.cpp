@@ -2,6 +2,7 @@
 // Starting the game off Windows: under a shell that records its output and exit status.
 #include "platform/processgamestarter.h"
 #include "platform/processgamestarter_common.h"
+#include "platform/regularfile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -36,8 +37,7 @@ std::optional<pid_t> recorderOf(const QDir &folder)
 {
     QFile file(folder.filePath(QStringLiteral("pid")));
     bool isNumber = false;
-    const pid_t pid = file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toInt(&isNumber)
-                                                     : 0;
+    const pid_t pid = openRegularFile(file) ? file.readAll().trimmed().toInt(&isNumber) : 0;
     return isNumber && pid > 0 ? std::optional(pid) : std::nullopt;
 }
 

@@ -65,13 +65,16 @@ void MasterClient::fetch(const QStringList &masters, int protocol, bool refresh)
         connect(query, &MasterQuery::ended, this, [this, master](const MasterOutcome &outcome) {
             --m_running;
             emit masterEnded(master, outcome);
-            if (m_running == 0)
+            if (m_running == 0 && !m_starting)
                 emit finished(true);
         });
+        // A dotted address that cannot be sent to ends within ask(): the others start all the same.
+        m_starting = true;
         query->ask(*name, protocol);
+        m_starting = false;
     }
     if (m_running == 0)
-        emit finished(false);
+        emit finished(!m_queries.isEmpty());
 }
 
 bool MasterClient::askedRecently(const QString &key) const

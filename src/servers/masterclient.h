@@ -55,4 +55,5 @@ private:
     QSet<quint64> m_seen; // servers listed in this fetch
     QList<MasterQuery *> m_queries;
     int m_running = 0;
+    bool m_starting = false; // within a query's ask()
 };

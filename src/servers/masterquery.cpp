@@ -68,8 +68,15 @@ void MasterQuery::ask(const MasterName &master, int protocol)
 {
     m_master = master;
     m_protocol = protocol;
-    // A dotted address is taken as it is, without any lookup.
-    m_lookup = QHostInfo::lookupHost(master.host, this, &MasterQuery::resolved);
+    // A dotted address is used as it is, at once: a lookup of it would ask the DNS server for its
+    // name first, and wait for an unreachable one.
+    const QHostAddress literal(master.host);
+    if (literal.protocol() == QAbstractSocket::IPv4Protocol)
+        send(literal);
+    else if (literal.isNull())
+        m_lookup = QHostInfo::lookupHost(master.host, this, &MasterQuery::resolved);
+    else
+        end(MasterOutcome::Kind::NotFound, QStringLiteral("not an IPv4 address"));
 }
 
 void MasterQuery::resolved(const QHostInfo &info)
@@ -79,12 +86,16 @@ void MasterQuery::resolved(const QHostInfo &info)
     const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &a) {
         return a.protocol() == QAbstractSocket::IPv4Protocol;
     });
-    if (ipv4 == addresses.end()) {
+    if (ipv4 == addresses.end())
         end(MasterOutcome::Kind::NotFound, info.errorString());
-        return;
-    }
-    m_masterIp = ipv4->toIPv4Address();
-    m_socket->connectToHost(*ipv4, m_master.port);
+    else
+        send(*ipv4);
+}
+
+void MasterQuery::send(const QHostAddress &address)
+{
+    m_masterIp = address.toIPv4Address();
+    m_socket->connectToHost(address, m_master.port);
     if (m_socket->write(masterRequest(m_protocol)) < 0) {
         end(MasterOutcome::Kind::NotSent, m_socket->errorString());
         return;

@@ -11,6 +11,7 @@
 
 class QTimer;
 class QUdpSocket;
+class QHostAddress;
 class QHostInfo;
 
 // How long a master is given. A list ends with "\EOF", or when `quiet` passes without a datagram
@@ -63,6 +64,7 @@ signals:
 
 private:
     void resolved(const QHostInfo &info);
+    void send(const QHostAddress &address);
     void readDatagrams();
     void end(MasterOutcome::Kind kind, const QString &detail = {});
 

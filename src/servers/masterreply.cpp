@@ -12,31 +12,35 @@ constexpr QByteArrayView kEndOfDatagram("EOT");
 constexpr QByteArrayView kEndOfList("EOF");
 constexpr qsizetype kEntrySize = 6; // 4 address bytes and 2 port bytes, big-endian
 
+// What an address is to a server list; nothing is ever listed on an unusable one.
+enum class AddressKind { Public, Loopback, Private, Shared, LinkLocal, Unusable };
+
 struct Range
 {
     quint32 network;
     int prefix;
+    AddressKind kind;
 };
 
-// Ranges no game server on the internet can stand in (RFC 6890 and its kin).
-constexpr std::array<Range, 14> kNonPublicRanges{{
-    {0x00000000, 8},  // "this network"
-    {0x0A000000, 8},  // private
-    {0x64400000, 10}, // shared address space of carriers
-    {0x7F000000, 8},  // loopback
-    {0xA9FE0000, 16}, // link-local
-    {0xAC100000, 12}, // private
-    {0xC0000000, 24}, // protocol assignments
-    {0xC0000200, 24}, // documentation
-    {0xC0A80000, 16}, // private
-    {0xC6120000, 15}, // benchmarking
-    {0xC6336400, 24}, // documentation
-    {0xCB007100, 24}, // documentation
-    {0xE0000000, 4},  // multicast
-    {0xF0000000, 4},  // reserved, and the broadcast address
+// Ranges no game server on the internet can stand in (RFC 6890 and its kin), and what each is.
+constexpr std::array<Range, 14> kSpecialRanges{{
+    {0x00000000, 8, AddressKind::Unusable},   // "this network"
+    {0x0A000000, 8, AddressKind::Private},    // private
+    {0x64400000, 10, AddressKind::Shared},    // shared address space of carriers
+    {0x7F000000, 8, AddressKind::Loopback},   // loopback
+    {0xA9FE0000, 16, AddressKind::LinkLocal}, // link-local
+    {0xAC100000, 12, AddressKind::Private},   // private
+    {0xC0000000, 24, AddressKind::Unusable},  // protocol assignments
+    {0xC0000200, 24, AddressKind::Unusable},  // documentation
+    {0xC0A80000, 16, AddressKind::Private},   // private
+    {0xC6120000, 15, AddressKind::Unusable},  // benchmarking
+    {0xC6336400, 24, AddressKind::Unusable},  // documentation
+    {0xCB007100, 24, AddressKind::Unusable},  // documentation
+    {0xE0000000, 4, AddressKind::Unusable},   // multicast
+    {0xF0000000, 4, AddressKind::Unusable},   // reserved, and the broadcast address
 }};
 
-bool isIn(quint32 ip, Range range)
+bool isIn(quint32 ip, const Range &range)
 {
     const quint32 mask = ~quint32(0) << (32 - range.prefix);
     return (ip & mask) == range.network;
@@ -56,6 +60,15 @@ bool isMarker(QByteArrayView rest, QByteArrayView marker)
         return false;
     const QByteArrayView padding = rest.sliced(1 + marker.size());
     return std::all_of(padding.begin(), padding.end(), [](char byte) { return byte == 0; });
+}
+
+AddressKind addressKind(quint32 ip)
+{
+    for (const Range &range : kSpecialRanges) {
+        if (isIn(ip, range))
+            return range.kind;
+    }
+    return AddressKind::Public;
 }
 
 } // namespace
@@ -98,18 +111,8 @@ MasterReply parseMasterReply(QByteArrayView datagram)
     return reply;
 }
 
-bool isPublicAddress(quint32 ip)
-{
-    for (const Range &range : kNonPublicRanges) {
-        if (isIn(ip, range))
-            return false;
-    }
-    return true;
-}
-
 bool isAcceptableServer(const ServerAddress &server, quint32 masterIp)
 {
-    if (server.port == 0 || server.ip == 0 || server.ip == 0xFFFFFFFF)
-        return false;
-    return isPublicAddress(server.ip) || !isPublicAddress(masterIp);
+    const AddressKind kind = addressKind(server.ip);
+    return server.port != 0 && kind != AddressKind::Unusable && kind == addressKind(masterIp);
 }

@@ -35,11 +35,8 @@ struct MasterReply
 
 MasterReply parseMasterReply(QByteArrayView datagram);
 
-// Whether an address may be a game server on the internet: not 0.0.0.0, the broadcast address,
-// nor in a loopback, private, shared, link-local, multicast, documentation or reserved range.
-bool isPublicAddress(quint32 ip);
-
-// Whether a listed server is worth asking. Port 0, 0.0.0.0 and the broadcast address never are.
-// A master on a public address may list only public addresses: otherwise it could make us scan
-// the user's own network. A master on a LAN or on this machine may list anything else.
+// Whether a listed server is worth asking: one of the master's own kind (on the internet, on this
+// machine, on a LAN of RFC 1918, behind a carrier's NAT, link-local), never port 0 nor "this
+// network", multicast, reserved, broadcast, documentation or benchmarking addresses. A public
+// master could otherwise make us scan the user's own network, and any master send us anywhere.
 bool isAcceptableServer(const ServerAddress &server, quint32 masterIp);

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "servers/servercache.h"
 
+#include "platform/regularfile.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -8,12 +10,17 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <functional>
+
 namespace {
 
 constexpr quint32 kMagic = 0x42534331; // "BSC1"
 constexpr quint32 kFormat = 1;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
+// Bounds on what is read, which the writer keeps to as well: one server beyond them would make
+// the whole file unreadable.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+constexpr qint32 kMaxPlayerLines = 1024;
 
 QDataStream &operator<<(QDataStream &out, const FoundServer &server)
 {
@@ -23,8 +30,10 @@ QDataStream &operator<<(QDataStream &out, const FoundServer &server)
         << server.type << qint32(figures.players) << bool(figures.limit)
         << qint64(figures.limit.value_or(0)) << figures.pingMs << figures.password << figures.full
         << figures.map << figures.version << figures.mod << bool(figures.protocol)
-        << qint32(figures.protocol.value_or(0)) << qint32(server.players.size());
-    for (const FoundPlayer &player : server.players)
+        << qint32(figures.protocol.value_or(0));
+    const auto kept = std::min(server.players.size(), qsizetype(kMaxPlayerLines));
+    out << qint32(kept);
+    for (const FoundPlayer &player : server.players.first(kept))
         out << player.name << player.score << player.ping;
     return out;
 }
@@ -45,7 +54,7 @@ QDataStream &operator>>(QDataStream &in, FoundServer &server)
         >> hasLimit >> limit >> figures.pingMs >> figures.password >> figures.full >> figures.map
         >> figures.version >> figures.mod >> hasProtocol >> protocol >> playerLines;
     const auto lastState = qint32(BookmarkStatus::State::BadAddress);
-    if (state < 0 || state > lastState || playerLines < 0 || playerLines > 1024) {
+    if (state < 0 || state > lastState || playerLines < 0 || playerLines > kMaxPlayerLines) {
         in.setStatus(QDataStream::ReadCorruptData);
         return in;
     }
@@ -61,6 +70,15 @@ QDataStream &operator>>(QDataStream &in, FoundServer &server)
     return in;
 }
 
+QByteArray streamed(const std::function<void(QDataStream &)> &write)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(kStreamVersion);
+    write(out);
+    return bytes;
+}
+
 } // namespace
 
 QString serverCachePath()
@@ -72,7 +90,7 @@ QString serverCachePath()
 std::optional<CachedList> readServerCache(const QString &path)
 {
     QFile file(path);
-    if (file.size() > kMaxFileSize || !file.open(QIODevice::ReadOnly))
+    if (!openRegularFile(file) || file.size() > kMaxFileSize)
         return std::nullopt;
     QDataStream in(&file);
     in.setVersion(kStreamVersion);
@@ -100,11 +118,22 @@ bool writeServerCache(const QString &path, const CachedList &list)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QDataStream out(&file);
-    out.setVersion(kStreamVersion);
-    out << kMagic << kFormat << qint32(list.protocol) << list.askedAt
-        << qint32(list.servers.size());
-    for (const FoundServer &server : list.servers)
-        out << server;
-    return out.status() == QDataStream::Ok && file.commit();
+    const QByteArray head = streamed([&list](QDataStream &out) {
+        out << kMagic << kFormat << qint32(list.protocol) << list.askedAt;
+    });
+    // The servers that fit, in order; the count before them is four bytes.
+    qint64 room = kMaxFileSize - head.size() - qint64(sizeof(qint32));
+    QList<QByteArray> servers;
+    for (const FoundServer &server : list.servers) {
+        QByteArray entry = streamed([&server](QDataStream &out) { out << server; });
+        if (entry.size() <= room) {
+            room -= entry.size();
+            servers.append(std::move(entry));
+        }
+    }
+    file.write(head);
+    file.write(streamed([&servers](QDataStream &out) { out << qint32(servers.size()); }));
+    for (const QByteArray &entry : std::as_const(servers))
+        file.write(entry);
+    return file.commit();
 }

@@ -58,6 +58,8 @@ public:
     void sendToLastClient(const QByteArray &data);
 
     QList<Received> received;
+    // Takes the requests that have arrived, without waiting for the event loop to tell of them.
+    void readRequests();
 
     // A status reply: the header, a line feed, then each line followed by a line feed.
     static QByteArray statusReply(const QStringList &lines);
@@ -65,7 +67,6 @@ public:
     static quint16 unusedPort(int hostNumber = 2);
 
 private:
-    void readRequests();
     void send(const Datagram &datagram, const QHostAddress &to, quint16 toPort);
     LoopbackSocket &strangerSocket(Sender sender);
 

@@ -31,6 +31,8 @@ public:
 
     Brinemoor &start(StartOptions options = {});
     Brinemoor &window() { return *m_window; }
+    // The window's own store: what is written through it is no change made by someone else.
+    KeyValueStore &store() { return *m_store; }
 
     template<typename T>
     T *find(const char *name)
