@@ -799,9 +799,9 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
           << R"(7 50 "Bob")";
     const std::unique_ptr<KeyValueStore> store = session.harness.reopenStore();
     AppSettings settings(*store);
-    QVERIFY(settings.setFriends(
-        patterns ? patternsNamingNobody(QStringLiteral("alice"), 6) << QStringLiteral("*lic*")
-                 : QStringList{"alice"}));
+    QVERIFY(settings.setFriends(patterns ? patternsNamingNobody(QStringLiteral("alice"), 6)
+                                        << QStringLiteral("*lic*")
+                                         : QStringList{"alice"}));
     const QByteArray withAlice = FakeStatusServer::statusReply(lines);
     session.server.answerNext(withAlice); // the list's refresh
     session.server.answerNext(withAlice); // the join's query
