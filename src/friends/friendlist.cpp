@@ -9,11 +9,10 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
-
 // An entry with a "*": its literal parts in order, and whether it is tied to the name's start or
-// end (no "*" there).
-struct Pattern
+// end (no "*" there). Not in the anonymous namespace: FriendPatterns holds it, and a class of
+// external linkage may not hold a type of internal linkage.
+struct FriendPattern
 {
     QStringList parts;
     bool anchoredStart = false;
@@ -23,6 +22,8 @@ struct Pattern
 
     bool matches(QStringView name) const;
 };
+
+namespace {
 
 // One bit per character code modulo 64: a pattern whose characters are not all in a name cannot
 // match it, which spares most searches for the patterns free at both ends.
@@ -34,9 +35,28 @@ quint64 characterSet(QStringView text)
     return set;
 }
 
+// The work of the patterns, in units of about a nanosecond of a release build: a look at a
+// pattern's characters is one, a search for its parts more. A turn's bound is about 4 ms, which
+// leaves the window its frames while a second list (the browser's) takes its own turn's worth.
+constexpr qint64 kLookWork = 1;
+constexpr qint64 kSearchWork = 8;
+constexpr qint64 kPartWork = 4;
+constexpr qint64 kWorkPerTurn = 4'000'000;
+
+qint64 searchWork(const FriendPattern &pattern)
+{
+    return kSearchWork + kPartWork * pattern.parts.size();
+}
+
+// Names matched are remembered, so that the servers looked at again cost no new work; a list of
+// 4,096 servers of 1,024 players fits.
+constexpr qsizetype kMaxRemembered = 1 << 22;
+
+} // namespace
+
 // Each part is found at its leftmost place after the one before: with "*" the only wildcard, a
 // name that can be matched at all is matched that way, in time linear in the parts.
-bool Pattern::matches(QStringView name) const
+bool FriendPattern::matches(QStringView name) const
 {
     if (name.size() < literalLength)
         return false;
@@ -67,25 +87,6 @@ bool Pattern::matches(QStringView name) const
     return true;
 }
 
-// The work of the patterns, in units of about a nanosecond of a release build: a look at a
-// pattern's characters is one, a search for its parts more. A turn's bound is about 4 ms, which
-// leaves the window its frames while a second list (the browser's) takes its own turn's worth.
-constexpr qint64 kLookWork = 1;
-constexpr qint64 kSearchWork = 8;
-constexpr qint64 kPartWork = 4;
-constexpr qint64 kWorkPerTurn = 4'000'000;
-
-qint64 searchWork(const Pattern &pattern)
-{
-    return kSearchWork + kPartWork * pattern.parts.size();
-}
-
-// Names matched are remembered, so that the servers looked at again cost no new work; a list of
-// 4,096 servers of 1,024 players fits.
-constexpr qsizetype kMaxRemembered = 1 << 22;
-
-} // namespace
-
 // The entries with a "*", bucketed by the character they must start with, by the one they must
 // end with, and those free at both ends, so a name meets only the few that could name it; and
 // the names put off to later turns.
@@ -104,14 +105,14 @@ signals:
 
 private:
     bool matches(QStringView name);
-    bool anyMatches(const QList<Pattern> &patterns, QStringView name);
+    bool anyMatches(const QList<FriendPattern> &patterns, QStringView name);
     void remember(const QString &name, bool named);
     void spend(qint64 work);
     void nextTurn();
 
-    QHash<QChar, QList<Pattern>> m_byFirst;
-    QHash<QChar, QList<Pattern>> m_byLast;
-    QList<Pattern> m_floating;
+    QHash<QChar, QList<FriendPattern>> m_byFirst;
+    QHash<QChar, QList<FriendPattern>> m_byLast;
+    QList<FriendPattern> m_floating;
 
     QHash<QString, bool> m_known;
     QList<QString> m_waiting; // in the order they came
@@ -123,7 +124,7 @@ private:
 // False for an entry of nothing but "*".
 bool FriendPatterns::add(const QString &entry)
 {
-    Pattern pattern;
+    FriendPattern pattern;
     pattern.parts = entry.split(u'*', Qt::SkipEmptyParts);
     if (pattern.parts.isEmpty())
         return false;
@@ -160,7 +161,7 @@ std::optional<bool> FriendPatterns::names(const QString &name)
 
 bool FriendPatterns::matches(QStringView name)
 {
-    const auto inBucket = [&](const QHash<QChar, QList<Pattern>> &buckets, QChar key) {
+    const auto inBucket = [&](const QHash<QChar, QList<FriendPattern>> &buckets, QChar key) {
         const auto bucket = buckets.constFind(key);
         return bucket != buckets.cend() && anyMatches(*bucket, name);
     };
@@ -168,21 +169,22 @@ bool FriendPatterns::matches(QStringView name)
         return true;
     const quint64 inName = characterSet(name);
     qint64 work = 0;
-    const bool named = std::any_of(m_floating.cbegin(), m_floating.cend(), [&](const Pattern &p) {
-        work += kLookWork;
-        if ((p.characters & ~inName) != 0 || p.literalLength > name.size())
-            return false;
-        work += searchWork(p);
-        return p.matches(name);
-    });
+    const bool named = std::any_of(
+        m_floating.cbegin(), m_floating.cend(), [&](const FriendPattern &p) {
+            work += kLookWork;
+            if ((p.characters & ~inName) != 0 || p.literalLength > name.size())
+                return false;
+            work += searchWork(p);
+            return p.matches(name);
+        });
     spend(work);
     return named;
 }
 
-bool FriendPatterns::anyMatches(const QList<Pattern> &patterns, QStringView name)
+bool FriendPatterns::anyMatches(const QList<FriendPattern> &patterns, QStringView name)
 {
     qint64 work = 0;
-    const bool named = std::any_of(patterns.cbegin(), patterns.cend(), [&](const Pattern &p) {
+    const bool named = std::any_of(patterns.cbegin(), patterns.cend(), [&](const FriendPattern &p) {
         work += p.literalLength > name.size() ? kLookWork : searchWork(p);
         return p.matches(name);
     });
