@@ -1,17 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/filesnapshot.h"
 
+#include "platform/regularfile.h"
+
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -48,24 +44,6 @@ std::optional<FileSnapshot> readSnapshot(const QString &path, std::chrono::milli
 }
 
 } // namespace
-
-bool openRegularFile(QFile &file)
-{
-#ifdef Q_OS_UNIX
-    const int descriptor = ::open(QFile::encodeName(file.fileName()).constData(),
-                                  O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    struct stat status = {};
-    if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)
-        && file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
-        return true;
-    ::close(descriptor);
-    return false;
-#else
-    return QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly);
-#endif
-}
 
 bool cannotBeRead(const QString &path)
 {

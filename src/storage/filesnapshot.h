@@ -36,9 +36,6 @@ struct FileSnapshot
     QByteArray fingerprint;
 };
 
-// Opens the file for reading only if it is a regular file, and never waits for it: a FIFO, a
-// device or a socket at the path would block a plain open, or never end.
-bool openRegularFile(QFile &file);
 // A file that is there but cannot be opened (or is no regular file), or a part of its path that
 // is no folder, or one that cannot be entered: QSettings would read such a store as empty.
 bool cannotBeRead(const QString &path);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/inistore.h"
 
+#include "platform/regularfile.h"
 #include "storage/initransaction.h"
 
 #include <QFile>

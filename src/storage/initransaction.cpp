@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "storage/initransaction.h"
 
+#include "platform/regularfile.h"
 #include "storage/filesnapshot.h"
 
 #include <QDir>
