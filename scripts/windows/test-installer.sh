@@ -88,7 +88,7 @@ folder=$(unix_path "$folder_windows")
 folder=${folder%/}
 shortcut=$(unix_path "$(windows_folder APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs\\Brinemoor.lnk")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Brinemoor'
-# Where and how the program keeps a bookmark (src/bookmarks/settingsstore.cpp): a key per name,
+# Where and how the program keeps a bookmark (src/storage/registrystore.cpp): a key per name,
 # with the values ip and password.
 bookmark='HKCU\Software\VB and VBA Program Settings\Brinemoor\Harbor'
 wine reg add "$bookmark" /v ip /d 127.0.0.2:28960 /f >/dev/null 2>&1
