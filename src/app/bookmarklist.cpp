@@ -19,6 +19,21 @@ BookmarkList::BookmarkList(QWidget *parent)
     });
 }
 
+// QListView lays out and repaints all of its rows after any change of data. A status changes
+// nothing of a row's size here, so such a change repaints the row alone: a background refresh
+// otherwise repainted the whole list hundreds of times.
+void BookmarkList::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                               const QList<int> &roles)
+{
+    const bool sizeMayChange = roles.isEmpty() || roles.contains(Qt::DisplayRole)
+        || roles.contains(Qt::SizeHintRole) || roles.contains(Qt::FontRole)
+        || roles.contains(Qt::DecorationRole);
+    if (sizeMayChange)
+        QListView::dataChanged(topLeft, bottomRight, roles);
+    else
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+}
+
 BookmarkDelegate &BookmarkList::delegate() const
 {
     return *static_cast<BookmarkDelegate *>(itemDelegate());

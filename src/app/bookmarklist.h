@@ -36,6 +36,8 @@ signals:
     void doubleClickedWhileDisabled(int row);
 
 protected:
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = {}) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     bool viewportEvent(QEvent *event) override;
