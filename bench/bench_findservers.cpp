@@ -109,10 +109,11 @@ void browse(benchmark::State &state)
         lastDatagram = steady_clock::now();
     });
     ScriptedDialogs dialogs;
-    double answeredSeconds = 0, silentSeconds = 0, bytesPerServer = 0, cpuSeconds = 0;
+    double answeredSeconds = 0, silentSeconds = 0, bytesPerServer = 0;
     StallMeter stalls;
+    CpuMeter cpu;
     for (auto _ : state) {
-        const nanoseconds workBefore = StallMeter::threadWork();
+        cpu.start();
         QTemporaryDir cache;
         const std::unique_ptr<KeyValueStore> store = openIniStore(
             cache.filePath(QStringLiteral("b.ini")));
@@ -143,8 +144,7 @@ void browse(benchmark::State &state)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         if (meterStalls)
             stalls.stop();
-        cpuSeconds = std::max(cpuSeconds,
-                              duration<double>(StallMeter::threadWork() - workBefore).count());
+        cpu.stop();
         const double seconds = duration<double>(settled - lastDatagram).count();
         state.SetIterationTime(seconds);
         answeredSeconds = std::max(answeredSeconds,
@@ -158,7 +158,7 @@ void browse(benchmark::State &state)
     if (meterStalls)
         stalls.addCounters(state);
     else
-        state.counters["main_thread_cpu_s"] = cpuSeconds;
+        cpu.addCounters(state);
     state.counters["bytes_per_server"] = bytesPerServer;
 }
 

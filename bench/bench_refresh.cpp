@@ -78,17 +78,16 @@ void refreshAll(benchmark::State &state)
     window.show(); // the first refresh, which is not timed
     waitForTheEnd();
     StallMeter stalls;
-    double cpuSeconds = 0;
+    CpuMeter cpu;
     for (auto _ : state) {
         if (meterStalls)
             stalls.start();
-        const nanoseconds workBefore = StallMeter::threadWork();
+        cpu.start();
         const auto started = steady_clock::now();
         harness.find<QAction>("refreshAll")->trigger();
         waitForTheEnd();
         state.SetIterationTime(duration<double>(steady_clock::now() - started).count());
-        cpuSeconds = std::max(cpuSeconds,
-                              duration<double>(StallMeter::threadWork() - workBefore).count());
+        cpu.stop();
         if (meterStalls)
             stalls.stop();
     }
@@ -97,7 +96,7 @@ void refreshAll(benchmark::State &state)
     if (meterStalls)
         stalls.addCounters(state);
     else
-        state.counters["main_thread_cpu_s"] = cpuSeconds;
+        cpu.addCounters(state);
     state.counters["requests"] = double(farm.requests());
 }
 

@@ -14,14 +14,14 @@ double inMilliseconds(nanoseconds span)
     return duration<double, std::milli>(span).count();
 }
 
-} // namespace
-
-nanoseconds StallMeter::threadWork()
+nanoseconds threadWork()
 {
     timespec spent{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &spent);
     return seconds(spent.tv_sec) + nanoseconds(spent.tv_nsec);
 }
+
+} // namespace
 
 StallMeter::StallMeter()
 {
@@ -57,4 +57,19 @@ void StallMeter::tick()
     m_longestBusy = std::max(m_longestBusy, busy - m_lastBusy);
     m_last = now;
     m_lastBusy = busy;
+}
+
+void CpuMeter::start()
+{
+    m_started = threadWork();
+}
+
+void CpuMeter::stop()
+{
+    m_most = std::max(m_most, threadWork() - m_started);
+}
+
+void CpuMeter::addCounters(benchmark::State &state) const
+{
+    state.counters["main_thread_cpu_s"] = duration<double>(m_most).count();
 }

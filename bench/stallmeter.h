@@ -20,8 +20,6 @@ public:
     void stop();
     // "longest_stall_ms" (the wall clock's gap) and "longest_busy_ms" (the thread's work in it).
     void addCounters(benchmark::State &state) const;
-    // The CPU time the calling thread has used so far.
-    static std::chrono::nanoseconds threadWork();
 
 private:
     void tick();
@@ -31,4 +29,19 @@ private:
     std::chrono::nanoseconds m_lastBusy{};
     std::chrono::steady_clock::duration m_longest{};
     std::chrono::nanoseconds m_longestBusy{};
+};
+
+// The most CPU time the thread spent in one run from start() to stop(). Not beside a StallMeter
+// that runs: its ticks cost CPU of their own.
+class CpuMeter
+{
+public:
+    void start();
+    void stop();
+    // "main_thread_cpu_s".
+    void addCounters(benchmark::State &state) const;
+
+private:
+    std::chrono::nanoseconds m_started{};
+    std::chrono::nanoseconds m_most{};
 };
