@@ -13,6 +13,7 @@
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "scripteddialogs.h"
+#include "servers/serverbrowser.h"
 #include "servers/serverlistmodel.h"
 #include "stallmeter.h"
 
@@ -118,14 +119,14 @@ void browse(benchmark::State &state)
         const std::unique_ptr<KeyValueStore> store = openIniStore(
             cache.filePath(QStringLiteral("b.ini")));
         AppSettings settings(*store);
-        FindServers browser(dialogs, settings,
-                            {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
-                             1,
-                             {},
-                             {},
-                             cache.filePath(QStringLiteral("servers.cache")),
-                             cache.filePath(QStringLiteral("findservers.ini"))});
-        auto *rows = browser.findChild<ServerListModel *>();
+        ServerBrowser listed(settings,
+                             {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
+                              1,
+                              {},
+                              {},
+                              cache.filePath(QStringLiteral("servers.cache"))});
+        FindServers browser(dialogs, listed);
+        ServerListModel *rows = &listed.servers();
         steady_clock::time_point answered, settled;
         QObject::connect(rows, &QAbstractItemModel::dataChanged, rows, [&] {
             const auto now = steady_clock::now();
@@ -191,7 +192,7 @@ struct ShownBrowser
 {
     ShownBrowser()
     {
-        browser.findChild<ServerListModel *>()->setServers(answeredServers());
+        servers.servers().setServers(answeredServers());
         browser.show();
         exposed = QTest::qWaitForWindowExposed(&browser);
     }
@@ -201,14 +202,9 @@ struct ShownBrowser
     const std::unique_ptr<KeyValueStore> store{
         openIniStore(cache.filePath(QStringLiteral("b.ini")))};
     AppSettings settings{*store};
-    FindServers browser{dialogs,
-                        settings,
-                        {{},
-                         1,
-                         {},
-                         {},
-                         cache.filePath(QStringLiteral("servers.cache")),
-                         cache.filePath(QStringLiteral("findservers.ini"))}};
+    ServerBrowser servers{settings,
+                          {{}, 1, {}, {}, cache.filePath(QStringLiteral("servers.cache"))}};
+    FindServers browser{dialogs, servers};
     QTableView &table = *browser.findChild<QTableView *>(QStringLiteral("servers"));
     bool exposed = false;
 };

@@ -9,6 +9,7 @@
 #include "settings/appsettings.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
+#include "servers/serverbrowser.h"
 #include "servers/servercache.h"
 #include "servers/serverlistmodel.h"
 
@@ -355,7 +356,7 @@ void tst_FindServers::friends()
     // event loop: the rows are marked as their friends are found.
     const auto storeList = [this](const QStringList &friends) {
         QVERIFY(AppSettings(m_harness->store()).setFriends(friends));
-        emit m_browser->friendsEdited(true);
+        emit m_harness->window().findChild<ServerBrowser *>()->friendsEdited(true);
     };
     const auto friendsMarked = [this] {
         return serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt()
@@ -438,17 +439,16 @@ void tst_FindServers::reopenedFromTheCache()
 {
     QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible()); // done, the list kept
     const qsizetype asked = m_master->received.size();
-    QTemporaryDir place;
     const auto store = m_harness->reopenStore();
     AppSettings settings(*store);
-    FindServers again(m_harness->dialogs, settings,
-                      {{m_master->addressText()},
-                       1,
-                       {100ms, 300ms, 2000ms},
-                       {1000, 200ms, 600ms},
-                       serverCachePath(),
-                       place.filePath(QStringLiteral("findservers.ini"))});
-    const auto *rows = again.findChild<ServerListModel *>();
+    ServerBrowser browser(settings,
+                          {{m_master->addressText()},
+                           1,
+                           {100ms, 300ms, 2000ms},
+                           {1000, 200ms, 600ms},
+                           serverCachePath()});
+    FindServers again(m_harness->dialogs, browser);
+    const ServerListModel *rows = &browser.servers();
     QCOMPARE(rows->rowCount(), 4);
     QCOMPARE(rows->answered(), 3);
     again.open();
@@ -465,9 +465,14 @@ void tst_FindServers::reopenedFromTheCache()
 
 void tst_FindServers::cleanupTestCase()
 {
+    // The window's place is kept in the store as it closes.
+    m_browser->move(m_browser->pos() + QPoint(7, 5));
+    m_browser->close();
+    const auto store = m_harness->reopenStore();
+    QCOMPARE(AppSettings(*store).browserGeometry(), m_browser->saveGeometry());
     m_harness.reset();
-    // The list and the window's place are kept in the cache folder, and only there. Windows has
-    // no variable that moves the cache folder: there it is the user's own.
+    // The list is kept in the cache folder, and only there. Windows has no variable that moves
+    // the cache folder: there it is the user's own.
 #ifdef Q_OS_WIN
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
 #else
@@ -477,7 +482,7 @@ void tst_FindServers::cleanupTestCase()
     for (QDirIterator files(cache, QDir::Files, QDirIterator::Subdirectories); files.hasNext();)
         kept.append(QFileInfo(files.next()).fileName());
     kept.sort();
-    QCOMPARE(kept, QStringList({"findservers.ini", "servers.cache"}));
+    QCOMPARE(kept, QStringList({"servers.cache"}));
 }
 
 QTEST_MAIN(tst_FindServers)

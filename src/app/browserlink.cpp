@@ -7,11 +7,9 @@
 #include "friends/friendalerts.h"
 #include "launch/gamestart.h"
 #include "servers/masterclient.h"
+#include "servers/serverbrowser.h"
 #include "servers/servercache.h"
 #include "settings/appsettings.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 BrowserLink::BrowserLink(Dialogs &dialogs, AppSettings &settings, const StartOptions &options,
                          const QString &gamePath, BookmarkList &bookmarks, FriendAlerts &alerts,
@@ -25,26 +23,41 @@ BrowserLink::BrowserLink(Dialogs &dialogs, AppSettings &settings, const StartOpt
       m_alerts(alerts)
 { }
 
-BrowserLink::~BrowserLink() = default;
+BrowserLink::~BrowserLink()
+{
+    if (m_find)
+        keepGeometry();
+}
 
 void BrowserLink::open()
 {
     if (!m_find) {
-        const QStringList masters = mastersNamed(m_settings.masters());
-        const QString cache = serverCachePath();
-        m_find = std::make_unique<FindServers>(
-            m_dialogs, m_settings,
-            FindServersOptions{masters, gameProtocol(), m_options.masters, m_options.sweep, cache,
-                               QFileInfo(cache).dir().filePath(QStringLiteral("findservers.ini"))});
+        m_browser = new ServerBrowser(m_settings,
+                                      {mastersNamed(m_settings.masters()), gameProtocol(),
+                                       m_options.masters, m_options.sweep, serverCachePath()},
+                                      this);
+        ServerBrowser *browser = m_browser;
+        connect(browser, &ServerBrowser::friendsEdited, this, &BrowserLink::friendsEdited);
+        connect(browser, &ServerBrowser::serverAnswered, &m_alerts, &FriendAlerts::serverAnswered);
+        connect(browser, &ServerBrowser::sweepEnded, &m_alerts, &FriendAlerts::refreshEnded);
+        m_find = std::make_unique<FindServers>(m_dialogs, *browser);
+        m_find->restoreGeometry(m_settings.browserGeometry());
         FindServers *find = m_find.get();
         connect(find, &FindServers::addBookmarkRequested, this, &BrowserLink::addBookmarkRequested);
         connect(find, &FindServers::joinRequested, this, &BrowserLink::joinRequested);
         connect(find, &FindServers::gameProtocolChanged, this, &BrowserLink::showGameProtocol);
-        connect(find, &FindServers::friendsEdited, this, &BrowserLink::friendsEdited);
-        connect(find, &FindServers::serverAnswered, &m_alerts, &FriendAlerts::serverAnswered);
-        connect(find, &FindServers::sweepEnded, &m_alerts, &FriendAlerts::refreshEnded);
+        connect(find, &FindServers::closed, this, &BrowserLink::keepGeometry);
     }
     m_find->open();
+}
+
+// Kept only when it changed, so that closing the browser seldom writes the store. A place that
+// could not be kept is no loss worth a message.
+void BrowserLink::keepGeometry()
+{
+    const QByteArray geometry = m_find->saveGeometry();
+    if (geometry != m_settings.browserGeometry())
+        m_settings.setBrowserGeometry(geometry);
 }
 
 int BrowserLink::gameProtocol()
@@ -58,8 +71,8 @@ int BrowserLink::gameProtocol()
 
 void BrowserLink::readFriends()
 {
-    if (m_find)
-        m_find->readFriends();
+    if (m_browser)
+        m_browser->readFriends();
 }
 
 void BrowserLink::joinListed(const QString &address)

@@ -14,10 +14,12 @@ class FindServers;
 class FriendAlerts;
 class BookmarkList;
 class AppSettings;
+class ServerBrowser;
 
-// Makes the browser on the first "[ Find ]", with the masters and the game version from the store,
-// and passes on what it asks of the main window: a new bookmark, a join, a changed friends list.
-// The game version it shows is also the one the bookmark rows are drawn against.
+// Makes the browser and its window on the first "[ Find ]", with the masters and the game version
+// from the store, and passes on what it asks of the main window: a new bookmark, a join, a changed
+// friends list. The game version it shows is also the one the bookmark rows are drawn against.
+// The window's place and size are kept in the store when it closes, and when the program ends.
 class BrowserLink final : public QObject
 {
     Q_OBJECT
@@ -49,6 +51,7 @@ signals:
 
 private:
     void showGameProtocol(int protocol);
+    void keepGeometry();
 
     Dialogs &m_dialogs;
     AppSettings &m_settings;
@@ -56,6 +59,7 @@ private:
     const QString &m_gamePath;
     BookmarkList &m_bookmarks;
     FriendAlerts &m_alerts;
+    ServerBrowser *m_browser = nullptr;  // outlives the window, which shows its model
     std::unique_ptr<FindServers> m_find; // a window of its own: no parent
     std::optional<int> m_gameProtocol;
 };

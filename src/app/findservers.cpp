@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/findservers.h"
 
-#include "app/bookmarkdelegate.h"
-#include "app/friendmark.h"
+#include "app/foundserverdelegate.h"
 #include "app/windowcontrols.h"
-#include "friends/friendsettings.h"
 #include "platform/dialogs.h"
 #include "query/gameversion.h"
-#include "query/statussocket.h"
 #include "servers/browserprogress.h"
-#include "servers/masterclient.h"
-#include "servers/servercache.h"
+#include "servers/serverbrowser.h"
 #include "servers/serverfilter.h"
 #include "servers/serverlistmodel.h"
 #include "settings/appsettings.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,87 +21,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QSplitter>
-#include <QStyledItemDelegate>
 #include <QTableView>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-using namespace std::chrono;
-
 namespace {
 
-constexpr milliseconds kProgressInterval{100};
 constexpr char kOtherVersionQuestion[] = "%1 runs game version %2; your game is %3. Join anyway?";
 constexpr char kPasswordPrompt[] = "Password for %1:";
-
-QIcon lockIcon(const QColor &ink)
-{
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawLock(painter, QRect(2, 2, 12, 12), ink);
-    return QIcon(picture);
-}
-
-// Dims servers of another game version, puts a lock before the name of one with a password, and
-// the friend mark at the name's end, which is cut short to make room for it.
-class FoundServerDelegate final : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        const int friends = index.column() == ServerListModel::Name
-            ? index.data(kFriendCountRole).toInt()
-            : 0;
-        if (friends <= 0) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        QStyleOptionViewItem item = option;
-        initStyleOption(&item, index);
-        const QWidget *view = option.widget;
-        QStyle *style = view ? view->style() : QApplication::style();
-        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, view);
-        // As far from the cell's end as the style keeps the text from its start.
-        QRect mark = text.adjusted(0, 0, -style->pixelMetric(QStyle::PM_FocusFrameHMargin) - 1, 0);
-        mark.setLeft(mark.right() - friendMarkWidth(item.fontMetrics));
-        item.text = item.fontMetrics.elidedText(item.text, item.textElideMode,
-                                                mark.left() - text.left()
-                                                    - item.fontMetrics.averageCharWidth());
-        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, view);
-        painter->save();
-        painter->setFont(item.font);
-        drawFriendMark(*painter, mark, friends, itemInk(item));
-        painter->restore();
-    }
-
-protected:
-    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
-    {
-        QStyledItemDelegate::initStyleOption(option, index);
-        if (index.column() == ServerListModel::Name && index.data(kPasswordRole).toBool()) {
-            option->icon = m_lock;
-            option->features |= QStyleOptionViewItem::HasDecoration;
-        }
-        if (index.data(kOtherVersionRole).toBool()) {
-            for (const auto role : {QPalette::Text, QPalette::HighlightedText})
-                option->palette.setColor(role, option->palette.color(QPalette::Disabled, role));
-        }
-    }
-
-private:
-    const QIcon m_lock = lockIcon(Qt::darkGray);
-};
 
 QCheckBox *checkBox(const char *caption, QWidget *parent)
 {
@@ -117,36 +42,19 @@ QCheckBox *checkBox(const char *caption, QWidget *parent)
 
 } // namespace
 
-FindServers::FindServers(Dialogs &dialogs, AppSettings &store, FindServersOptions options,
-                         QWidget *parent)
+FindServers::FindServers(Dialogs &dialogs, ServerBrowser &browser, QWidget *parent)
     : QWidget(parent, Qt::Window),
       m_dialogs(dialogs),
-      m_store(store),
-      m_options(std::move(options)),
-      m_servers(new ServerListModel(this)),
-      m_filter(new ServerFilter(*m_servers, this)),
-      m_masters(new MasterClient(m_options.masterBounds, this)),
-      m_sweep(new ServerSweep(m_options.sweepBounds, this)),
-      m_progressTimer(new QTimer(this))
+      m_browser(browser)
 {
     setObjectName(QStringLiteral("findServers"));
     setWindowTitle(QStringLiteral("Find Servers"));
     // The main window's end ends the program, whether this window is open or not.
     setAttribute(Qt::WA_QuitOnClose, false);
     buildControls();
-    m_listProtocol = gameProtocol();
-    m_servers->setGameProtocol(m_listProtocol);
     wireEvents();
     wireFriends();
-    readFriends();
-    restoreGeometry();
-    loadCache();
-}
-
-// Quitting the main window ends this one without a close event.
-FindServers::~FindServers()
-{
-    saveGeometryAndList();
+    showFriends(m_browser.settings().friends());
 }
 
 void FindServers::buildControls()
@@ -166,14 +74,14 @@ void FindServers::buildControls()
     m_version->setAccessibleName(QStringLiteral("Game version"));
     for (const GameVersion &version : gameVersions())
         m_version->addItem(QString::fromLatin1(version.name), version.protocol);
-    m_version->setCurrentIndex(std::max(0, m_version->findData(m_options.gameProtocol)));
+    m_version->setCurrentIndex(std::max(0, m_version->findData(m_browser.gameProtocol())));
     auto *versionLabel = new QLabel(QStringLiteral("Game version:"), this);
     versionLabel->setBuddy(m_version);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("servers"));
     m_table->setAccessibleName(QStringLiteral("Servers"));
-    m_table->setModel(m_filter);
+    m_table->setModel(&m_browser.filter());
     m_table->setItemDelegate(new FoundServerDelegate(m_table));
     m_table->setSortingEnabled(true);
     m_table->sortByColumn(ServerListModel::Players, Qt::DescendingOrder);
@@ -283,14 +191,16 @@ QWidget *FindServers::buildFriendsPane()
 
 void FindServers::wireFriends()
 {
+    connect(&m_browser, &ServerBrowser::friendsRead, this, &FindServers::showFriends);
+    connect(&m_browser, &ServerBrowser::friendsMatched, this, &FindServers::showPlayers);
     connect(m_addFriend, &QPushButton::clicked, this, [this] {
-        editFriend(m_friendName->text().trimmed(), true);
+        m_browser.editFriend(m_friendName->text().trimmed(), true);
         m_friendName->clear();
     });
     connect(m_friendName, &QLineEdit::returnPressed, m_addFriend, &QPushButton::click);
     connect(m_removeFriend, &QPushButton::clicked, this, [this] {
         if (const QListWidgetItem *chosen = m_friendList->currentItem())
-            editFriend(chosen->text(), false);
+            m_browser.editFriend(chosen->text(), false);
     });
     connect(m_players, &QTreeWidget::currentItemChanged, this, &FindServers::offerPlayerActions);
     const auto playerName = [this] {
@@ -298,46 +208,21 @@ void FindServers::wireFriends()
         return player ? player->text(0) : QString();
     };
     connect(m_playerActions.add, &QAction::triggered, this,
-            [this, playerName] { editFriend(playerName(), true); });
+            [this, playerName] { m_browser.editFriend(playerName(), true); });
     connect(m_playerActions.remove, &QAction::triggered, this,
-            [this, playerName] { editFriend(playerName(), false); });
+            [this, playerName] { m_browser.editFriend(playerName(), false); });
 }
 
-// The main window reads the list again and gives it back through readFriends().
-void FindServers::editFriend(const QString &name, bool befriend)
+void FindServers::showFriends(const QStringList &names)
 {
-    if (name.isEmpty())
-        return;
-    emit friendsEdited(befriend ? addFriend(m_store, name) : removeFriend(m_store, name));
-}
-
-void FindServers::readFriends()
-{
-    const QStringList names = m_store.friends();
-    m_friends = FriendList(names);
-    m_friends.whenDecided(this, [this] { // players matched in later turns
-        m_servers->setFriends(m_friends);
-        showPlayers();
-    });
-    m_servers->setFriends(m_friends);
     m_friendList->clear();
     m_friendList->addItems(names);
-    showPlayers();
 }
 
 void FindServers::offerPlayerActions()
 {
     const QTreeWidgetItem *player = m_players->currentItem();
-    offerFriendActions(m_playerActions, m_store, player ? player->text(0) : QString());
-}
-
-void FindServers::replied(quint64 server)
-{
-    const int row = m_servers->rowOf(server);
-    if (row < 0)
-        return;
-    const FoundServer &found = m_servers->server(row);
-    emit serverAnswered(found.addressText(), found.name, found.status);
+    offerFriendActions(m_playerActions, m_browser.settings(), player ? player->text(0) : QString());
 }
 
 void FindServers::wireEvents()
@@ -346,67 +231,21 @@ void FindServers::wireEvents()
     for (QCheckBox *box : {m_hideEmpty, m_hideFull, m_hideLocked, m_onlyMyVersion, m_friendsOnly})
         connect(box, &QCheckBox::toggled, this, &FindServers::applyFilter);
     connect(m_version, &QComboBox::currentIndexChanged, this, &FindServers::versionChosen);
-    connect(m_refresh, &QPushButton::clicked, this, [this] { fetch(true); });
+    connect(m_refresh, &QPushButton::clicked, this, [this] { m_browser.fetch(true); });
     connect(m_addBookmark, &QPushButton::clicked, this, &FindServers::addSelectedToBookmarks);
     connect(m_join, &QPushButton::clicked, this, &FindServers::joinSelected);
     connect(m_table, &QTableView::doubleClicked, this, &FindServers::joinSelected);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &FindServers::showPlayers);
-    connect(m_servers, &QAbstractItemModel::dataChanged, this, &FindServers::showPlayers);
-    connect(m_masters, &MasterClient::serversListed, this, &FindServers::listed);
-    connect(m_masters, &MasterClient::masterEnded, this, &FindServers::masterEnded);
-    connect(m_masters, &MasterClient::finished, this, &FindServers::mastersFinished);
-    connect(m_sweep, &ServerSweep::replied, m_servers, &ServerListModel::setReply);
-    connect(m_sweep, &ServerSweep::replied, this, &FindServers::replied);
-    connect(m_sweep, &ServerSweep::noReply, m_servers, &ServerListModel::setNoReply);
-    connect(m_sweep, &ServerSweep::failed, this, [this](const QString &reason) {
-        m_failures.append(QStringLiteral("status queries: ") + reason);
-    });
-    m_progressTimer->setInterval(kProgressInterval);
-    connect(m_progressTimer, &QTimer::timeout, this, &FindServers::showProgress);
-}
-
-void FindServers::restoreGeometry()
-{
-    const QSettings saved(m_options.geometryPath, QSettings::IniFormat);
-    QWidget::restoreGeometry(saved.value(QStringLiteral("geometry")).toByteArray());
+    connect(&m_browser.servers(), &QAbstractItemModel::dataChanged, this,
+            &FindServers::showPlayers);
+    connect(&m_browser, &ServerBrowser::progressChanged, this, &FindServers::showProgress);
 }
 
 void FindServers::closeEvent(QCloseEvent *event)
 {
-    saveGeometryAndList();
+    emit closed();
     QWidget::closeEvent(event);
-}
-
-void FindServers::saveGeometryAndList() const
-{
-    QSettings saved(m_options.geometryPath, QSettings::IniFormat);
-    saved.setValue(QStringLiteral("geometry"), saveGeometry());
-    saveCache();
-}
-
-// A cache of another game version's list, or none that can be read, leaves the list empty.
-void FindServers::loadCache()
-{
-    const std::optional<CachedList> cached = readServerCache(m_options.cachePath);
-    if (!cached)
-        return;
-    m_masters->setAskedAt(cached->askedAt);
-    if (cached->protocol == m_listProtocol) {
-        m_servers->setServers(cached->servers);
-        m_listTakenAt = newestAskedAt(cached->askedAt, m_listProtocol);
-    }
-}
-
-void FindServers::saveCache() const
-{
-    writeServerCache(m_options.cachePath,
-                     {m_listProtocol, m_masters->askedAt(), m_servers->servers()});
-}
-
-int FindServers::gameProtocol() const
-{
-    return m_version->currentData().toInt();
 }
 
 void FindServers::open()
@@ -417,81 +256,37 @@ void FindServers::open()
     if (m_opened)
         return;
     m_opened = true;
-    fetch(false);
-}
-
-// The rows shown keep their place and are asked again; the masters add what is new.
-void FindServers::fetch(bool refresh)
-{
-    m_failures.clear();
-    m_mastersListed = 0;
-    m_sweep->stop();
-    m_sweep->ask(m_servers->restartAll());
-    m_masters->fetch(m_options.masters, gameProtocol(), refresh);
-    m_progressTimer->start();
-    showProgress();
+    m_browser.fetch(false);
 }
 
 void FindServers::versionChosen()
 {
-    saveCache();
-    m_listProtocol = gameProtocol();
-    m_servers->setGameProtocol(m_listProtocol);
-    m_servers->setServers({});
-    m_listTakenAt = {};
-    loadCache();
-    emit gameProtocolChanged(gameProtocol());
-    fetch(false);
-}
-
-void FindServers::listed(const QList<ServerAddress> &servers)
-{
-    m_sweep->ask(m_servers->addServers(servers));
-}
-
-void FindServers::masterEnded(const QString &master, const MasterOutcome &outcome)
-{
-    if (outcome.kind == MasterOutcome::Kind::Listed) {
-        ++m_mastersListed;
-        m_listTakenAt = QDateTime::currentDateTimeUtc();
-    } else
-        m_failures.append(master + QStringLiteral(": ") + outcomeWords(outcome));
-}
-
-void FindServers::mastersFinished(bool)
-{
-    showProgress();
+    const int protocol = m_version->currentData().toInt();
+    m_browser.chooseGameProtocol(protocol);
+    emit gameProtocolChanged(protocol);
 }
 
 // The line is read out by its description: its name stays "Progress".
 void FindServers::showProgress()
 {
-    const int total = m_servers->rowCount();
-    const bool working = m_masters->isFetching() || !m_sweep->isIdle();
-    BrowserProgress progress{total, m_mastersListed, {}, m_servers->answered(), m_failures};
-    if (m_mastersListed == 0 && total > 0 && m_listTakenAt.isValid())
-        progress.keptListAge = seconds(m_listTakenAt.secsTo(QDateTime::currentDateTimeUtc()));
-    const QString text = progressWords(progress);
+    const QString text = progressWords(m_browser.progress());
     if (text != m_progress->text()) { // a reader hears each change once
         m_progress->setText(text);
         m_progress->setAccessibleDescription(text);
     }
-    m_progressBar->setVisible(working);
-    m_progressBar->setRange(0, std::max(total, 1));
-    m_progressBar->setValue(m_servers->settled());
-    if (!working) {
-        m_progressTimer->stop();
-        saveCache();
-        emit sweepEnded();
-    }
+    const ServerListModel &servers = m_browser.servers();
+    m_progressBar->setVisible(m_browser.isWorking());
+    m_progressBar->setRange(0, std::max(servers.rowCount(), 1));
+    m_progressBar->setValue(servers.settled());
 }
 
 void FindServers::applyFilter()
 {
-    m_filter->setText(m_filterText->text());
-    m_filter->setSwitches({m_hideEmpty->isChecked(), m_hideFull->isChecked(),
-                           m_hideLocked->isChecked(), m_onlyMyVersion->isChecked(),
-                           m_friendsOnly->isChecked()});
+    ServerFilter &filter = m_browser.filter();
+    filter.setText(m_filterText->text());
+    filter.setSwitches({m_hideEmpty->isChecked(), m_hideFull->isChecked(),
+                        m_hideLocked->isChecked(), m_onlyMyVersion->isChecked(),
+                        m_friendsOnly->isChecked()});
 }
 
 std::optional<int> FindServers::selectedRow() const
@@ -499,7 +294,7 @@ std::optional<int> FindServers::selectedRow() const
     const QModelIndex current = m_table->selectionModel()->currentIndex();
     if (!current.isValid())
         return std::nullopt;
-    return m_filter->mapToSource(current).row();
+    return m_browser.filter().mapToSource(current).row();
 }
 
 void FindServers::showPlayers()
@@ -509,12 +304,12 @@ void FindServers::showPlayers()
     if (!row)
         return;
     QList<QTreeWidgetItem *> items;
-    for (const FoundPlayer &player : m_servers->server(*row).players) {
+    for (const FoundPlayer &player : m_browser.servers().server(*row).players) {
         auto *item = new QTreeWidgetItem(
             {player.name, QString::number(player.score), QString::number(player.ping)});
         item->setTextAlignment(1, Qt::AlignRight);
         item->setTextAlignment(2, Qt::AlignRight);
-        item->setFont(0, playerFont(m_players->font(), m_friends, player.name));
+        item->setFont(0, playerFont(m_players->font(), m_browser.friends(), player.name));
         items.append(item);
     }
     m_players->addTopLevelItems(items);
@@ -523,9 +318,8 @@ void FindServers::showPlayers()
 void FindServers::addSelectedToBookmarks()
 {
     if (const std::optional<int> row = selectedRow()) {
-        const FoundServer &server = m_servers->server(*row);
-        emit addBookmarkRequested(server.name.isEmpty() ? server.addressText() : server.name,
-                                  server.addressText());
+        const FoundServer &server = m_browser.servers().server(*row);
+        emit addBookmarkRequested(server.displayName(), server.addressText());
     }
 }
 
@@ -538,20 +332,17 @@ void FindServers::joinSelected()
 // Chosen, then joined as a double click on its row would: the same questions come first.
 void FindServers::joinListed(const QString &address)
 {
-    const std::optional<StatusTarget> target = statusTarget(address);
-    const int row = target
-        ? m_servers->rowOf(ServerAddress{target->host.toIPv4Address(), target->port}.key())
-        : -1;
-    if (row < 0)
+    const std::optional<int> row = m_browser.rowOf(address);
+    if (!row)
         return;
-    m_table->setCurrentIndex(m_filter->mapFromSource(m_servers->index(row, 0)));
-    joinRow(row);
+    m_table->setCurrentIndex(m_browser.filter().mapFromSource(m_browser.servers().index(*row, 0)));
+    joinRow(*row);
 }
 
 void FindServers::joinRow(int row)
 {
-    const FoundServer server = m_servers->server(row);
-    const QString name = server.name.isEmpty() ? server.addressText() : server.name;
+    const FoundServer server = m_browser.servers().server(row);
+    const QString name = server.displayName();
     if (!confirmVersion(server))
         return;
     QString password;
@@ -569,11 +360,11 @@ bool FindServers::confirmVersion(const FoundServer &server)
 {
     const BookmarkStatus::Server &figures = server.status.server;
     if (server.status.state != BookmarkStatus::State::Answered
-        || !runsOtherVersion(figures, gameProtocol()))
+        || !runsOtherVersion(figures, m_browser.gameProtocol()))
         return true;
     const QString question =
         QString::fromLatin1(kOtherVersionQuestion)
-            .arg(server.name.isEmpty() ? server.addressText() : server.name,
+            .arg(server.displayName(),
                  versionOfProtocol(*figures.protocol).value_or(QString::number(*figures.protocol)),
                  m_version->currentText());
     return m_dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::None)

@@ -10,6 +10,11 @@ QString FoundServer::addressText() const
     return QHostAddress(address.ip).toString() + u':' + QString::number(address.port);
 }
 
+QString FoundServer::displayName() const
+{
+    return name.isEmpty() ? addressText() : name;
+}
+
 void FoundServer::take(const StatusReply &reply, std::chrono::microseconds roundTrip)
 {
     status = BookmarkStatus::answered(reply, roundTrip);

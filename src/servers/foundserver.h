@@ -27,6 +27,8 @@ struct FoundServer
 
     // "1.2.3.4:28960"
     QString addressText() const;
+    // The name it gives itself, else its address.
+    QString displayName() const;
     // Takes a server's reply: its status, name, type and players.
     void take(const StatusReply &reply, std::chrono::microseconds roundTrip);
 };

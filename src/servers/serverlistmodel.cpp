@@ -87,7 +87,7 @@ QVariant ServerListModel::display(const FoundServer &server, int column) const
     const bool answered = server.status.state == BookmarkStatus::State::Answered;
     switch (column) {
     case Name:
-        return server.name.isEmpty() ? server.addressText() : server.name;
+        return server.displayName();
     case Players:
         return answered ? playersFigure(figures) : statusMark(server.status.state);
     case Ping:

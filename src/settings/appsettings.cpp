@@ -18,6 +18,7 @@ constexpr char kProtocolKey[] = "protocol";
 constexpr char kFriendsKey[] = "friends";
 constexpr char kNotifyKey[] = "notify";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
+constexpr char kBrowserGeometryKey[] = "browsergeometry";
 
 QString keyName(const char *key)
 {
@@ -107,4 +108,17 @@ std::optional<std::chrono::seconds> AppSettings::refreshPeriod() const
     if (seconds == 0)
         return std::nullopt;
     return std::clamp(std::chrono::seconds(seconds), kShortestRefreshPeriod, kLongestRefreshPeriod);
+}
+
+QByteArray AppSettings::browserGeometry() const
+{
+    const QByteArray::FromBase64Result geometry = QByteArray::fromBase64Encoding(
+        value(kBrowserGeometryKey).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    return geometry ? *geometry : QByteArray();
+}
+
+bool AppSettings::setBrowserGeometry(const QByteArray &geometry)
+{
+    return m_store.write(sectionName(), keyName(kBrowserGeometryKey),
+                         QString::fromLatin1(geometry.toBase64()));
 }

@@ -19,7 +19,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
-// user may change them meanwhile. Only `codpath` and `friends` are ever written by the program.
+// user may change them meanwhile. Only `codpath`, `friends` and `browsergeometry` are ever
+// written by the program.
 class AppSettings final
 {
 public:
@@ -54,6 +55,10 @@ public:
     // `refreshseconds`: nullopt when it is 0 (no periodic refresh); the default when it is missing
     // or no whole number of seconds; never shorter than kShortestRefreshPeriod.
     std::optional<std::chrono::seconds> refreshPeriod() const;
+    // `browsergeometry`: the server browser's place and size as Qt saves a window's, in base64;
+    // empty when unset or not base64, which leaves the window where Qt puts it.
+    QByteArray browserGeometry() const;
+    bool setBrowserGeometry(const QByteArray &geometry);
 
 private:
     QString value(const char *key) const;
