@@ -10,6 +10,7 @@
 #include "app/findservers.h"
 #include "settings/appsettings.h"
 #include "storage/keyvaluestore.h"
+#include "fakemaster.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
 #include "scripteddialogs.h"
@@ -56,19 +57,13 @@ QList<QByteArray> masterDatagrams(int servers, quint16 answeringPort, quint16 si
 {
     QList<QByteArray> datagrams;
     for (int d = 0; d < kDatagrams; ++d) {
-        QByteArray datagram("\xff\xff\xff\xffgetserversResponse\n\0", 24);
+        QList<ServerEndpoint> listed;
         for (int i = d * servers / kDatagrams; i < (d + 1) * servers / kDatagrams; ++i) {
-            const quint32 ip = QHostAddress(
-                                   QStringLiteral("127.0.%1.%2").arg(1 + i / 250).arg(1 + i % 250))
-                                   .toIPv4Address();
-            const quint16 port = i % 4 == 3 ? silentPort : answeringPort;
-            const char entry[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
-                                  char(ip), char(port >> 8), char(port)};
-            datagram += QByteArray(entry, sizeof entry);
+            const QHostAddress host(
+                QStringLiteral("127.0.%1.%2").arg(1 + i / 250).arg(1 + i % 250));
+            listed.append(ServerEndpoint::of(host, i % 4 == 3 ? silentPort : answeringPort));
         }
-        datagram += d == kDatagrams - 1 ? QByteArray("\\EOF\0\0\0", 7)
-                                        : QByteArray("\\EOT\0\0\0", 7);
-        datagrams.append(datagram);
+        datagrams.append(masterDatagram(listed, d == kDatagrams - 1 ? kMasterEof : kMasterEot));
     }
     return datagrams;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Parsing a master's reply of 4,096 entries.
+#include "fakemaster.h"
 #include "servers/masterreply.h"
 
 #include <benchmark/benchmark.h>
@@ -8,12 +9,10 @@ namespace {
 
 QByteArray fullReply()
 {
-    QByteArray datagram("\xff\xff\xff\xffgetserversResponse\n\0", 24);
-    for (int i = 0; i < kMaxListedServers; ++i) {
-        const char entry[] = {'\\', 8, char(i >> 8), char(i), 1, 0x71, 0x40};
-        datagram += QByteArray(entry, sizeof entry);
-    }
-    return datagram + QByteArray("\\EOF\0\0\0", 7);
+    QList<ServerEndpoint> servers;
+    for (int i = 0; i < kMaxListedServers; ++i)
+        servers.append({0x08000001u | quint32(i) << 8, 28992});
+    return masterDatagram(servers);
 }
 
 void parse4096(benchmark::State &state)

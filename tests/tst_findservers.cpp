@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The server browser on a whole window: a fake master and fake servers on loopback.
+#include "fakemaster.h"
 #include "fakestatusserver.h"
 #include "longfriendlist.h"
 #include "windowharness.h"
@@ -39,15 +40,10 @@ namespace {
 
 QByteArray masterList(const QList<const FakeStatusServer *> &servers)
 {
-    QByteArray datagram("\xff\xff\xff\xffgetserversResponse\n\0", 24);
-    for (const FakeStatusServer *server : servers) {
-        const quint32 ip = server->address().toIPv4Address();
-        const quint16 port = server->port();
-        const char entry[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
-                              char(ip), char(port >> 8), char(port)};
-        datagram += QByteArray(entry, sizeof entry);
-    }
-    return datagram + QByteArray("\\EOF\0\0\0", 7);
+    QList<ServerEndpoint> listed;
+    for (const FakeStatusServer *server : servers)
+        listed.append(ServerEndpoint::of(server->address(), server->port()));
+    return masterDatagram(listed);
 }
 
 QByteArray reply(const QString &info, int players)

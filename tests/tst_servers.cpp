@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The master servers' protocol, the list they give, its cache, and the status of many servers.
+#include "fakemaster.h"
 #include "fakestatusserver.h"
 #include "query/gameversion.h"
 #include "query/serversweep.h"
@@ -24,44 +25,38 @@ namespace {
 
 const QByteArray kHeader("\xff\xff\xff\xffgetserversResponse");
 
-QByteArray entry(const QString &address)
+ServerEndpoint endpoint(const QString &address)
 {
     const qsizetype colon = address.indexOf(u':');
-    const quint32 ip = QHostAddress(address.first(colon)).toIPv4Address();
-    const quint16 port = address.sliced(colon + 1).toUShort();
-    const char bytes[] = {'\\',     char(ip >> 24),  char(ip >> 16), char(ip >> 8),
-                          char(ip), char(port >> 8), char(port)};
-    return QByteArray(bytes, sizeof bytes);
+    return ServerEndpoint::of(QHostAddress(address.first(colon)),
+                              address.sliced(colon + 1).toUShort());
+}
+
+QByteArray entry(const QString &address)
+{
+    return masterEntry(endpoint(address));
 }
 
 QByteArray listDatagram(const QStringList &servers, const QByteArray &end)
 {
-    QByteArray datagram = kHeader + QByteArray("\n\0", 2);
+    QList<ServerEndpoint> endpoints;
     for (const QString &server : servers)
-        datagram += entry(server);
-    return datagram + end;
+        endpoints.append(endpoint(server));
+    return masterDatagram(endpoints, end);
 }
 
-QString text(const ServerAddress &server)
-{
-    return QHostAddress(server.ip).toString() + u':' + QString::number(server.port);
-}
-
-QStringList texts(const QList<ServerAddress> &servers)
+QStringList texts(const QList<ServerEndpoint> &servers)
 {
     QStringList all;
-    for (const ServerAddress &server : servers)
-        all.append(text(server));
+    for (const ServerEndpoint &server : servers)
+        all.append(server.text());
     return all;
 }
 
 quint64 keyOf(const FakeStatusServer &server)
 {
-    return quint64(server.address().toIPv4Address()) << 16 | server.port();
+    return ServerEndpoint::of(server.address(), server.port()).key();
 }
-
-const QByteArray kEot("\\EOT\0\0\0", 7);
-const QByteArray kEof("\\EOF\0\0\0", 7);
 
 } // namespace
 
@@ -114,12 +109,12 @@ void tst_Servers::parseMasterReply_data()
     QTest::addColumn<bool>("endOfList");
     QTest::addColumn<bool>("cutShort");
     const QStringList two{"1.2.3.4:28960", "5.6.7.8:28961"};
-    QTest::newRow("two, more to come") << listDatagram(two, kEot) << two << false << false;
-    QTest::newRow("end of list") << listDatagram(two, kEof) << two << true << false;
+    QTest::newRow("two, more to come") << listDatagram(two, kMasterEot) << two << false << false;
+    QTest::newRow("end of list") << listDatagram(two, kMasterEof) << two << true << false;
     QTest::newRow("no end marker") << listDatagram(two, {}) << two << false << false;
     QTest::newRow("no separator, bare EOF") << kHeader + entry("1.2.3.4:28960") + "\\EOF"
                                             << QStringList{"1.2.3.4:28960"} << true << false;
-    QTest::newRow("address reading EOT") << listDatagram({"69.79.84.9:28960"}, kEof)
+    QTest::newRow("address reading EOT") << listDatagram({"69.79.84.9:28960"}, kMasterEof)
                                          << QStringList{"69.79.84.9:28960"} << true << false;
     QTest::newRow("truncated entry")
         << listDatagram(two, {}).chopped(3) << QStringList{"1.2.3.4:28960"} << false << true;
@@ -129,7 +124,7 @@ void tst_Servers::parseMasterReply_data()
     for (int i = 0; i < 5000; ++i)
         many.append(QStringLiteral("1.2.%1.%2:28960").arg(i / 250).arg(i % 250 + 1));
     QTest::newRow("more than 4096")
-        << listDatagram(many, kEof) << many.first(4096) << true << false;
+        << listDatagram(many, kMasterEof) << many.first(4096) << true << false;
 }
 
 void tst_Servers::parseMasterReply()
@@ -206,9 +201,7 @@ void tst_Servers::acceptableServers()
     QFETCH(QString, server);
     QFETCH(QString, master);
     QFETCH(bool, accepted);
-    const QStringList parts = server.split(u':');
-    const ServerAddress address{QHostAddress(parts[0]).toIPv4Address(), parts[1].toUShort()};
-    QCOMPARE(isAcceptableServer(address, QHostAddress(master).toIPv4Address()), accepted);
+    QCOMPARE(isAcceptableServer(endpoint(server), QHostAddress(master).toIPv4Address()), accepted);
 }
 
 void tst_Servers::askMasters_data()
@@ -219,10 +212,11 @@ void tst_Servers::askMasters_data()
     QTest::addColumn<QString>("outcome");
     const QStringList first{"127.0.0.5:28960", "127.0.0.6:28960"};
     const QStringList second{"127.0.0.6:28960", "127.0.0.7:28961"}; // one listed twice
-    QTest::newRow("EOT, then EOF")
-        << Datagrams{{listDatagram(first, kEot)}, {listDatagram(second, kEof), {}, 50ms}} << 3
-        << "4 servers";
-    QTest::newRow("EOT, then quiet") << Datagrams{{listDatagram(first, kEot)}} << 2 << "2 servers";
+    QTest::newRow("EOT, then EOF") << Datagrams{{listDatagram(first, kMasterEot)},
+                                                {listDatagram(second, kMasterEof), {}, 50ms}}
+                                   << 3 << "4 servers";
+    QTest::newRow("EOT, then quiet")
+        << Datagrams{{listDatagram(first, kMasterEot)}} << 2 << "2 servers";
     QTest::newRow("garbage") << Datagrams{{"\xff\xff\xff\xffgetstatus"}} << 0 << "bad reply";
     QTest::newRow("silence") << Datagrams{} << 0 << "no answer";
     Datagrams endless;
@@ -230,7 +224,7 @@ void tst_Servers::askMasters_data()
         QStringList many;
         for (int i = 0; i < 1000; ++i)
             many.append(QStringLiteral("127.%1.%2.%3:28960").arg(d + 1).arg(i % 200).arg(i / 200));
-        endless.append({listDatagram(many, kEot)});
+        endless.append({listDatagram(many, kMasterEot)});
     }
     QTest::newRow("100,000 entries") << endless << 4096 << "4096 servers";
 }
@@ -258,7 +252,7 @@ void tst_Servers::askMasters()
     QCOMPARE(master.received.first().data, QByteArray("\xff\xff\xff\xffgetservers 4 full empty"));
     int total = 0;
     for (const auto &signal : servers)
-        total += int(signal.at(0).value<QList<ServerAddress>>().size());
+        total += int(signal.at(0).value<QList<ServerEndpoint>>().size());
     QCOMPARE(total, listed);
     QStringList outcomes;
     for (const auto &signal : ended)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/serversweep.h"
 
+#include "query/serverendpoint.h"
+
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QNetworkProxy>
@@ -21,16 +23,6 @@ constexpr qint64 kMaxBurst = 16;
 // The least time between two turns of sending: each wake-up of the event loop costs more than
 // the few requests it sends, and a few requests together are no burst to a router.
 constexpr milliseconds kTurnInterval{4};
-
-QHostAddress hostOf(quint64 server)
-{
-    return QHostAddress(quint32(server >> 16));
-}
-
-quint16 portOf(quint64 server)
-{
-    return quint16(server & 0xffff);
-}
 
 } // namespace
 
@@ -146,7 +138,8 @@ void ServerSweep::expire(Clock::time_point now)
 // A request the platform refuses to send (no route, say) is left to its time-out.
 void ServerSweep::send(quint64 server)
 {
-    m_socket->writeDatagram(statusRequest(), hostOf(server), portOf(server));
+    const ServerEndpoint endpoint = ServerEndpoint::fromKey(server);
+    m_socket->writeDatagram(statusRequest(), endpoint.host(), endpoint.port);
 }
 
 void ServerSweep::scheduleWork()
@@ -190,8 +183,8 @@ void ServerSweep::readReplies()
         const QNetworkDatagram datagram = m_socket->receiveDatagram(65536);
         if (!datagram.isValid())
             break;
-        const quint64 server = quint64(datagram.senderAddress().toIPv4Address()) << 16
-            | quint16(datagram.senderPort());
+        const quint64 server =
+            ServerEndpoint::of(datagram.senderAddress(), quint16(datagram.senderPort())).key();
         const auto lastSent = m_inFlight.constFind(server);
         if (lastSent == m_inFlight.cend())
             continue;

@@ -36,7 +36,7 @@ public:
     explicit ServerSweep(SweepBounds bounds = {}, QObject *parent = nullptr);
     ~ServerSweep() override;
 
-    // A server is its IPv4 address and port, as ServerAddress::key() packs them. A server in
+    // A server is its IPv4 address and port, as ServerEndpoint::key() packs them. A server in
     // flight is not asked again.
     void ask(const QList<quint64> &servers);
     // Forgets every server not yet answered, without a word.

@@ -2,6 +2,7 @@
 #include "query/statusrefresh.h"
 
 #include "address/addressrules.h"
+#include "query/serverendpoint.h"
 
 #include <QTimer>
 
@@ -26,12 +27,13 @@ std::variant<StatusTarget, QString> storedTarget(const QString &stored)
 
 quint64 keyOf(const StatusTarget &target)
 {
-    return quint64(target.host.toIPv4Address()) << 16 | target.port;
+    return ServerEndpoint::of(target.host, target.port).key();
 }
 
 StatusTarget targetOf(quint64 key)
 {
-    return {QHostAddress(quint32(key >> 16)), quint16(key & 0xffff)};
+    const ServerEndpoint server = ServerEndpoint::fromKey(key);
+    return {server.host(), server.port};
 }
 
 } // namespace

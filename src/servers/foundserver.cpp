@@ -3,11 +3,9 @@
 
 #include "query/statusreply.h"
 
-#include <QHostAddress>
-
 QString FoundServer::addressText() const
 {
-    return QHostAddress(address.ip).toString() + u':' + QString::number(address.port);
+    return address.text();
 }
 
 QString FoundServer::displayName() const

@@ -19,7 +19,7 @@ struct FoundPlayer
 
 struct FoundServer
 {
-    ServerAddress address;
+    ServerEndpoint address;
     BookmarkStatus status; // Waiting until it answers or stays silent
     QString name;          // sv_hostname, colour codes removed
     QString type;          // g_gametype

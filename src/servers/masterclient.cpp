@@ -86,10 +86,10 @@ bool MasterClient::askedRecently(const QString &key) const
         && asked.secsTo(now) < std::chrono::seconds(kMinimumInterval).count();
 }
 
-void MasterClient::listed(const QList<ServerAddress> &servers)
+void MasterClient::listed(const QList<ServerEndpoint> &servers)
 {
-    QList<ServerAddress> fresh;
-    for (const ServerAddress &server : servers) {
+    QList<ServerEndpoint> fresh;
+    for (const ServerEndpoint &server : servers) {
         if (m_seen.size() < kMaxListedServers && !m_seen.contains(server.key())) {
             m_seen.insert(server.key());
             fresh.append(server);

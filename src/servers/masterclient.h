@@ -41,14 +41,14 @@ public:
     void setAskedAt(const QHash<QString, QDateTime> &askedAt) { m_askedAt = askedAt; }
 
 signals:
-    void serversListed(const QList<ServerAddress> &servers);
+    void serversListed(const QList<ServerEndpoint> &servers);
     void masterEnded(const QString &master, const MasterOutcome &outcome);
     // Every master asked has ended; `asked` is false when all were skipped.
     void finished(bool asked);
 
 private:
     bool askedRecently(const QString &key) const;
-    void listed(const QList<ServerAddress> &servers);
+    void listed(const QList<ServerEndpoint> &servers);
 
     const MasterBounds m_bounds;
     QHash<QString, QDateTime> m_askedAt;

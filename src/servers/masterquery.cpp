@@ -118,8 +118,8 @@ void MasterQuery::readDatagrams()
             continue;
         }
         m_answered = true;
-        QList<ServerAddress> servers;
-        for (const ServerAddress &server : reply.servers) {
+        QList<ServerEndpoint> servers;
+        for (const ServerEndpoint &server : reply.servers) {
             if (isAcceptableServer(server, m_masterIp) && m_listed < kMaxListedServers) {
                 servers.append(server);
                 ++m_listed;

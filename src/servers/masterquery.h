@@ -59,7 +59,7 @@ public:
     void ask(const MasterName &master, int protocol);
 
 signals:
-    void serversListed(const QList<ServerAddress> &servers);
+    void serversListed(const QList<ServerEndpoint> &servers);
     void ended(const MasterOutcome &outcome);
 
 private:

@@ -111,7 +111,7 @@ MasterReply parseMasterReply(QByteArrayView datagram)
     return reply;
 }
 
-bool isAcceptableServer(const ServerAddress &server, quint32 masterIp)
+bool isAcceptableServer(const ServerEndpoint &server, quint32 masterIp)
 {
     const AddressKind kind = addressKind(server.ip);
     return server.port != 0 && kind != AddressKind::Unusable && kind == addressKind(masterIp);

@@ -3,19 +3,11 @@
 // addresses.
 #pragma once
 
+#include "query/serverendpoint.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
-
-// A game server as a master lists it: an IPv4 address and a port.
-struct ServerAddress
-{
-    quint32 ip = 0;
-    quint16 port = 0;
-
-    quint64 key() const { return quint64(ip) << 16 | port; }
-    friend bool operator==(const ServerAddress &, const ServerAddress &) = default;
-};
 
 // The game keeps at most 2,048 servers; twice that is room enough and a bound on a hostile master.
 inline constexpr int kMaxListedServers = 4096;
@@ -27,10 +19,10 @@ QByteArray masterRequest(int protocol);
 // What one datagram of a master's reply holds.
 struct MasterReply
 {
-    bool isReply = false;         // it carries the reply header
-    bool endOfList = false;       // "\EOF": no datagram follows
-    bool cutShort = false;        // garbage or a truncated entry where an entry should stand
-    QList<ServerAddress> servers; // in reply order, at most kMaxListedServers
+    bool isReply = false;          // it carries the reply header
+    bool endOfList = false;        // "\EOF": no datagram follows
+    bool cutShort = false;         // garbage or a truncated entry where an entry should stand
+    QList<ServerEndpoint> servers; // in reply order, at most kMaxListedServers
 };
 
 MasterReply parseMasterReply(QByteArrayView datagram);
@@ -39,4 +31,4 @@ MasterReply parseMasterReply(QByteArrayView datagram);
 // machine, on a LAN of RFC 1918, behind a carrier's NAT, link-local), never port 0 nor "this
 // network", multicast, reserved, broadcast, documentation or benchmarking addresses. A public
 // master could otherwise make us scan the user's own network, and any master send us anywhere.
-bool isAcceptableServer(const ServerAddress &server, quint32 masterIp);
+bool isAcceptableServer(const ServerEndpoint &server, quint32 masterIp);

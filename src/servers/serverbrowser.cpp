@@ -114,8 +114,7 @@ std::optional<int> ServerBrowser::rowOf(const QString &address) const
     const std::optional<StatusTarget> target = statusTarget(address);
     if (!target)
         return std::nullopt;
-    const int row = m_servers->rowOf(
-        ServerAddress{target->host.toIPv4Address(), target->port}.key());
+    const int row = m_servers->rowOf(ServerEndpoint::of(target->host, target->port).key());
     return row < 0 ? std::nullopt : std::optional<int>(row);
 }
 
@@ -140,7 +139,7 @@ void ServerBrowser::editFriend(const QString &name, bool befriend)
     emit friendsEdited(befriend ? addFriend(m_settings, name) : removeFriend(m_settings, name));
 }
 
-void ServerBrowser::listed(const QList<ServerAddress> &servers)
+void ServerBrowser::listed(const QList<ServerEndpoint> &servers)
 {
     m_sweep->ask(m_servers->addServers(servers));
 }

@@ -82,7 +82,7 @@ private:
     void wire();
     void loadCache();
     void saveCache() const;
-    void listed(const QList<ServerAddress> &servers);
+    void listed(const QList<ServerEndpoint> &servers);
     void masterEnded(const QString &master, const MasterOutcome &outcome);
     void replied(quint64 server);
     void tick();

@@ -163,10 +163,10 @@ void ServerListModel::setServers(const QList<FoundServer> &servers)
     endResetModel();
 }
 
-QList<quint64> ServerListModel::addServers(const QList<ServerAddress> &servers)
+QList<quint64> ServerListModel::addServers(const QList<ServerEndpoint> &servers)
 {
     QList<quint64> added;
-    for (const ServerAddress &address : servers) {
+    for (const ServerEndpoint &address : servers) {
         if (!m_rows.contains(address.key()) && m_servers.size() + added.size() < kMaxListedServers)
             added.append(address.key());
     }
@@ -176,7 +176,7 @@ QList<quint64> ServerListModel::addServers(const QList<ServerAddress> &servers)
     for (const quint64 key : added) {
         m_rows.insert(key, int(m_servers.size()));
         FoundServer server;
-        server.address = {quint32(key >> 16), quint16(key & 0xffff)};
+        server.address = ServerEndpoint::fromKey(key);
         m_servers.append(server);
         m_friendsOn.append(QStringList());
     }

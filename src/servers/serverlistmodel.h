@@ -48,7 +48,7 @@ public:
 
     void setServers(const QList<FoundServer> &servers);
     // Adds the servers not listed yet, waiting for their status; returns those added.
-    QList<quint64> addServers(const QList<ServerAddress> &servers);
+    QList<quint64> addServers(const QList<ServerEndpoint> &servers);
     void setReply(quint64 server, const StatusReply &reply, std::chrono::microseconds roundTrip);
     void setNoReply(quint64 server);
     // Marks every row as waiting for its status again.
