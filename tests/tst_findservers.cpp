@@ -291,8 +291,10 @@ void tst_FindServers::friends()
         m_harness->find<FriendAlerts>("friendAlerts")->friends().match(QStringLiteral("Player9")),
         FriendList::Match::Named);
     const QModelIndex locked = serverIndex(QStringLiteral("Locked"));
-    QCOMPARE(locked.data(kFriendCountRole).toInt(), 1);
-    QCOMPARE(serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt(), 0);
+    QCOMPARE(locked.data(roleId(FoundServerRole::FriendCount)).toInt(), 1);
+    QCOMPARE(
+        serverIndex(QStringLiteral("Harbor")).data(roleId(FoundServerRole::FriendCount)).toInt(),
+        0);
     for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)})
         QVERIFY(locked.data(role).toString().endsWith(QStringLiteral("; friends: Player9")));
     // The mark goes at the end of the cell; the lock and the name stay as they were.
@@ -355,8 +357,12 @@ void tst_FindServers::friends()
         emit m_harness->window().findChild<ServerBrowser *>()->friendsEdited(true);
     };
     const auto friendsMarked = [this] {
-        return serverIndex(QStringLiteral("Harbor")).data(kFriendCountRole).toInt()
-            + serverIndex(QStringLiteral("Locked")).data(kFriendCountRole).toInt();
+        return serverIndex(QStringLiteral("Harbor"))
+                   .data(roleId(FoundServerRole::FriendCount))
+                   .toInt()
+            + serverIndex(QStringLiteral("Locked"))
+                  .data(roleId(FoundServerRole::FriendCount))
+                  .toInt();
     };
     storeList(patternsNamingNobody(QStringLiteral("player"), 7) << QStringLiteral("*yer*"));
     answerOnce(20);

@@ -31,7 +31,7 @@ void FoundServerDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
                                 const QModelIndex &index) const
 {
     const int friends = index.column() == ServerListModel::Name
-        ? index.data(kFriendCountRole).toInt()
+        ? index.data(roleId(FoundServerRole::FriendCount)).toInt()
         : 0;
     if (friends <= 0) {
         QStyledItemDelegate::paint(painter, option, index);
@@ -59,11 +59,12 @@ void FoundServerDelegate::initStyleOption(QStyleOptionViewItem *option,
                                           const QModelIndex &index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() == ServerListModel::Name && index.data(kPasswordRole).toBool()) {
+    if (index.column() == ServerListModel::Name
+        && index.data(roleId(FoundServerRole::Locked)).toBool()) {
         option->icon = m_lock;
         option->features |= QStyleOptionViewItem::HasDecoration;
     }
-    if (index.data(kOtherVersionRole).toBool()) {
+    if (index.data(roleId(FoundServerRole::OtherVersion)).toBool()) {
         for (const auto role : {QPalette::Text, QPalette::HighlightedText})
             option->palette.setColor(role, option->palette.color(QPalette::Disabled, role));
     }

@@ -24,6 +24,7 @@ struct FoundServer
     QString name;          // sv_hostname, colour codes removed
     QString type;          // g_gametype
     QList<FoundPlayer> players;
+    QStringList friends; // the players the friends list names, as last matched; not cached
 
     // "1.2.3.4:28960"
     QString addressText() const;

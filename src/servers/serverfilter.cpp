@@ -30,7 +30,7 @@ ServerFilter::ServerFilter(ServerListModel &servers, QObject *parent)
       m_servers(servers)
 {
     setSourceModel(&servers);
-    setSortRole(kServerSortRole);
+    setSortRole(roleId(FoundServerRole::SortKey));
     setDynamicSortFilter(true);
 }
 
@@ -49,7 +49,8 @@ void ServerFilter::setSwitches(const Switches &switches)
 bool ServerFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
     const FoundServer &server = m_servers.server(sourceRow);
-    const bool friendsPass = !m_switches.friendsOnly || !m_servers.friendsOn(sourceRow).isEmpty();
+    const bool friendsPass = !m_switches.friendsOnly
+        || !m_servers.server(sourceRow).friends.isEmpty();
     return friendsPass && passesSwitches(server) && matchesText(server);
 }
 
@@ -79,8 +80,8 @@ bool ServerFilter::passesSwitches(const FoundServer &server) const
 
 bool ServerFilter::lessThan(const QModelIndex &left, const QModelIndex &right) const
 {
-    const QVariant a = left.data(kServerSortRole);
-    const QVariant b = right.data(kServerSortRole);
+    const QVariant a = left.data(roleId(FoundServerRole::SortKey));
+    const QVariant b = right.data(roleId(FoundServerRole::SortKey));
     if (a.typeId() == QMetaType::QString)
         return QString::localeAwareCompare(a.toString(), b.toString()) < 0;
     return a.toLongLong() < b.toLongLong();

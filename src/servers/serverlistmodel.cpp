@@ -47,26 +47,26 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_servers.size())
         return {};
     const FoundServer &server = m_servers.at(index.row());
-    const QStringList &friends = m_friendsOn.at(index.row());
+    const QStringList &friends = server.friends;
     const bool answered = server.status.state == BookmarkStatus::State::Answered;
     switch (role) {
     case Qt::DisplayRole:
         return display(server, index.column());
-    case kServerSortRole:
+    case roleId(FoundServerRole::SortKey):
         return sortKey(server, index.column());
     case Qt::AccessibleDescriptionRole:
         return withFriendsWords(statusWords(server.status, m_gameProtocol), friends);
     case Qt::ToolTipRole:
         return withFriendsWords(statusToolTip(server.status, m_gameProtocol), friends);
-    case kFriendCountRole:
+    case roleId(FoundServerRole::FriendCount):
         return int(friends.size());
     case Qt::TextAlignmentRole:
         return index.column() == Players || index.column() == Ping
             ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
             : QVariant();
-    case kPasswordRole:
+    case roleId(FoundServerRole::Locked):
         return answered && server.status.server.password;
-    case kOtherVersionRole:
+    case roleId(FoundServerRole::OtherVersion):
         return answered && runsOtherVersion(server.status.server, m_gameProtocol);
     default:
         return {};
@@ -132,8 +132,8 @@ QStringList ServerListModel::friendsAmong(const FoundServer &server) const
 void ServerListModel::setFriends(const FriendList &friends)
 {
     m_friends = friends;
-    for (int row = 0; row < m_servers.size(); ++row)
-        m_friendsOn[row] = friendsAmong(m_servers.at(row));
+    for (FoundServer &server : m_servers)
+        server.friends = friendsAmong(server);
     if (!m_servers.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
@@ -150,10 +150,9 @@ void ServerListModel::setServers(const QList<FoundServer> &servers)
     beginResetModel();
     m_servers = servers;
     m_rows.clear();
-    m_friendsOn.clear();
     m_answered = m_settled = 0;
     for (int row = 0; row < m_servers.size(); ++row) {
-        m_friendsOn.append(friendsAmong(m_servers[row]));
+        m_servers[row].friends = friendsAmong(m_servers[row]);
         const BookmarkStatus::State state = m_servers[row].status.state;
         m_rows.insert(m_servers[row].address.key(), row);
         m_answered += state == BookmarkStatus::State::Answered;
@@ -178,7 +177,6 @@ QList<quint64> ServerListModel::addServers(const QList<ServerEndpoint> &servers)
         FoundServer server;
         server.address = ServerEndpoint::fromKey(key);
         m_servers.append(server);
-        m_friendsOn.append(QStringList());
     }
     endInsertRows();
     return added;
@@ -194,7 +192,7 @@ void ServerListModel::setReply(quint64 server, const StatusReply &reply,
     m_answered += found.status.state != BookmarkStatus::State::Answered;
     m_settled += !isSettled(found.status.state);
     found.take(reply, roundTrip);
-    m_friendsOn[row] = friendsAmong(found);
+    found.friends = friendsAmong(found);
     changed(row);
 }
 

@@ -13,10 +13,16 @@
 struct StatusReply;
 
 // Roles beyond Qt's own. Widgets draw from them; the model stays free of them.
-inline constexpr int kServerSortRole = Qt::UserRole + 1;   // numbers for players and ping
-inline constexpr int kPasswordRole = Qt::UserRole + 2;     // bool: a lock in the Name column
-inline constexpr int kOtherVersionRole = Qt::UserRole + 3; // bool: drawn dimmed
-inline constexpr int kFriendCountRole = Qt::UserRole + 4;  // int: the friends on it, marked
+enum class FoundServerRole {
+    SortKey = Qt::UserRole + 1, // numbers for players and ping
+    Locked,                     // bool: a password is needed, a lock in the Name column
+    OtherVersion,               // bool: drawn dimmed
+    FriendCount,                // int: the friends on it, marked
+};
+constexpr int roleId(FoundServerRole role)
+{
+    return int(role);
+}
 
 // Rows are only ever appended, or all replaced, so a server's row stays its row while statuses
 // arrive. The replies of 100 ms are shown in one change, not one each: thousands of single
@@ -57,7 +63,6 @@ public:
     const QList<FoundServer> &servers() const { return m_servers; }
     const FoundServer &server(int row) const { return m_servers.at(row); }
     int rowOf(quint64 server) const { return m_rows.value(server, -1); }
-    const QStringList &friendsOn(int row) const { return m_friendsOn.at(row); }
     int answered() const { return m_answered; }
     int settled() const { return m_settled; } // answered or silent
 
@@ -69,7 +74,6 @@ private:
     void showChanges();
 
     QList<FoundServer> m_servers;
-    QList<QStringList> m_friendsOn; // by row, as the rows are
     FriendList m_friends;
     QHash<quint64, int> m_rows;
     int m_gameProtocol = 1;
