@@ -128,46 +128,35 @@ void TestLaunch::commandLine()
 
 void TestLaunch::joinVerdict_data()
 {
-    QTest::addColumn<QString>("players");
-    QTest::addColumn<QString>("ping");
+    QTest::addColumn<qint64>("players");
+    QTest::addColumn<bool>("answered");
     QTest::addColumn<std::optional<QString>>("maxClients");
     QTest::addColumn<JoinVerdict>("verdict");
     const std::optional<QString> none;
     const auto limit = [](const char *text) { return std::optional<QString>(text); };
-    QTest::newRow("room left") << "Players: 3/16"
-                               << "Ping: 40" << limit("16") << JoinVerdict::Joinable;
+    QTest::newRow("room left") << qint64(3) << true << limit("16") << JoinVerdict::Joinable;
     QTest::newRow("full, even when timed out")
-        << "Players: 16/16"
-        << "Ping: Timeout" << limit("16") << JoinVerdict::Full;
-    QTest::newRow("count and limit read as numbers, as the list's rows read them")
-        << "Players: 16/16"
-        << "Ping: 40" << limit("016") << JoinVerdict::Full;
-    QTest::newRow("count above the limit") << "Players: 21/20"
-                                           << "Ping: 40" << limit("20") << JoinVerdict::Full;
-    QTest::newRow("no slots at all") << "Players: 0/0"
-                                     << "Ping: 40" << limit("0") << JoinVerdict::Full;
+        << qint64(16) << false << limit("16") << JoinVerdict::Full;
+    QTest::newRow("limit read as a number, as the list's rows read it")
+        << qint64(16) << true << limit("016") << JoinVerdict::Full;
+    QTest::newRow("count above the limit")
+        << qint64(21) << true << limit("20") << JoinVerdict::Full;
+    QTest::newRow("no slots at all") << qint64(0) << true << limit("0") << JoinVerdict::Full;
     QTest::newRow("negative limit: never full")
-        << "Players: 1/-1"
-        << "Ping: 40" << limit("-1") << JoinVerdict::Joinable;
-    QTest::newRow("no limit reported: never full")
-        << "Players: 0/0"
-        << "Ping: -" << none << JoinVerdict::NotResponding;
-    QTest::newRow("time-out") << "Players: 0/0 "
-                              << "Ping: Timeout" << none << JoinVerdict::NotResponding;
-    QTest::newRow("ping compared with its letter case")
-        << "Players: 1/8"
-        << "Ping: timeout" << limit("8") << JoinVerdict::Joinable;
-    QTest::newRow("caption without a slash") << "Players: 8"
-                                             << "Ping: 5" << limit("8") << JoinVerdict::Full;
+        << qint64(1) << true << limit("-1") << JoinVerdict::Joinable;
+    QTest::newRow("limit not a number: never full")
+        << qint64(8) << true << limit("eight") << JoinVerdict::Joinable;
+    QTest::newRow("no limit reported, no answer")
+        << qint64(0) << false << none << JoinVerdict::NotResponding;
 }
 
 void TestLaunch::joinVerdict()
 {
-    QFETCH(QString, players);
-    QFETCH(QString, ping);
+    QFETCH(qint64, players);
+    QFETCH(bool, answered);
     QFETCH(std::optional<QString>, maxClients);
     QFETCH(JoinVerdict, verdict);
-    QCOMPARE(judgeJoin(players, ping, maxClients), verdict);
+    QCOMPARE(judgeJoin(players, answered, maxClients), verdict);
 }
 
 void TestLaunch::windowsExecutable_data()

@@ -36,8 +36,8 @@ JoinStatus Brinemoor::status() const
             servers_name->selectedName(),
             cod_query->isPending(),
             m_state.ServerReady,
-            m_display->playersCaption(),
-            m_display->pingCaption(),
+            m_display->shownPlayers(),
+            m_display->shownRoundTrip(),
             m_state.sv_maxclients,
             m_unsentAddress};
 }

@@ -108,7 +108,7 @@ void Brinemoor::cod_query_DataArrival(const StatusReply &reply, microseconds rou
     // An echo back while "Update Server Name?" is open corrects the ping shown after it.
     m_replyPingShown = true;
     offerServerName();
-    m_display->showPing(m_state.PingResponse);
+    m_display->showRoundTrip(m_state.PingResponse);
     m_replyPingShown = true;
     finishExchange();
 }
@@ -120,7 +120,7 @@ void Brinemoor::showEchoRoundTrip(microseconds roundTrip)
     if (!m_replyPingShown)
         return;
     m_state.PingResponse = pingCaption(roundTrip);
-    m_display->showPing(m_state.PingResponse);
+    m_display->showRoundTrip(m_state.PingResponse);
 }
 
 void Brinemoor::showStatusReply(const StatusReply &reply)
@@ -151,7 +151,7 @@ void Brinemoor::offerServerName()
 
 void Brinemoor::timeout_Timer()
 {
-    m_display->showPing(QString::fromLatin1(kPingTimeout));
+    m_display->showTimeout();
     finishExchange();
 }
 

@@ -26,14 +26,16 @@ void StatusDisplay::clear()
 void StatusDisplay::queryStarted()
 {
     m_playerList.clear();
-    showPing(QString::fromLatin1(kPingNone));
-    showPlayers(QString::fromLatin1(kPlayersNone));
+    showPing(QString::fromLatin1(kPingNone), false);
+    m_labels.players->setText(QString::fromLatin1(kPlayersNone));
+    m_players = 0;
 }
 
 void StatusDisplay::showReply(const StatusReply &reply)
 {
     const ReplyCaptions captions = replyCaptions(reply);
-    showPlayers(captions.players);
+    m_labels.players->setText(captions.players);
+    m_players = captions.playerCount;
     if (captions.type)
         m_labels.type->setText(*captions.type);
     if (captions.map)
@@ -43,14 +45,18 @@ void StatusDisplay::showReply(const StatusReply &reply)
     m_playerList.addItems(reply.players);
 }
 
-void StatusDisplay::showPing(const QString &caption)
+void StatusDisplay::showRoundTrip(const QString &caption)
 {
-    m_labels.ping->setText(caption);
-    m_pingCaption = caption;
+    showPing(caption, true);
 }
 
-void StatusDisplay::showPlayers(const QString &caption)
+void StatusDisplay::showTimeout()
 {
-    m_labels.players->setText(caption);
-    m_playersCaption = caption;
+    showPing(QString::fromLatin1(kPingTimeout), false);
+}
+
+void StatusDisplay::showPing(const QString &caption, bool roundTrip)
+{
+    m_labels.ping->setText(caption);
+    m_roundTrip = roundTrip;
 }

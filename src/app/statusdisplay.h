@@ -9,9 +9,10 @@ class QLabel;
 class QListWidget;
 struct StatusReply;
 
-// The captions of the "[ Server Options ]" frame and the player list. The players and ping
-// captions are also kept as the status exchanges wrote them: the join judges those, and clearing
-// the display (New, and Save, which "Update Server Name?" may run while a join waits) leaves them.
+// The captions of the "[ Server Options ]" frame and the player list. The players counted and
+// whether a round trip is shown are also kept as the status exchanges left them: the join judges
+// those, and clearing the display (New, and Save, which "Update Server Name?" may run while a
+// join waits) leaves them.
 class StatusDisplay final : public QObject
 {
     Q_OBJECT
@@ -34,16 +35,18 @@ public:
     // A query starts: no players, and the players and ping captions say so.
     void queryStarted();
     void showReply(const StatusReply &reply);
-    void showPing(const QString &caption);
+    // "Ping: 47"
+    void showRoundTrip(const QString &caption);
+    void showTimeout();
 
-    const QString &playersCaption() const { return m_playersCaption; }
-    const QString &pingCaption() const { return m_pingCaption; }
+    qint64 shownPlayers() const { return m_players; }
+    bool shownRoundTrip() const { return m_roundTrip; }
 
 private:
-    void showPlayers(const QString &caption);
+    void showPing(const QString &caption, bool roundTrip);
 
     const Labels m_labels;
     QListWidget &m_playerList;
-    QString m_playersCaption;
-    QString m_pingCaption;
+    qint64 m_players = 0;
+    bool m_roundTrip = false;
 };

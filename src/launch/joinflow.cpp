@@ -84,7 +84,7 @@ std::optional<JoinVerdict> JoinFlow::awaitVerdict()
     if (m_site.status().verdict != QLatin1String(kAddressOk) || !awaitStatus())
         return std::nullopt;
     const JoinStatus status = m_site.status();
-    return judgeJoin(status.players, status.ping, status.maxClients);
+    return judgeJoin(status.players, status.answered, status.maxClients);
 }
 
 // Waits, with the window's input held, for the pending exchange to end; the socket's and the

@@ -24,10 +24,10 @@ struct JoinStatus
     QString bookmark; // the selected bookmark's name; empty: none
     bool pending = false;
     bool ready = false; // ServerReady: the last exchange has ended
-    // The players and ping captions as the exchanges wrote them: Save, which "Update Server
-    // Name?" may run while a join waits, empties the labels.
-    QString players;
-    QString ping;
+    // The players counted and whether a round trip is shown, as the exchanges left them: Save,
+    // which "Update Server Name?" may run while a join waits, empties the labels, not these.
+    qint64 players = 0;
+    bool answered = false;
     std::optional<QString> maxClients;
     QString unsentAddress; // the last query of this address could not be sent
 };

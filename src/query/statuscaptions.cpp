@@ -22,10 +22,11 @@ std::optional<QString> captioned(const char *caption, const std::optional<QStrin
 ReplyCaptions replyCaptions(const StatusReply &reply)
 {
     const bool limitIsEmptyText = reply.maxClients && reply.maxClients->isEmpty();
-    return {limitIsEmptyText ? playersCaption(reply.playersBeforeMaxClients, QString())
-                             : playersCaption(reply.players.size(),
-                                              reply.maxClients.value_or(QStringLiteral("0"))),
-            captioned(kTypeCaption, reply.gameType), captioned(kMapCaption, reply.mapName),
+    const qsizetype count = limitIsEmptyText ? reply.playersBeforeMaxClients : reply.players.size();
+    return {playersCaption(count,
+                           limitIsEmptyText ? QString()
+                                            : reply.maxClients.value_or(QStringLiteral("0"))),
+            count, captioned(kTypeCaption, reply.gameType), captioned(kMapCaption, reply.mapName),
             captioned(kReservedCaption, reply.privateClients)};
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The status display's fixed captions: the window writes them, the join command reads them back.
+// The status display's fixed captions.
 #pragma once
 
 #include <QString>
@@ -27,7 +27,8 @@ inline constexpr char kReservedCaption[] = "Reserved Spaces: ";
 // The captions a status reply gives the display; none for a label the reply says nothing about.
 struct ReplyCaptions
 {
-    QString players; // "Players: <count>/<limit>"
+    QString players;           // "Players: <count>/<limit>"
+    qsizetype playerCount = 0; // the caption's count
     std::optional<QString> type;
     std::optional<QString> map;
     std::optional<QString> reserved;
