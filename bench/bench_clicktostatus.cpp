@@ -8,7 +8,6 @@
 // answers it as each benchmark asks, through net.ipv4.icmp_echo_ignore_all, which belongs to that
 // namespace alone. Elsewhere the Pinger seam stands in: an echo answered at once, or one never
 // answered.
-#include "storage/keyvaluestore.h"
 #include "fakestatusserver.h"
 #include "platform/icmppinger.h"
 #include "stallmeter.h"
@@ -72,9 +71,7 @@ void clickToStatus(benchmark::State &state)
     IcmpPinger icmp;
     Services services{harness.dialogs, harness.gameStarter,
                       realEcho ? static_cast<Pinger &>(icmp) : harness.pinger, harness.notifier};
-    const std::unique_ptr<KeyValueStore> store = harness.reopenStore();
-    Brinemoor window(services, *store, StartOptions{});
-    window.start();
+    Brinemoor &window = harness.start({}, &services);
     FakeStatusServer server;
     window.findChild<QLineEdit *>(QStringLiteral("server_ip"))->setText(server.addressText());
     QAction *getDetails = window.findChild<QAction *>(QStringLiteral("menu_update"));

@@ -194,10 +194,7 @@ public:
         options.commandLine = commandLine;
         options.exchange.reply = timeout;
         options.slotWait = slotWait;
-        store = harness.reopenStore();
-        window = std::make_unique<Brinemoor>(services, *store, options);
-        harness.useWindow(*window);
-        window->start();
+        window = &harness.start(options, &services);
     }
 
     template<typename T>
@@ -227,7 +224,7 @@ public:
     {
         QSignalSpy refreshed(find<StatusRefresh>("refresh"), &StatusRefresh::finished);
         window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(window));
         QVERIFY(refreshed.wait());
     }
     void mouseOnFirstRow(bool doubleClick = false)
@@ -251,8 +248,7 @@ public:
     Services services{harness.dialogs, starter, harness.pinger, harness.notifier};
     FakeStatusServer server;
     QString gamePath;
-    std::unique_ptr<KeyValueStore> store;
-    std::unique_ptr<Brinemoor> window;
+    Brinemoor *window = nullptr;
 };
 
 QStringList connectTo(const QString &address)
@@ -493,7 +489,7 @@ void TestJoin::selectedBookmarksStatusDecides()
     for (const QByteArray &status : std::as_const(statuses))
         session.server.answerNext(status);
     session.start();
-    QSignalSpy ended(session.window.get(), &Brinemoor::exchangeEnded);
+    QSignalSpy ended(session.window, &Brinemoor::exchangeEnded);
     session.selectRow(0);
     QTRY_COMPARE(ended.size(), 1);
     for (Dialogs::Answer answer : answers)
@@ -636,7 +632,7 @@ void TestJoin::slotWait()
     other.answerNext(openServer());
     session.start({}, 5s, bounds);
     session.showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(session.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(session.window));
     session.selectRow(0);
     QTRY_VERIFY(session.idle());
     session.harness.dialogs.answerNextTicked(Dialogs::Answer::Retry);
@@ -655,7 +651,7 @@ void TestJoin::slotWait()
         session.mouseOnFirstRow();
     } else if (ending == QLatin1String("escape")) {
         QWidget *focused = session.window->focusWidget();
-        QTest::keyClick(focused ? focused : session.window.get(), Qt::Key_Escape);
+        QTest::keyClick(focused ? focused : session.window, Qt::Key_Escape);
     }
     QTRY_COMPARE_WITH_TIMEOUT(session.window->windowTitle(), title, 3000);
     QTRY_COMPARE(session.starter.started.size(), launches);
@@ -710,7 +706,7 @@ void TestJoin::nothingPendingMeansNoWait()
     session.type(session.server.addressText());
     // A wait with nothing pending would never end; this ends it and fails the test.
     bool waitedInVain = false;
-    QTimer::singleShot(2s, session.window.get(), [&waitedInVain, &session] {
+    QTimer::singleShot(2s, session.window, [&waitedInVain, &session] {
         waitedInVain = true;
         emit session.window->exchangeEnded();
     });
@@ -839,7 +835,7 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
     session.mouseOnFirstRow();
     QVERIFY(!session.window->isEnabled());
     // A second double click while the join waits must not start a second game.
-    QTimer::singleShot(100ms, session.window.get(), [&session] { session.mouseOnFirstRow(true); });
+    QTimer::singleShot(100ms, session.window, [&session] { session.mouseOnFirstRow(true); });
     session.mouseOnFirstRow(true);
     QTRY_COMPARE(session.starter.started.size(), 1);
     QCOMPARE(session.server.received.size(), 2); // the list's refresh asked once too
@@ -890,7 +886,7 @@ void TestJoin::enterOnBookmarkJoins()
     session.server.answerNext({{openServer(), {}, std::chrono::milliseconds(replyDelay)}});
     session.start();
     session.showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(session.window.get()));
+    QVERIFY(QTest::qWaitForWindowActive(session.window));
     QWindow *keyboard = session.window->windowHandle();
     QListView *list = session.harness.bookmarkList();
     for (int field = 0; field < 3; ++field)

@@ -67,10 +67,10 @@ QPoint WindowHarness::bookmarkCentre(int row)
     return bookmarkList()->visualRect(bookmarkIndex(row)).center();
 }
 
-Brinemoor &WindowHarness::start(StartOptions options)
+Brinemoor &WindowHarness::start(StartOptions options, Services *other)
 {
     m_store = reopenStore();
-    m_window = std::make_unique<Brinemoor>(services, *m_store, std::move(options));
+    m_window = std::make_unique<Brinemoor>(other ? *other : services, *m_store, std::move(options));
     m_window->start();
     return *m_window;
 }

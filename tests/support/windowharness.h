@@ -29,7 +29,8 @@ public:
     // Writes a game executable (an empty file named CoDMP.exe) and stores its path.
     QString storeGamePath();
 
-    Brinemoor &start(StartOptions options = {});
+    // The window on the harness's own doubles, or on `other` services a test made.
+    Brinemoor &start(StartOptions options = {}, Services *other = nullptr);
     Brinemoor &window() { return *m_window; }
     // The window's own store: what is written through it is no change made by someone else.
     KeyValueStore &store() { return *m_store; }
@@ -40,13 +41,10 @@ public:
         return m_window->findChild<T *>(QLatin1String(name));
     }
 
-    // The bookmark helpers below look at a window a test built itself.
-    void useWindow(Brinemoor &window) { m_other = &window; }
     // The bookmark list, a view of the window's bookmark model.
     QListView *bookmarkList()
     {
-        QWidget *window = m_window ? m_window.get() : m_other;
-        return window->findChild<QListView *>(QStringLiteral("servers_name"));
+        return m_window->findChild<QListView *>(QStringLiteral("servers_name"));
     }
     // One role of every row (the names by default), in row order.
     QStringList bookmarkRows(int role = Qt::DisplayRole);
@@ -66,5 +64,4 @@ public:
 private:
     std::unique_ptr<KeyValueStore> m_store;
     std::unique_ptr<Brinemoor> m_window;
-    Brinemoor *m_other = nullptr;
 };
