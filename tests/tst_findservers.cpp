@@ -91,6 +91,9 @@ private slots:
     void filters();
     void addToBookmarks();
     void friends();
+    void friendsSummedUpAfterFive();
+    void friendsOnlyAndThePlayerPane();
+    void friendsMatchedInLaterTurns();
     void join_data();
     void join();
     void reopenedFromTheCache();
@@ -278,8 +281,7 @@ void tst_FindServers::addToBookmarks()
 }
 
 // Added in the "Friends" list, a friend is stored, known to the main window's alerts, marked and
-// named on the row of the server it is on, told of once as the server answers again, bold in the
-// player pane and picked by "Friends only"; the pane's menu removes it again.
+// named on the row of the server it is on, and told of once as the server answers again.
 void tst_FindServers::friends()
 {
     const QImage unmarked = nameCell(QStringLiteral("Locked"));
@@ -313,9 +315,12 @@ void tst_FindServers::friends()
     QCOMPARE(told.actionKey, m_locked->addressText());
     QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
     QCOMPARE(m_harness->notifier.shown.size(), 1);
+}
 
-    // Eighteen more friends in one sweep: five told of, the rest summed up as the sweep ends, as
-    // after a refresh of the bookmarks.
+// Eighteen more friends in one sweep: five told of, the rest summed up as the sweep ends, as
+// after a refresh of the bookmarks.
+void tst_FindServers::friendsSummedUpAfterFive()
+{
     control<QLineEdit>("friendName")->setText(QStringLiteral("player*"));
     control<QPushButton>("addFriendName")->click();
     answerOnce();
@@ -327,7 +332,12 @@ void tst_FindServers::friends()
     friendList->setCurrentRow(1);
     control<QPushButton>("removeFriendName")->click();
     QCOMPARE(AppSettings(*m_harness->reopenStore()).friends(), QStringList{"^3PLAYER9"});
+}
 
+// "Friends only" picks the friend's server, where the friend is bold in the player pane; the
+// pane's menu removes the friend again.
+void tst_FindServers::friendsOnlyAndThePlayerPane()
+{
     QCheckBox *friendsOnly = nullptr;
     for (QCheckBox *candidate : m_browser->findChildren<QCheckBox *>())
         friendsOnly = candidate->text() == QLatin1String("Friends only") ? candidate : friendsOnly;
@@ -349,9 +359,12 @@ void tst_FindServers::friends()
     QCOMPARE(control<QListWidget>("friends")->count(), 0);
     QVERIFY(shownNames(*m_table).isEmpty());
     friendsOnly->click();
+}
 
-    // Behind 9,999 patterns that search every player, the rows' matching takes later turns of the
-    // event loop: the rows are marked as their friends are found.
+// Behind 9,999 patterns that search every player, the rows' matching takes later turns of the
+// event loop: the rows are marked as their friends are found.
+void tst_FindServers::friendsMatchedInLaterTurns()
+{
     const auto storeList = [this](const QStringList &friends) {
         QVERIFY(AppSettings(m_harness->store()).setFriends(friends));
         emit m_harness->window().findChild<ServerBrowser *>()->friendsEdited(true);
