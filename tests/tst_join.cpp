@@ -194,6 +194,7 @@ public:
         options.commandLine = commandLine;
         options.exchange.reply = timeout;
         options.slotWait = slotWait;
+        options.joinRequest = joinRequest;
         window = &harness.start(options, &services);
     }
 
@@ -248,6 +249,7 @@ public:
     Services services{harness.dialogs, starter, harness.pinger, harness.notifier};
     FakeStatusServer server;
     QString gamePath;
+    QString joinRequest; // "%1" stands for the server's address
     Brinemoor *window = nullptr;
 };
 
@@ -277,6 +279,8 @@ private slots:
     void slotWait();
     void nothingPendingMeansNoWait_data();
     void nothingPendingMeansNoWait();
+    void joinLink_data();
+    void joinLink();
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
@@ -715,6 +719,57 @@ void TestJoin::nothingPendingMeansNoWait()
     QCOMPARE(session.texts().size(), 1); // the check's message, or the platform's on the bind
     QCOMPARE(session.starter.started.size(), launches);
     QTRY_VERIFY(session.idle());
+}
+
+// "%1" is the fake server's address. A bookmark on it, when named, has the password "pw-b".
+void TestJoin::joinLink_data()
+{
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<QString>("bookmark");
+    QTest::addColumn<Dialogs::Answer>("answer");
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<QStringList>("tail"); // what the game gets after "+password"; none: no start
+    const QString none;
+    const auto yes = Dialogs::Answer::Yes;
+    QTest::newRow("link with a password")
+        << "cod://%1/?password=pw-x" << none << yes << "Join %1?" << QStringList{"pw-x"};
+    QTest::newRow("a bookmark's address, its password")
+        << "cod://%1"
+        << "Harbor" << yes << "Join Harbor (%1)?" << QStringList{};
+    QTest::newRow("--join's address, declined")
+        << "%1" << none << Dialogs::Answer::No << "Join %1?" << QStringList{"no start"};
+    QTest::newRow("no server address")
+        << "cod://harbor.example:28960" << none << Dialogs::Answer::Ok
+        << "Not a server address: cod://harbor.example:28960" << QStringList{"no start"};
+}
+
+// A link is asked about before anything is sent; a yes joins as [ Join Game ] does.
+void TestJoin::joinLink()
+{
+    QFETCH(QString, request);
+    QFETCH(QString, bookmark);
+    QFETCH(Dialogs::Answer, answer);
+    QFETCH(QString, asked);
+    QFETCH(QStringList, tail);
+    Session session;
+    const QString address = session.server.addressText();
+    if (!bookmark.isEmpty()) {
+        session.bookmark(bookmark, address, QStringLiteral("pw-b"));
+        tail = {QStringLiteral("pw-b")};
+    }
+    session.server.answerNext(openServer());
+    session.harness.dialogs.answerNext(answer);
+    session.joinRequest = request.arg(address);
+    session.start();
+    QTRY_COMPARE(session.texts(), QStringList{asked.arg(address)});
+    if (tail == QStringList{"no start"}) {
+        QTest::qWait(50);
+        QVERIFY(session.starter.started.isEmpty());
+        QVERIFY(session.server.received.isEmpty());
+        return;
+    }
+    QTRY_VERIFY(readRun(session.gamePath));
+    QCOMPARE(readRun(session.gamePath)->arguments, connectTo(address) + tail);
 }
 
 void TestJoin::clickOnLoadedBookmark()

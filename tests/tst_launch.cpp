@@ -3,6 +3,7 @@
 // becomes a process: Windows program detection, wine and its environment.
 #include "launch/gamecommand.h"
 #include "launch/gamestart.h"
+#include "launch/joinlink.h"
 #include "launch/joinverdict.h"
 #include "query/gameversion.h"
 
@@ -84,6 +85,8 @@ private slots:
     void commandLine();
     void joinVerdict_data();
     void joinVerdict();
+    void joinLink_data();
+    void joinLink();
     void windowsExecutable_data();
     void windowsFileVersion_data();
     void windowsFileVersion();
@@ -157,6 +160,54 @@ void TestLaunch::joinVerdict()
     QFETCH(std::optional<QString>, maxClients);
     QFETCH(JoinVerdict, verdict);
     QCOMPARE(judgeJoin(players, answered, maxClients), verdict);
+}
+
+// The arguments after the program's name; what the design's switches keep; the server and the
+// password taken, or "refused".
+void TestLaunch::joinLink_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("kept");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("password");
+    const QStringList none;
+    QTest::newRow("link") << QStringList{"cod://1.2.3.4:28960"} << none << "1.2.3.4:28960"
+                          << "";
+    QTest::newRow("link with a password, the switches kept")
+        << QStringList{"/debug", "COD://1.2.3.4:28961/?password=a%20b%2B%3B%22c&x=1#top"}
+        << QStringList{"/debug"} << "1.2.3.4:28961"
+        << "a b+;\"c";
+    QTest::newRow("--join") << QStringList{"--join", "1.2.3.4:28960", "/nick:Jim"}
+                            << QStringList{"/nick:Jim"} << "1.2.3.4:28960"
+                            << "";
+    QTest::newRow("--join=") << QStringList{"--join=1.2.3.4:28960"} << none << "1.2.3.4:28960"
+                             << "";
+    QTest::newRow("a name is no address")
+        << QStringList{"cod://example.org:28960"} << none << "refused"
+        << "";
+    QTest::newRow("characters the rules would drop")
+        << QStringList{"cod://1.2.3.4:28960;x"} << none << "refused"
+        << "";
+    QTest::newRow("no port") << QStringList{"cod://1.2.3.4/"} << none << "refused"
+                             << "";
+    QTest::newRow("port out of range")
+        << QStringList{"--join", "1.2.3.4:65536"} << none << "refused"
+        << "";
+}
+
+void TestLaunch::joinLink()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, kept);
+    QFETCH(QString, address);
+    QFETCH(QString, password);
+    const QString request = takeJoinRequest(arguments);
+    QCOMPARE(arguments, kept);
+    const std::optional<JoinLink> link = parseJoinLink(request);
+    QCOMPARE(link ? link->address : QStringLiteral("refused"), address);
+    QCOMPARE(link ? link->password : QString(), password);
+    if (link)
+        QCOMPARE(parseJoinLink(joinLinkOf(link->address))->address, address);
 }
 
 void TestLaunch::windowsExecutable_data()

@@ -44,7 +44,8 @@ check "brinemoor --help prints the usage" prints "/nick:" /usr/bin/brinemoor --h
 # running after 3 s. It has no bookmarks there, so it asks no server.
 starts_from_menu() {
     local command home status
-    command=$(sed -n 's/^Exec=//p' /usr/share/applications/brinemoor.desktop)
+    # The desktop drops a field code such as %u when it has no link to pass.
+    command=$(sed -n 's/^Exec=//p' /usr/share/applications/brinemoor.desktop | sed 's/ %[uUfF]//')
     home=$(mktemp -d)
     # shellcheck disable=SC2086
     HOME=$home XDG_CONFIG_HOME=$home/.config XDG_CACHE_HOME=$home/.cache \

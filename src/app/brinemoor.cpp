@@ -31,6 +31,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
 
@@ -72,6 +73,8 @@ void Brinemoor::start()
     // Other running copies and editors change the store too: the list follows them.
     auto *storeWatch = new StoreWatch(m_store, this);
     connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::followStoreChanges);
+    if (!m_options.joinRequest.isEmpty())
+        QTimer::singleShot(0, this, [this] { offerJoin(m_options.joinRequest); });
 }
 
 void Brinemoor::buildControls()

@@ -76,6 +76,9 @@ public:
     // Start-up: the title, the game path (which may show the file dialog), the clan nicknames and
     // the bookmarks, then the watch on the store. Once, before the window is first shown.
     void start();
+    // A server handed over from outside (a join link, --join): joined as [ Join Game ] would
+    // once the user says yes; a request that names no server address is refused.
+    void offerJoin(const QString &request);
 
     const WindowState &state() const { return m_state; }
     // The clan nickname page's lists as start-up found them; empty without one.

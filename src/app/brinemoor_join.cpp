@@ -7,7 +7,9 @@
 #include "app/browserlink.h"
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
+#include "launch/joinlink.h"
 #include "launch/joinmessages.h"
+#include "platform/services.h"
 
 #include <QLineEdit>
 #include <QShortcut>
@@ -129,6 +131,27 @@ bool Brinemoor::fieldsHoldBookmark(int row) const
 
 // The fields take the server, with no bookmark selected, and the join runs as "[ Join Game ]"
 // does: game path, status query, full server, slot wait.
+// A link comes from outside: nothing is sent before the user agrees. A bookmark's own password
+// stands unless the link brings one.
+void Brinemoor::offerJoin(const QString &request)
+{
+    const std::optional<JoinLink> link = parseJoinLink(request);
+    if (!link) {
+        showMessage(tr("Not a server address: %1").arg(request), Dialogs::Buttons::Ok,
+                    Dialogs::Icon::Critical);
+        return;
+    }
+    const int row = m_bookmarks->rowOf(link->address);
+    const Bookmark bookmark = row < 0 ? Bookmark{} : m_bookmarks->bookmark(row);
+    const QString question = row < 0 ? tr("Join %1?").arg(link->address)
+                                     : tr("Join %1 (%2)?").arg(bookmark.name, link->address);
+    if (m_services.dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::None)
+        != Dialogs::Answer::Yes)
+        return;
+    joinFoundServer(bookmark.name, link->address,
+                    link->password.isEmpty() ? bookmark.password : link->password);
+}
+
 void Brinemoor::joinFoundServer(const QString &name, const QString &address,
                                 const QString &password)
 {

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
+#include "launch/joinlink.h"
 #include "storage/keyvaluestore.h"
 #include "platform/icmppinger.h"
 #include "platform/processgamestarter.h"
@@ -27,11 +28,15 @@ constexpr char kSwitchHelp[] =
     "in-game name it gives for <nickname>. /debug shows \"Launched game....\" instead of starting "
     "the game.";
 constexpr char kSwitchSyntax[] = "[/nick:<nickname> | /debug]";
+constexpr char kJoinOption[] = "join";
+constexpr char kJoinHelp[] =
+    "Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with "
+    "/?password=PW) does the same.";
 
 // Handles --help, --version and unknown options, each of which ends the program here. What is left
-// is the design's command line: the arguments as one text, whatever they hold after the first one
-// (a nickname may start with "-").
-QString commandLine(const QApplication &app)
+// (with a join request taken out) is the design's command line: the arguments as one text,
+// whatever they hold after the first one (a nickname may start with "-").
+QString commandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QString::fromUtf8(kDescription));
@@ -39,13 +44,16 @@ QString commandLine(const QApplication &app)
     parser.addVersionOption();
     parser.addPositionalArgument(QString::fromUtf8(kSwitchName), QString::fromUtf8(kSwitchHelp),
                                  QString::fromUtf8(kSwitchSyntax));
+    // Taken out before parsing, wherever it stands; listed for --help alone.
+    parser.addOption({QString::fromLatin1(kJoinOption), QString::fromUtf8(kJoinHelp),
+                      QStringLiteral("HOST:PORT")});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     // Asked for help, the user gets it, whatever else is asked; process() would answer
     // --version first.
-    if (parser.parse(QApplication::arguments()) && parser.isSet(help))
+    if (parser.parse(arguments) && parser.isSet(help))
         parser.showHelp();
-    parser.process(app);
-    return QApplication::arguments().mid(1).join(u' ');
+    parser.process(arguments);
+    return arguments.mid(1).join(u' ');
 }
 
 } // namespace
@@ -60,7 +68,9 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("brinemoor"));
     QApplication app(argc, argv);
     StartOptions options;
-    options.commandLine = commandLine(app);
+    QStringList arguments = QApplication::arguments();
+    options.joinRequest = takeJoinRequest(arguments);
+    options.commandLine = commandLine(arguments);
     options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
 
     QtDialogs dialogs;

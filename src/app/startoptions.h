@@ -15,6 +15,7 @@
 struct StartOptions
 {
     QString commandLine;
+    QString joinRequest;     // a join link or --join's address, asked about once the window shows
     ExchangeBounds exchange; // the window's exchange and each query of the background refresh
     std::chrono::milliseconds pageFetchTimeout{10000};
     QString defaultClanHost;
