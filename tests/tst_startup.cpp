@@ -5,6 +5,7 @@
 #include "version.h"
 #include "windowharness.h"
 #include "bookmarks/bookmarkmodel.h"
+#include "instance/runningcopy.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
@@ -96,6 +99,11 @@ private slots:
     void dialogThatFailsToOpenChangesNothing();
     void unreadableStoreIsReportedAndKept_data();
     void unreadableStoreIsReportedAndKept();
+    void laterStartHandsOver_data();
+    void laterStartHandsOver();
+    void strangersMessagesAreDropped_data();
+    void strangersMessagesAreDropped();
+    void crashedCopyLeavesNoLock();
 };
 
 void TestStartup::titleForVersion_data()
@@ -126,7 +134,7 @@ void TestStartup::informationalOptions_data()
     const QString version = QStringLiteral("Brinemoor ") + QLatin1String(kVersionText) + u'\n';
     QTest::newRow("version") << QStringList{"--version"} << 0 << QStringList{version};
     QTest::newRow("help names the switches")
-        << QStringList{"--help"} << 0 << QStringList{"--version", "/nick:", "/debug"};
+        << QStringList{"--help"} << 0 << QStringList{"--version", "/nick:", "/debug", "--join"};
     QTest::newRow("help asked with the version: the help")
         << QStringList{"--help", "--version"} << 0 << QStringList{"--version", "/nick:"};
     QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QStringList{};
@@ -512,6 +520,133 @@ void TestStartup::unreadableStoreIsReportedAndKept()
     QCOMPARE(window.findChild<QAbstractItemModel *>(QStringLiteral("bookmarks"))->rowCount(), 0);
     QFile(path).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QCOMPARE(treeOf(harness.dirPath()), before);
+}
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The real program's settings and runtime folders, and the test's as the first copy's.
+struct LaterStarts
+{
+    LaterStarts()
+    {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    }
+    ~LaterStarts() { qputenv("XDG_RUNTIME_DIR", previousRuntime); }
+
+    QString storeLocation() const
+    {
+        return QDir(config.path()).filePath(QStringLiteral("Brinemoor/Brinemoor.ini"));
+    }
+    void start(QProcess &program, const QStringList &arguments)
+    {
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(BRINEMOOR_EXECUTABLE), arguments);
+    }
+
+    const QByteArray previousRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir config, runtime;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+};
+
+} // namespace
+
+void TestStartup::laterStartHandsOver_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("asked"); // by the first copy's window
+    QTest::newRow("no arguments: the window comes to the front") << QStringList{} << QStringList{};
+    QTest::newRow("a join link") << QStringList{"cod://127.0.0.2:28960"}
+                                 << QStringList{"Join 127.0.0.2:28960?"};
+    QTest::newRow("--join among the switches") << QStringList{"/debug", "--join", "127.0.0.2:28961"}
+                                               << QStringList{"Join 127.0.0.2:28961?"};
+}
+
+// The first copy is this test's window; the later start is the real program, which hands its
+// arguments over and ends at once.
+void TestStartup::laterStartHandsOver()
+{
+#ifdef Q_OS_WIN
+    QSKIP("The Windows program's store is the user's own registry key, which no test may share");
+#endif
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, asked);
+    LaterStarts starts;
+    RunningCopy first(starts.storeLocation());
+    QVERIFY(first.becomeFirst());
+    WindowHarness harness;
+    harness.storeGamePath();
+    Brinemoor &window = harness.start();
+    window.hide();
+    connect(&first, &RunningCopy::handedOver, &window, &Brinemoor::takeLaterStart);
+    harness.dialogs.answerNext(Dialogs::Answer::No, asked.size());
+    QProcess later;
+    starts.start(later, arguments);
+    QVERIFY(later.waitForStarted());
+    QTRY_COMPARE(later.state(), QProcess::NotRunning);
+    QCOMPARE(later.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(later.exitCode(), 0);
+    QTRY_VERIFY(window.isVisible());
+    QTRY_COMPARE(harness.dialogs.texts(), asked);
+}
+
+void TestStartup::strangersMessagesAreDropped_data()
+{
+    QTest::addColumn<QByteArray>("message");
+    QTest::addColumn<bool>("heard");
+    const QByteArray ours = RunningCopy::message({"cod://127.0.0.2:28960"});
+    QTest::newRow("ours, so that silence is no accident") << ours << true;
+    QTest::newRow("not ours") << QByteArray("cod://127.0.0.2:28960\n") << false;
+    QTest::newRow("cut short") << ours.chopped(3) << false;
+    QTest::newRow("over 64 KiB") << RunningCopy::message({QString(40 * 1024, u'x')}) << false;
+}
+
+void TestStartup::strangersMessagesAreDropped()
+{
+    QFETCH(QByteArray, message);
+    QFETCH(bool, heard);
+    LaterStarts starts;
+    RunningCopy first(starts.storeLocation());
+    QVERIFY(first.becomeFirst());
+    QSignalSpy handedOver(&first, &RunningCopy::handedOver);
+    QLocalSocket sender;
+    sender.connectToServer(first.findChild<QLocalServer *>()->fullServerName());
+    QVERIFY(sender.waitForConnected(1000));
+    sender.write(message);
+    QTest::qWait(100);
+    sender.disconnectFromServer();
+    QTest::qWait(100);
+    QCOMPARE(handedOver.size(), heard ? 1 : 0);
+}
+
+// A first copy killed without a chance to clean up leaves its lock and socket behind; the next
+// start is the first copy all the same.
+void TestStartup::crashedCopyLeavesNoLock()
+{
+#ifdef Q_OS_WIN
+    QSKIP("The Windows program's store is the user's own registry key, which no test may share");
+#endif
+    LaterStarts starts;
+    QProcess crashed;
+    starts.start(crashed, {});
+    QVERIFY(crashed.waitForStarted());
+    RunningCopy next(starts.storeLocation());
+    QTRY_VERIFY(!QDir(starts.runtime.path()).entryList({"*.lock"}, QDir::Files).isEmpty());
+    QVERIFY(!next.becomeFirst());
+    crashed.kill();
+    QVERIFY(crashed.waitForFinished());
+    QVERIFY(next.becomeFirst());
+    QSignalSpy handedOver(&next, &RunningCopy::handedOver);
+    QProcess later;
+    starts.start(later, {});
+    QVERIFY(later.waitForStarted());
+    QTRY_COMPARE(later.state(), QProcess::NotRunning);
+    QCOMPARE(later.exitCode(), 0);
+    QCOMPARE(handedOver.size(), 1);
 }
 
 QTEST_MAIN(TestStartup)

@@ -79,6 +79,9 @@ public:
     // A server handed over from outside (a join link, --join): joined as [ Join Game ] would
     // once the user says yes; a request that names no server address is refused.
     void offerJoin(const QString &request);
+    // Another start of the program handed over its arguments (without the program's name).
+    void takeLaterStart(QStringList arguments);
+    void bringToFront();
 
     const WindowState &state() const { return m_state; }
     // The clan nickname page's lists as start-up found them; empty without one.

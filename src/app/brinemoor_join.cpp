@@ -131,6 +131,23 @@ bool Brinemoor::fieldsHoldBookmark(int row) const
 
 // The fields take the server, with no bookmark selected, and the join runs as "[ Join Game ]"
 // does: game path, status query, full server, slot wait.
+void Brinemoor::bringToFront()
+{
+    if (isMinimized() || isHidden())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+// A later start shows this window, and its join request is asked about here.
+void Brinemoor::takeLaterStart(QStringList arguments)
+{
+    bringToFront();
+    const QString request = takeJoinRequest(arguments);
+    if (!request.isEmpty())
+        offerJoin(request);
+}
+
 // A link comes from outside: nothing is sent before the user agrees. A bookmark's own password
 // stands unless the link brings one.
 void Brinemoor::offerJoin(const QString &request)
@@ -164,10 +181,7 @@ void Brinemoor::joinFoundServer(const QString &name, const QString &address,
 // browser lists is joined as a double click on its row there would.
 void Brinemoor::joinFriendServer(const QString &address)
 {
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
+    bringToFront();
     const int row = m_bookmarks->rowOf(address);
     if (row < 0) {
         m_browser->joinListed(address);

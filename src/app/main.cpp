@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
+#include "instance/runningcopy.h"
 #include "launch/joinlink.h"
 #include "storage/keyvaluestore.h"
 #include "platform/icmppinger.h"
@@ -28,6 +29,8 @@ constexpr char kSwitchHelp[] =
     "in-game name it gives for <nickname>. /debug shows \"Launched game....\" instead of starting "
     "the game.";
 constexpr char kSwitchSyntax[] = "[/nick:<nickname> | /debug]";
+// A later start ends within a second, whatever the first copy is busy with.
+constexpr std::chrono::milliseconds kHandOverBound{800};
 constexpr char kJoinOption[] = "join";
 constexpr char kJoinHelp[] =
     "Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with "
@@ -75,6 +78,12 @@ int main(int argc, char *argv[])
 
     QtDialogs dialogs;
     const std::unique_ptr<KeyValueStore> store = openUserStore();
+    RunningCopy runningCopy(store->fileName());
+    if (!runningCopy.becomeFirst()) {
+        if (runningCopy.handOver(QApplication::arguments().mid(1), kHandOverBound))
+            return 0;
+        qWarning("Brinemoor runs already but does not answer: starting another copy");
+    }
     store->readAhead();
     ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
@@ -86,6 +95,7 @@ int main(int argc, char *argv[])
 #endif
     Services services{dialogs, gameStarter, pinger, notifier};
     Brinemoor window(services, *store, std::move(options));
+    QObject::connect(&runningCopy, &RunningCopy::handedOver, &window, &Brinemoor::takeLaterStart);
     window.start();
     window.show();
     return app.exec();
