@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QImage>
@@ -278,6 +279,15 @@ void tst_FindServers::addToBookmarks()
     QCOMPARE(m_harness->find<QLineEdit>("server_ip")->text(), m_harbor->addressText());
     // The list's own refresh of the new rows ends before the joins ask these servers.
     QTRY_VERIFY(m_harness->bookmarkIndex(1).data(BookmarkModel::StatusRole).isValid());
+
+    // Both lists put the chosen server's link on the clipboard, a sorted row's own.
+    const QString link = QStringLiteral("cod://") + m_harbor->addressText();
+    for (QWidget *list :
+         {static_cast<QWidget *>(m_table), static_cast<QWidget *>(m_harness->bookmarkList())}) {
+        QGuiApplication::clipboard()->clear();
+        list->findChild<QAction *>(QStringLiteral("copyJoinLink"))->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), link);
+    }
 }
 
 // Added in the "Friends" list, a friend is stored, known to the main window's alerts, marked and

@@ -6,6 +6,7 @@
 #include "app/elidinglabel.h"
 #include "app/focuskeeper.h"
 #include "app/friendslink.h"
+#include "app/joinlinkaction.h"
 #include "app/listrefresh.h"
 #include "app/statusdisplay.h"
 #include "app/windowcontrols.h"
@@ -164,6 +165,9 @@ void Brinemoor::buildControls()
     m_cancelWait = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     m_cancelWait->setEnabled(false);
     m_refresh = new ListRefresh(m_options.exchange, *m_bookmarks, *servers_name, *this);
+    addCopyJoinLink(*servers_name, [this](const QModelIndex &row) {
+        return m_bookmarks->bookmark(row.row()).address;
+    });
     m_friends = new FriendsLink(
         m_services.notifier, m_settings, *m_bookmarks, m_refresh->statuses(), *server_players,
         [this] { return m_browser->gameProtocol(); }, this);

@@ -2,6 +2,7 @@
 #include "app/findservers.h"
 
 #include "app/foundserverdelegate.h"
+#include "app/joinlinkaction.h"
 #include "app/windowcontrols.h"
 #include "platform/dialogs.h"
 #include "query/gameversion.h"
@@ -100,6 +101,9 @@ void FindServers::buildControls()
     for (int column = 0; column < ServerListModel::ColumnCount; ++column)
         m_table->setColumnWidth(column, widths[column] * character);
     m_table->installEventFilter(this);
+    addCopyJoinLink(*m_table, [this](const QModelIndex &row) {
+        return m_browser.servers().server(m_browser.filter().mapToSource(row).row()).addressText();
+    });
 
     m_players = new QTreeWidget(this);
     m_players->setObjectName(QStringLiteral("players"));
