@@ -12,6 +12,7 @@ class TestAppSettings : public QObject
 private slots:
     void values_data();
     void values();
+    void recentServers();
 };
 
 void TestAppSettings::values_data()
@@ -83,6 +84,48 @@ void TestAppSettings::values()
         QCOMPARE(settings.notifications(), notifies);
         QCOMPARE(settings.protocol(), expectedProtocol);
     }
+}
+
+// A hand-edited list: garbage and bad addresses are skipped, an address counts once, at most 20
+// are taken; a start goes first and the list stays within the bound.
+void TestAppSettings::recentServers()
+{
+    const StoreFixture fixture;
+    QStringList edited{"garbage",
+                       "127.0.0.2:28960 2026-12-09T10:00:00Z Harbor  two blanks",
+                       "127.0.0.2:70000 2026-12-09T10:00:00Z port too big",
+                       "harbor.example:28960 2026-12-09T10:00:00Z a name",
+                       "127.0.0.3:28960 yesterday Dunes",
+                       "127.0.0.2:28960 2026-12-08T10:00:00Z Harbor again"};
+    for (int i = 0; i < 10'000; ++i)
+        edited.append(QStringLiteral("127.0.1.%1:%2 2026-12-01T00:00:00Z S%3")
+                          .arg(i % 250)
+                          .arg(20000 + i / 250)
+                          .arg(i));
+    {
+        QSettings file(fixture.settingsPath(), QSettings::IniFormat);
+        file.setValue(QStringLiteral("settings/recent"), edited);
+    }
+    const std::unique_ptr<KeyValueStore> store = fixture.reopenStore();
+    AppSettings settings(*store);
+    QList<RecentServer> recent = settings.recentServers();
+    QCOMPARE(recent.size(), kMaxRecentServers);
+    QCOMPARE(recent.first(),
+             (RecentServer{"127.0.0.2:28960", "Harbor  two blanks",
+                           QDateTime(QDate(2026, 12, 9), QTime(10, 0), Qt::UTC)}));
+    QCOMPARE(recent.at(1).name, QStringLiteral("S0"));
+    QCOMPARE(recent.last().name, QStringLiteral("S18"));
+
+    const RecentServer started{"127.0.1.5:20000", "S5", QDateTime::currentDateTimeUtc()};
+    QVERIFY(settings.recordRecent(started));
+    recent = AppSettings(*fixture.reopenStore()).recentServers();
+    QCOMPARE(recent.size(), kMaxRecentServers);
+    QCOMPARE(recent.first().address, started.address);
+    QCOMPARE(recent.first().startedAt.toSecsSinceEpoch(), started.startedAt.toSecsSinceEpoch());
+    QCOMPARE(std::count_if(recent.cbegin(), recent.cend(),
+                           [&](const RecentServer &server) { return server.name == "S5"; }),
+             1);
+    QCOMPARE(recent.at(1).name, QStringLiteral("Harbor  two blanks"));
 }
 
 QTEST_GUILESS_MAIN(TestAppSettings)

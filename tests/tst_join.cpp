@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QtEndian>
 #include <QtTest>
@@ -281,6 +282,7 @@ private slots:
     void nothingPendingMeansNoWait();
     void joinLink_data();
     void joinLink();
+    void recentServerJoinsAgain();
     void clickOnLoadedBookmark();
     void doubleClickWaitsForTheFirstClicksQuery();
     void doubleClickOnBadBookmarkSaysItOnce();
@@ -770,6 +772,38 @@ void TestJoin::joinLink()
     }
     QTRY_VERIFY(readRun(session.gamePath));
     QCOMPARE(readRun(session.gamePath)->arguments, connectTo(address) + tail);
+}
+
+// A start puts the server first in `recent`, named as the server named itself; the list's "Recent
+// servers" menu shows it and joins it again.
+void TestJoin::recentServerJoinsAgain()
+{
+    Session session;
+    const QString address = session.server.addressText();
+    const QByteArray harbor = FakeStatusServer::statusReply({R"(\sv_hostname\^1Harbor)"});
+    session.server.answerNext(harbor);
+    session.server.answerNext(harbor);
+    session.start();
+    session.type(address);
+    session.join();
+    QTRY_COMPARE(session.starter.started.size(), 1);
+    const QList<RecentServer> recent = AppSettings(*session.harness.reopenStore()).recentServers();
+    QCOMPARE(recent.size(), 1);
+    QCOMPARE(recent.first().address, address);
+    QCOMPARE(recent.first().name, QStringLiteral("Harbor"));
+
+    QMenu *menu = nullptr;
+    for (QAction *action : session.harness.bookmarkList()->actions())
+        menu = action->menu() ? action->menu() : menu;
+    QVERIFY(menu);
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 1);
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral(u"Harbor \u2014 just now"));
+    session.find<QLineEdit>("server_ip")->clear();
+    menu->actions().first()->trigger();
+    QTRY_COMPARE(session.starter.started.size(), 2);
+    QCOMPARE(session.startedArguments(), connectTo(address));
+    QTRY_VERIFY(session.idle());
 }
 
 void TestJoin::clickOnLoadedBookmark()

@@ -8,6 +8,7 @@
 #include "app/friendslink.h"
 #include "app/joinlinkaction.h"
 #include "app/listrefresh.h"
+#include "app/recentmenu.h"
 #include "app/statusdisplay.h"
 #include "app/windowcontrols.h"
 #include "bookmarks/bookmarkmodel.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 #include <QTimer>
@@ -168,6 +170,9 @@ void Brinemoor::buildControls()
     addCopyJoinLink(*servers_name, [this](const QModelIndex &row) {
         return m_bookmarks->bookmark(row.row()).address;
     });
+    QMenu *recent = recentServersMenu(
+        m_settings, [this](const RecentServer &server) { joinRecent(server); }, this);
+    servers_name->addAction(recent->menuAction());
     m_friends = new FriendsLink(
         m_services.notifier, m_settings, *m_bookmarks, m_refresh->statuses(), *server_players,
         [this] { return m_browser->gameProtocol(); }, this);

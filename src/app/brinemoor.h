@@ -82,6 +82,8 @@ public:
     // Another start of the program handed over its arguments (without the program's name).
     void takeLaterStart(QStringList arguments);
     void bringToFront();
+    // A recent server, joined as a double click on its bookmark would, or as the browser joins.
+    void joinRecent(const RecentServer &server);
 
     const WindowState &state() const { return m_state; }
     // The clan nickname page's lists as start-up found them; empty without one.
@@ -167,6 +169,7 @@ private:
     LaunchSettings launchSettings() const override;
     void showSlotWait(const QString &server) override;
     void showGamesStarting(bool starting) override;
+    void gameStarted(const JoinTarget &target) override;
     void bookmarkEnterPressed();
     bool joinWhileQuerying(int row);
     bool fieldsHoldBookmark(int row) const;
@@ -178,6 +181,7 @@ private:
     void addFoundBookmark(const QString &name, const QString &address);
     void joinFoundServer(const QString &name, const QString &address, const QString &password);
     void joinFriendServer(const QString &address);
+    bool joinBookmarkOf(const QString &address);
     void readFriendSettings();
     void friendsEdited(bool stored);
     BrowserLink *m_browser = nullptr;

@@ -71,6 +71,33 @@ void Brinemoor::showGamesStarting(bool starting)
     m_pointer.set(BusyPointer::Reason::GameStarting, starting);
 }
 
+// Named as its bookmark, else as the server named itself in the last reply.
+void Brinemoor::gameStarted(const JoinTarget &target)
+{
+    const int row = m_bookmarks->rowOf(target.address);
+    const QString name = row >= 0 ? m_bookmarks->bookmark(row).name : m_state.sv_hostname;
+    m_settings.recordRecent({target.address, name, QDateTime::currentDateTimeUtc()});
+}
+
+void Brinemoor::joinRecent(const RecentServer &server)
+{
+    bringToFront();
+    if (!joinBookmarkOf(server.address))
+        joinFoundServer(server.name, server.address, QString());
+}
+
+// As Enter on the first bookmark of the address; false when no bookmark has it.
+bool Brinemoor::joinBookmarkOf(const QString &address)
+{
+    const int row = m_bookmarks->rowOf(address);
+    if (row < 0)
+        return false;
+    servers_name->selectionModel()->setCurrentIndex(m_bookmarks->index(row),
+                                                    QItemSelectionModel::NoUpdate);
+    bookmarkEnterPressed();
+    return true;
+}
+
 void Brinemoor::servers_name_Click()
 {
     const int row = servers_name->selectedRow();
@@ -182,12 +209,6 @@ void Brinemoor::joinFoundServer(const QString &name, const QString &address,
 void Brinemoor::joinFriendServer(const QString &address)
 {
     bringToFront();
-    const int row = m_bookmarks->rowOf(address);
-    if (row < 0) {
+    if (!joinBookmarkOf(address))
         m_browser->joinListed(address);
-        return;
-    }
-    servers_name->selectionModel()->setCurrentIndex(m_bookmarks->index(row),
-                                                    QItemSelectionModel::NoUpdate);
-    bookmarkEnterPressed();
 }

@@ -139,11 +139,11 @@ void JoinFlow::joinserver(const JoinTarget &target)
         message(plan.problem, Dialogs::Icon::Critical);
         return;
     }
-    startGame(plan);
+    startGame(target, plan);
 }
 
 // The window stays usable while the start is watched; only the pointer says that it is under way.
-void JoinFlow::startGame(const StartPlan &plan)
+void JoinFlow::startGame(const JoinTarget &target, const StartPlan &plan)
 {
     const ProcessStart &process = *plan.process;
     qCInfo(lcLaunch) << "starting" << process.program << "with"
@@ -158,6 +158,7 @@ void JoinFlow::startGame(const StartPlan &plan)
     });
     ++m_gamesStarting;
     m_site.showGamesStarting(true);
+    m_site.gameStarted(target);
 }
 
 void JoinFlow::gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome)

@@ -60,6 +60,8 @@ public:
     virtual void showSlotWait(const QString &server) = 0;
     // Whether any start is still watched through its first seconds.
     virtual void showGamesStarting(bool starting) = 0;
+    // The game was started for `target`.
+    virtual void gameStarted(const JoinTarget &target) = 0;
 };
 
 class JoinFlow final : public QObject
@@ -97,7 +99,7 @@ private:
     void message(const QString &text, Dialogs::Icon icon);
     void startSlotWait(const JoinTarget &target);
     void slotFreed();
-    void startGame(const StartPlan &plan);
+    void startGame(const JoinTarget &target, const StartPlan &plan);
     void gameStartWatched(const StartPlan &plan, const LaunchOutcome &outcome);
 
     Services &m_services;

@@ -19,6 +19,7 @@ constexpr char kFriendsKey[] = "friends";
 constexpr char kNotifyKey[] = "notify";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
+constexpr char kRecentKey[] = "recent";
 
 QString keyName(const char *key)
 {
@@ -115,6 +116,17 @@ QByteArray AppSettings::browserGeometry() const
     const QByteArray::FromBase64Result geometry = QByteArray::fromBase64Encoding(
         value(kBrowserGeometryKey).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     return geometry ? *geometry : QByteArray();
+}
+
+QList<RecentServer> AppSettings::recentServers() const
+{
+    return recentServersIn(m_store.readList(sectionName(), keyName(kRecentKey)));
+}
+
+bool AppSettings::recordRecent(const RecentServer &started)
+{
+    return m_store.writeList(sectionName(), keyName(kRecentKey),
+                             recentEntries(withRecent(recentServers(), started)));
 }
 
 bool AppSettings::setBrowserGeometry(const QByteArray &geometry)

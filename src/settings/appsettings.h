@@ -3,6 +3,7 @@
 // and the rule that reads its text.
 #pragma once
 
+#include "settings/recentservers.h"
 #include "storage/storedsection.h"
 
 #include <QString>
@@ -19,8 +20,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
-// user may change them meanwhile. Only `codpath`, `friends` and `browsergeometry` are ever
-// written by the program.
+// user may change them meanwhile. Only `codpath`, `friends`, `browsergeometry` and `recent` are
+// ever written by the program.
 class AppSettings final
 {
 public:
@@ -59,6 +60,9 @@ public:
     // empty when unset or not base64, which leaves the window where Qt puts it.
     QByteArray browserGeometry() const;
     bool setBrowserGeometry(const QByteArray &geometry);
+    // `recent`: the servers the game was last started on, newest first (recentServersIn).
+    QList<RecentServer> recentServers() const;
+    bool recordRecent(const RecentServer &started);
 
 private:
     QString value(const char *key) const;
