@@ -56,6 +56,7 @@ public:
         return {FileChoice::Outcome::Cancelled, {}};
     }
     std::optional<QString> password(const QString &) override { return std::nullopt; }
+    std::optional<int> number(const QString &, int) override { return std::nullopt; }
 
     QStringList shown;
 };

@@ -31,9 +31,11 @@ using Bookmarks = QList<Bookmark>;
 const QString kIp1 = QStringLiteral("127.0.0.2:28960");
 const QString kIp2 = QStringLiteral("127.0.0.3:28961");
 
+// "name|ip|password", and "|alert" when there is one.
 QString line(const Bookmark &bookmark)
 {
-    return bookmark.name + u'|' + bookmark.address + u'|' + bookmark.password;
+    return bookmark.name + u'|' + bookmark.address + u'|' + bookmark.password
+        + (bookmark.alert > 0 ? u'|' + QString::number(bookmark.alert) : QString());
 }
 
 QStringList described(const Bookmarks &bookmarks)
@@ -54,8 +56,9 @@ QStringList onDisk(const QString &settingsPath)
     for (const QJsonValue &section : sections) {
         const QString name = section[QStringLiteral("name")].toString();
         if (name != QStringLiteral("settings"))
-            lines.append(name + u'|' + section[QStringLiteral("ip")].toString() + u'|'
-                         + section[QStringLiteral("password")].toString());
+            lines.append(line({name, section[QStringLiteral("ip")].toString(),
+                               section[QStringLiteral("password")].toString(),
+                               section[QStringLiteral("alert")].toString().toInt()}));
     }
     return lines;
 }
@@ -307,6 +310,7 @@ private slots:
     void saveDecision_data();
     void saveDecision();
     void newEmptiesFieldsAndState();
+    void playerAlertIsTheBookmarksOwn();
     void saveStores_data();
     void saveStores();
     void saveRefuses_data();
@@ -345,6 +349,9 @@ void TestBookmarkCommands::saveDecision_data()
     QTest::newRow("move to a new name")
         << Bookmarks{a, b} << "A" << Bookmark{"C", kIp1, "pc"} << StoreFault::None
         << SaveOutcome::Saved << Bookmarks{b, {"C", kIp1, "pc"}};
+    QTest::newRow("move takes the alert along")
+        << Bookmarks{{"A", kIp1, "pa", 5}, b} << "A" << Bookmark{"C", kIp1, "pc"}
+        << StoreFault::None << SaveOutcome::Saved << Bookmarks{b, {"C", kIp1, "pc", 5}};
     QTest::newRow("move onto a bookmark with the same address")
         << Bookmarks{a, {"B", kIp1, "pb"}} << "A" << Bookmark{"B", kIp1, "pa"} << StoreFault::None
         << SaveOutcome::Saved << Bookmarks{{"B", kIp1, "pa"}};
@@ -382,6 +389,8 @@ void TestBookmarkCommands::saveDecision()
     for (const Bookmark &bookmark : std::as_const(stored)) {
         QVERIFY(store->write(bookmark.name, QStringLiteral("ip"), bookmark.address));
         QVERIFY(store->write(bookmark.name, QStringLiteral("password"), bookmark.password));
+        if (bookmark.alert > 0)
+            QVERIFY(BookmarkStore(*store).setAlert(bookmark.name, bookmark.alert));
     }
     const QByteArray before = readAll(path);
     {
@@ -411,6 +420,23 @@ void TestBookmarkCommands::newEmptiesFieldsAndState()
     QCOMPARE(window.state().DotCount, 0);
     QCOMPARE(window.state().CountNumbers, 0);
     QCOMPARE(listed(harness), described({{"A", kIp1, "pa"}}));
+}
+
+// "Tell me when N players..." asks with the current number and stores the one typed for the
+// chosen bookmark only; Cancel keeps it.
+void TestBookmarkCommands::playerAlertIsTheBookmarksOwn()
+{
+    WindowHarness harness;
+    startWith(harness, {{"A", kIp1, "pa"}, {"B", kIp2, "pb"}});
+    harness.selectBookmark(1);
+    harness.dialogs.typeNumberNext(8);
+    trigger(harness, "playerAlert");
+    harness.dialogs.typeNumberNext(std::nullopt);
+    trigger(harness, "playerAlert");
+    QCOMPARE(harness.dialogs.numberPrompts,
+             QStringList(2, "Tell me when B has this many players (0: never):"));
+    QCOMPARE(onDisk(harness), described({{"A", kIp1, "pa"}, {"B", kIp2, "pb", 8}}));
+    QCOMPARE(harness.window().findChild<BookmarkModel *>()->bookmark(1).alert, 8);
 }
 
 void TestBookmarkCommands::saveStores_data()

@@ -42,22 +42,26 @@ private slots:
 
 namespace {
 
-// A round is "ADDRESS:NAME,NAME;ADDRESS:-", "-" for a server that did not answer; it gives the
-// notices' summaries and the servers their Join leads to, "|" between them.
+// A round is "ADDRESS:NAME,NAME;ADDRESS:-", "-" for a server that did not answer, and
+// "ADDRESS#N:..." for a bookmark that asks to be told of N players; it gives the notices'
+// summaries and the servers their Join leads to, "|" between them.
 QString playRound(FriendAlerts &alerts, RecordingNotifier &notifier, const QString &round)
 {
     notifier.shown.clear();
     const QStringList answers = round.split(u';', Qt::SkipEmptyParts);
     for (const QString &answer : answers) {
-        const QString address = answer.section(u':', 0, 0);
+        const QString address = answer.section(u':', 0, 0).section(u'#', 0, 0);
+        const int alert = answer.section(u':', 0, 0).section(u'#', 1).toInt();
         const QString players = answer.section(u':', 1);
         BookmarkStatus status;
         status.state = BookmarkStatus::State::NoReply;
         if (players != u"-") {
             status.state = BookmarkStatus::State::Answered;
             status.server.playerNames = players.split(u',', Qt::SkipEmptyParts);
+            status.server.players = int(status.server.playerNames.size());
         }
         alerts.serverAnswered(address, address, status);
+        alerts.playersCounted(address, address, alert, status);
     }
     alerts.refreshEnded();
     if (!QTest::qWaitFor([&alerts] { return !alerts.friends().isDeciding(); }))
@@ -141,6 +145,13 @@ void TestFriends::notices_data()
         << QStringList{"p1 is playing@A|p2 is playing@A|p3 is playing@A|p4 is playing@B"
                        "|p5 is playing@B|and 2 more",
                        "p8 is playing@A"};
+    QTest::newRow("players: once per rise to the number asked")
+        << QStringList{}
+        << QStringList{"A#2:p1", "A#2:p1,p2", "A#2:p1,p2,p3", "A#2:p1", "A#2:p1,p2"}
+        << QStringList{"", "A: 2/? players@A", "", "", "A: 2/? players@A"};
+    QTest::newRow("players: the first answer tells, silence is no fall")
+        << QStringList{} << QStringList{"A#1:p1;B#0:p1", "A#1:-", "A#1:p1"}
+        << QStringList{"A: 1/? players@A", "", ""};
     // The same behind a long list of patterns that a turn of the event loop cannot finish: the
     // friends are found later, told of in the same order, and summed up after them.
     QString others;

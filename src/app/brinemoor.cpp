@@ -173,6 +173,9 @@ void Brinemoor::buildControls()
     QMenu *recent = recentServersMenu(
         m_settings, [this](const RecentServer &server) { joinRecent(server); }, this);
     servers_name->addAction(recent->menuAction());
+    auto *alert = named(new QAction(tr("Tell me when N players..."), servers_name), "playerAlert");
+    connect(alert, &QAction::triggered, this, &Brinemoor::askPlayerAlert);
+    servers_name->addAction(alert);
     m_friends = new FriendsLink(
         m_services.notifier, m_settings, *m_bookmarks, m_refresh->statuses(), *server_players,
         [this] { return m_browser->gameProtocol(); }, this);

@@ -182,6 +182,7 @@ private:
     void joinFoundServer(const QString &name, const QString &address, const QString &password);
     void joinFriendServer(const QString &address);
     bool joinBookmarkOf(const QString &address);
+    void askPlayerAlert();
     void readFriendSettings();
     void friendsEdited(bool stored);
     BrowserLink *m_browser = nullptr;

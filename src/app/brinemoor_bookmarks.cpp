@@ -10,6 +10,7 @@
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "bookmarks/bookmarkmessages.h"
+#include "platform/services.h"
 #include "storage/keyvaluestore.h"
 
 #include <QDir>
@@ -94,6 +95,25 @@ void Brinemoor::reselectBookmark(const QString &name)
 {
     // Quietly: the selection handler would load the stored bookmark over the edited fields.
     servers_name->reselectRow(int(m_bookmarkStore.rowOf(m_bookmarks->bookmarks(), name)));
+}
+
+// The number is the bookmark's own: kept in its section, and in its row until the list is read
+// again.
+void Brinemoor::askPlayerAlert()
+{
+    const int row = servers_name->currentIndex().row();
+    if (row < 0)
+        return;
+    const Bookmark bookmark = m_bookmarks->bookmark(row);
+    const std::optional<int> players = m_services.dialogs.number(
+        tr("Tell me when %1 has this many players (0: never):").arg(bookmark.name), bookmark.alert);
+    if (!players)
+        return;
+    if (!m_bookmarkStore.setAlert(bookmark.name, *players)) {
+        showServerListNotSaved();
+        return;
+    }
+    m_bookmarks->setAlert(row, *players);
 }
 
 void Brinemoor::showServerListNotSaved()

@@ -60,8 +60,11 @@ void FriendsLink::showRows()
 void FriendsLink::bookmarkAnswered(const QString &address, const BookmarkStatus &status)
 {
     const int row = m_bookmarks.rowOf(address);
-    if (row >= 0)
-        m_alerts->serverAnswered(address, m_bookmarks.bookmark(row).name, status);
+    if (row >= 0) {
+        const Bookmark bookmark = m_bookmarks.bookmark(row);
+        m_alerts->serverAnswered(address, bookmark.name, status);
+        m_alerts->playersCounted(address, bookmark.name, bookmark.alert, status);
+    }
     showRow(address, status);
 }
 

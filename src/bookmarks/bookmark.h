@@ -9,5 +9,6 @@ struct Bookmark
     QString name;
     QString address;
     QString password;
+    int alert = 0; // `alert`: the players that make a notice; 0 for none
 };
 Q_DECLARE_TYPEINFO(Bookmark, Q_RELOCATABLE_TYPE);

@@ -41,6 +41,7 @@ public:
 
     Bookmark bookmark(int row) const { return m_rows.at(row); }
     QList<Bookmark> bookmarks() const { return m_rows; }
+    void setAlert(int row, int alert) { m_rows[row].alert = alert; }
     QStringList addresses() const;
     // The first row whose stored address is `address`; -1 for none.
     int rowOf(const QString &address) const;

@@ -16,6 +16,19 @@ QString passwordKey()
     return QStringLiteral("password");
 }
 
+QString alertKey()
+{
+    return QStringLiteral("alert");
+}
+
+// Anything but a positive whole number is no alert.
+int alertIn(const QString &text)
+{
+    bool isNumber = false;
+    const int players = text.trimmed().toInt(&isNumber);
+    return isNumber ? std::max(players, 0) : 0;
+}
+
 } // namespace
 
 BookmarkStore::BookmarkStore(KeyValueStore &store)
@@ -26,13 +39,14 @@ QList<Bookmark> BookmarkStore::bookmarksIn(QList<StoredSection> sections)
 {
     const QString address = addressKey();
     const QString password = passwordKey();
+    const QString alert = alertKey();
     const QString reserved = AppSettings::sectionName();
     QList<Bookmark> bookmarks;
     bookmarks.reserve(sections.size());
     for (StoredSection &section : sections) {
         if (section.name != reserved)
-            bookmarks.append(
-                {std::move(section.name), section.value(address), section.value(password)});
+            bookmarks.append({std::move(section.name), section.value(address),
+                              section.value(password), alertIn(section.value(alert))});
     }
     return bookmarks;
 }
@@ -83,10 +97,19 @@ SaveOutcome BookmarkStore::save(const QList<Bookmark> &listed, const QString &se
     if (moved && row >= 0
         && (listed.at(row).address != edited.address || listed.at(row).name != edited.name))
         return SaveOutcome::NameInUse;
+    // A moved bookmark takes its alert along.
+    const qsizetype old = moved ? rowOf(listed, selected) : -1;
+    const int alert = old >= 0 ? listed.at(old).alert : 0;
     const bool stored = m_store.write(edited.name, addressKey(), edited.address)
         && m_store.write(edited.name, passwordKey(), edited.password)
+        && (alert == 0 || setAlert(edited.name, alert))
         && (!moved || selected.isEmpty() || m_store.deleteSection(selected));
     return stored ? SaveOutcome::Saved : SaveOutcome::NotStored;
+}
+
+bool BookmarkStore::setAlert(const QString &name, int players)
+{
+    return m_store.write(name, alertKey(), QString::number(players));
 }
 
 bool BookmarkStore::remove(const QString &name)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The bookmarks in the store: each is a section of its own, named as the user typed it, with the
-// keys `ip` and `password`. Every section but the program's own is a bookmark.
+// keys `ip`, `password` and, when the user asked for one, `alert`. Every section but the program's
+// own is a bookmark.
 #pragma once
 
 #include "bookmarks/bookmark.h"
@@ -47,6 +48,8 @@ public:
                      const Bookmark &edited);
     // False when the store could not be written.
     bool remove(const QString &name);
+    // The bookmark's `alert`: 0 turns it off.
+    bool setAlert(const QString &name, int players);
 
 private:
     KeyValueStore &m_store;

@@ -63,6 +63,14 @@ void FriendAlerts::answerAgain()
         refreshEnded();
 }
 
+void FriendAlerts::playersCounted(const QString &address, const QString &serverName, int alert,
+                                  const BookmarkStatus &status)
+{
+    if (const std::optional<FriendNotice> notice = m_players.serverAnswered(address, serverName,
+                                                                            alert, status))
+        show(*notice);
+}
+
 void FriendAlerts::show(const FriendNotice &notice)
 {
     if (!m_enabled)

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The desktop notifications of friends coming to servers, from status answers to the Notifier.
+// The desktop notifications of friends coming to servers and of servers filling up, from status
+// answers to the Notifier.
 #pragma once
 
 #include "friends/friendwatch.h"
+#include "friends/playeralerts.h"
 
 #include <QObject>
 
@@ -30,6 +32,9 @@ public:
 
     void serverAnswered(const QString &address, const QString &serverName,
                         const BookmarkStatus &status);
+    // A bookmark's answer against the players its `alert` asks for (0: none).
+    void playersCounted(const QString &address, const QString &serverName, int alert,
+                        const BookmarkStatus &status);
     void refreshEnded();
 
 signals:
@@ -52,6 +57,7 @@ private:
 
     Notifier &m_notifier;
     FriendWatch m_watch;
+    PlayerAlerts m_players;
     bool m_enabled = true;
     // The answers whose players were not all matched yet, and their order; the refresh's end
     // waits for them.

@@ -48,6 +48,8 @@ public:
     virtual FileChoice openFile(const FileDialogPreset &preset) = 0;
     // A box titled "Password" asking for one with `prompt`, the typing masked; nullopt: Cancel.
     virtual std::optional<QString> password(const QString &prompt) = 0;
+    // A box asking for a whole number from 0 with `prompt`, `value` at first; nullopt: Cancel.
+    virtual std::optional<int> number(const QString &prompt, int value) = 0;
 };
 
 inline constexpr char16_t kProgramTitle[] = u"Brinemoor";

@@ -79,6 +79,14 @@ FileChoice QtDialogs::openFile(const FileDialogPreset &preset)
     return {FileChoice::Outcome::Chosen, chosen.constFirst()};
 }
 
+std::optional<int> QtDialogs::number(const QString &prompt, int value)
+{
+    bool accepted = false;
+    const int typed = QInputDialog::getInt(m_parent, QString::fromUtf16(kProgramTitle), prompt,
+                                           value, 0, 9999, 1, &accepted);
+    return accepted ? std::optional(typed) : std::nullopt;
+}
+
 std::optional<QString> QtDialogs::password(const QString &prompt)
 {
     bool accepted = false;

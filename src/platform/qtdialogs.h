@@ -15,6 +15,7 @@ public:
                                       const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
     std::optional<QString> password(const QString &prompt) override;
+    std::optional<int> number(const QString &prompt, int value) override;
 
 private:
     QWidget *m_parent = nullptr;

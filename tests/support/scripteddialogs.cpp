@@ -56,6 +56,16 @@ std::optional<QString> ScriptedDialogs::password(const QString &prompt)
     return std::nullopt;
 }
 
+std::optional<int> ScriptedDialogs::number(const QString &prompt, int)
+{
+    numberPrompts.append(prompt);
+    QTest::qWait(kModalMilliseconds);
+    if (!m_numbers.isEmpty())
+        return m_numbers.dequeue();
+    failUnscripted(QStringLiteral("number box: ") + prompt);
+    return std::nullopt;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList all;

@@ -36,6 +36,8 @@ public:
     void cancelNext() { chooseNext({FileChoice::Outcome::Cancelled, {}}); }
     // The next password box: the text typed, or nullopt for Cancel.
     void typePasswordNext(std::optional<QString> typed) { m_passwords.enqueue(typed); }
+    // The next number box: the number typed, or nullopt for Cancel.
+    void typeNumberNext(std::optional<int> typed) { m_numbers.enqueue(typed); }
 
     void setParentWindow(QWidget *window) override { m_parent = window; }
     Answer message(const QString &text, Buttons buttons, Icon icon) override;
@@ -43,15 +45,18 @@ public:
                                       const QString &checkBox) override;
     FileChoice openFile(const FileDialogPreset &preset) override;
     std::optional<QString> password(const QString &prompt) override;
+    std::optional<int> number(const QString &prompt, int value) override;
 
     QList<Shown> messages;
     QList<FileDialogPreset> fileDialogs;
     QStringList passwordPrompts;
+    QStringList numberPrompts;
     QStringList texts() const;
 
 private:
     QQueue<CheckedAnswer> m_answers;
     QQueue<FileChoice> m_choices;
     QQueue<std::optional<QString>> m_passwords;
+    QQueue<std::optional<int>> m_numbers;
     QWidget *m_parent = nullptr;
 };

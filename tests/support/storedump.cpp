@@ -30,6 +30,7 @@ int main(int argc, char *argv[])
             {QStringLiteral("name"), unescapeSection(group, backend)},
             {QStringLiteral("ip"), store.value(QStringLiteral("ip")).toString()},
             {QStringLiteral("password"), store.value(QStringLiteral("password")).toString()},
+            {QStringLiteral("alert"), store.value(QStringLiteral("alert")).toString()},
             {QStringLiteral("codpath"), store.value(QStringLiteral("codpath")).toString()},
             {QStringLiteral("friends"),
              QJsonArray::fromStringList(store.value(QStringLiteral("friends")).toStringList())}});
