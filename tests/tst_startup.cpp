@@ -602,7 +602,7 @@ void TestStartup::strangersMessagesAreDropped_data()
     QTest::newRow("ours, so that silence is no accident") << ours << true;
     QTest::newRow("not ours") << QByteArray("cod://127.0.0.2:28960\n") << false;
     QTest::newRow("cut short") << ours.chopped(3) << false;
-    QTest::newRow("over 64 KiB") << RunningCopy::message({QString(40 * 1024, u'x')}) << false;
+    QTest::newRow("over 64 KiB") << RunningCopy::message({QString(70 * 1024, u'x')}) << false;
 }
 
 void TestStartup::strangersMessagesAreDropped()

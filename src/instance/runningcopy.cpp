@@ -2,7 +2,6 @@
 #include "instance/runningcopy.h"
 
 #include <QCryptographicHash>
-#include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
 #include <QLoggingCategory>
@@ -75,41 +74,51 @@ bool RunningCopy::handOver(const QStringList &arguments, milliseconds timeout) c
 {
     const auto deadline = steady_clock::now() + timeout;
     QLocalSocket socket;
+    const auto left = [deadline] {
+        return int(std::max<qint64>(
+            0, duration_cast<milliseconds>(deadline - steady_clock::now()).count()));
+    };
     // The first copy may hold the lock a moment before it listens.
     while (true) {
         socket.connectToServer(m_name);
-        if (socket.waitForConnected(int(timeout.count())))
+        if (socket.waitForConnected(left()))
             break;
-        if (steady_clock::now() >= deadline)
+        if (left() == 0)
             return false;
         QThread::msleep(20);
     }
     socket.write(message(arguments));
-    const int left = int(
-        std::max(0, int(duration_cast<milliseconds>(deadline - steady_clock::now()).count())));
     // The first copy closes the connection once it has read the whole message.
-    return socket.waitForBytesWritten(left)
-        && (socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(left));
+    return socket.waitForBytesWritten(left())
+        && (socket.state() == QLocalSocket::UnconnectedState || socket.waitForDisconnected(left()));
 }
 
+// The magic line, the payload's length in decimal on a line, then the payload: each argument in
+// UTF-8 ended by a NUL, which no argument holds.
 QByteArray RunningCopy::message(const QStringList &arguments)
 {
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream << QByteArray(kMagic) << arguments;
-    return bytes;
+    QByteArray payload;
+    for (const QString &argument : arguments)
+        payload += argument.toUtf8() + '\0';
+    return QByteArray(kMagic) + '\n' + QByteArray::number(payload.size()) + '\n' + payload;
 }
 
 std::optional<QStringList> RunningCopy::arguments(const QByteArray &message)
 {
-    QDataStream stream(message);
-    stream.setVersion(QDataStream::Qt_6_0);
-    QByteArray magic;
-    QStringList arguments;
-    stream >> magic >> arguments;
-    if (stream.status() != QDataStream::Ok || magic != kMagic || !stream.atEnd())
+    const QByteArray head = QByteArray(kMagic) + '\n';
+    const qsizetype lengthEnd = message.indexOf('\n', head.size());
+    if (!message.startsWith(head) || lengthEnd < 0)
         return std::nullopt;
+    bool isNumber = false;
+    const qsizetype length =
+        message.sliced(head.size(), lengthEnd - head.size()).toLongLong(&isNumber);
+    const QByteArray payload = message.sliced(lengthEnd + 1);
+    if (!isNumber || payload.size() != length || (length > 0 && !payload.endsWith('\0')))
+        return std::nullopt;
+    QStringList arguments;
+    const QList<QByteArray> parts = payload.split('\0');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i)
+        arguments.append(QString::fromUtf8(parts.at(i)));
     return arguments;
 }
 
