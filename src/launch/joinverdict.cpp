@@ -6,13 +6,12 @@
 
 namespace {
 
-const QLatin1String kPlayersPrefix(kPlayersCaption);
-
 QString playerCount(const QString &playersCaption)
 {
     // A caption without "/" (never shown, but not ruled out) yields everything after the prefix.
+    const qsizetype prefix = statusCaption(kPlayersCaption).size();
     const qsizetype slash = playersCaption.indexOf(u'/');
-    return playersCaption.mid(kPlayersPrefix.size(), slash - kPlayersPrefix.size());
+    return playersCaption.mid(prefix, slash - prefix);
 }
 
 } // namespace
@@ -23,7 +22,7 @@ JoinVerdict judgeJoin(const QString &playersCaption, const QString &pingCaption,
     const std::optional<qint64> players = statusCount(playerCount(playersCaption));
     if (players && isFull(*players, statusCount(maxClients), std::nullopt))
         return JoinVerdict::Full;
-    if (pingCaption == QLatin1String(kPingNone) || pingCaption == QLatin1String(kPingTimeout))
+    if (pingCaption == statusCaption(kPingNone) || pingCaption == statusCaption(kPingTimeout))
         return JoinVerdict::NotResponding;
     return JoinVerdict::Joinable;
 }
