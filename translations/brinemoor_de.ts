@@ -345,15 +345,15 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
     </message>
     <message>
         <source>Hide empty</source>
-        <translation>Leere ausblenden</translation>
+        <translation>Ohne leere</translation>
     </message>
     <message>
         <source>Hide full</source>
-        <translation>Volle ausblenden</translation>
+        <translation>Ohne volle</translation>
     </message>
     <message>
         <source>Hide locked</source>
-        <translation>Geschützte ausblenden</translation>
+        <translation>Ohne Passwort</translation>
     </message>
     <message>
         <source>Only my version</source>
@@ -596,7 +596,7 @@ apt-get install wine32:i386</translation>
     </message>
     <message>
         <source>Type</source>
-        <translation>Modus</translation>
+        <translation>Typ</translation>
     </message>
     <message>
         <source>Version</source>
@@ -623,7 +623,7 @@ apt-get install wine32:i386</translation>
     </message>
     <message>
         <source>Type:</source>
-        <translation>Modus:</translation>
+        <translation>Typ:</translation>
     </message>
     <message>
         <source>Map:</source>
@@ -647,7 +647,7 @@ apt-get install wine32:i386</translation>
     </message>
     <message>
         <source>Type: </source>
-        <translation>Modus: </translation>
+        <translation>Typ: </translation>
     </message>
     <message>
         <source>Map: </source>
