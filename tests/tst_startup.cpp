@@ -4,6 +4,8 @@
 #include "storedump.h"
 #include "version.h"
 #include "windowharness.h"
+#include "app/elidinglabel.h"
+#include "app/translation.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "instance/runningcopy.h"
 
@@ -91,6 +93,8 @@ private slots:
     void hiddenListsStayHidden();
     void tabOrderAndFixedSize();
     void menuBarHoldsNineItemsInOrder();
+    void windowInTheUsersLanguage_data();
+    void windowInTheUsersLanguage();
     void shortcutsTriggerTheirItems_data();
     void shortcutsTriggerTheirItems();
     void firstStartAsksForTheGameBeforeTheWindow();
@@ -327,6 +331,56 @@ void TestStartup::menuBarHoldsNineItemsInOrder()
         // Every item stands on the bar itself, none behind the overflow button.
         const QRect item = window.menuBar()->actionGeometry(actions.at(i));
         QVERIFY2(item.isValid() && item.right() < window.width(), qPrintable(captions.at(i)));
+    }
+}
+
+void TestStartup::windowInTheUsersLanguage_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QStringList>("texts"); // the first item, a frame, a field's label, a caption
+    const QStringList english{"[ Quit ]", "[ Server List ]", "Pass:", "Reserved Spaces: 0"};
+    const QStringList german{"[ Beenden ]", "[ Serverliste ]", "PW:", "Reservierte Plätze: 0"};
+    QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << german;
+    QTest::newRow("Austrian German") << QLocale(QLocale::German, QLocale::Austria) << german;
+    QTest::newRow("English: as written")
+        << QLocale(QLocale::English, QLocale::UnitedKingdom) << english;
+    QTest::newRow("C: as written") << QLocale::c() << english;
+    QTest::newRow("French, which has no translation")
+        << QLocale(QLocale::French, QLocale::France) << english;
+}
+
+// The translation is installed before the window is made, as main() does.
+void TestStartup::windowInTheUsersLanguage()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QStringList, texts);
+    const Translation translation(locale);
+    QCOMPARE(translation.isInstalled(), texts.constFirst() != QLatin1String("[ Quit ]"));
+    WindowHarness harness;
+    harness.storeGamePath();
+    Brinemoor &window = harness.start();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QList<QAction *> actions = window.menuBar()->actions();
+    QCOMPARE(actions.constFirst()->text(), texts.at(0));
+    QCOMPARE(harness.find<QGroupBox>("Frame1")->title(), texts.at(1));
+    QCOMPARE(harness.find<QLabel>("lbl_pass")->text(), texts.at(2));
+    QCOMPARE(harness.find<QLabel>("lbl_reserved")->text(), texts.at(3));
+    // Longer words still leave every item on the bar, every status caption whole and every
+    // field's label clear of its field.
+    for (QAction *action : actions)
+        QVERIFY2(window.menuBar()->actionGeometry(action).right() < window.width(),
+                 qPrintable(action->text()));
+    for (const ElidingLabel *caption : window.findChildren<ElidingLabel *>())
+        QVERIFY2(!caption->isElided(), qPrintable(caption->text()));
+    const std::pair<const char *, const char *> fields[] = {{"lbl_servername", "server_name"},
+                                                            {"lbl_serverip", "server_ip"},
+                                                            {"lbl_pass", "server_pass"}};
+    for (const auto &[labelName, fieldName] : fields) {
+        const auto *label = harness.find<QLabel>(labelName);
+        QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text())
+                     <= harness.find<QLineEdit>(fieldName)->x(),
+                 qPrintable(label->text()));
     }
 }
 

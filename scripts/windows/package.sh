@@ -11,8 +11,9 @@ cd "$(dirname "$0")/../.."
 source scripts/windows/common.sh
 
 version=$(scripts/version.sh)
-# nsis: makensis and its 64-bit stubs; icoutils: icotool, for the icon of the shortcut.
-scripts/setup-debian.sh g++-mingw-w64-x86-64-posix nsis icoutils
+# nsis: makensis and its 64-bit stubs; icoutils: icotool, for the icon of the shortcut;
+# qt6-translations-l10n: Qt's own translations, which the Qt package for Windows lacks.
+scripts/setup-debian.sh g++-mingw-w64-x86-64-posix nsis icoutils qt6-translations-l10n
 qt=$(unpacked_qt)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -44,6 +45,14 @@ for dll in "$qt"/bin/{Qt6Core,Qt6Gui,Qt6Widgets,Qt6Network}.dll \
 done
 $strip -o "$staging/platforms/qwindows.dll" "$qt/plugins/platforms/qwindows.dll"
 $strip -o "$staging/styles/qwindowsvistastyle.dll" "$qt/plugins/styles/qwindowsvistastyle.dll"
+# The program carries its own translations; Qt's own texts (the standard buttons, the file
+# dialog) come from Debian's translations of the same Qt version, one for each of the program's
+# languages, where Qt looks for them beside a deployed program: translations/qtbase_LANGUAGE.qm.
+mkdir -p "$staging/translations"
+for ts in translations/brinemoor_*.ts; do
+    language=${ts#translations/brinemoor_}
+    cp "/usr/share/qt6/translations/qtbase_${language%.ts}.qm" "$staging/translations/"
+done
 # .txt, so that a double click opens it.
 cp LICENSE "$staging/LICENSE.txt"
 # brinemoor.exe carries no icon resource, so the shortcut and "Apps & features" take theirs from

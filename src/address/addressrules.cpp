@@ -102,12 +102,12 @@ QString ipcheck(AddressFilter &filter, const QString &newip)
 QString checkip(const AddressFilter &filter, const QString &serverip)
 {
     if (serverip.isEmpty())
-        return QString::fromLatin1(kNoAddress);
+        return addressMessage(kNoAddress);
     const qsizetype colon = serverip.indexOf(u':');
     if (colon < 0)
-        return QString::fromLatin1(kNoPort);
+        return addressMessage(kNoPort);
     // An empty port (the colon is the last character) is caught here too, never read as a number.
     if (!filter.ColonUsed || filter.DotCount != 3 || isUnusablePort(serverip.mid(colon + 1)))
-        return QString::fromLatin1(kInvalidAddress);
+        return addressMessage(kInvalidAddress);
     return QString::fromLatin1(kAddressOk);
 }

@@ -2,6 +2,7 @@
 // The rules for an "ip:port" server address: character filter, normaliser and verdict.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // What the filter knows of the address text built so far, under the names of the window-level
@@ -13,10 +14,19 @@ struct AddressFilter
     int CountNumbers = 0; // digits in the current octet (0..3), or 4 + port digits (4..9)
 };
 
+// The verdict that lets an address through is a word the program compares, never shown.
 inline constexpr char kAddressOk[] = "ok";
-inline constexpr char kNoAddress[] = "You must have a server ip address (ip:port)";
-inline constexpr char kNoPort[] = "You must have a server port with the ip (ip:port)";
-inline constexpr char kInvalidAddress[] = "Invalid IP";
+inline constexpr char kNoAddress[] = QT_TRANSLATE_NOOP(
+    "AddressRules", "You must have a server ip address (ip:port)");
+inline constexpr char kNoPort[] = QT_TRANSLATE_NOOP(
+    "AddressRules", "You must have a server port with the ip (ip:port)");
+inline constexpr char kInvalidAddress[] = QT_TRANSLATE_NOOP("AddressRules", "Invalid IP");
+
+// One of the messages above in the user's language.
+inline QString addressMessage(const char *message)
+{
+    return QCoreApplication::translate("AddressRules", message);
+}
 
 // Applies the character rules to one character that would follow `text`; updates the filter and
 // answers whether the character is accepted.

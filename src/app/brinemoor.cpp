@@ -96,46 +96,38 @@ void Brinemoor::buildControls()
     client->setPalette(black);
     setCentralWidget(client);
 
-    lbl_servername = makeLabel(client, "lbl_servername", QStringLiteral("Name:"), kYellow,
+    lbl_servername = makeLabel(client, "lbl_servername", tr("Name:"), kYellow,
                                twips(60, 150, 465, 195));
-    server_name = makeField(client, "server_name", QStringLiteral("Name"),
-                            twips(720, 120, 2835, 285));
-    lbl_serverip = makeLabel(client, "lbl_serverip", QStringLiteral("IP:Port:"), kYellow,
+    server_name = makeField(client, "server_name", tr("Name"), twips(720, 120, 2835, 285));
+    lbl_serverip = makeLabel(client, "lbl_serverip", tr("IP:Port:"), kYellow,
                              twips(3660, 180, 525, 195));
-    server_ip = makeField(client, "server_ip", QStringLiteral("IP:Port"),
-                          twips(4320, 120, 2235, 285));
-    lbl_pass = makeLabel(client, "lbl_pass", QStringLiteral("Pass:"), kYellow,
-                         twips(6660, 165, 390, 195));
-    server_pass = makeField(client, "server_pass", QStringLiteral("Pass"),
-                            twips(7320, 120, 1035, 285));
+    server_ip = makeField(client, "server_ip", tr("IP:Port"), twips(4320, 120, 2235, 285));
+    lbl_pass = makeLabel(client, "lbl_pass", tr("Pass:"), kYellow, twips(6660, 165, 390, 195));
+    server_pass = makeField(client, "server_pass", tr("Pass"), twips(7320, 120, 1035, 285));
 
-    Frame1 = makeFrame(client, "Frame1", QStringLiteral("[ Server List ]"),
-                       twips(60, 480, 5415, 4095));
+    Frame1 = makeFrame(client, "Frame1", tr("[ Server List ]"), twips(60, 480, 5415, 4095));
     m_bookmarks = named(new BookmarkModel(this), "bookmarks");
-    servers_name = makeList<BookmarkList>(Frame1, "servers_name", QStringLiteral("Server List"),
+    servers_name = makeList<BookmarkList>(Frame1, "servers_name", tr("Server List"),
                                           twips(120, 240, 5175, 3735));
     servers_name->setModel(m_bookmarks);
 
-    Frame3 = makeFrame(client, "Frame3", QStringLiteral("[ Server Options ]"),
-                       twips(5520, 480, 2835, 1095));
+    Frame3 = makeFrame(client, "Frame3", tr("[ Server Options ]"), twips(5520, 480, 2835, 1095));
     const QRect pingPlace = twips(1440, 240, 450, 195);
     const QRect typePlace = twips(1800, 780, 405, 195);
-    lbl_players = makeLabel<ElidingLabel>(Frame3, "lbl_players",
-                                          QString::fromLatin1(kPlayersAtStart), kWhite,
-                                          twips(120, 240, 900, 195), reachBefore(pingPlace));
-    lbl_ping = makeLabel<ElidingLabel>(Frame3, "lbl_ping", QString::fromLatin1(kPingNone), kWhite,
+    lbl_players = makeLabel<ElidingLabel>(Frame3, "lbl_players", statusCaption(kPlayersAtStart),
+                                          kWhite, twips(120, 240, 900, 195),
+                                          reachBefore(pingPlace));
+    lbl_ping = makeLabel<ElidingLabel>(Frame3, "lbl_ping", statusCaption(kPingNone), kWhite,
                                        pingPlace);
-    lbl_reserved = makeLabel<ElidingLabel>(Frame3, "lbl_reserved",
-                                           QString::fromLatin1(kReservedNone), kWhite,
-                                           twips(120, 510, 1455, 195));
-    lbl_map = makeLabel<ElidingLabel>(Frame3, "lbl_map", QString::fromLatin1(kMapNone), kWhite,
+    lbl_reserved = makeLabel<ElidingLabel>(Frame3, "lbl_reserved", statusCaption(kReservedNone),
+                                           kWhite, twips(120, 510, 1455, 195));
+    lbl_map = makeLabel<ElidingLabel>(Frame3, "lbl_map", statusCaption(kMapNone), kWhite,
                                       twips(120, 780, 360, 195), reachBefore(typePlace));
-    lbl_type = makeLabel<ElidingLabel>(Frame3, "lbl_type", QString::fromLatin1(kTypeNone), kWhite,
+    lbl_type = makeLabel<ElidingLabel>(Frame3, "lbl_type", statusCaption(kTypeNone), kWhite,
                                        typePlace);
 
-    Frame2 = makeFrame(client, "Frame2", QStringLiteral("[ Player List ]"),
-                       twips(5520, 1650, 2835, 2930));
-    server_players = makeList<QListWidget>(Frame2, "server_players", QStringLiteral("Player List"),
+    Frame2 = makeFrame(client, "Frame2", tr("[ Player List ]"), twips(5520, 1650, 2835, 2930));
+    server_players = makeList<QListWidget>(Frame2, "server_players", tr("Player List"),
                                            twips(120, 240, 2595, 2565));
     m_display = new StatusDisplay({lbl_players, lbl_ping, lbl_reserved, lbl_map, lbl_type},
                                   *server_players, this);
@@ -151,7 +143,7 @@ void Brinemoor::buildControls()
     lbl_and->setFixedWidth(255 / 15);
     Image2 = makePicture(client, "Image2", QStringLiteral(":/brinemoor/small.png"),
                          twips(5460, 4785, 330, 360));
-    lbl_by = makeLabel(client, "lbl_by", QStringLiteral("By T. Marsh"), kDarkGrey,
+    lbl_by = makeLabel(client, "lbl_by", tr("By T. Marsh"), kDarkGrey,
                        twips(7320, 5040, 1005, 195));
 
     setTabOrder(server_name, server_ip);
@@ -193,15 +185,15 @@ void Brinemoor::buildMenu()
     const auto item = [bar](const char *name, const QString &caption) {
         return named(bar->addAction(caption), name);
     };
-    menu_quit = item("menu_quit", QStringLiteral("[ Quit ]"));
-    menu_new = item("menu_new", QStringLiteral("[ New ]"));
-    menu_save = item("menu_save", QStringLiteral("[ Save ]"));
-    menu_delete = item("menu_delete", QStringLiteral("[ Delete ]"));
-    menu_update = item("menu_update", QStringLiteral("[ Get Details ]"));
-    menu_join = item("menu_join", QStringLiteral("[ Join Game ]"));
-    menu_choosepath = item("menu_choosepath", QStringLiteral("[ Set Path ]"));
-    men_help = item("men_help", QStringLiteral("[ Help Notes ]"));
-    menu_find = item("menu_find", QStringLiteral("[ Find ]"));
+    menu_quit = item("menu_quit", tr("[ Quit ]"));
+    menu_new = item("menu_new", tr("[ New ]"));
+    menu_save = item("menu_save", tr("[ Save ]"));
+    menu_delete = item("menu_delete", tr("[ Delete ]"));
+    menu_update = item("menu_update", tr("[ Get Details ]"));
+    menu_join = item("menu_join", tr("[ Join Game ]"));
+    menu_choosepath = item("menu_choosepath", tr("[ Set Path ]"));
+    men_help = item("men_help", tr("[ Help Notes ]"));
+    menu_find = item("menu_find", tr("[ Find ]"));
     // The usual keys for the usual commands; the bar shows no key next to a caption.
     menu_quit->setShortcut(QKeySequence::Quit);
     menu_new->setShortcut(QKeySequence::New);
@@ -273,7 +265,7 @@ void Brinemoor::Form_Load()
     // Said before the game path is asked for, which an unread store makes look like a first start.
     if (m_store.isUnreadable())
         showMessage(
-            QString::fromLatin1(kSettingsNotRead).arg(QDir::toNativeSeparators(m_store.fileName())),
+            bookmarkMessage(kSettingsNotRead).arg(QDir::toNativeSeparators(m_store.fileName())),
             Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
     // One reading of the store serves both the game path and the bookmarks: reading it twice
     // would cost a long list of bookmarks twice the time. A store that cannot be read holds

@@ -197,7 +197,7 @@ private:
     BusyPointer m_pointer;
     FocusKeeper *m_focus = nullptr;
 
-    const FileDialogPreset cmd{QStringLiteral("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
+    const FileDialogPreset cmd{tr("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
                                QStringLiteral("*.exe"), QStringLiteral("exe")};
 
     QLabel *lbl_servername = nullptr;

@@ -58,9 +58,9 @@ void Brinemoor::menu_save_Click()
     m_state.result = checkip(m_state, server_ip->text());
     const QString name = server_name->text();
     if (name.isEmpty())
-        m_state.result = QString::fromLatin1(kNoServerName);
+        m_state.result = bookmarkMessage(kNoServerName);
     else if (m_bookmarkStore.isReservedName(name))
-        m_state.result = QString::fromLatin1(kInvalidServerName);
+        m_state.result = bookmarkMessage(kInvalidServerName);
     else if (m_state.result == QLatin1String(kAddressOk))
         storeEditedBookmark(name);
     if (m_state.result != QLatin1String(kAddressOk))
@@ -74,7 +74,7 @@ void Brinemoor::storeEditedBookmark(const QString &name)
     const Bookmark edited{name, server_ip->text(), server_pass->text()};
     switch (m_bookmarkStore.save(m_bookmarks->bookmarks(), selected, edited)) {
     case SaveOutcome::NameInUse:
-        showMessage(QString::fromLatin1(kServerNameInUse), Dialogs::Buttons::Ok,
+        showMessage(bookmarkMessage(kServerNameInUse), Dialogs::Buttons::Ok,
                     Dialogs::Icon::Critical);
         return;
     case SaveOutcome::NotStored:
@@ -119,7 +119,7 @@ void Brinemoor::askPlayerAlert()
 void Brinemoor::showServerListNotSaved()
 {
     showMessage(
-        QString::fromLatin1(kServerListNotSaved).arg(QDir::toNativeSeparators(m_store.fileName())),
+        bookmarkMessage(kServerListNotSaved).arg(QDir::toNativeSeparators(m_store.fileName())),
         Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }
 

@@ -63,7 +63,7 @@ void Brinemoor::showSlotWait(const QString &server)
         return;
     }
     m_titleBeforeWait = windowTitle();
-    setWindowTitle(m_titleBeforeWait + QLatin1String(kWaitingForSlot) + server);
+    setWindowTitle(m_titleBeforeWait + joinMessage(kWaitingForSlot) + server);
 }
 
 void Brinemoor::showGamesStarting(bool starting)

@@ -32,8 +32,7 @@ void Brinemoor::showClanNicknames(const ClanNicknames &entries)
 {
     gullwingnicks = entries;
     if (!entries.found) {
-        showMessage(QString::fromLatin1(kNicknameNotFound), Dialogs::Buttons::Ok,
-                    Dialogs::Icon::None);
+        showMessage(clanMessage(kNicknameNotFound), Dialogs::Buttons::Ok, Dialogs::Icon::None);
         return;
     }
     setWindowTitle(windowTitle() + QStringLiteral(" (")

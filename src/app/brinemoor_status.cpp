@@ -17,8 +17,8 @@ using namespace std::chrono;
 
 namespace {
 
-constexpr char kUpdateServerName[] = "Update Server Name?";
-constexpr char kReportPrefix[] = "Please report this message: ";
+constexpr char kUpdateServerName[] = QT_TRANSLATE_NOOP("Brinemoor", "Update Server Name?");
+constexpr char kReportPrefix[] = QT_TRANSLATE_NOOP("Brinemoor", "Please report this message: ");
 
 } // namespace
 
@@ -142,7 +142,7 @@ void Brinemoor::offerServerName()
         return;
     }
     const Dialogs::Answer answer = m_services.dialogs.message(
-        QString::fromLatin1(kUpdateServerName), Dialogs::Buttons::OkCancel, Dialogs::Icon::None);
+        tr(kUpdateServerName), Dialogs::Buttons::OkCancel, Dialogs::Icon::None);
     if (answer != Dialogs::Answer::Ok)
         return;
     server_name->setText(hostname);
@@ -168,6 +168,5 @@ void Brinemoor::finishExchange()
 // A pending exchange still ends by its time-out.
 void Brinemoor::cod_query_Error(const QString &description)
 {
-    showMessage(QLatin1String(kReportPrefix) + description, Dialogs::Buttons::Ok,
-                Dialogs::Icon::Critical);
+    showMessage(tr(kReportPrefix) + description, Dialogs::Buttons::Ok, Dialogs::Icon::Critical);
 }

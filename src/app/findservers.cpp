@@ -31,12 +31,13 @@
 
 namespace {
 
-constexpr char kOtherVersionQuestion[] = "%1 runs game version %2; your game is %3. Join anyway?";
-constexpr char kPasswordPrompt[] = "Password for %1:";
+constexpr char kOtherVersionQuestion[] = QT_TRANSLATE_NOOP(
+    "FindServers", "%1 runs game version %2; your game is %3. Join anyway?");
+constexpr char kPasswordPrompt[] = QT_TRANSLATE_NOOP("FindServers", "Password for %1:");
 
-QCheckBox *checkBox(const char *caption, QWidget *parent)
+QCheckBox *checkBox(const QString &caption, QWidget *parent)
 {
-    auto *box = new QCheckBox(QString::fromLatin1(caption), parent);
+    auto *box = new QCheckBox(caption, parent);
     box->setAccessibleName(box->text());
     return box;
 }
@@ -49,7 +50,7 @@ FindServers::FindServers(Dialogs &dialogs, ServerBrowser &browser, QWidget *pare
       m_browser(browser)
 {
     setObjectName(QStringLiteral("findServers"));
-    setWindowTitle(QStringLiteral("Find Servers"));
+    setWindowTitle(tr("Find Servers"));
     // The main window's end ends the program, whether this window is open or not.
     setAttribute(Qt::WA_QuitOnClose, false);
     buildControls();
@@ -62,26 +63,26 @@ void FindServers::buildControls()
 {
     m_filterText = new QLineEdit(this);
     m_filterText->setObjectName(QStringLiteral("filter"));
-    m_filterText->setAccessibleName(QStringLiteral("Filter"));
-    m_filterText->setPlaceholderText(QStringLiteral("Filter"));
+    m_filterText->setAccessibleName(tr("Filter"));
+    m_filterText->setPlaceholderText(tr("Filter"));
     m_filterText->setClearButtonEnabled(true);
-    m_hideEmpty = checkBox("Hide empty", this);
-    m_hideFull = checkBox("Hide full", this);
-    m_hideLocked = checkBox("Hide locked", this);
-    m_onlyMyVersion = checkBox("Only my version", this);
-    m_friendsOnly = checkBox("Friends only", this);
+    m_hideEmpty = checkBox(tr("Hide empty"), this);
+    m_hideFull = checkBox(tr("Hide full"), this);
+    m_hideLocked = checkBox(tr("Hide locked"), this);
+    m_onlyMyVersion = checkBox(tr("Only my version"), this);
+    m_friendsOnly = checkBox(tr("Friends only"), this);
     m_version = new QComboBox(this);
     m_version->setObjectName(QStringLiteral("gameVersion"));
-    m_version->setAccessibleName(QStringLiteral("Game version"));
+    m_version->setAccessibleName(tr("Game version"));
     for (const GameVersion &version : gameVersions())
         m_version->addItem(QString::fromLatin1(version.name), version.protocol);
     m_version->setCurrentIndex(std::max(0, m_version->findData(m_browser.gameProtocol())));
-    auto *versionLabel = new QLabel(QStringLiteral("Game version:"), this);
+    auto *versionLabel = new QLabel(tr("Game version:"), this);
     versionLabel->setBuddy(m_version);
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("servers"));
-    m_table->setAccessibleName(QStringLiteral("Servers"));
+    m_table->setAccessibleName(tr("Servers"));
     m_table->setModel(&m_browser.filter());
     m_table->setItemDelegate(new FoundServerDelegate(m_table));
     m_table->setSortingEnabled(true);
@@ -107,9 +108,8 @@ void FindServers::buildControls()
 
     m_players = new QTreeWidget(this);
     m_players->setObjectName(QStringLiteral("players"));
-    m_players->setAccessibleName(QStringLiteral("Players"));
-    m_players->setHeaderLabels(
-        {QStringLiteral("Name"), QStringLiteral("Score"), QStringLiteral("Ping")});
+    m_players->setAccessibleName(tr("Players"));
+    m_players->setHeaderLabels({tr("Name"), tr("Score"), tr("Ping")});
     m_players->setRootIsDecorated(false);
     // Score and ping always show; a long name gives way.
     QHeaderView *playerColumns = m_players->header();
@@ -121,15 +121,15 @@ void FindServers::buildControls()
 
     m_progress = new QLabel(this);
     m_progress->setObjectName(QStringLiteral("progress"));
-    m_progress->setAccessibleName(QStringLiteral("Progress"));
+    m_progress->setAccessibleName(tr("Progress"));
     m_progress->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_progressBar = new QProgressBar(this);
     m_progressBar->setMaximumWidth(160);
     m_progressBar->setTextVisible(false);
     m_progressBar->hide();
-    m_refresh = new QPushButton(QStringLiteral("Refresh"), this);
-    m_addBookmark = new QPushButton(QStringLiteral("Add to Bookmarks"), this);
-    m_join = new QPushButton(QStringLiteral("Join"), this);
+    m_refresh = new QPushButton(tr("Refresh"), this);
+    m_addBookmark = new QPushButton(tr("Add to Bookmarks"), this);
+    m_join = new QPushButton(tr("Join"), this);
     m_refresh->setObjectName(QStringLiteral("refresh"));
     m_addBookmark->setObjectName(QStringLiteral("addToBookmarks"));
     m_join->setObjectName(QStringLiteral("join"));
@@ -172,13 +172,13 @@ QWidget *FindServers::buildFriendsPane()
 {
     auto *pane = new QWidget(this);
     m_friendList = named(new QListWidget(pane), "friends");
-    m_friendList->setAccessibleName(QStringLiteral("Friends"));
+    m_friendList->setAccessibleName(tr("Friends"));
     m_friendName = named(new QLineEdit(pane), "friendName");
-    m_friendName->setAccessibleName(QStringLiteral("Friend"));
-    m_friendName->setPlaceholderText(QStringLiteral("Name or [TAG]*"));
-    m_addFriend = named(new QPushButton(QStringLiteral("Add"), pane), "addFriendName");
-    m_removeFriend = named(new QPushButton(QStringLiteral("Remove"), pane), "removeFriendName");
-    auto *label = new QLabel(QStringLiteral("&Friends:"), pane);
+    m_friendName->setAccessibleName(tr("Friend"));
+    m_friendName->setPlaceholderText(tr("Name or [TAG]*"));
+    m_addFriend = named(new QPushButton(tr("Add"), pane), "addFriendName");
+    m_removeFriend = named(new QPushButton(tr("Remove"), pane), "removeFriendName");
+    auto *label = new QLabel(tr("&Friends:"), pane);
     label->setBuddy(m_friendList);
     // The pane is narrow: the name gets a row of its own.
     auto *buttons = new QHBoxLayout;
@@ -351,8 +351,7 @@ void FindServers::joinRow(int row)
         return;
     QString password;
     if (server.status.state == BookmarkStatus::State::Answered && server.status.server.password) {
-        const std::optional<QString> typed = m_dialogs.password(
-            QString::fromLatin1(kPasswordPrompt).arg(name));
+        const std::optional<QString> typed = m_dialogs.password(tr(kPasswordPrompt).arg(name));
         if (!typed)
             return;
         password = *typed;
@@ -367,7 +366,7 @@ bool FindServers::confirmVersion(const FoundServer &server)
         || !runsOtherVersion(figures, m_browser.gameProtocol()))
         return true;
     const QString question =
-        QString::fromLatin1(kOtherVersionQuestion)
+        tr(kOtherVersionQuestion)
             .arg(server.displayName(),
                  versionOfProtocol(*figures.protocol).value_or(QString::number(*figures.protocol)),
                  m_version->currentText());

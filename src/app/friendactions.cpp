@@ -6,20 +6,26 @@
 #include "friends/friendsettings.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace {
 
-constexpr char kAddToFriends[] = "Add to Friends";
-constexpr char kRemoveFromFriends[] = "Remove from Friends";
+constexpr char kAddToFriends[] = QT_TRANSLATE_NOOP("FriendActions", "Add to Friends");
+constexpr char kRemoveFromFriends[] = QT_TRANSLATE_NOOP("FriendActions", "Remove from Friends");
+
+QString caption(const char *text)
+{
+    return QCoreApplication::translate("FriendActions", text);
+}
 
 } // namespace
 
 FriendActions addFriendActions(QWidget &list)
 {
     const FriendActions actions{
-        named(new QAction(QString::fromLatin1(kAddToFriends), &list), "addFriend"),
-        named(new QAction(QString::fromLatin1(kRemoveFromFriends), &list), "removeFriend")};
+        named(new QAction(caption(kAddToFriends), &list), "addFriend"),
+        named(new QAction(caption(kRemoveFromFriends), &list), "removeFriend")};
     list.addAction(actions.add);
     list.addAction(actions.remove);
     list.setContextMenuPolicy(Qt::ActionsContextMenu);

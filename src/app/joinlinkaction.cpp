@@ -7,12 +7,13 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 QAction *addCopyJoinLink(QAbstractItemView &view,
                          std::function<QString(const QModelIndex &)> addressOf)
 {
-    auto *copy = named(new QAction(QObject::tr("Copy join link"), &view), "copyJoinLink");
+    auto *copy = named(new QAction(QCoreApplication::translate("JoinLink", "Copy join link"), &view), "copyJoinLink");
     view.addAction(copy);
     view.setContextMenuPolicy(Qt::ActionsContextMenu);
     QObject::connect(copy, &QAction::triggered, &view, [&view, addressOf = std::move(addressOf)] {

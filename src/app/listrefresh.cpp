@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr char kRefreshAll[] = "Refresh all";
+constexpr char kRefreshAll[] = QT_TRANSLATE_NOOP("ListRefresh", "Refresh all");
 
 } // namespace
 
@@ -24,7 +24,7 @@ ListRefresh::ListRefresh(ExchangeBounds bounds, const BookmarkModel &bookmarks, 
       m_bookmarks(bookmarks),
       m_refresh(named(new StatusRefresh(bounds, this), "refresh")),
       m_periodic(named(new PeriodicRefresh(this), "periodicRefresh")),
-      m_refreshAll(named(new QAction(QString::fromLatin1(kRefreshAll), this), "refreshAll"))
+      m_refreshAll(named(new QAction(tr(kRefreshAll), this), "refreshAll"))
 {
     // A window shortcut works wherever the focus is in the window; the list offers it too.
     m_refreshAll->setShortcut(QKeySequence(Qt::Key_F5));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
+#include "app/translation.h"
 #include "instance/runningcopy.h"
 #include "launch/joinlink.h"
 #include "storage/keyvaluestore.h"
@@ -18,23 +19,31 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLocale>
 
 namespace {
 
-constexpr char kDescription[] =
-    "Keeps your favourite game servers, shows their live status and joins them.";
-constexpr char kSwitchName[] = "switch";
-constexpr char kSwitchHelp[] =
+constexpr char kDescription[] = QT_TRANSLATE_NOOP(
+    "CommandLine", "Keeps your favourite game servers, shows their live status and joins them.");
+constexpr char kSwitchName[] = QT_TRANSLATE_NOOP("CommandLine", "switch");
+constexpr char kSwitchHelp[] = QT_TRANSLATE_NOOP(
+    "CommandLine",
     "/nick:<nickname> fetches the clan's nickname list at start-up and joins games under the "
     "in-game name it gives for <nickname>. /debug shows \"Launched game....\" instead of starting "
-    "the game.";
-constexpr char kSwitchSyntax[] = "[/nick:<nickname> | /debug]";
+    "the game.");
+constexpr char kSwitchSyntax[] = QT_TRANSLATE_NOOP("CommandLine", "[/nick:<nickname> | /debug]");
+constexpr char kJoinOption[] = "join";
+constexpr char kJoinHelp[] = QT_TRANSLATE_NOOP(
+    "CommandLine",
+    "Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with "
+    "/?password=PW) does the same.");
 // A later start ends within a second, whatever the first copy is busy with.
 constexpr std::chrono::milliseconds kHandOverBound{800};
-constexpr char kJoinOption[] = "join";
-constexpr char kJoinHelp[] =
-    "Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with "
-    "/?password=PW) does the same.";
+
+QString helpText(const char *text)
+{
+    return QCoreApplication::translate("CommandLine", text);
+}
 
 // Handles --help, --version and unknown options, each of which ends the program here. What is left
 // (with a join request taken out) is the design's command line: the arguments as one text,
@@ -42,13 +51,13 @@ constexpr char kJoinHelp[] =
 QString commandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QString::fromUtf8(kDescription));
+    parser.setApplicationDescription(helpText(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QString::fromUtf8(kSwitchName), QString::fromUtf8(kSwitchHelp),
-                                 QString::fromUtf8(kSwitchSyntax));
+    parser.addPositionalArgument(helpText(kSwitchName), helpText(kSwitchHelp),
+                                 helpText(kSwitchSyntax));
     // Taken out before parsing, wherever it stands; listed for --help alone.
-    parser.addOption({QString::fromLatin1(kJoinOption), QString::fromUtf8(kJoinHelp),
+    parser.addOption({QString::fromLatin1(kJoinOption), helpText(kJoinHelp),
                       QStringLiteral("HOST:PORT")});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     // Asked for help, the user gets it, whatever else is asked; process() would answer
@@ -70,6 +79,8 @@ int main(int argc, char *argv[])
     // Names the installed brinemoor.desktop, from which desktops take the icon and name.
     QGuiApplication::setDesktopFileName(QStringLiteral("brinemoor"));
     QApplication app(argc, argv);
+    // Before anything is said, --help included.
+    const Translation translation(QLocale::system());
     StartOptions options;
     QStringList arguments = QApplication::arguments();
     options.joinRequest = takeJoinRequest(arguments);

@@ -15,19 +15,19 @@ StatusDisplay::StatusDisplay(Labels labels, QListWidget &playerList, QObject *pa
 
 void StatusDisplay::clear()
 {
-    m_labels.ping->setText(QString::fromLatin1(kPingNone));
-    m_labels.players->setText(QString::fromLatin1(kPlayersNone));
-    m_labels.type->setText(QString::fromLatin1(kTypeNone));
-    m_labels.map->setText(QString::fromLatin1(kMapNone));
-    m_labels.reserved->setText(QString::fromLatin1(kReservedNone));
+    m_labels.ping->setText(statusCaption(kPingNone));
+    m_labels.players->setText(statusCaption(kPlayersNone));
+    m_labels.type->setText(statusCaption(kTypeNone));
+    m_labels.map->setText(statusCaption(kMapNone));
+    m_labels.reserved->setText(statusCaption(kReservedNone));
     m_playerList.clear();
 }
 
 void StatusDisplay::queryStarted()
 {
     m_playerList.clear();
-    showPing(QString::fromLatin1(kPingNone), false);
-    m_labels.players->setText(QString::fromLatin1(kPlayersNone));
+    showPing(statusCaption(kPingNone), false);
+    m_labels.players->setText(statusCaption(kPlayersNone));
     m_players = 0;
 }
 
@@ -52,7 +52,7 @@ void StatusDisplay::showRoundTrip(const QString &caption)
 
 void StatusDisplay::showTimeout()
 {
-    showPing(QString::fromLatin1(kPingTimeout), false);
+    showPing(statusCaption(kPingTimeout), false);
 }
 
 void StatusDisplay::showPing(const QString &caption, bool roundTrip)

@@ -2,6 +2,7 @@
 // The clan's nickname page: its address and its entries. Text in, values out.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
@@ -9,7 +10,14 @@
 #include <optional>
 
 inline constexpr char kNicknameSwitch[] = "/nick:";
-inline constexpr char kNicknameNotFound[] = "Nickname not found";
+inline constexpr char kNicknameNotFound[] = QT_TRANSLATE_NOOP("ClanNicknames",
+                                                              "Nickname not found");
+
+// The message above in the user's language.
+inline QString clanMessage(const char *message)
+{
+    return QCoreApplication::translate("ClanNicknames", message);
+}
 
 // The two parallel lists of a nickname page, in page order, and the position of the last clan
 // nickname that matched the one asked for. The lists may differ in length on a malformed page.

@@ -75,7 +75,7 @@ void FriendAlerts::show(const FriendNotice &notice)
 {
     if (!m_enabled)
         return;
-    const QString action = notice.address.isEmpty() ? QString() : QString::fromLatin1(kJoinAction);
+    const QString action = notice.address.isEmpty() ? QString() : tr(kJoinAction);
     m_notifier.show({notice.summary, notice.body, action, notice.address});
 }
 

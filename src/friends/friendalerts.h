@@ -11,7 +11,7 @@
 class Notifier;
 class AppSettings;
 
-inline constexpr char kJoinAction[] = "Join";
+inline constexpr char kJoinAction[] = QT_TRANSLATE_NOOP("FriendAlerts", "Join");
 
 // Feeds the servers' answers to a FriendWatch and shows its notices at once, each with "Join"
 // but the summing-up "and N more". With `notify` off the watch still follows who is where, so

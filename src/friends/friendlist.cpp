@@ -3,6 +3,7 @@
 
 #include "query/statusreply.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QTimer>
 
@@ -299,7 +300,8 @@ QString friendsWords(const QStringList &friends)
 {
     if (friends.isEmpty())
         return {};
-    return QString::fromLatin1(kFriendsWords).arg(friends.join(QStringLiteral(", ")));
+    return QCoreApplication::translate("FriendList", kFriendsWords)
+        .arg(friends.join(QStringLiteral(", ")));
 }
 
 QString withFriendsWords(const QString &words, const QStringList &friends)

@@ -14,7 +14,7 @@
 
 class QObject;
 
-inline constexpr char kFriendsWords[] = "friends: %1";
+inline constexpr char kFriendsWords[] = QT_TRANSLATE_NOOP("FriendList", "friends: %1");
 
 class FriendPatterns;
 

@@ -1,9 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "friends/friendwatch.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+QString noticeText(const char *text, int count = -1)
+{
+    return QCoreApplication::translate("FriendWatch", text, nullptr, count);
+}
+
+} // namespace
+
 QString noticeBody(const QString &serverName, const BookmarkStatus::Server &server)
 {
-    QString body = QString::fromUtf16(kNoticeServer).arg(serverName, playersFigure(server));
+    QString body = noticeText(kNoticeServer).arg(serverName, playersFigure(server));
     if (!server.map.isEmpty())
         body += QString::fromLatin1(kNoticeMap).arg(server.map);
     return body;
@@ -48,7 +59,7 @@ QList<FriendNotice> FriendWatch::tell(const QStringList &arrived, const QString 
             continue;
         }
         ++m_told;
-        notices.append({QString::fromLatin1(kNoticePlaying).arg(player), body, address});
+        notices.append({noticeText(kNoticePlaying).arg(player), body, address});
     }
     return notices;
 }
@@ -59,5 +70,5 @@ std::optional<FriendNotice> FriendWatch::refreshEnded()
     m_told = 0;
     if (heldBack == 0)
         return std::nullopt;
-    return FriendNotice{QString::fromLatin1(kNoticeMore).arg(heldBack), {}, {}};
+    return FriendNotice{noticeText(kNoticeMore, heldBack), {}, {}};
 }

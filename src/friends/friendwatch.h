@@ -14,10 +14,11 @@
 #include <optional>
 
 // The texts of a notice.
-inline constexpr char kNoticePlaying[] = "%1 is playing";
-inline constexpr char16_t kNoticeServer[] = u"%1 \u2014 %2 players"; // an em dash
+inline constexpr char kNoticePlaying[] = QT_TRANSLATE_NOOP("FriendWatch", "%1 is playing");
+inline constexpr char kNoticeServer[] = QT_TRANSLATE_NOOP("FriendWatch",
+                                                          "%1 \u2014 %2 players"); // an em dash
 inline constexpr char kNoticeMap[] = ", %1";
-inline constexpr char kNoticeMore[] = "and %1 more";
+inline constexpr char kNoticeMore[] = QT_TRANSLATE_N_NOOP("FriendWatch", "and %n more");
 
 struct FriendNotice
 {

@@ -8,7 +8,10 @@
 #include <QScreen>
 #include <QTextDocument>
 
-const QString kHelpText = QStringLiteral(
+namespace {
+
+constexpr char kHelpSource[] = QT_TRANSLATE_NOOP(
+    "Brinemoor_Help",
     "Adding Servers to the list:\r\n"
     " - Click 'New'\r\n"
     " - Enter IP:Port and pass if required\r\n"
@@ -26,8 +29,6 @@ const QString kHelpText = QStringLiteral(
     "Need Help:\r\n"
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
 
-namespace {
-
 constexpr QSize kClientArea(321, 238);
 constexpr qreal kSmallestPointSize = 6;
 const QString kPlaceholder = QStringLiteral("Text1");
@@ -43,13 +44,15 @@ void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole 
 
 } // namespace
 
+const QString kHelpText = QString::fromLatin1(kHelpSource);
+
 Brinemoor_Help::Brinemoor_Help(QWidget *parent)
     : QDialog(parent,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                   | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Brinemoor_Help"));
-    setWindowTitle(QStringLiteral("Brinemoor - Help"));
+    setWindowTitle(tr("Brinemoor - Help"));
     setModal(true);
     setFixedSize(kClientArea);
     setAutoFillBackground(true);
@@ -91,7 +94,7 @@ void Brinemoor_Help::fitFont()
     QTextDocument layout;
     layout.setDocumentMargin(txt_help->document()->documentMargin());
     layout.setTextWidth(txt_help->contentsRect().width());
-    layout.setPlainText(kHelpText);
+    layout.setPlainText(tr(kHelpSource));
     QFont font = txt_help->font();
     layout.setDefaultFont(font);
     while (layout.size().height() > txt_help->contentsRect().height()
@@ -116,7 +119,7 @@ void Brinemoor_Help::showEvent(QShowEvent *event)
 void Brinemoor_Help::Form_Load()
 {
     centreOnScreen();
-    txt_help->setPlainText(kHelpText);
+    txt_help->setPlainText(tr(kHelpSource));
     txt_help->setReadOnly(true);
 }
 

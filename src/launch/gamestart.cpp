@@ -108,7 +108,7 @@ StartPlan planForPlatform(const GameCommand &command, ProcessStart process,
     process.program = findWine(runner, process.environment);
     if (process.program.isEmpty()) {
         const QString named = wine.runner.isEmpty() ? QString() : QStringLiteral(": ") + runner;
-        return {std::nullopt, QString::fromLatin1(kNoWine) + named};
+        return {std::nullopt, joinMessage(kNoWine) + named};
     }
     process.arguments = QStringList{command.program} + arguments;
     addOldGlExtensionList(process.environment);
@@ -228,7 +228,7 @@ StartPlan planGameStart(const GameCommand &command, QProcessEnvironment environm
                         const WineSettings &wine)
 {
     if (!QDir(command.workingDirectory).exists())
-        return {std::nullopt, QString::fromLatin1(kNoGameFolder) + command.workingDirectory};
+        return {std::nullopt, joinMessage(kNoGameFolder) + command.workingDirectory};
     ProcessStart process;
     process.workingDirectory = command.workingDirectory;
     process.environment = std::move(environment);
@@ -239,16 +239,15 @@ std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &
 {
     const QString program = plan.process ? plan.process->program : QString();
     if (outcome.kind == LaunchOutcome::Kind::NotStarted)
-        return QString::fromLatin1(kGameNotStarted) + program + QStringLiteral("\n\n")
-            + outcome.output;
+        return joinMessage(kGameNotStarted) + program + QStringLiteral("\n\n") + outcome.output;
     // Debian's wine without its 32-bit part says so at once, goes on with its 64-bit part, which
     // may first spend many seconds on a fresh prefix, and ends with status 0.
     if (plan.needsWine32 && outcome.output.contains(QLatin1String(kWine32MissingReport)))
-        return QString::fromLatin1(kNeedsWine32);
+        return joinMessage(kNeedsWine32);
     if (outcome.kind == LaunchOutcome::Kind::Running || outcome.exitStatus == 0)
         return std::nullopt;
     const QString lines = lastLines(outcome.output);
-    return QString::fromLatin1(kGameStoppedAtOnce).arg(QString::number(outcome.exitStatus), program)
+    return joinMessage(kGameStoppedAtOnce).arg(QString::number(outcome.exitStatus), program)
         + (lines.isEmpty() ? QString() : QStringLiteral("\n\n") + lines);
 }
 

@@ -43,7 +43,7 @@ void JoinFlow::join()
             joinserver(target);
             return;
         case JoinVerdict::NotResponding:
-            message(QLatin1String(kServerNotResponding), Dialogs::Icon::Critical);
+            message(joinMessage(kServerNotResponding), Dialogs::Icon::Critical);
             return;
         case JoinVerdict::Full:
             break;
@@ -60,7 +60,7 @@ bool JoinFlow::hasGame()
     const QString gamePath = m_site.launchSettings().gamePath;
     if (!gamePath.isEmpty() && QFileInfo(gamePath).isFile())
         return true;
-    message(QLatin1String(kNoGamePath), Dialogs::Icon::Critical);
+    message(joinMessage(kNoGamePath), Dialogs::Icon::Critical);
     return false;
 }
 
@@ -108,8 +108,8 @@ bool JoinFlow::awaitStatus()
 bool JoinFlow::retryWhenFull(const JoinTarget &target)
 {
     const Dialogs::CheckedAnswer answer = m_services.dialogs.messageWithCheckBox(
-        QLatin1String(kServerFull), Dialogs::Buttons::RetryCancel, Dialogs::Icon::None,
-        QLatin1String(kJoinWhenSlotFrees));
+        joinMessage(kServerFull), Dialogs::Buttons::RetryCancel, Dialogs::Icon::None,
+        joinMessage(kJoinWhenSlotFrees));
     if (answer.answer != Dialogs::Answer::Retry)
         return false;
     if (answer.ticked) {
@@ -129,7 +129,7 @@ void JoinFlow::joinserver(const JoinTarget &target)
     const LaunchSettings settings = m_site.launchSettings();
     const GameCommand command = buildGameCommand(settings.gamePath, target);
     if (settings.commandLine == QLatin1String(kDebugSwitch)) {
-        message(QLatin1String(kLaunchedGame), Dialogs::Icon::None);
+        message(joinMessage(kLaunchedGame), Dialogs::Icon::None);
         return;
     }
     // The game runs in its own folder; the launcher keeps its current directory.

@@ -2,6 +2,7 @@
 #include "platform/qtdialogs.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -90,7 +91,8 @@ std::optional<int> QtDialogs::number(const QString &prompt, int value)
 std::optional<QString> QtDialogs::password(const QString &prompt)
 {
     bool accepted = false;
-    const QString typed = QInputDialog::getText(m_parent, QStringLiteral("Password"), prompt,
-                                                QLineEdit::Password, {}, &accepted);
+    const QString typed = QInputDialog::getText(
+        m_parent, QCoreApplication::translate("QtDialogs", "Password"), prompt, QLineEdit::Password,
+        {}, &accepted);
     return accepted ? std::optional(typed) : std::nullopt;
 }

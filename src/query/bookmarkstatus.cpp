@@ -4,6 +4,7 @@
 #include "query/gameversion.h"
 #include "query/statusreply.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <limits>
@@ -11,6 +12,11 @@
 using namespace std::chrono;
 
 namespace {
+
+QString statusText(const char *text)
+{
+    return QCoreApplication::translate("BookmarkStatus", text);
+}
 
 bool isNonZeroNumber(const QString &text)
 {
@@ -52,7 +58,7 @@ QString playersFigure(const BookmarkStatus::Server &server)
 
 QString pingFigure(const BookmarkStatus::Server &server)
 {
-    return QString::fromLatin1(kPingFigure).arg(server.pingMs);
+    return statusText(kPingFigure).arg(server.pingMs);
 }
 
 bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol)
@@ -66,17 +72,16 @@ QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtoco
     const BookmarkStatus::Server &server = status.server;
     switch (status.state) {
     case State::Answered: {
-        QString words =
-            QString::fromLatin1(kStatusPlayers).arg(playersFigure(server), pingFigure(server));
+        QString words = statusText(kStatusPlayers).arg(playersFigure(server), pingFigure(server));
         if (!server.map.isEmpty())
-            words += QString::fromLatin1(kStatusMap).arg(server.map);
+            words += statusText(kStatusMap).arg(server.map);
         if (server.password)
-            words += QLatin1String(kStatusPassword);
+            words += statusText(kStatusPassword);
         if (server.full)
-            words += QLatin1String(kStatusFull);
+            words += statusText(kStatusFull);
         if (gameProtocol && runsOtherVersion(server, *gameProtocol)) {
             const int protocol = *server.protocol;
-            words += QString::fromLatin1(kStatusOtherVersion)
+            words += statusText(kStatusOtherVersion)
                          .arg(versionOfProtocol(protocol).value_or(QString::number(protocol)));
         }
         return words;
@@ -93,22 +98,23 @@ QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProto
 {
     QStringList about;
     if (!status.server.version.isEmpty())
-        about.append(QString::fromLatin1(kStatusVersion).arg(status.server.version));
+        about.append(statusText(kStatusVersion).arg(status.server.version));
     if (!status.server.mod.isEmpty())
-        about.append(QString::fromLatin1(kStatusMod).arg(status.server.mod));
+        about.append(statusText(kStatusMod).arg(status.server.mod));
     const QString words = statusWords(status, gameProtocol);
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 
-// The marks are shared, not made anew for each of thousands of rows.
+// The marks are shared, not made anew for each of thousands of rows: made once, in the language of
+// the translation that start-up installs before any is needed.
 QString statusMark(BookmarkStatus::State state)
 {
     using State = BookmarkStatus::State;
     static const QString waiting = QString::fromUtf16(kStatusWaiting);
-    static const QString refused = QString::fromLatin1(kStatusRefused);
-    static const QString noReply = QString::fromLatin1(kStatusNoReply);
-    static const QString notSent = QString::fromLatin1(kStatusNotSent);
-    static const QString badAddress = QString::fromLatin1(kStatusBadAddress);
+    static const QString refused = statusText(kStatusRefused);
+    static const QString noReply = statusText(kStatusNoReply);
+    static const QString notSent = statusText(kStatusNotSent);
+    static const QString badAddress = statusText(kStatusBadAddress);
     switch (state) {
     case State::Waiting:
         return waiting;

@@ -13,22 +13,24 @@
 struct StatusReply;
 
 // The words, as the row's tooltip and accessible description give them.
-inline constexpr char kStatusPlayers[] = "%1 players, ping %2";
-inline constexpr char kStatusMap[] = ", map %1";
-inline constexpr char kStatusPassword[] = ", password required";
-inline constexpr char kStatusFull[] = ", full";
-inline constexpr char kStatusVersion[] = "version %1";
-inline constexpr char kStatusMod[] = "mod %1";
-inline constexpr char kStatusRefused[] = "refused";
-inline constexpr char kStatusNoReply[] = "no reply";
-inline constexpr char kStatusOtherVersion[] = ", other version %1";
-inline constexpr char kStatusNotSent[] = "not sent";
-inline constexpr char kStatusBadAddress[] = "bad address";
+inline constexpr char kStatusPlayers[] = QT_TRANSLATE_NOOP("BookmarkStatus", "%1 players, ping %2");
+inline constexpr char kStatusMap[] = QT_TRANSLATE_NOOP("BookmarkStatus", ", map %1");
+inline constexpr char kStatusPassword[] = QT_TRANSLATE_NOOP("BookmarkStatus",
+                                                            ", password required");
+inline constexpr char kStatusFull[] = QT_TRANSLATE_NOOP("BookmarkStatus", ", full");
+inline constexpr char kStatusVersion[] = QT_TRANSLATE_NOOP("BookmarkStatus", "version %1");
+inline constexpr char kStatusMod[] = QT_TRANSLATE_NOOP("BookmarkStatus", "mod %1");
+inline constexpr char kStatusRefused[] = QT_TRANSLATE_NOOP("BookmarkStatus", "refused");
+inline constexpr char kStatusNoReply[] = QT_TRANSLATE_NOOP("BookmarkStatus", "no reply");
+inline constexpr char kStatusOtherVersion[] = QT_TRANSLATE_NOOP("BookmarkStatus",
+                                                                ", other version %1");
+inline constexpr char kStatusNotSent[] = QT_TRANSLATE_NOOP("BookmarkStatus", "not sent");
+inline constexpr char kStatusBadAddress[] = QT_TRANSLATE_NOOP("BookmarkStatus", "bad address");
 inline constexpr char16_t kStatusWaiting[] = u"\u2026"; // an ellipsis: not known yet
 // The figures, as the row shows them.
 inline constexpr char kPlayersFigure[] = "%1/%2";
 inline constexpr char kUnknownLimit[] = "?";
-inline constexpr char kPingFigure[] = "%1 ms";
+inline constexpr char kPingFigure[] = QT_TRANSLATE_NOOP("BookmarkStatus", "%1 ms");
 
 struct BookmarkStatus
 {

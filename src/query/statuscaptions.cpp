@@ -7,14 +7,14 @@ namespace {
 
 QString playersCaption(qsizetype count, const QString &limit)
 {
-    return QLatin1String(kPlayersCaption) + QString::number(count) + u'/' + limit;
+    return statusCaption(kPlayersCaption) + QString::number(count) + u'/' + limit;
 }
 
 std::optional<QString> captioned(const char *caption, const std::optional<QString> &value)
 {
     if (!value)
         return std::nullopt;
-    return QLatin1String(caption) + *value;
+    return statusCaption(caption) + *value;
 }
 
 } // namespace
@@ -32,6 +32,6 @@ ReplyCaptions replyCaptions(const StatusReply &reply)
 
 QString pingCaption(std::chrono::microseconds roundTrip)
 {
-    return QLatin1String(kPingCaption)
+    return statusCaption(kPingCaption)
         + QString::number(std::chrono::duration_cast<std::chrono::milliseconds>(roundTrip).count());
 }

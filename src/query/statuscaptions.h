@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The status display's fixed captions.
+// The status display's fixed captions, in the user's language.
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -9,20 +10,27 @@
 
 struct StatusReply;
 
-inline constexpr char kPlayersAtStart[] = "Players: 0/0 "; // the window opens with a trailing blank
-inline constexpr char kPingNone[] = "Ping: -";
-inline constexpr char kPlayersNone[] = "Players: 0/0";
-inline constexpr char kTypeNone[] = "Type:";
-inline constexpr char kMapNone[] = "Map:";
-inline constexpr char kReservedNone[] = "Reserved Spaces: 0";
-inline constexpr char kPingTimeout[] = "Ping: Timeout";
+// The window opens with a trailing blank.
+inline constexpr char kPlayersAtStart[] = QT_TRANSLATE_NOOP("StatusCaptions", "Players: 0/0 ");
+inline constexpr char kPingNone[] = QT_TRANSLATE_NOOP("StatusCaptions", "Ping: -");
+inline constexpr char kPlayersNone[] = QT_TRANSLATE_NOOP("StatusCaptions", "Players: 0/0");
+inline constexpr char kTypeNone[] = QT_TRANSLATE_NOOP("StatusCaptions", "Type:");
+inline constexpr char kMapNone[] = QT_TRANSLATE_NOOP("StatusCaptions", "Map:");
+inline constexpr char kReservedNone[] = QT_TRANSLATE_NOOP("StatusCaptions", "Reserved Spaces: 0");
+inline constexpr char kPingTimeout[] = QT_TRANSLATE_NOOP("StatusCaptions", "Ping: Timeout");
 
 // The beginnings of the captions that a status reply completes.
-inline constexpr char kPingCaption[] = "Ping: ";
-inline constexpr char kPlayersCaption[] = "Players: ";
-inline constexpr char kTypeCaption[] = "Type: ";
-inline constexpr char kMapCaption[] = "Map: ";
-inline constexpr char kReservedCaption[] = "Reserved Spaces: ";
+inline constexpr char kPingCaption[] = QT_TRANSLATE_NOOP("StatusCaptions", "Ping: ");
+inline constexpr char kPlayersCaption[] = QT_TRANSLATE_NOOP("StatusCaptions", "Players: ");
+inline constexpr char kTypeCaption[] = QT_TRANSLATE_NOOP("StatusCaptions", "Type: ");
+inline constexpr char kMapCaption[] = QT_TRANSLATE_NOOP("StatusCaptions", "Map: ");
+inline constexpr char kReservedCaption[] = QT_TRANSLATE_NOOP("StatusCaptions", "Reserved Spaces: ");
+
+// One of the captions above in the user's language, as the display shows it and the join reads it.
+inline QString statusCaption(const char *caption)
+{
+    return QCoreApplication::translate("StatusCaptions", caption);
+}
 
 // The captions a status reply gives the display; none for a label the reply says nothing about.
 struct ReplyCaptions

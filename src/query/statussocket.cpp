@@ -67,7 +67,7 @@ std::variant<StatusTarget, QString> checkedTarget(const QString &verdict, const 
         return verdict;
     if (const std::optional<StatusTarget> target = statusTarget(address))
         return *target;
-    return QString::fromLatin1(kInvalidAddress);
+    return addressMessage(kInvalidAddress);
 }
 
 std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &target,

@@ -1,24 +1,36 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "servers/browserprogress.h"
 
+#include <QCoreApplication>
+
 using namespace std::chrono;
 
 namespace {
 
+QString words(const char *text, int count = -1)
+{
+    return QCoreApplication::translate("BrowserProgress", text, nullptr, count);
+}
+
+// The English text has a form for one and one for more; a translation has its language's forms in
+// each of them.
 QString counted(int count, const char *one, const char *many)
 {
-    return QString::number(count) + u' ' + QString::fromLatin1(count == 1 ? one : many);
+    return words(count == 1 ? one : many, count);
 }
 
 QString ageWords(seconds age)
 {
     if (age < 1min)
-        return QStringLiteral("less than 1 min");
+        return words(QT_TRANSLATE_NOOP("BrowserProgress", "less than 1 min"));
     if (age < 2h)
-        return QStringLiteral("%1 min").arg(duration_cast<minutes>(age).count());
+        return words(QT_TRANSLATE_N_NOOP("BrowserProgress", "%n min"),
+                     int(duration_cast<minutes>(age).count()));
     if (age < hours(48))
-        return QStringLiteral("%1 h").arg(duration_cast<hours>(age).count());
-    return QStringLiteral("%1 days").arg(duration_cast<hours>(age).count() / 24);
+        return words(QT_TRANSLATE_N_NOOP("BrowserProgress", "%n h"),
+                     int(duration_cast<hours>(age).count()));
+    return words(QT_TRANSLATE_N_NOOP("BrowserProgress", "%n days"),
+                 int(duration_cast<hours>(age).count() / 24));
 }
 
 } // namespace
@@ -26,10 +38,14 @@ QString ageWords(seconds age)
 QString progressWords(const BrowserProgress &progress)
 {
     const QString source = progress.keptListAge
-        ? QStringLiteral("from the cache, %1 old").arg(ageWords(*progress.keptListAge))
-        : QStringLiteral("from ") + counted(progress.mastersListed, "master", "masters");
-    QString text = counted(progress.servers, "server", "servers") + u' ' + source
-        + QStringLiteral(", %1 answered").arg(progress.answered);
+        ? words(QT_TRANSLATE_NOOP("BrowserProgress", "from the cache, %1 old"))
+              .arg(ageWords(*progress.keptListAge))
+        : counted(progress.mastersListed, QT_TRANSLATE_N_NOOP("BrowserProgress", "from %n master"),
+                  QT_TRANSLATE_N_NOOP("BrowserProgress", "from %n masters"));
+    QString text = counted(progress.servers, QT_TRANSLATE_N_NOOP("BrowserProgress", "%n server"),
+                           QT_TRANSLATE_N_NOOP("BrowserProgress", "%n servers"))
+        + u' ' + source
+        + words(QT_TRANSLATE_N_NOOP("BrowserProgress", ", %n answered"), progress.answered);
     for (const QString &failure : progress.failures)
         text += QStringLiteral("; ") + failure;
     return text;

@@ -11,15 +11,15 @@ QString outcomeWords(const MasterOutcome &outcome)
 {
     switch (outcome.kind) {
     case MasterOutcome::Kind::Listed:
-        return QStringLiteral("%1 servers").arg(outcome.servers);
+        return MasterQuery::tr("%n servers", nullptr, outcome.servers);
     case MasterOutcome::Kind::NoAnswer:
-        return QStringLiteral("no answer");
+        return MasterQuery::tr("no answer");
     case MasterOutcome::Kind::BadReply:
-        return QStringLiteral("bad reply");
+        return MasterQuery::tr("bad reply");
     case MasterOutcome::Kind::NotFound:
-        return QStringLiteral("name not found");
+        return MasterQuery::tr("name not found");
     case MasterOutcome::Kind::NotSent:
-        return QStringLiteral("not sent: ") + outcome.detail;
+        return MasterQuery::tr("not sent: ") + outcome.detail;
     }
     return {};
 }

@@ -16,9 +16,14 @@ constexpr int kRunGap = 32;
 
 QString header(int column)
 {
-    static const char *const headers[] = {"Name", "Players", "Ping", "Map",
-                                          "Type", "Version", "Mod"};
-    return QString::fromLatin1(headers[column]);
+    static const char *const headers[] = {QT_TRANSLATE_NOOP("ServerListModel", "Name"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Players"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Ping"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Map"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Type"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Version"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Mod")};
+    return ServerListModel::tr(headers[column]);
 }
 
 bool isSettled(BookmarkStatus::State state)
