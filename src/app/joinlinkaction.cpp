@@ -13,7 +13,9 @@
 QAction *addCopyJoinLink(QAbstractItemView &view,
                          std::function<QString(const QModelIndex &)> addressOf)
 {
-    auto *copy = named(new QAction(QCoreApplication::translate("JoinLink", "Copy join link"), &view), "copyJoinLink");
+    auto *copy = named(
+        new QAction(QCoreApplication::translate("JoinLink", "Copy join link"), &view),
+        "copyJoinLink");
     view.addAction(copy);
     view.setContextMenuPolicy(Qt::ActionsContextMenu);
     QObject::connect(copy, &QAction::triggered, &view, [&view, addressOf = std::move(addressOf)] {

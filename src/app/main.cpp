@@ -57,8 +57,8 @@ QString commandLine(const QStringList &arguments)
     parser.addPositionalArgument(helpText(kSwitchName), helpText(kSwitchHelp),
                                  helpText(kSwitchSyntax));
     // Taken out before parsing, wherever it stands; listed for --help alone.
-    parser.addOption({QString::fromLatin1(kJoinOption), helpText(kJoinHelp),
-                      QStringLiteral("HOST:PORT")});
+    parser.addOption(
+        {QString::fromLatin1(kJoinOption), helpText(kJoinHelp), QStringLiteral("HOST:PORT")});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     // Asked for help, the user gets it, whatever else is asked; process() would answer
     // --version first.

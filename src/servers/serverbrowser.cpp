@@ -47,9 +47,8 @@ void ServerBrowser::wire()
     connect(m_sweep, &ServerSweep::replied, m_servers, &ServerListModel::setReply);
     connect(m_sweep, &ServerSweep::replied, this, &ServerBrowser::replied);
     connect(m_sweep, &ServerSweep::noReply, m_servers, &ServerListModel::setNoReply);
-    connect(m_sweep, &ServerSweep::failed, this, [this](const QString &reason) {
-        m_failures.append(tr("status queries: ") + reason);
-    });
+    connect(m_sweep, &ServerSweep::failed, this,
+            [this](const QString &reason) { m_failures.append(tr("status queries: ") + reason); });
     m_progressTimer.setInterval(kProgressInterval);
     connect(&m_progressTimer, &QTimer::timeout, this, &ServerBrowser::tick);
 }
