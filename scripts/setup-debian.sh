@@ -4,9 +4,10 @@
 # named as arguments (what a benchmark, fuzzing or the Windows build needs besides).
 set -euo pipefail
 # desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo;
-# dbus-daemon: the friends' tests run a session bus of their own.
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream
-    dbus-daemon "$@")
+# dbus-daemon: the friends' tests run a session bus of their own. python3 and iso-codes: the
+# country table is generated from the geoip file (scripts/fetch-geoip.sh) and iso-codes' names.
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev python3 iso-codes
+    desktop-file-utils appstream dbus-daemon "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
