@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/brinemoor_help.h"
 
+#include "geo/country.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,7 +10,9 @@
 #include <QScreen>
 #include <QTextDocument>
 
-const QString kHelpText = QStringLiteral(
+namespace {
+
+const QString kDesignNotes = QStringLiteral(
     "Adding Servers to the list:\r\n"
     " - Click 'New'\r\n"
     " - Enter IP:Port and pass if required\r\n"
@@ -26,7 +30,13 @@ const QString kHelpText = QStringLiteral(
     "Need Help:\r\n"
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
 
-namespace {
+// The IPFire Location data's licence, CC BY-SA 4.0, asks for its credit wherever it is passed on.
+QString countryDataCredit()
+{
+    return QStringLiteral(
+               "Country data: IPFire Location via Debian's tor-geoipdb (%1), CC BY-SA 4.0\r\n")
+        .arg(countryDataDate());
+}
 
 constexpr QSize kClientArea(321, 238);
 constexpr qreal kSmallestPointSize = 6;
@@ -42,6 +52,8 @@ void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole 
 }
 
 } // namespace
+
+const QString kHelpText = kDesignNotes + countryDataCredit();
 
 Brinemoor_Help::Brinemoor_Help(QWidget *parent)
     : QDialog(parent,

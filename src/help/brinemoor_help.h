@@ -7,7 +7,8 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-// The notes as the window shows them: sixteen lines, each ended by CR LF, the last one included.
+// The notes as the window shows them: the design's sixteen lines and the country data's credit,
+// each ended by CR LF, the last one included.
 extern const QString kHelpText;
 
 // Shows the notes read-only and deaf to every key but Escape, which closes the window, as the title
