@@ -8,20 +8,22 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh libbenchmark-dev xvfb xauth
+geoip=$(scripts/fetch-geoip.sh)
 benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus bench_refresh
-    bench_startup bench_friends bench_masterreply bench_findservers)
+    bench_startup bench_friends bench_masterreply bench_findservers bench_geo)
 if [ "${1:-}" = "--build-only" ]; then
     # Kept compiling in the test build's tree (scripts/test.sh), whose objects are there already.
     cmake -S . -B build-tests -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINEMOOR_BUILD_TESTS=ON \
-        -DBRINEMOOR_WARNINGS_AS_ERRORS=ON -DBRINEMOOR_BUILD_BENCH=ON
+        -DBRINEMOOR_WARNINGS_AS_ERRORS=ON -DBRINEMOOR_BUILD_BENCH=ON -DBRINEMOOR_GEOIP_FILE="$geoip"
     cmake --build build-tests -j2 --target "${benches[@]}" stress_faults
     exit 0
 fi
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON \
+    -DBRINEMOOR_GEOIP_FILE="$geoip"
 cmake --build build-bench -j2 --target "${benches[@]}"
 export QT_QPA_PLATFORM=offscreen
 repeated=(--benchmark_repetitions=9 --benchmark_report_aggregates_only=true)
-for bench in bench_statusreply bench_replydisplay bench_friends bench_masterreply; do
+for bench in bench_statusreply bench_replydisplay bench_friends bench_masterreply bench_geo; do
     build-bench/bench/$bench "${repeated[@]}"
 done
 build-bench/bench/bench_joinwait

@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 scripts/setup-debian.sh clang libclang-rt-14-dev
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRINEMOOR_BUILD_TESTS=OFF -DBRINEMOOR_BUILD_FUZZ=ON
+    -DBRINEMOOR_BUILD_TESTS=OFF -DBRINEMOOR_BUILD_FUZZ=ON \
+    -DBRINEMOOR_GEOIP_FILE="$(scripts/fetch-geoip.sh)"
 cmake --build build-fuzz -j2
 for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [ -f "$fuzzer" ] && [ -x "$fuzzer" ] || continue

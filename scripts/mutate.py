@@ -173,8 +173,11 @@ def build_mutant(build, tree, programs):
 
 
 def check(mutants, tree, build, first):
+    geoip = subprocess.run([os.path.join(ROOT, 'scripts', 'fetch-geoip.sh')], check=True,
+                           capture_output=True, text=True).stdout.strip()
     configure = ['cmake', '-S', tree, '-B', build, '-G', 'Ninja', '-DCMAKE_BUILD_TYPE=Debug',
-                 '-DBRINEMOOR_BUILD_TESTS=ON', '-DBRINEMOOR_WARNINGS_AS_ERRORS=ON']
+                 '-DBRINEMOOR_BUILD_TESTS=ON', '-DBRINEMOOR_WARNINGS_AS_ERRORS=ON',
+                 f'-DBRINEMOOR_GEOIP_FILE={geoip}']
     if shutil.which('ccache'):
         configure.append('-DCMAKE_CXX_COMPILER_LAUNCHER=ccache')
     # Every mutant relinks a dozen test programs: the linking takes most of its time.

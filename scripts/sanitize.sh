@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRINEMOOR_BUILD_TESTS=ON \
-    -DBRINEMOOR_SANITIZE=ON
+    -DBRINEMOOR_SANITIZE=ON -DBRINEMOOR_GEOIP_FILE="$(scripts/fetch-geoip.sh)"
 cmake --build build-asan -j2
 cd build-asan
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

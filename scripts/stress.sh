@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRINEMOOR_BUILD_BENCH=ON \
+    -DBRINEMOOR_GEOIP_FILE="$(scripts/fetch-geoip.sh)"
 cmake --build build-bench -j2 --target stress_faults
 QT_QPA_PLATFORM=offscreen build-bench/bench/stress_faults

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: its fixed text, its make-up, and its showing from the main window's menu.
+#include "geo/country.h"
 #include "help/brinemoor_help.h"
 #include "windowharness.h"
 
@@ -34,6 +35,8 @@ const QStringList kLines{
     "",
     "Need Help:",
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor",
+    QStringLiteral("Country data: IPFire Location via Debian's tor-geoipdb (%1), CC BY-SA 4.0")
+        .arg(countryDataDate()),
 };
 
 // Runs `inspect` on the help window once it is up as the modal window, then closes it, so that the
@@ -125,17 +128,17 @@ class TestHelp : public QObject
     Q_OBJECT
 
 private slots:
-    void helpTextHasSixteenCrLfLines();
+    void helpTextHasSeventeenCrLfLines();
     void makeUp();
     void shownFromTheMenuTwice();
 };
 
-void TestHelp::helpTextHasSixteenCrLfLines()
+void TestHelp::helpTextHasSeventeenCrLfLines()
 {
     // Every line, the last included, ends with CR LF; no other line break appears.
     QCOMPARE(kHelpText, kLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-    QCOMPARE(kHelpText.count(u'\r'), 16);
-    QCOMPARE(kHelpText.count(u'\n'), 16);
+    QCOMPARE(kHelpText.count(u'\r'), 17);
+    QCOMPARE(kHelpText.count(u'\n'), 17);
 }
 
 void TestHelp::makeUp()
@@ -204,7 +207,7 @@ void TestHelp::shownFromTheMenuTwice()
     const QString shown = kLines.join(u'\n') + u'\n';
     for (const Showing &seen : std::as_const(showings)) {
         QCOMPARE(seen.text, shown);
-        QCOMPARE(seen.blocks, 17);
+        QCOMPARE(seen.blocks, 18);
         QVERIFY(seen.lastBlockEmpty);
         QCOMPARE(seen.linesOutOfSight, 0);
         QVERIFY2(seen.centreOffset.manhattanLength() <= 2,

@@ -251,6 +251,10 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
         <source>Brinemoor - Help</source>
         <translation>Brinemoor - Hilfe</translation>
     </message>
+    <message>
+        <source>Country data: IPFire Location via Debian&apos;s tor-geoipdb (%1), CC BY-SA 4.0</source>
+        <translation>Länderdaten: IPFire Location über Debians tor-geoipdb (%1), CC BY-SA 4.0</translation>
+    </message>
 </context>
 <context>
     <name>BrowserProgress</name>

@@ -5,7 +5,8 @@
 # puts brinemoor_VERSION_ARCH.deb into the output folder.
 #   scripts/debian/package.sh [OUTPUT_FOLDER [SOURCE_TARBALL]]      (default output: dist/)
 # The build runs the test suite, as Debian's do, unless DEB_BUILD_OPTIONS holds nocheck. A missing
-# build dependency stops it before anything is compiled (`apt-get build-dep ./` installs them).
+# build dependency stops it before anything is compiled (`apt-get build-dep -P
+# pkg.brinemoor.geoip-file ./` installs them, all but tor-geoipdb).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 out=$(realpath -m "${1:-dist}")
@@ -25,7 +26,11 @@ if [ -z "$tarball" ]; then
     git archive --prefix="brinemoor-$version/" -o "$tarball" HEAD
 fi
 tar -C "$work" -xzf "$tarball"
-(cd "$work/brinemoor-$version" && dpkg-buildpackage -us -uc -b)
+# tor-geoipdb, whose table the program compiles in, depends on the tor daemon: the build takes the
+# file from fetch-geoip.sh, under the profile that leaves the package out of the build dependencies.
+BRINEMOOR_GEOIP_FILE=$(scripts/fetch-geoip.sh)
+export BRINEMOOR_GEOIP_FILE
+(cd "$work/brinemoor-$version" && dpkg-buildpackage -us -uc -b -Ppkg.brinemoor.geoip-file)
 mkdir -p "$out"
 # Only the program's package: its debug symbols (brinemoor-dbgsym) stay behind.
 mv "$work"/brinemoor_"$version"_*.deb "$out/"

@@ -15,5 +15,6 @@ command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 "$qt/bin/qt-cmake" -S . -B build-windows -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$windows_package/mingw64.cmake" \
-    -DBRINEMOOR_BUILD_TESTS=ON -DBRINEMOOR_WARNINGS_AS_ERRORS=ON "${launcher[@]}"
+    -DBRINEMOOR_BUILD_TESTS=ON -DBRINEMOOR_WARNINGS_AS_ERRORS=ON \
+    -DBRINEMOOR_GEOIP_FILE="$(scripts/fetch-geoip.sh)" "${launcher[@]}"
 cmake --build build-windows -j"${BRINEMOOR_JOBS:-2}"

@@ -23,7 +23,7 @@ build="build-windows-release"
 "$qt/bin/qt-cmake" -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=0 \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$windows_package/mingw64.cmake" \
-    -DBRINEMOOR_BUILD_TESTS=OFF "${launcher[@]}"
+    -DBRINEMOOR_BUILD_TESTS=OFF -DBRINEMOOR_GEOIP_FILE="$(scripts/fetch-geoip.sh)" "${launcher[@]}"
 cmake --build "$build" -j"${BRINEMOOR_JOBS:-2}" --target brinemoor
 
 # What the program loads, and no more: the Qt modules it imports (objdump -p), the platform

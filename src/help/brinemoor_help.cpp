@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "help/brinemoor_help.h"
 
+#include "geo/country.h"
+
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -29,6 +32,22 @@ constexpr char kHelpSource[] = QT_TRANSLATE_NOOP(
     "Need Help:\r\n"
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
 
+// The IPFire Location data's licence, CC BY-SA 4.0, asks for its credit wherever it is passed on.
+QString countryDataCredit()
+{
+    return QCoreApplication::translate(
+               "Brinemoor_Help",
+               "Country data: IPFire Location via Debian's tor-geoipdb (%1), CC BY-SA 4.0")
+               .arg(countryDataDate())
+        + QStringLiteral("\r\n");
+}
+
+// In the user's language, once a translation is installed.
+QString shownHelp()
+{
+    return QCoreApplication::translate("Brinemoor_Help", kHelpSource) + countryDataCredit();
+}
+
 constexpr QSize kClientArea(321, 238);
 constexpr qreal kSmallestPointSize = 6;
 const QString kPlaceholder = QStringLiteral("Text1");
@@ -44,7 +63,7 @@ void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole 
 
 } // namespace
 
-const QString kHelpText = QString::fromLatin1(kHelpSource);
+const QString kHelpText = QString::fromLatin1(kHelpSource) + countryDataCredit();
 
 Brinemoor_Help::Brinemoor_Help(QWidget *parent)
     : QDialog(parent,
@@ -94,7 +113,7 @@ void Brinemoor_Help::fitFont()
     QTextDocument layout;
     layout.setDocumentMargin(txt_help->document()->documentMargin());
     layout.setTextWidth(txt_help->contentsRect().width());
-    layout.setPlainText(tr(kHelpSource));
+    layout.setPlainText(shownHelp());
     QFont font = txt_help->font();
     layout.setDefaultFont(font);
     while (layout.size().height() > txt_help->contentsRect().height()
@@ -119,7 +138,7 @@ void Brinemoor_Help::showEvent(QShowEvent *event)
 void Brinemoor_Help::Form_Load()
 {
     centreOnScreen();
-    txt_help->setPlainText(tr(kHelpSource));
+    txt_help->setPlainText(shownHelp());
     txt_help->setReadOnly(true);
 }
 
