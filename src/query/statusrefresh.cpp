@@ -48,16 +48,19 @@ void StatusRefresh::refresh(const QStringList &addresses)
     QHash<quint64, Query> answered;
     if (m_running) {
         for (auto query = m_queries.cbegin(); query != m_queries.cend(); ++query) {
-            if (query->outcome && query->outcome->hasAnswered())
+            if (BookmarkStatus::hasAnswered(query->outcome))
                 answered.insert(query.key(), {{}, nullptr, query->outcome});
         }
     }
+    m_told.removeIf([&answered](const auto &told) { return !answered.contains(told.key()); });
     for (auto busy = m_busy.cbegin(); busy != m_busy.cend(); ++busy) {
         busy.key()->stop();
         m_idle.append(busy.key());
     }
     m_busy.clear();
     m_queries = std::move(answered);
+    // All at once: a hash that grows row by row holds its old and new tables while it does.
+    m_queries.reserve(addresses.size());
     m_addresses = addresses;
     m_next = 0;
     m_running = true;
@@ -80,6 +83,7 @@ void StatusRefresh::takeRows()
     if (m_running && m_next >= m_addresses.size() && m_busy.isEmpty()) {
         m_running = false;
         m_queries = {};
+        m_told = {};
         emit finished();
     }
 }
@@ -104,8 +108,8 @@ void StatusRefresh::takeRow(int row)
     const quint64 server = keyOf(std::get<StatusTarget>(target));
     Query &query = m_queries[server];
     query.rows.append(row);
-    if (query.outcome)
-        emit addressStatus(m_addresses.at(row), *query.outcome);
+    if (query.outcome != BookmarkStatus::State::Waiting)
+        emit addressStatus(m_addresses.at(row), outcomeOf(server, query.outcome));
     else if (!query.exchange)
         ask(server);
 }
@@ -149,9 +153,17 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     m_idle.append(exchange);
     Query &query = m_queries[server];
     query.exchange = nullptr;
-    query.outcome = status;
+    query.outcome = status.state;
+    // A refusal or a silence is its state alone; an answer and the platform's words are kept.
+    if (status.state == BookmarkStatus::State::Answered || !status.problem.isEmpty())
+        m_told.insert(server, status);
     const QVarLengthArray<int, 1> rows = query.rows;
     for (const int row : rows)
         emit addressStatus(m_addresses.at(row), status);
     scheduleTake();
+}
+
+BookmarkStatus StatusRefresh::outcomeOf(quint64 server, BookmarkStatus::State state) const
+{
+    return m_told.value(server, {state, {}, {}});
 }

@@ -11,8 +11,6 @@
 #include <QStringList>
 #include <QVarLengthArray>
 
-#include <optional>
-
 // Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
 // own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
 // that several bookmarks name is asked once for all of them. Outcomes come as values, each for the
@@ -40,11 +38,12 @@ signals:
     void finished();
 
 private:
+    // A server of this refresh, in a few bytes: thousands are kept until the refresh ends.
     struct Query
     {
         QVarLengthArray<int, 1> rows;       // mostly one: a server that only one bookmark names
         StatusExchange *exchange = nullptr; // while it is being asked
-        std::optional<BookmarkStatus> outcome;
+        BookmarkStatus::State outcome = BookmarkStatus::State::Waiting; // Waiting: none yet
     };
 
     void takeRows();
@@ -53,11 +52,13 @@ private:
     void ask(quint64 server);
     StatusExchange *idleExchange();
     void tell(StatusExchange *exchange, const BookmarkStatus &status);
+    BookmarkStatus outcomeOf(quint64 server, BookmarkStatus::State state) const;
 
     const ExchangeBounds m_bounds;
     QStringList m_addresses;
     qsizetype m_next = 0;                    // the first row not taken yet
     QHash<quint64, Query> m_queries;         // by server address and port
+    QHash<quint64, BookmarkStatus> m_told;   // the outcomes that are more than their state
     QHash<StatusExchange *, quint64> m_busy; // exchanges in flight and the server they ask
     QList<StatusExchange *> m_idle;
     bool m_running = false;
