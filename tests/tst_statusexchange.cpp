@@ -644,7 +644,7 @@ QImage paintedRow(const BookmarkStatus &status, int friends = 0)
 {
     BookmarkModel model;
     model.fill({Bookmark{}});
-    model.setStatus(QString(), QVariant::fromValue(status), {}, {}, friends);
+    model.setStatus(QString(), status, friends);
     QListView view;
     view.setModel(&model);
     view.setItemDelegate(new BookmarkDelegate(&view));

@@ -2,6 +2,21 @@
 #include "bookmarks/bookmarkmodel.h"
 
 #include <algorithm>
+#include <limits>
+
+namespace {
+
+// Once the texts are twice as many as those in use at the last count (and more than a few), the
+// ones no row uses any more are dropped: servers that change their map at every answer must not
+// make the list grow for as long as it is shown.
+constexpr qsizetype kFewTexts = 256;
+
+qint32 clamped(qint64 value)
+{
+    return qint32(std::clamp<qint64>(value, 0, std::numeric_limits<qint32>::max()));
+}
+
+} // namespace
 
 BookmarkModel::BookmarkModel(QObject *parent)
     : QAbstractListModel(parent)
@@ -11,8 +26,11 @@ void BookmarkModel::fill(QList<Bookmark> bookmarks)
 {
     beginResetModel();
     m_rows = std::move(bookmarks);
-    m_statuses.clear();
-    m_rowsByAddress.clear();
+    m_statuses = {};
+    m_texts = {QString()};
+    m_textPlaces = {};
+    m_textsInUse = 0;
+    m_rowsByAddress = {};
     endResetModel();
 }
 
@@ -38,24 +56,70 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
     }
 }
 
+bool BookmarkModel::hasStatus(int row) const
+{
+    return size_t(row) < m_statuses.size() && (m_statuses[size_t(row)].flags & RowStatus::Known);
+}
+
 QVariant BookmarkModel::statusData(int row, int role) const
 {
-    const Status *status = size_t(row) < m_statuses.size() ? m_statuses[size_t(row)].get()
-                                                           : nullptr;
-    if (!status)
+    if (!hasStatus(row))
         return {};
     switch (role) {
     case StatusRole:
-        return status->value;
+        return QVariant::fromValue(status(row));
     case Qt::AccessibleDescriptionRole:
-        return status->words;
     case Qt::ToolTipRole:
-        return status->toolTip;
+        return words(row, role);
     case FriendCountRole:
-        return status->friendCount;
+        return int(m_statuses[size_t(row)].friends);
     default:
         return {};
     }
+}
+
+QString BookmarkModel::words(int row, int role) const
+{
+    const BookmarkStatus known = status(row);
+    if (m_words)
+        return m_words(m_rows.at(row).address, known, role);
+    return role == Qt::ToolTipRole ? statusToolTip(known) : statusWords(known);
+}
+
+BookmarkStatus BookmarkModel::status(int row) const
+{
+    if (!hasStatus(row))
+        return {};
+    const RowStatus &kept = m_statuses[size_t(row)];
+    BookmarkStatus status;
+    status.state = BookmarkStatus::State(kept.state);
+    status.problem = m_texts.at(kept.problem);
+    BookmarkStatus::Server &server = status.server;
+    server.players = kept.players;
+    if (kept.flags & RowStatus::HasLimit)
+        server.limit = kept.limit;
+    server.pingMs = kept.pingMs;
+    server.password = kept.flags & RowStatus::Password;
+    server.full = kept.flags & RowStatus::Full;
+    server.map = m_texts.at(kept.map);
+    server.version = m_texts.at(kept.version);
+    server.mod = m_texts.at(kept.mod);
+    if (kept.flags & RowStatus::HasProtocol)
+        server.protocol = kept.protocol;
+    return status;
+}
+
+void BookmarkModel::setWords(Words words)
+{
+    m_words = std::move(words);
+    wordsChanged();
+}
+
+void BookmarkModel::wordsChanged()
+{
+    if (!m_statuses.empty())
+        emit dataChanged(index(0), index(rowCount() - 1),
+                         {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole});
 }
 
 QStringList BookmarkModel::addresses() const
@@ -69,31 +133,105 @@ QStringList BookmarkModel::addresses() const
 
 int BookmarkModel::rowOf(const QString &address) const
 {
-    const QList<int> rows = rowsByAddress().values(address);
-    return rows.isEmpty() ? -1 : *std::min_element(rows.cbegin(), rows.cend());
+    const auto [first, last] = rowsWith(address);
+    return first == last ? -1 : *first;
 }
 
-const QMultiHash<QString, int> &BookmarkModel::rowsByAddress() const
+// Row numbers sorted by address, and by number among equal addresses: a long list's index costs
+// four bytes a row.
+const std::vector<int> &BookmarkModel::rowsByAddress() const
 {
-    if (m_rowsByAddress.isEmpty()) {
-        m_rowsByAddress.reserve(m_rows.size());
+    if (m_rowsByAddress.empty() && !m_rows.isEmpty()) {
+        m_rowsByAddress.resize(size_t(m_rows.size()));
         for (int row = 0; row < m_rows.size(); ++row)
-            m_rowsByAddress.insert(m_rows.at(row).address, row);
+            m_rowsByAddress[size_t(row)] = row;
+        std::stable_sort(m_rowsByAddress.begin(), m_rowsByAddress.end(), [this](int a, int b) {
+            return m_rows.at(a).address < m_rows.at(b).address;
+        });
     }
     return m_rowsByAddress;
 }
 
-void BookmarkModel::setStatus(const QString &address, const QVariant &status, const QString &words,
-                              const QString &toolTip, int friendCount)
+std::pair<std::vector<int>::const_iterator, std::vector<int>::const_iterator>
+BookmarkModel::rowsWith(const QString &address) const
 {
-    const QList<int> rows = rowsByAddress().values(address);
-    if (!rows.isEmpty())
-        m_statuses.resize(size_t(m_rows.size()));
-    for (const int number : rows) {
-        m_statuses[size_t(number)].reset(new Status{status, words, toolTip, friendCount});
-        const QModelIndex changed = index(number);
+    const std::vector<int> &sorted = rowsByAddress();
+    const auto first = std::lower_bound(
+        sorted.cbegin(), sorted.cend(), address,
+        [this](int row, const QString &wanted) { return m_rows.at(row).address < wanted; });
+    const auto last = std::upper_bound(
+        first, sorted.cend(), address,
+        [this](const QString &wanted, int row) { return wanted < m_rows.at(row).address; });
+    return {first, last};
+}
+
+void BookmarkModel::setStatus(const QString &address, const BookmarkStatus &status, int friendCount)
+{
+    const auto [first, last] = rowsWith(address);
+    if (first == last)
+        return;
+    m_statuses.resize(size_t(m_rows.size()));
+    const RowStatus kept = compact(status, friendCount);
+    for (auto row = first; row != last; ++row) {
+        m_statuses[size_t(*row)] = kept;
+        const QModelIndex changed = index(*row);
         emit dataChanged(
             changed, changed,
             {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole, FriendCountRole});
     }
+    if (m_texts.size() > std::max(kFewTexts, 2 * m_textsInUse))
+        forgetUnusedTexts();
+}
+
+BookmarkModel::RowStatus BookmarkModel::compact(const BookmarkStatus &status, int friendCount)
+{
+    const BookmarkStatus::Server &server = status.server;
+    RowStatus kept;
+    kept.state = quint8(status.state);
+    kept.flags = RowStatus::Known;
+    kept.problem = placeOf(status.problem);
+    kept.players = server.players;
+    if (server.limit) {
+        kept.flags |= RowStatus::HasLimit;
+        kept.limit = *server.limit;
+    }
+    kept.pingMs = clamped(server.pingMs);
+    if (server.password)
+        kept.flags |= RowStatus::Password;
+    if (server.full)
+        kept.flags |= RowStatus::Full;
+    kept.map = placeOf(server.map);
+    kept.version = placeOf(server.version);
+    kept.mod = placeOf(server.mod);
+    if (server.protocol) {
+        kept.flags |= RowStatus::HasProtocol;
+        kept.protocol = *server.protocol;
+    }
+    kept.friends = quint16(std::clamp(friendCount, 0, int(std::numeric_limits<quint16>::max())));
+    return kept;
+}
+
+quint32 BookmarkModel::placeOf(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    const auto known = m_textPlaces.constFind(text);
+    if (known != m_textPlaces.cend())
+        return *known;
+    const auto place = quint32(m_texts.size());
+    m_texts.append(text);
+    m_textPlaces.insert(text, place);
+    return place;
+}
+
+// The texts are made anew from the rows that have a status.
+void BookmarkModel::forgetUnusedTexts()
+{
+    const QStringList texts = std::exchange(m_texts, {QString()});
+    m_textPlaces = {};
+    for (RowStatus &kept : m_statuses) {
+        for (quint32 *text : {&kept.problem, &kept.map, &kept.version, &kept.mod})
+            *text = placeOf(texts.at(*text));
+    }
+    m_textsInUse = m_texts.size();
 }
