@@ -5,6 +5,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 #include <variant>
 
 using namespace std::chrono;
@@ -49,7 +51,7 @@ void StatusRefresh::refresh(const QStringList &addresses)
     if (m_running) {
         for (auto query = m_queries.cbegin(); query != m_queries.cend(); ++query) {
             if (BookmarkStatus::hasAnswered(query->outcome))
-                answered.insert(query.key(), {{}, nullptr, query->outcome});
+                answered.insert(query.key(), {-1, query->outcome});
         }
     }
     m_told.removeIf([&answered](const auto &told) { return !answered.contains(told.key()); });
@@ -59,6 +61,7 @@ void StatusRefresh::refresh(const QStringList &addresses)
     }
     m_busy.clear();
     m_queries = std::move(answered);
+    m_moreRows.clear();
     // All at once: a hash that grows row by row holds its old and new tables while it does.
     m_queries.reserve(addresses.size());
     m_addresses = addresses;
@@ -106,19 +109,21 @@ void StatusRefresh::takeRow(int row)
         return;
     }
     const quint64 server = keyOf(std::get<StatusTarget>(target));
-    Query &query = m_queries[server];
-    query.rows.append(row);
-    if (query.outcome != BookmarkStatus::State::Waiting)
-        emit addressStatus(m_addresses.at(row), outcomeOf(server, query.outcome));
-    else if (!query.exchange)
+    const auto known = m_queries.constFind(server);
+    if (known == m_queries.cend()) {
+        m_queries.insert(server, {row, BookmarkStatus::State::Waiting});
         ask(server);
+    } else if (known->outcome != BookmarkStatus::State::Waiting) {
+        emit addressStatus(m_addresses.at(row), outcomeOf(server, known->outcome));
+    } else {
+        m_moreRows.insert(server, row);
+    }
 }
 
 void StatusRefresh::ask(quint64 server)
 {
     StatusExchange *exchange = idleExchange();
     m_busy.insert(exchange, server);
-    m_queries[server].exchange = exchange;
     exchange->start(targetOf(server)); // a request that cannot be sent is told from in here
 }
 
@@ -152,13 +157,15 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     exchange->stop();
     m_idle.append(exchange);
     Query &query = m_queries[server];
-    query.exchange = nullptr;
     query.outcome = status.state;
     // A refusal or a silence is its state alone; an answer and the platform's words are kept.
     if (status.state == BookmarkStatus::State::Answered || !status.problem.isEmpty())
         m_told.insert(server, status);
-    const QVarLengthArray<int, 1> rows = query.rows;
-    for (const int row : rows)
+    QList<int> rows = m_moreRows.values(server);
+    m_moreRows.remove(server);
+    rows.append(query.row);
+    std::sort(rows.begin(), rows.end());
+    for (const int row : std::as_const(rows))
         emit addressStatus(m_addresses.at(row), status);
     scheduleTake();
 }

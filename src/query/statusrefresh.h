@@ -9,7 +9,6 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <QVarLengthArray>
 
 // Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
 // own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
@@ -38,12 +37,11 @@ signals:
     void finished();
 
 private:
-    // A server of this refresh, in a few bytes: thousands are kept until the refresh ends.
+    // A server of this refresh in eight bytes: thousands are kept until the refresh ends.
     struct Query
     {
-        QVarLengthArray<int, 1> rows;       // mostly one: a server that only one bookmark names
-        StatusExchange *exchange = nullptr; // while it is being asked
-        BookmarkStatus::State outcome = BookmarkStatus::State::Waiting; // Waiting: none yet
+        int row = -1; // the first that names it; none for an answer kept from the refresh before
+        BookmarkStatus::State outcome = BookmarkStatus::State::Waiting; // Waiting: being asked
     };
 
     void takeRows();
@@ -58,6 +56,7 @@ private:
     QStringList m_addresses;
     qsizetype m_next = 0;                    // the first row not taken yet
     QHash<quint64, Query> m_queries;         // by server address and port
+    QMultiHash<quint64, int> m_moreRows;     // the rows after the first for a server being asked
     QHash<quint64, BookmarkStatus> m_told;   // the outcomes that are more than their state
     QHash<StatusExchange *, quint64> m_busy; // exchanges in flight and the server they ask
     QList<StatusExchange *> m_idle;
