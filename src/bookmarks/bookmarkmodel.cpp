@@ -27,6 +27,7 @@ void BookmarkModel::fill(QList<Bookmark> bookmarks)
     beginResetModel();
     m_rows = std::move(bookmarks);
     m_statuses = {};
+    m_figures = {};
     m_texts = {QString()};
     m_textPlaces = {};
     m_textsInUse = 0;
@@ -94,18 +95,21 @@ BookmarkStatus BookmarkModel::status(int row) const
     BookmarkStatus status;
     status.state = BookmarkStatus::State(kept.state);
     status.problem = m_texts.at(kept.problem);
+    if (status.state != BookmarkStatus::State::Answered)
+        return status;
+    const Figures &figures = m_figures[kept.figures - 1];
     BookmarkStatus::Server &server = status.server;
-    server.players = kept.players;
+    server.players = figures.players;
     if (kept.flags & RowStatus::HasLimit)
-        server.limit = kept.limit;
-    server.pingMs = kept.pingMs;
+        server.limit = figures.limit;
+    server.pingMs = figures.pingMs;
     server.password = kept.flags & RowStatus::Password;
     server.full = kept.flags & RowStatus::Full;
-    server.map = m_texts.at(kept.map);
-    server.version = m_texts.at(kept.version);
-    server.mod = m_texts.at(kept.mod);
+    server.map = m_texts.at(figures.map);
+    server.version = m_texts.at(figures.version);
+    server.mod = m_texts.at(figures.mod);
     if (kept.flags & RowStatus::HasProtocol)
-        server.protocol = kept.protocol;
+        server.protocol = figures.protocol;
     return status;
 }
 
@@ -120,15 +124,6 @@ void BookmarkModel::wordsChanged()
     if (!m_statuses.empty())
         emit dataChanged(index(0), index(rowCount() - 1),
                          {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole});
-}
-
-QStringList BookmarkModel::addresses() const
-{
-    QStringList listed;
-    listed.reserve(m_rows.size());
-    for (const Bookmark &bookmark : m_rows)
-        listed.append(bookmark.address);
-    return listed;
 }
 
 int BookmarkModel::rowOf(const QString &address) const
@@ -171,9 +166,11 @@ void BookmarkModel::setStatus(const QString &address, const BookmarkStatus &stat
     if (first == last)
         return;
     m_statuses.resize(size_t(m_rows.size()));
-    const RowStatus kept = compact(status, friendCount);
+    const Figures figures = status.state == BookmarkStatus::State::Answered
+        ? figuresOf(status.server)
+        : Figures{};
     for (auto row = first; row != last; ++row) {
-        m_statuses[size_t(*row)] = kept;
+        keep(m_statuses[size_t(*row)], status, figures, friendCount);
         const QModelIndex changed = index(*row);
         emit dataChanged(
             changed, changed,
@@ -183,32 +180,43 @@ void BookmarkModel::setStatus(const QString &address, const BookmarkStatus &stat
         forgetUnusedTexts();
 }
 
-BookmarkModel::RowStatus BookmarkModel::compact(const BookmarkStatus &status, int friendCount)
+void BookmarkModel::keep(RowStatus &kept, const BookmarkStatus &status, const Figures &figures,
+                         int friendCount)
 {
     const BookmarkStatus::Server &server = status.server;
-    RowStatus kept;
     kept.state = quint8(status.state);
-    kept.flags = RowStatus::Known;
     kept.problem = placeOf(status.problem);
-    kept.players = server.players;
-    if (server.limit) {
+    kept.friends = quint16(std::clamp(friendCount, 0, int(std::numeric_limits<quint16>::max())));
+    kept.flags = RowStatus::Known;
+    if (status.state != BookmarkStatus::State::Answered)
+        return;
+    if (server.limit)
         kept.flags |= RowStatus::HasLimit;
-        kept.limit = *server.limit;
-    }
-    kept.pingMs = clamped(server.pingMs);
     if (server.password)
         kept.flags |= RowStatus::Password;
     if (server.full)
         kept.flags |= RowStatus::Full;
-    kept.map = placeOf(server.map);
-    kept.version = placeOf(server.version);
-    kept.mod = placeOf(server.mod);
-    if (server.protocol) {
+    if (server.protocol)
         kept.flags |= RowStatus::HasProtocol;
-        kept.protocol = *server.protocol;
+    if (kept.figures == 0) {
+        m_figures.push_back(figures);
+        kept.figures = quint32(m_figures.size());
+    } else {
+        m_figures[kept.figures - 1] = figures;
     }
-    kept.friends = quint16(std::clamp(friendCount, 0, int(std::numeric_limits<quint16>::max())));
-    return kept;
+}
+
+BookmarkModel::Figures BookmarkModel::figuresOf(const BookmarkStatus::Server &server)
+{
+    Figures figures;
+    figures.limit = server.limit.value_or(0);
+    figures.players = server.players;
+    figures.pingMs = clamped(server.pingMs);
+    figures.protocol = server.protocol.value_or(0);
+    figures.map = placeOf(server.map);
+    figures.version = placeOf(server.version);
+    figures.mod = placeOf(server.mod);
+    return figures;
 }
 
 quint32 BookmarkModel::placeOf(const QString &text)
@@ -229,8 +237,10 @@ void BookmarkModel::forgetUnusedTexts()
 {
     const QStringList texts = std::exchange(m_texts, {QString()});
     m_textPlaces = {};
-    for (RowStatus &kept : m_statuses) {
-        for (quint32 *text : {&kept.problem, &kept.map, &kept.version, &kept.mod})
+    for (RowStatus &kept : m_statuses)
+        kept.problem = placeOf(texts.at(kept.problem));
+    for (Figures &figures : m_figures) {
+        for (quint32 *text : {&figures.map, &figures.version, &figures.mod})
             *text = placeOf(texts.at(*text));
     }
     m_textsInUse = m_texts.size();

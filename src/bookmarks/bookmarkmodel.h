@@ -46,7 +46,6 @@ public:
 
     Bookmark bookmark(int row) const { return m_rows.at(row); }
     QList<Bookmark> bookmarks() const { return m_rows; }
-    QStringList addresses() const;
     // The first row whose stored address is `address`; -1 for none.
     int rowOf(const QString &address) const;
 
@@ -60,12 +59,22 @@ public:
     void wordsChanged();
 
 private:
-    // A row's status in a few bytes: the figures and flags, and its texts as places in m_texts,
-    // which every row with the same map, version, mod or problem shares.
+    // A row's status in twelve bytes. The figures of a server that answered are kept apart, in
+    // a place of the row's own in m_figures that every later answer takes again, and its texts
+    // (the problem's words here, the map, version and mod there) as places in m_texts, which
+    // every row with the same text shares.
     struct RowStatus
     {
         enum Flag : quint8 { Known = 1, Password = 2, Full = 4, HasLimit = 8, HasProtocol = 16 };
 
+        quint32 figures = 0; // 1 + its place in m_figures; 0 for none yet
+        quint32 problem = 0;
+        quint16 friends = 0;
+        quint8 state = 0;
+        quint8 flags = 0;
+    };
+    struct Figures
+    {
         qint64 limit = 0;
         qint32 players = 0;
         qint32 pingMs = 0;
@@ -73,13 +82,11 @@ private:
         quint32 map = 0;
         quint32 version = 0;
         quint32 mod = 0;
-        quint32 problem = 0;
-        quint16 friends = 0;
-        quint8 state = 0;
-        quint8 flags = 0;
     };
 
-    RowStatus compact(const BookmarkStatus &status, int friendCount);
+    void keep(RowStatus &kept, const BookmarkStatus &status, const Figures &figures,
+              int friendCount);
+    Figures figuresOf(const BookmarkStatus::Server &server);
     quint32 placeOf(const QString &text);
     void forgetUnusedTexts();
     bool hasStatus(int row) const;
@@ -92,6 +99,7 @@ private:
     QList<Bookmark> m_rows;
     // Room for the statuses only once one is known: start-up shows the window before any is.
     std::vector<RowStatus> m_statuses;
+    std::vector<Figures> m_figures;
     QStringList m_texts{QString()}; // the first is "none"
     QHash<QString, quint32> m_textPlaces;
     qsizetype m_textsInUse = 0; // at the last count

@@ -47,6 +47,11 @@ StatusRefresh::~StatusRefresh() = default;
 
 void StatusRefresh::refresh(const QStringList &addresses)
 {
+    refresh(addresses.size(), [addresses](qsizetype row) { return addresses.at(row); });
+}
+
+void StatusRefresh::refresh(qsizetype count, std::function<QString(qsizetype row)> addressAt)
+{
     QHash<quint64, Query> answered;
     if (m_running) {
         for (auto query = m_queries.cbegin(); query != m_queries.cend(); ++query) {
@@ -63,8 +68,9 @@ void StatusRefresh::refresh(const QStringList &addresses)
     m_queries = std::move(answered);
     m_moreRows.clear();
     // All at once: a hash that grows row by row holds its old and new tables while it does.
-    m_queries.reserve(addresses.size());
-    m_addresses = addresses;
+    m_queries.reserve(count);
+    m_addressAt = std::move(addressAt);
+    m_count = count;
     m_next = 0;
     m_running = true;
     takeRows();
@@ -76,14 +82,14 @@ void StatusRefresh::takeRows()
 {
     m_takeScheduled = false;
     const auto turnEnds = steady_clock::now() + kStartTurn;
-    while (m_next < m_addresses.size() && m_busy.size() < kMaxInFlight) {
+    while (m_next < m_count && m_busy.size() < kMaxInFlight) {
         if (steady_clock::now() > turnEnds) {
             scheduleTake();
             return;
         }
         takeRow(int(m_next++));
     }
-    if (m_running && m_next >= m_addresses.size() && m_busy.isEmpty()) {
+    if (m_running && m_next >= m_count && m_busy.isEmpty()) {
         m_running = false;
         m_queries = {};
         m_told = {};
@@ -103,9 +109,10 @@ void StatusRefresh::scheduleTake()
 
 void StatusRefresh::takeRow(int row)
 {
-    const std::variant<StatusTarget, QString> target = storedTarget(m_addresses.at(row));
+    const QString address = m_addressAt(row);
+    const std::variant<StatusTarget, QString> target = storedTarget(address);
     if (const QString *verdict = std::get_if<QString>(&target)) {
-        emit addressStatus(m_addresses.at(row), {BookmarkStatus::State::BadAddress, {}, *verdict});
+        emit addressStatus(address, {BookmarkStatus::State::BadAddress, {}, *verdict});
         return;
     }
     const quint64 server = keyOf(std::get<StatusTarget>(target));
@@ -114,7 +121,7 @@ void StatusRefresh::takeRow(int row)
         m_queries.insert(server, {row, BookmarkStatus::State::Waiting});
         ask(server);
     } else if (known->outcome != BookmarkStatus::State::Waiting) {
-        emit addressStatus(m_addresses.at(row), outcomeOf(server, known->outcome));
+        emit addressStatus(address, outcomeOf(server, known->outcome));
     } else {
         m_moreRows.insert(server, row);
     }
@@ -166,7 +173,7 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     rows.append(query.row);
     std::sort(rows.begin(), rows.end());
     for (const int row : std::as_const(rows))
-        emit addressStatus(m_addresses.at(row), status);
+        emit addressStatus(m_addressAt(row), status);
     scheduleTake();
 }
 

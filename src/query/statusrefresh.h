@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
+
 // Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
 // own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
 // that several bookmarks name is asked once for all of them. Outcomes come as values, each for the
@@ -30,6 +32,9 @@ public:
     // the servers that have answered it keep their status and are not asked again; every other row
     // starts afresh, so no server is ever asked twice at the same time.
     void refresh(const QStringList &addresses);
+    // The same for `count` addresses that `addressAt` gives by row: a long list's addresses need
+    // not be copied into a list of their own for the refresh.
+    void refresh(qsizetype count, std::function<QString(qsizetype row)> addressAt);
 
 signals:
     void addressStatus(const QString &address, const BookmarkStatus &status);
@@ -53,7 +58,8 @@ private:
     BookmarkStatus outcomeOf(quint64 server, BookmarkStatus::State state) const;
 
     const ExchangeBounds m_bounds;
-    QStringList m_addresses;
+    std::function<QString(qsizetype row)> m_addressAt;
+    qsizetype m_count = 0;
     qsizetype m_next = 0;                    // the first row not taken yet
     QHash<quint64, Query> m_queries;         // by server address and port
     QMultiHash<quint64, int> m_moreRows;     // the rows after the first for a server being asked
