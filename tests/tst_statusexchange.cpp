@@ -775,10 +775,16 @@ void TestStatusExchange::statusRepaintsItsRowAlone()
     BookmarkList list(nullptr);
     list.setModel(&model);
     list.resize(345, 200);
+    PaintedRegion region(*list.viewport());
     list.show();
     QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QTest::qWait(50);
-    PaintedRegion region(*list.viewport());
+    // Until the list is drawn whole and nothing more is due.
+    QTRY_VERIFY(!region.painted.isEmpty());
+    for (int turn = 0; turn < 20 && !region.painted.isEmpty(); ++turn) {
+        region.painted = {};
+        QTest::qWait(50);
+    }
+    QVERIFY(region.painted.isEmpty());
     model.setStatus(bookmarks.at(3).address, answeredWith(true, true), 1);
     QTRY_VERIFY(!region.painted.isEmpty());
     QTest::qWait(50); // a layout put off to a later turn would repaint then
