@@ -3,6 +3,7 @@
 // on display, the rename offer, the ends of an exchange and the ping shown; and the background
 // refresh of every bookmark's status in the list.
 #include "app/bookmarkdelegate.h"
+#include "app/bookmarklist.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "fakestatusserver.h"
 #include "friends/friendsettings.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPaintEvent>
 #include <QListWidget>
 #include <QPainter>
 #include <QSignalSpy>
@@ -112,6 +114,7 @@ private slots:
     void refreshLeavesTheForegroundAlone();
     void rowMarks_data();
     void rowMarks();
+    void statusRepaintsItsRowAlone();
 };
 
 void TestStatusExchange::requestOnTheWire()
@@ -644,7 +647,7 @@ QImage paintedRow(const BookmarkStatus &status, int friends = 0)
 {
     BookmarkModel model;
     model.fill({Bookmark{}});
-    model.setStatus(QString(), QVariant::fromValue(status), {}, {}, friends);
+    model.setStatus(QString(), status, friends);
     QListView view;
     view.setModel(&model);
     view.setItemDelegate(new BookmarkDelegate(&view));
@@ -735,6 +738,59 @@ void TestStatusExchange::rowMarks()
     }
     QCOMPARE(row.ink > plain.ink, drawn == QLatin1String("lock") || friendMark);
     QCOMPARE(row.red > 0, drawn == QLatin1String("full mark"));
+}
+
+namespace {
+
+// All that a widget was asked to paint.
+class PaintedRegion final : public QObject
+{
+public:
+    explicit PaintedRegion(QWidget &widget) { widget.installEventFilter(this); }
+
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+// A server's new status repaints its bookmark's row alone and lays out nothing: in a refresh of
+// thousands of bookmarks every answer would otherwise repaint the whole list.
+void TestStatusExchange::statusRepaintsItsRowAlone()
+{
+    QList<Bookmark> bookmarks;
+    for (int row = 0; row < 20; ++row)
+        bookmarks.append({QStringLiteral("Server %1").arg(row),
+                          QStringLiteral("127.0.0.%1:28960").arg(row + 2),
+                          {}});
+    BookmarkModel model;
+    model.fill(bookmarks);
+    BookmarkList list(nullptr);
+    list.setModel(&model);
+    list.resize(345, 200);
+    PaintedRegion region(*list.viewport());
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    // Until the list is drawn whole and nothing more is due.
+    QTRY_VERIFY(!region.painted.isEmpty());
+    for (int turn = 0; turn < 20 && !region.painted.isEmpty(); ++turn) {
+        region.painted = {};
+        QTest::qWait(50);
+    }
+    QVERIFY(region.painted.isEmpty());
+    model.setStatus(bookmarks.at(3).address, answeredWith(true, true), 1);
+    QTRY_VERIFY(!region.painted.isEmpty());
+    QTest::qWait(50); // a layout put off to a later turn would repaint then
+    const QRect row = list.visualRect(model.index(3));
+    QVERIFY(!row.isEmpty());
+    QCOMPARE(region.painted.subtracted(row), QRegion());
 }
 
 QTEST_MAIN(TestStatusExchange)

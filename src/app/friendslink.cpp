@@ -23,6 +23,9 @@ FriendsLink::FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkMode
       m_actions(addFriendActions(players))
 {
     offerActions();
+    m_bookmarks.setWords([this](const QString &address, const BookmarkStatus &status, int role) {
+        return rowWords(address, status, role);
+    });
     connect(&refresh, &StatusRefresh::addressStatus, this, &FriendsLink::bookmarkAnswered);
     connect(&refresh, &StatusRefresh::finished, m_alerts, &FriendAlerts::refreshEnded);
     connect(m_alerts, &FriendAlerts::friendsChanged, this, &FriendsLink::friendsFoundLater);
@@ -49,11 +52,7 @@ void FriendsLink::markPlayers()
 
 void FriendsLink::showRows()
 {
-    for (int row = 0; row < m_bookmarks.rowCount(); ++row) {
-        const QVariant status = m_bookmarks.index(row).data(BookmarkModel::StatusRole);
-        if (status.isValid())
-            showRow(m_bookmarks.bookmark(row).address, status.value<BookmarkStatus>());
-    }
+    m_bookmarks.wordsChanged();
 }
 
 // The watch learns of the answer first, so the row's marks are the answer's own.
@@ -74,20 +73,24 @@ void FriendsLink::friendsFoundLater(const QString &address)
 {
     const int row = m_bookmarks.rowOf(address);
     if (row >= 0)
-        showRow(address,
-                m_bookmarks.index(row).data(BookmarkModel::StatusRole).value<BookmarkStatus>());
+        showRow(address, m_bookmarks.status(row));
     markPlayers();
 }
 
 // Only the rows change: their text and accessible name stay the bookmark's name.
 void FriendsLink::showRow(const QString &address, const BookmarkStatus &status)
 {
-    const QStringList friends = m_alerts->friendsOn(address);
+    m_bookmarks.setStatus(address, status, int(m_alerts->friendsOn(address).size()));
+}
+
+// A row's words as a view asks for them, with the friends on its server and judged against the
+// game version of the moment.
+QString FriendsLink::rowWords(const QString &address, const BookmarkStatus &status, int role) const
+{
     const int protocol = m_gameProtocol();
-    m_bookmarks.setStatus(address, QVariant::fromValue(status),
-                          withFriendsWords(statusWords(status, protocol), friends),
-                          withFriendsWords(statusToolTip(status, protocol), friends),
-                          int(friends.size()));
+    return withFriendsWords(role == Qt::ToolTipRole ? statusToolTip(status, protocol)
+                                                    : statusWords(status, protocol),
+                            m_alerts->friendsOn(address));
 }
 
 // Only one of the two: the chosen player is on the list or not.

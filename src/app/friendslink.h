@@ -35,7 +35,7 @@ public:
     void readSettings();
     // The player list was filled anew.
     void markPlayers();
-    // Every row's words anew, for another game version.
+    // Every row's words and marks anew, for another game version.
     void showRows();
 
 signals:
@@ -46,6 +46,7 @@ private:
     void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
     void friendsFoundLater(const QString &address);
     void showRow(const QString &address, const BookmarkStatus &status);
+    QString rowWords(const QString &address, const BookmarkStatus &status, int role) const;
     void offerActions();
     void changeFriendship(bool befriend);
 

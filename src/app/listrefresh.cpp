@@ -64,5 +64,8 @@ bool ListRefresh::eventFilter(QObject *watched, QEvent *event)
 void ListRefresh::refresh()
 {
     m_periodic->refreshed();
-    m_refresh->refresh(m_bookmarks.addresses());
+    // The rows as they are now, shared with the list rather than copied; a rebuilt list starts
+    // a refresh of its own.
+    const QList<Bookmark> rows = m_bookmarks.bookmarks();
+    m_refresh->refresh(rows.size(), [rows](qsizetype row) { return rows.at(row).address; });
 }

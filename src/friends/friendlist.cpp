@@ -49,9 +49,13 @@ qint64 searchWork(const FriendPattern &pattern)
     return kSearchWork + kPartWork * pattern.parts.size();
 }
 
-// Names matched are remembered, so that the servers looked at again cost no new work; a list of
-// 4,096 servers of 1,024 players fits.
-constexpr qsizetype kMaxRemembered = 1 << 22;
+// Names matched are remembered, so that the servers looked at again cost no new work: in two
+// generations, each of at most 65,536 names and 2 Mi characters (a refresh of 1,000 full servers
+// of 64 players fits in one). When the newer is full the older is forgotten, and a name found in
+// the older moves to the newer, so the names in view stay while a session that meets new players
+// for hours, or a server that lists huge names, does not grow the memory.
+constexpr qsizetype kRememberedNames = 1 << 16;
+constexpr qsizetype kRememberedCharacters = 1 << 21;
 
 } // namespace
 
@@ -107,6 +111,7 @@ signals:
 private:
     bool matches(QStringView name);
     bool anyMatches(const QList<FriendPattern> &patterns, QStringView name);
+    std::optional<bool> recalled(const QString &name);
     void remember(const QString &name, bool named);
     void spend(qint64 work);
     void nextTurn();
@@ -115,8 +120,10 @@ private:
     QHash<QChar, QList<FriendPattern>> m_byLast;
     QList<FriendPattern> m_floating;
 
-    QHash<QString, bool> m_known;
-    QList<QString> m_waiting; // in the order they came
+    QHash<QString, bool> m_known;       // the newer generation
+    QHash<QString, bool> m_knownBefore; // the older
+    qsizetype m_knownCharacters = 0;    // in the newer
+    QList<QString> m_waiting;           // in the order they came
     QSet<QString> m_waitingSet;
     qint64 m_work = 0; // since the turn began
     bool m_turnPosted = false;
@@ -146,8 +153,8 @@ bool FriendPatterns::add(const QString &entry)
 
 std::optional<bool> FriendPatterns::names(const QString &name)
 {
-    if (const auto known = m_known.constFind(name); known != m_known.cend())
-        return *known;
+    if (const std::optional<bool> known = recalled(name))
+        return known;
     if (m_work >= kWorkPerTurn) {
         if (!m_waitingSet.contains(name)) {
             m_waitingSet.insert(name);
@@ -193,11 +200,26 @@ bool FriendPatterns::anyMatches(const QList<FriendPattern> &patterns, QStringVie
     return named;
 }
 
+std::optional<bool> FriendPatterns::recalled(const QString &name)
+{
+    if (const auto known = m_known.constFind(name); known != m_known.cend())
+        return *known;
+    const auto before = m_knownBefore.constFind(name);
+    if (before == m_knownBefore.cend())
+        return std::nullopt;
+    const bool named = *before;
+    remember(name, named);
+    return named;
+}
+
 void FriendPatterns::remember(const QString &name, bool named)
 {
-    if (m_known.size() >= kMaxRemembered)
-        m_known.clear();
+    if (m_known.size() >= kRememberedNames || m_knownCharacters >= kRememberedCharacters) {
+        m_knownBefore = std::exchange(m_known, {});
+        m_knownCharacters = 0;
+    }
     m_known.insert(name, named);
+    m_knownCharacters += name.size();
 }
 
 // The turn ends when the event loop comes back to this object's timer.

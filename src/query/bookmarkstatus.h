@@ -57,7 +57,10 @@ struct BookmarkStatus
 
     static BookmarkStatus answered(const StatusReply &reply, std::chrono::microseconds roundTrip);
     // Whether the server has answered, with its status or with a refusal.
-    bool hasAnswered() const { return state == State::Answered || state == State::Refused; }
+    static bool hasAnswered(State state)
+    {
+        return state == State::Answered || state == State::Refused;
+    }
 };
 
 // "12/20", or "12/?" when the server did not say its limit.

@@ -6,6 +6,8 @@
 
 #include <QTimer>
 
+#include <algorithm>
+
 #include <variant>
 
 using namespace std::chrono;
@@ -47,20 +49,30 @@ StatusRefresh::~StatusRefresh() = default;
 
 void StatusRefresh::refresh(const QStringList &addresses)
 {
+    refresh(addresses.size(), [addresses](qsizetype row) { return addresses.at(row); });
+}
+
+void StatusRefresh::refresh(qsizetype count, std::function<QString(qsizetype row)> addressAt)
+{
     QHash<quint64, Query> answered;
     if (m_running) {
         for (auto query = m_queries.cbegin(); query != m_queries.cend(); ++query) {
-            if (query->outcome && query->outcome->hasAnswered())
-                answered.insert(query.key(), {{}, nullptr, query->outcome});
+            if (BookmarkStatus::hasAnswered(query->outcome))
+                answered.insert(query.key(), {-1, query->outcome});
         }
     }
+    m_told.removeIf([&answered](const auto &told) { return !answered.contains(told.key()); });
     for (auto busy = m_busy.cbegin(); busy != m_busy.cend(); ++busy) {
         busy.key()->stop();
         m_idle.append(busy.key());
     }
     m_busy.clear();
     m_queries = std::move(answered);
-    m_addresses = addresses;
+    m_moreRows.clear();
+    // All at once: a hash that grows row by row holds its old and new tables while it does.
+    m_queries.reserve(count);
+    m_addressAt = std::move(addressAt);
+    m_count = count;
     m_next = 0;
     m_running = true;
     takeRows();
@@ -72,16 +84,17 @@ void StatusRefresh::takeRows()
 {
     m_takeScheduled = false;
     const auto turnEnds = steady_clock::now() + kStartTurn;
-    while (m_next < m_addresses.size() && m_busy.size() < kMaxInFlight) {
+    while (m_next < m_count && m_busy.size() < kMaxInFlight) {
         if (steady_clock::now() > turnEnds) {
             scheduleTake();
             return;
         }
         takeRow(int(m_next++));
     }
-    if (m_running && m_next >= m_addresses.size() && m_busy.isEmpty()) {
+    if (m_running && m_next >= m_count && m_busy.isEmpty()) {
         m_running = false;
         m_queries = {};
+        m_told = {};
         emit finished();
     }
 }
@@ -98,25 +111,28 @@ void StatusRefresh::scheduleTake()
 
 void StatusRefresh::takeRow(int row)
 {
-    const std::variant<StatusTarget, QString> target = storedTarget(m_addresses.at(row));
+    const QString address = m_addressAt(row);
+    const std::variant<StatusTarget, QString> target = storedTarget(address);
     if (const QString *verdict = std::get_if<QString>(&target)) {
-        emit addressStatus(m_addresses.at(row), {BookmarkStatus::State::BadAddress, {}, *verdict});
+        emit addressStatus(address, {BookmarkStatus::State::BadAddress, {}, *verdict});
         return;
     }
     const quint64 server = keyOf(std::get<StatusTarget>(target));
-    Query &query = m_queries[server];
-    query.rows.append(row);
-    if (query.outcome)
-        emit addressStatus(m_addresses.at(row), *query.outcome);
-    else if (!query.exchange)
+    const auto known = m_queries.constFind(server);
+    if (known == m_queries.cend()) {
+        m_queries.insert(server, {row, BookmarkStatus::State::Waiting});
         ask(server);
+    } else if (known->outcome != BookmarkStatus::State::Waiting) {
+        emit addressStatus(address, outcomeOf(server, known->outcome));
+    } else {
+        m_moreRows.insert(server, row);
+    }
 }
 
 void StatusRefresh::ask(quint64 server)
 {
     StatusExchange *exchange = idleExchange();
     m_busy.insert(exchange, server);
-    m_queries[server].exchange = exchange;
     exchange->start(targetOf(server)); // a request that cannot be sent is told from in here
 }
 
@@ -150,10 +166,20 @@ void StatusRefresh::tell(StatusExchange *exchange, const BookmarkStatus &status)
     exchange->stop();
     m_idle.append(exchange);
     Query &query = m_queries[server];
-    query.exchange = nullptr;
-    query.outcome = status;
-    const QVarLengthArray<int, 1> rows = query.rows;
-    for (const int row : rows)
-        emit addressStatus(m_addresses.at(row), status);
+    query.outcome = status.state;
+    // A refusal or a silence is its state alone; an answer and the platform's words are kept.
+    if (status.state == BookmarkStatus::State::Answered || !status.problem.isEmpty())
+        m_told.insert(server, status);
+    QList<int> rows = m_moreRows.values(server);
+    m_moreRows.remove(server);
+    rows.append(query.row);
+    std::sort(rows.begin(), rows.end());
+    for (const int row : std::as_const(rows))
+        emit addressStatus(m_addressAt(row), status);
     scheduleTake();
+}
+
+BookmarkStatus StatusRefresh::outcomeOf(quint64 server, BookmarkStatus::State state) const
+{
+    return m_told.value(server, {state, {}, {}});
 }

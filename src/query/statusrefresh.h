@@ -9,9 +9,8 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
-#include <QVarLengthArray>
 
-#include <optional>
+#include <functional>
 
 // Runs one StatusExchange per server, at most kMaxInFlight at a time, each from a port of its
 // own: the window's exchange keeps the server's port, and a refused port is seen at once. A server
@@ -33,6 +32,9 @@ public:
     // the servers that have answered it keep their status and are not asked again; every other row
     // starts afresh, so no server is ever asked twice at the same time.
     void refresh(const QStringList &addresses);
+    // The same for `count` addresses that `addressAt` gives by row: a long list's addresses need
+    // not be copied into a list of their own for the refresh.
+    void refresh(qsizetype count, std::function<QString(qsizetype row)> addressAt);
 
 signals:
     void addressStatus(const QString &address, const BookmarkStatus &status);
@@ -40,11 +42,11 @@ signals:
     void finished();
 
 private:
+    // A server of this refresh in eight bytes: thousands are kept until the refresh ends.
     struct Query
     {
-        QVarLengthArray<int, 1> rows;       // mostly one: a server that only one bookmark names
-        StatusExchange *exchange = nullptr; // while it is being asked
-        std::optional<BookmarkStatus> outcome;
+        int row = -1; // the first that names it; none for an answer kept from the refresh before
+        BookmarkStatus::State outcome = BookmarkStatus::State::Waiting; // Waiting: being asked
     };
 
     void takeRows();
@@ -53,11 +55,15 @@ private:
     void ask(quint64 server);
     StatusExchange *idleExchange();
     void tell(StatusExchange *exchange, const BookmarkStatus &status);
+    BookmarkStatus outcomeOf(quint64 server, BookmarkStatus::State state) const;
 
     const ExchangeBounds m_bounds;
-    QStringList m_addresses;
+    std::function<QString(qsizetype row)> m_addressAt;
+    qsizetype m_count = 0;
     qsizetype m_next = 0;                    // the first row not taken yet
     QHash<quint64, Query> m_queries;         // by server address and port
+    QMultiHash<quint64, int> m_moreRows;     // the rows after the first for a server being asked
+    QHash<quint64, BookmarkStatus> m_told;   // the outcomes that are more than their state
     QHash<StatusExchange *, quint64> m_busy; // exchanges in flight and the server they ask
     QList<StatusExchange *> m_idle;
     bool m_running = false;

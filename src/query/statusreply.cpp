@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/statusreply.h"
 
+#include <QStringBuilder>
+
 #include <algorithm>
 
 namespace {
@@ -13,14 +15,15 @@ constexpr qsizetype kHeaderAndSeparator = sizeof(kReplyHeader) - 1 + 1;
 // raw 0x01 bytes before their host name, which would otherwise reach labels and saved names.
 QString displayText(QStringView raw)
 {
-    QString text;
-    text.reserve(raw.size());
+    QString text(raw.size(), Qt::Uninitialized);
+    QChar *kept = text.data();
     for (qsizetype i = 0; i < raw.size(); ++i) {
         if (raw[i] == u'^')
             ++i;
         else if (raw[i].unicode() >= 0x20)
-            text.append(raw[i]);
+            *kept++ = raw[i];
     }
+    text.truncate(kept - text.constData());
     return text;
 }
 
@@ -40,15 +43,20 @@ QString trimBlanks(const QString &text)
 // front of it (and all but the last word of a name with blanks).
 QString nameFromUnquotedLine(QStringView line)
 {
-    QString name;
+    QString name(line.size(), Qt::Uninitialized);
+    QChar *const start = name.data();
+    QChar *kept = start;
     for (qsizetype i = 0; i < line.size(); ++i) {
         if (line[i] == u' ')
-            name.clear();
+            kept = start;
         else if (line[i] == u'^')
             ++i;
         else if (line[i].unicode() >= 0x20)
-            name.append(line[i]);
+            *kept++ = line[i];
     }
+    if (kept == start)
+        return {};
+    name.truncate(kept - start);
     return name;
 }
 
@@ -99,27 +107,20 @@ bool addVariable(QStringView token, StatusReply &reply)
     return true;
 }
 
-// Walks "\key\value\key\value..." with a token that collects key, " = " and value. A malformed
-// pair abandons the rest of the line; a key without a value at the end is dropped.
+// Walks "\key\value\key\value..." with a token of key, " = " and value for each pair. A
+// malformed pair abandons the rest of the line; a key without a value at the end is dropped.
 void parseInfoLine(QStringView line, StatusReply &reply)
 {
-    QString token;
-    bool inValue = false;
-    for (const QChar c : line.sliced(1)) {
-        if (c != u'\\') {
-            token.append(c);
-        } else if (!inValue) {
-            token.append(u" = ");
-            inValue = true;
-        } else {
-            if (!addVariable(token, reply))
-                return;
-            token.clear();
-            inValue = false;
-        }
+    QStringView rest = line.sliced(1);
+    for (qsizetype keyEnd = rest.indexOf(u'\\'); keyEnd >= 0; keyEnd = rest.indexOf(u'\\')) {
+        const QStringView key = rest.first(keyEnd);
+        rest = rest.sliced(keyEnd + 1);
+        const qsizetype valueEnd = rest.indexOf(u'\\');
+        const QStringView value = valueEnd < 0 ? rest : rest.first(valueEnd);
+        if (!addVariable(QString(key % QLatin1String(" = ") % value), reply) || valueEnd < 0)
+            return;
+        rest = rest.sliced(valueEnd + 1);
     }
-    if (inValue)
-        addVariable(token, reply);
 }
 
 PlayerFigures playerFigures(QStringView line)

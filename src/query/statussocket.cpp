@@ -77,15 +77,18 @@ std::optional<QString> openStatusSocket(QUdpSocket &socket, const StatusTarget &
     // Status requests go straight to the server. Left to itself, Qt asks the system's proxy
     // settings on every bind and connect, which costs more than the whole exchange.
     socket.setProxy(QNetworkProxy::NoProxy);
-    QString failure;
-    const std::optional<QHostAddress> local = routeTo(target, failure);
-    if (!local)
-        return failure;
-    // Bound on the routing address rather than the wildcard: a wildcard bind fails whenever any
-    // program here holds the port on any address, a game server on this machine included.
-    const quint16 port = localPort == LocalPort::SameAsServer ? target.port : 0;
-    if (!socket.bind(*local, port, QAbstractSocket::DontShareAddress))
-        return socket.errorString();
+    // Any free port: the system binds one on the routing address as it connects, which spares
+    // the background refresh a route probe and a bind for each of its thousands of servers.
+    if (localPort == LocalPort::SameAsServer) {
+        QString failure;
+        const std::optional<QHostAddress> local = routeTo(target, failure);
+        if (!local)
+            return failure;
+        // Bound on the routing address rather than the wildcard: a wildcard bind fails whenever
+        // any program here holds the port on any address, a game server on this machine included.
+        if (!socket.bind(*local, target.port, QAbstractSocket::DontShareAddress))
+            return socket.errorString();
+    }
     socket.connectToHost(target.host, target.port);
     if (socket.state() != QAbstractSocket::ConnectedState)
         return closedWith(socket, socket.errorString());
