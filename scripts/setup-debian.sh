@@ -4,9 +4,10 @@
 # named as arguments (what a benchmark, fuzzing or the Windows build needs besides).
 set -euo pipefail
 # desktop-file-utils and appstream: the test suite validates the desktop entry and metainfo;
-# dbus-daemon: the friends' tests run a session bus of their own.
+# dbus-daemon: the friends' tests run a session bus of their own; xvfb and xauth: the tray's test
+# runs on an X display of its own.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl-dev desktop-file-utils appstream
-    dbus-daemon "$@")
+    dbus-daemon xvfb xauth "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

@@ -32,6 +32,8 @@
 #include <optional>
 
 class QAction;
+class QCloseEvent;
+class QTimer;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -49,6 +51,7 @@ class FriendsLink;
 class ListRefresh;
 class KeyValueStore;
 class StatusDisplay;
+class TrayIcon;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -82,6 +85,8 @@ public:
     // Another start of the program handed over its arguments (without the program's name).
     void takeLaterStart(QStringList arguments);
     void bringToFront();
+    // The icon is in the desktop's tray: closing the window hides it, and the program runs on.
+    bool keepsWatchInTray() const { return m_tray != nullptr; }
     // A recent server, joined as a double click on its bookmark would, or as the browser joins.
     void joinRecent(const RecentServer &server);
 
@@ -115,6 +120,7 @@ private slots:
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -186,6 +192,15 @@ private:
     void friendsEdited(bool stored);
     BrowserLink *m_browser = nullptr;
     FriendsLink *m_friends = nullptr;
+
+    // The tray icon, made once a tray is there; its tooltip tells what the program watches.
+    void lookForTray();
+    void showTrayToolTip();
+    int friendsPlaying() const;
+    TrayIcon *m_tray = nullptr;
+    QTimer *m_trayLook = nullptr;
+    QString m_waitingFor; // the server of a wait for a free slot
+    bool m_toldOfTray = false;
 
     Services &m_services;
     KeyValueStore &m_store;

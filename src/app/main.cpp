@@ -2,6 +2,7 @@
 // Builds the real platform services, creates the main window and runs the event loop.
 #include "app/brinemoor.h"
 #include "instance/runningcopy.h"
+#include "launch/autostart.h"
 #include "launch/joinlink.h"
 #include "storage/keyvaluestore.h"
 #include "platform/icmppinger.h"
@@ -35,6 +36,8 @@ constexpr char kJoinOption[] = "join";
 constexpr char kJoinHelp[] =
     "Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with "
     "/?password=PW) does the same.";
+constexpr char kMinimizedHelp[] =
+    "Starts with the window hidden, the icon in the tray (shown when there is no tray).";
 
 // Handles --help, --version and unknown options, each of which ends the program here. What is left
 // (with a join request taken out) is the design's command line: the arguments as one text,
@@ -47,9 +50,11 @@ QString commandLine(const QStringList &arguments)
     parser.addVersionOption();
     parser.addPositionalArgument(QString::fromUtf8(kSwitchName), QString::fromUtf8(kSwitchHelp),
                                  QString::fromUtf8(kSwitchSyntax));
-    // Taken out before parsing, wherever it stands; listed for --help alone.
+    // Taken out before parsing, wherever they stand; listed for --help alone.
     parser.addOption({QString::fromLatin1(kJoinOption), QString::fromUtf8(kJoinHelp),
                       QStringLiteral("HOST:PORT")});
+    parser.addOption(
+        {QString::fromLatin1(kMinimizedOption).mid(2), QString::fromUtf8(kMinimizedHelp)});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     // Asked for help, the user gets it, whatever else is asked; process() would answer
     // --version first.
@@ -73,6 +78,8 @@ int main(int argc, char *argv[])
     StartOptions options;
     QStringList arguments = QApplication::arguments();
     options.joinRequest = takeJoinRequest(arguments);
+    // Hidden at start while a tray is there.
+    const bool minimized = takeMinimizedOption(arguments);
     options.commandLine = commandLine(arguments);
     options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
 
@@ -97,6 +104,7 @@ int main(int argc, char *argv[])
     Brinemoor window(services, *store, std::move(options));
     QObject::connect(&runningCopy, &RunningCopy::handedOver, &window, &Brinemoor::takeLaterStart);
     window.start();
-    window.show();
+    if (!minimized || !window.keepsWatchInTray())
+        window.show();
     return app.exec();
 }
