@@ -3,6 +3,7 @@
 // with a StatusNotifierWatcher, which Qt's tray icon registers its item with.
 #include "fakestatusserver.h"
 #include "friends/friendwatch.h"
+#include "launch/autostart.h"
 #include "platform/dbusnotifier.h"
 #include "privatebus.h"
 #include "windowharness.h"
@@ -12,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QSystemTrayIcon>
 #include <QtTest>
 
@@ -68,7 +70,7 @@ void TestTray::initTestCase()
 }
 
 // A tray there at start gets the item with the window; one that comes later gets it once it is
-// there.
+// there. Its menu, and its "Start with the desktop".
 void TestTray::registration_data()
 {
     QTest::addColumn<bool>("later");
@@ -108,6 +110,21 @@ void TestTray::registration()
     QCOMPARE(captions,
              (QStringList{"Hide Brinemoor", "Find Servers", "Recent servers",
                           "Start with the desktop", QString(), "Quit"}));
+
+    // "Start with the desktop" writes the entry that starts this program, and takes it away.
+    QTemporaryDir config;
+    const QByteArray userConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", userConfig); });
+    QAction *startWithDesktop = trayIcon(harness)->contextMenu()->actions().at(3);
+    startWithDesktop->trigger();
+    QVERIFY(startWithDesktop->isChecked());
+    QFile entry(autostartEntryPath());
+    QVERIFY(entry.open(QIODevice::ReadOnly));
+    QVERIFY(entry.readAll().contains(QApplication::applicationFilePath().toUtf8()));
+    startWithDesktop->trigger();
+    QVERIFY(!startWithDesktop->isChecked());
+    QVERIFY(!QFile::exists(autostartEntryPath()));
 }
 
 // The window closed or [ Quit ] while the tray is there: the event loop runs on until a friend's
@@ -175,7 +192,7 @@ void TestTray::closing()
     if (!runsOn)
         return;
     QVERIFY(window.isHidden());
-    QCOMPARE(trayIcon(harness)->toolTip(), QStringLiteral("Brinemoor\n1 friend playing"));
+    QTRY_COMPARE(trayIcon(harness)->toolTip(), QStringLiteral("Brinemoor\n1 friend playing"));
     window.show();
     window.close(); // told once
     QTest::qWait(200);

@@ -4,7 +4,8 @@
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
 // and time-out, from query/) and the nine window-level variables (WindowState). Beside it: the
 // bookmark list (BookmarkList), the shown status (StatusDisplay), the background refresh of every
-// bookmark's status (ListRefresh), friends (FriendsLink) and the server browser (BrowserLink).
+// bookmark's status (ListRefresh), friends (FriendsLink), the server browser (BrowserLink) and,
+// while the desktop has a tray, its icon there (TrayIcon).
 // Its handlers stay short: address rules come from address/, the store and its watch from storage/,
 // the program's settings from settings/, the bookmarks in the store and Save's decision from
 // bookmarks/, the status exchange and reply from query/, the game

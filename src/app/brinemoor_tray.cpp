@@ -17,6 +17,7 @@
 
 namespace {
 
+constexpr std::chrono::seconds kToolTipRecount{1};
 constexpr char kKeepsRunning[] = "Brinemoor keeps running in the tray; Quit in its menu ends it.";
 
 } // namespace
@@ -41,8 +42,18 @@ void Brinemoor::lookForTray()
     // The tray keeps the program: the server browser closed last, while this window is hidden,
     // must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    connect(m_bookmarks, &QAbstractItemModel::dataChanged, this, &Brinemoor::showTrayToolTip);
-    connect(m_bookmarks, &QAbstractItemModel::modelReset, this, &Brinemoor::showTrayToolTip);
+    // Every answer of a refresh changes a row: the friends are counted once a second at most,
+    // since each count looks at every bookmark.
+    auto *recount = new QTimer(this);
+    recount->setSingleShot(true);
+    recount->setInterval(kToolTipRecount);
+    connect(recount, &QTimer::timeout, this, &Brinemoor::showTrayToolTip);
+    const auto recountSoon = [recount] {
+        if (!recount->isActive())
+            recount->start();
+    };
+    connect(m_bookmarks, &QAbstractItemModel::dataChanged, recount, recountSoon);
+    connect(m_bookmarks, &QAbstractItemModel::modelReset, recount, recountSoon);
     showTrayToolTip();
 }
 
