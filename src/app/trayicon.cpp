@@ -82,7 +82,11 @@ TrayIcon::TrayIcon(QWidget &window, const AppSettings &settings, Actions actions
     m_icon->show();
 }
 
-TrayIcon::~TrayIcon() = default;
+// The icon goes before its menu, which it still points to.
+TrayIcon::~TrayIcon()
+{
+    delete m_icon;
+}
 
 // Qt 6.4 asks the session bus once whether a StatusNotifierItem host is there and keeps that
 // answer. Where the host is the only tray (Wayland), Qt is asked only once it has come, so that a
