@@ -7,7 +7,7 @@
 # With --build-only it builds them in the test build and stops, as CI does to keep them compiling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-debian.sh libbenchmark-dev xvfb xauth
+scripts/setup-debian.sh libbenchmark-dev xvfb xauth trayer
 geoip=$(scripts/fetch-geoip.sh)
 benches=(bench_statusreply bench_replydisplay bench_joinwait bench_clicktostatus bench_refresh
     bench_startup bench_friends bench_masterreply bench_findservers bench_geo)
@@ -29,6 +29,11 @@ done
 build-bench/bench/bench_joinwait
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" build-bench/bench/bench_startup "${repeated[@]}"
 
+# The memory of a window hidden in a tray: trayer, an X tray, on an X server of its own; no session
+# bus, so Qt uses that tray.
+in_tray=(env QT_QPA_PLATFORM=xcb DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent xvfb-run -a sh -c
+    'trayer >/dev/null 2>&1 & sleep 1; exec build-bench/bench/bench_refresh --benchmark_filter=memoryWhileHidden')
+
 namespace=brinemoor-bench-$$
 if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
     trap 'ip netns delete "$namespace"' EXIT
@@ -36,9 +41,11 @@ if [ "$(id -u)" -eq 0 ] && ip netns add "$namespace" 2>/dev/null; then
     ip netns exec "$namespace" env BRINEMOOR_BENCH_HOST_NETNS="$(readlink /proc/self/ns/net)" \
         build-bench/bench/bench_clicktostatus "${repeated[@]}"
     ip netns exec "$namespace" build-bench/bench/bench_refresh "${repeated[@]}"
+    ip netns exec "$namespace" "${in_tray[@]}"
     ip netns exec "$namespace" build-bench/bench/bench_findservers
 else
     build-bench/bench/bench_clicktostatus "${repeated[@]}"
     build-bench/bench/bench_refresh "${repeated[@]}"
+    "${in_tray[@]}"
     build-bench/bench/bench_findservers
 fi

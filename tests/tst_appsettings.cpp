@@ -20,8 +20,8 @@ void TestAppSettings::values_data()
     QTest::addColumn<QString>("refreshSeconds");
     QTest::addColumn<QString>("notify");
     QTest::addColumn<QString>("protocol");
-    QTest::addColumn<int>("period"); // seconds, 0 for none
-    QTest::addColumn<bool>("notifies");
+    QTest::addColumn<int>("period");         // seconds, 0 for none
+    QTest::addColumn<bool>("notifies");      // and closes to the tray, written the same
     QTest::addColumn<int>("protocolNumber"); // 0 for none
     QTest::newRow("defaults") << QString() << QString() << QString() << 120 << true << 0;
     QTest::newRow("off") << QStringLiteral("0") << "false"
@@ -61,8 +61,10 @@ void TestAppSettings::values()
     {
         QSettings file(fixture.settingsPath(), QSettings::IniFormat);
         file.setValue(QStringLiteral("A/ip"), QStringLiteral("127.0.0.2:28960"));
-        const QList<std::pair<QString, QString>> written{
-            {"refreshseconds", refreshSeconds}, {"notify", notify}, {"protocol", protocol}};
+        const QList<std::pair<QString, QString>> written{{"refreshseconds", refreshSeconds},
+                                                         {"notify", notify},
+                                                         {"closetotray", notify},
+                                                         {"protocol", protocol}};
         for (const auto &[key, value] : written) {
             if (!value.isEmpty())
                 file.setValue(QStringLiteral("settings/") + key, value);
@@ -82,6 +84,7 @@ void TestAppSettings::values()
             fixture.writeInPlace(fixture.fileBytes() + "[B]\nip=127.0.0.3:28960\n");
         QCOMPARE(settings.refreshPeriod(), expected);
         QCOMPARE(settings.notifications(), notifies);
+        QCOMPARE(settings.closeToTray(), notifies);
         QCOMPARE(settings.protocol(), expectedProtocol);
     }
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The game command line, the verdict read back from the status display, and how the command
 // becomes a process: Windows program detection, wine and its environment.
+#include "launch/autostart.h"
 #include "launch/gamecommand.h"
 #include "launch/gamestart.h"
 #include "launch/joinlink.h"
@@ -8,6 +9,8 @@
 #include "query/gameversion.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -87,6 +90,7 @@ private slots:
     void joinVerdict();
     void joinLink_data();
     void joinLink();
+    void autostart();
     void windowsExecutable_data();
     void windowsFileVersion_data();
     void windowsFileVersion();
@@ -182,6 +186,10 @@ void TestLaunch::joinLink_data()
                             << "";
     QTest::newRow("--join=") << QStringList{"--join=1.2.3.4:28960"} << none << "1.2.3.4:28960"
                              << "";
+    QTest::newRow("--minimized taken too, wherever it stands")
+        << QStringList{"--minimized", "/nick:Jim", "cod://1.2.3.4:28960", "--minimized"}
+        << QStringList{"/nick:Jim"} << "1.2.3.4:28960"
+        << "";
     QTest::newRow("a name is no address")
         << QStringList{"cod://example.org:28960"} << none << "refused"
         << "";
@@ -201,13 +209,53 @@ void TestLaunch::joinLink()
     QFETCH(QStringList, kept);
     QFETCH(QString, address);
     QFETCH(QString, password);
+    const bool minimized = arguments.contains(QLatin1String(kMinimizedOption));
     const QString request = takeJoinRequest(arguments);
+    QCOMPARE(takeMinimizedOption(arguments), minimized);
     QCOMPARE(arguments, kept);
     const std::optional<JoinLink> link = parseJoinLink(request);
     QCOMPARE(link ? link->address : QStringLiteral("refused"), address);
     QCOMPARE(link ? link->password : QString(), password);
     if (link)
         QCOMPARE(parseJoinLink(joinLinkOf(link->address))->address, address);
+}
+
+// "Start with the desktop" on a temporary XDG_CONFIG_HOME: the entry starts the program, hidden,
+// whatever its path holds; it goes again; a folder that cannot be made is a failure.
+void TestLaunch::autostart()
+{
+#ifdef Q_OS_WIN
+    QSKIP("the Run key is the user's own registry: not written by a test");
+#else
+    QTemporaryDir config;
+    const QByteArray before = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CONFIG_HOME", before); });
+    const QString entry = config.filePath(QStringLiteral("autostart/brinemoor.desktop"));
+    QCOMPARE(autostartEntryPath(), entry);
+    QVERIFY(!startsWithDesktop());
+    QVERIFY(setStartWithDesktop(false, QString())); // nothing to remove
+
+    const QString program = QStringLiteral(R"(/opt/My Games/brine"$moor\100%)");
+    QVERIFY(setStartWithDesktop(true, program));
+    QVERIFY(startsWithDesktop());
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    QVERIFY(lines.contains("[Desktop Entry]"));
+    QVERIFY(lines.contains("Type=Application"));
+    QVERIFY(lines.contains(R"(Exec="/opt/My Games/brine\\"\\$moor\\\\100%%" --minimized)"));
+    QVERIFY(setStartWithDesktop(false, program));
+    QVERIFY(!startsWithDesktop());
+
+    const QString folder = config.filePath(QStringLiteral("autostart"));
+    QVERIFY(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(!setStartWithDesktop(true, program));
+    QVERIFY(!startsWithDesktop());
+#endif
 }
 
 void TestLaunch::windowsExecutable_data()

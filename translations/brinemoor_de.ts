@@ -208,6 +208,10 @@
         <source>Join %1 (%2)?</source>
         <translation>%1 (%2) beitreten?</translation>
     </message>
+    <message>
+        <source>Brinemoor keeps running in the tray; Quit in its menu ends it.</source>
+        <translation>Brinemoor läuft im Infobereich weiter; „Beenden“ in seinem Menü beendet es.</translation>
+    </message>
 </context>
 <context>
     <name>Brinemoor_Help</name>
@@ -351,6 +355,10 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
     <message>
         <source>Joins the server at HOST:PORT, after asking. A join link cod://HOST:PORT (with /?password=PW) does the same.</source>
         <translation>Tritt nach Rückfrage dem Server HOST:PORT bei. Ein Beitrittslink cod://HOST:PORT (mit /?password=PW) tut dasselbe.</translation>
+    </message>
+    <message>
+        <source>Starts with the window hidden, the icon in the tray (shown when there is no tray).</source>
+        <translation>Startet mit verborgenem Fenster, das Symbol im Infobereich (sichtbar, wenn es keinen Infobereich gibt).</translation>
     </message>
 </context>
 <context>
@@ -728,6 +736,41 @@ apt-get install wine32:i386</translation>
     <message>
         <source>Reserved Spaces: </source>
         <translation>Reservierte Plätze: </translation>
+    </message>
+</context>
+<context>
+    <name>TrayIcon</name>
+    <message>
+        <source>1 friend playing</source>
+        <translation>1 Freund spielt</translation>
+    </message>
+    <message>
+        <source>%1 friends playing</source>
+        <translation>%1 Freunde spielen</translation>
+    </message>
+    <message>
+        <source>waiting for a slot on %1</source>
+        <translation>wartet auf einen freien Platz auf %1</translation>
+    </message>
+    <message>
+        <source>Find Servers</source>
+        <translation>Server suchen</translation>
+    </message>
+    <message>
+        <source>Start with the desktop</source>
+        <translation>Mit der Arbeitsumgebung starten</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Hide Brinemoor</source>
+        <translation>Brinemoor ausblenden</translation>
+    </message>
+    <message>
+        <source>Show Brinemoor</source>
+        <translation>Brinemoor anzeigen</translation>
     </message>
 </context>
 </TS>

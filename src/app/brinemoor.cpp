@@ -78,6 +78,7 @@ void Brinemoor::start()
     connect(storeWatch, &StoreWatch::changed, this, &Brinemoor::followStoreChanges);
     if (!m_options.joinRequest.isEmpty())
         QTimer::singleShot(0, this, [this] { offerJoin(m_options.joinRequest); });
+    lookForTray();
 }
 
 void Brinemoor::buildControls()

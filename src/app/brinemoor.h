@@ -4,7 +4,8 @@
 // How the parts meet: the window owns the controls, the status exchange `cod_query` (socket, echo
 // and time-out, from query/) and the nine window-level variables (WindowState). Beside it: the
 // bookmark list (BookmarkList), the shown status (StatusDisplay), the background refresh of every
-// bookmark's status (ListRefresh), friends (FriendsLink) and the server browser (BrowserLink).
+// bookmark's status (ListRefresh), friends (FriendsLink), the server browser (BrowserLink) and,
+// while the desktop has a tray, its icon there (TrayIcon).
 // Its handlers stay short: address rules come from address/, the store and its watch from storage/,
 // the program's settings from settings/, the bookmarks in the store and Save's decision from
 // bookmarks/, the status exchange and reply from query/, the game
@@ -32,6 +33,8 @@
 #include <optional>
 
 class QAction;
+class QCloseEvent;
+class QTimer;
 class QGroupBox;
 class QKeyEvent;
 class QLabel;
@@ -49,6 +52,7 @@ class FriendsLink;
 class ListRefresh;
 class KeyValueStore;
 class StatusDisplay;
+class TrayIcon;
 struct Services;
 
 // The window-level variables, under the names the rest of the program knows them by. The address
@@ -82,6 +86,8 @@ public:
     // Another start of the program handed over its arguments (without the program's name).
     void takeLaterStart(QStringList arguments);
     void bringToFront();
+    // The icon is in the desktop's tray: closing the window hides it, and the program runs on.
+    bool keepsWatchInTray() const { return m_tray != nullptr; }
     // A recent server, joined as a double click on its bookmark would, or as the browser joins.
     void joinRecent(const RecentServer &server);
 
@@ -115,6 +121,7 @@ private slots:
 
 protected:
     bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -187,6 +194,15 @@ private:
     void friendsEdited(bool stored);
     BrowserLink *m_browser = nullptr;
     FriendsLink *m_friends = nullptr;
+
+    // The tray icon, made once a tray is there; its tooltip tells what the program watches.
+    void lookForTray();
+    void showTrayToolTip();
+    int friendsPlaying() const;
+    TrayIcon *m_tray = nullptr;
+    QTimer *m_trayLook = nullptr;
+    QString m_waitingFor; // the server of a wait for a free slot
+    bool m_toldOfTray = false;
 
     Services &m_services;
     KeyValueStore &m_store;

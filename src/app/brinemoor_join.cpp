@@ -7,6 +7,7 @@
 #include "app/browserlink.h"
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
+#include "launch/autostart.h"
 #include "launch/joinlink.h"
 #include "launch/joinmessages.h"
 #include "platform/services.h"
@@ -58,6 +59,8 @@ LaunchSettings Brinemoor::launchSettings() const
 void Brinemoor::showSlotWait(const QString &server)
 {
     m_cancelWait->setEnabled(!server.isEmpty());
+    m_waitingFor = server;
+    showTrayToolTip();
     if (server.isEmpty()) {
         setWindowTitle(m_titleBeforeWait);
         return;
@@ -166,10 +169,13 @@ void Brinemoor::bringToFront()
     activateWindow();
 }
 
-// A later start shows this window, and its join request is asked about here.
+// A later start shows this window (but one with --minimized), and its join request is asked about
+// here.
 void Brinemoor::takeLaterStart(QStringList arguments)
 {
-    bringToFront();
+    // The desktop's start at log-in finds the program running: it stays where it is.
+    if (!takeMinimizedOption(arguments))
+        bringToFront();
     const QString request = takeJoinRequest(arguments);
     if (!request.isEmpty())
         offerJoin(request);

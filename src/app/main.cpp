@@ -3,6 +3,7 @@
 #include "app/brinemoor.h"
 #include "app/translation.h"
 #include "instance/runningcopy.h"
+#include "launch/autostart.h"
 #include "launch/joinlink.h"
 #include "storage/keyvaluestore.h"
 #include "platform/icmppinger.h"
@@ -39,6 +40,9 @@ constexpr char kJoinHelp[] = QT_TRANSLATE_NOOP(
     "/?password=PW) does the same.");
 // A later start ends within a second, whatever the first copy is busy with.
 constexpr std::chrono::milliseconds kHandOverBound{800};
+constexpr char kMinimizedHelp[] = QT_TRANSLATE_NOOP(
+    "CommandLine",
+    "Starts with the window hidden, the icon in the tray (shown when there is no tray).");
 
 QString helpText(const char *text)
 {
@@ -56,9 +60,10 @@ QString commandLine(const QStringList &arguments)
     parser.addVersionOption();
     parser.addPositionalArgument(helpText(kSwitchName), helpText(kSwitchHelp),
                                  helpText(kSwitchSyntax));
-    // Taken out before parsing, wherever it stands; listed for --help alone.
+    // Taken out before parsing, wherever they stand; listed for --help alone.
     parser.addOption(
         {QString::fromLatin1(kJoinOption), helpText(kJoinHelp), QStringLiteral("HOST:PORT")});
+    parser.addOption({QString::fromLatin1(kMinimizedOption).mid(2), helpText(kMinimizedHelp)});
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     // Asked for help, the user gets it, whatever else is asked; process() would answer
     // --version first.
@@ -84,6 +89,8 @@ int main(int argc, char *argv[])
     StartOptions options;
     QStringList arguments = QApplication::arguments();
     options.joinRequest = takeJoinRequest(arguments);
+    // Hidden at start while a tray is there.
+    const bool minimized = takeMinimizedOption(arguments);
     options.commandLine = commandLine(arguments);
     options.defaultClanHost = QStringLiteral(BRINEMOOR_CLAN_HOST);
 
@@ -108,6 +115,7 @@ int main(int argc, char *argv[])
     Brinemoor window(services, *store, std::move(options));
     QObject::connect(&runningCopy, &RunningCopy::handedOver, &window, &Brinemoor::takeLaterStart);
     window.start();
-    window.show();
+    if (!minimized || !window.keepsWatchInTray())
+        window.show();
     return app.exec();
 }

@@ -22,6 +22,8 @@ struct StartOptions
     SlotWaitBounds slotWait;
     MasterBounds masters; // the server browser's
     SweepBounds sweep;
+    // How often the window looks for a tray until one is there.
+    std::chrono::milliseconds trayLook{3000};
 };
 
 // The window's title for a version: "Brinemoor V2.06" for 2.0.6, "Brinemoor V2.112" for 2.1.12.

@@ -17,6 +17,7 @@ constexpr char kMastersKey[] = "masters";
 constexpr char kProtocolKey[] = "protocol";
 constexpr char kFriendsKey[] = "friends";
 constexpr char kNotifyKey[] = "notify";
+constexpr char kCloseToTrayKey[] = "closetotray";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
 constexpr char kRecentKey[] = "recent";
@@ -24,6 +25,13 @@ constexpr char kRecentKey[] = "recent";
 QString keyName(const char *key)
 {
     return QString::fromLatin1(key);
+}
+
+// A switch is on unless it says "false", "0", "no" or "off".
+bool isOn(const QString &value)
+{
+    static const QStringList off{"false", "0", "no", "off"};
+    return !off.contains(value.trimmed(), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -96,8 +104,12 @@ bool AppSettings::setFriends(const QStringList &friends)
 
 bool AppSettings::notifications() const
 {
-    static const QStringList off{"false", "0", "no", "off"};
-    return !off.contains(value(kNotifyKey).trimmed(), Qt::CaseInsensitive);
+    return isOn(value(kNotifyKey));
+}
+
+bool AppSettings::closeToTray() const
+{
+    return isOn(value(kCloseToTrayKey));
 }
 
 std::optional<std::chrono::seconds> AppSettings::refreshPeriod() const

@@ -53,6 +53,8 @@ public:
     bool setFriends(const QStringList &friends);
     // `notify`: on unless it says "false", "0", "no" or "off".
     bool notifications() const;
+    // `closetotray`: closing the window while a tray is there hides it; on by `notify`'s rule.
+    bool closeToTray() const;
     // `refreshseconds`: nullopt when it is 0 (no periodic refresh); the default when it is missing
     // or no whole number of seconds; never shorter than kShortestRefreshPeriod.
     std::optional<std::chrono::seconds> refreshPeriod() const;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "privatebus.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QMutexLocker>
 
 namespace {
 
@@ -70,4 +72,43 @@ uint FakeNotificationService::Notify(const QString &appName, uint, const QString
     calls.append({id, appName, summary, body, actions, hints, std::chrono::steady_clock::now()});
     emit notified();
     return id;
+}
+
+FakeStatusNotifierWatcher::FakeStatusNotifierWatcher(PrivateBus &bus)
+    : m_connection(bus.connect())
+{
+    m_registered = m_connection.registerObject(QStringLiteral("/StatusNotifierWatcher"), this,
+                                               QDBusConnection::ExportAllSlots
+                                                   | QDBusConnection::ExportAllSignals
+                                                   | QDBusConnection::ExportAllProperties)
+        && m_connection.registerService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    m_thread.start();
+    moveToThread(&m_thread);
+}
+
+FakeStatusNotifierWatcher::~FakeStatusNotifierWatcher()
+{
+    m_connection.unregisterService(QStringLiteral("org.kde.StatusNotifierWatcher"));
+    m_connection.unregisterObject(QStringLiteral("/StatusNotifierWatcher"));
+    // Back to the test's thread, from its own, so that it ends where it was made.
+    QThread *const home = QCoreApplication::instance()->thread();
+    QMetaObject::invokeMethod(
+        this, [this, home] { moveToThread(home); }, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+}
+
+QStringList FakeStatusNotifierWatcher::items() const
+{
+    const QMutexLocker locked(&m_lock);
+    return m_items;
+}
+
+void FakeStatusNotifierWatcher::RegisterStatusNotifierItem(const QString &service)
+{
+    {
+        const QMutexLocker locked(&m_lock);
+        m_items.append(service);
+    }
+    emit StatusNotifierItemRegistered(service);
 }

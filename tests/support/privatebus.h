@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A session bus of a test's own, and a desktop notification service on it that records what it
-// is asked to show.
+// A session bus of a test's own, a desktop notification service on it that records what it is
+// asked to show, and a tray's StatusNotifierWatcher that records the items registered with it.
 #pragma once
 
 #include <QDBusConnection>
+#include <QMutex>
 #include <QObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QVariantMap>
 
 #include <chrono>
@@ -76,4 +78,42 @@ private:
     static constexpr uint kDismissedByUser = 2;
     QDBusConnection m_connection;
     bool m_registered = false;
+};
+
+// org.kde.StatusNotifierWatcher at /StatusNotifierWatcher, with a host registered: what a desktop
+// with a tray puts on the session bus. It answers on a thread of its own, since Qt's tray icon
+// asks it with calls that block the GUI thread.
+class FakeStatusNotifierWatcher final : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ isHostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+    Q_DISABLE_COPY_MOVE(FakeStatusNotifierWatcher)
+
+public:
+    explicit FakeStatusNotifierWatcher(PrivateBus &bus);
+    ~FakeStatusNotifierWatcher() override;
+
+    bool isRegistered() const { return m_registered; }
+    bool isHostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    // The items' services, in the order they came; safe from any thread.
+    QStringList items() const;
+
+public slots:
+    void RegisterStatusNotifierItem(const QString &service);
+    void RegisterStatusNotifierHost(const QString &) { }
+
+signals:
+    void StatusNotifierItemRegistered(const QString &service);
+    void StatusNotifierHostRegistered();
+
+private:
+    QDBusConnection m_connection;
+    QThread m_thread;
+    bool m_registered = false;
+    mutable QMutex m_lock;
+    QStringList m_items;
 };
