@@ -16,6 +16,7 @@ RequestExecutionLevel user
 ManifestDPIAware true
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Brinemoor"
+!define LINK_KEY "Software\Classes\cod"
 !define PUBLISHER "The Brinemoor developers"
 ; How long a silent run waits for a running Brinemoor to end before it gives up, in half seconds:
 ; an update started as the program quits goes on, one started beside a player's game does not.
@@ -97,6 +98,11 @@ Section "Brinemoor"
     WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+    ; A click on a cod:// join link starts Brinemoor with the link.
+    WriteRegStr HKCU "${LINK_KEY}" "" "URL:Call of Duty server"
+    WriteRegStr HKCU "${LINK_KEY}" "URL Protocol" ""
+    WriteRegStr HKCU "${LINK_KEY}\DefaultIcon" "" "$INSTDIR\brinemoor.ico"
+    WriteRegStr HKCU "${LINK_KEY}\shell\open\command" "" '"$INSTDIR\brinemoor.exe" "%1"'
     ; The section's files, as makensis summed them, and the uninstaller, in KiB rounded up.
     SectionGetSize 0 $0
     FileOpen $1 "$INSTDIR\uninstall.exe" r
@@ -116,4 +122,8 @@ Section "Uninstall"
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\Brinemoor.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+    ; Only while the links still lead here: another program may have taken them since.
+    ReadRegStr $0 HKCU "${LINK_KEY}\shell\open\command" ""
+    StrCmp $0 '"$INSTDIR\brinemoor.exe" "%1"' 0 +2
+        DeleteRegKey HKCU "${LINK_KEY}"
 SectionEnd

@@ -77,6 +77,11 @@ value() {
     { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' |
         sed -nE "s/^    $2    REG_[A-Z_]+    //p"
 }
+# The key's default value.
+default_value() {
+    { wine reg query "$1" /ve 2>/dev/null || true; } | tr -d '\r' |
+        sed -nE "s/^    \(Default\)    REG_[A-Z_]+    //p"
+}
 has_key() { wine reg query "$1" >/dev/null 2>&1; }
 no_key() { ! has_key "$1"; }
 equals() { [ "$1" = "$2" ] || { echo "    '$1', expected '$2'"; return 1; }; }
@@ -136,6 +141,12 @@ entry_values() {
     [ "$wrong" -eq 0 ]
 }
 check "the uninstall entry names the program, version, publisher, icon, folder and uninstaller" entry_values
+link_key='HKCU\Software\Classes\cod'
+opens_links() {
+    has_key "$link_key" && equals "$(value "$link_key" "URL Protocol")" "" &&
+        equals "$(default_value "$link_key\shell\open\command")" "\"$folder_windows\\brinemoor.exe\" \"%1\""
+}
+check "cod:// links start the installed program" opens_links
 prints_version() {
     local printed
     printed=$(wine "$work/withstdhandles.exe" "$folder_windows\\brinemoor.exe" --version | tr -d '\r')
@@ -175,6 +186,7 @@ wait_for_wine
 check "the silent uninstall removes the folder" test ! -e "$folder"
 check "and the shortcut" test ! -e "$shortcut"
 check "and the uninstall entry" no_key "$uninstall_key"
+check "and the cod:// links" no_key "$link_key"
 check "the bookmark stays, with its address and password" bookmark_kept
 
 check "a second silent install succeeds" wine "$setup" /S
