@@ -798,7 +798,7 @@ void TestJoin::recentServerJoinsAgain()
     QVERIFY(menu);
     emit menu->aboutToShow();
     QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), QStringLiteral(u"Harbor \u2014 just now"));
+    QCOMPARE(menu->actions().first()->text(), QStringLiteral(u"Harbor \u2014 less than 1 min ago"));
     session.find<QLineEdit>("server_ip")->clear();
     menu->actions().first()->trigger();
     QTRY_COMPARE(session.starter.started.size(), 2);

@@ -625,28 +625,16 @@ apt-get install wine32:i386</translation>
 <context>
     <name>RecentServers</name>
     <message>
-        <source>just now</source>
-        <translation>gerade eben</translation>
-    </message>
-    <message>
-        <source>%1 min ago</source>
-        <translation>vor %1 Min.</translation>
-    </message>
-    <message>
-        <source>%1 h ago</source>
-        <translation>vor %1 Std.</translation>
-    </message>
-    <message>
-        <source>%1 days ago</source>
-        <translation>vor %1 Tagen</translation>
-    </message>
-    <message>
         <source>Recent servers</source>
         <translation>Zuletzt gespielte Server</translation>
     </message>
     <message>
         <source>(none yet)</source>
         <translation>(noch keine)</translation>
+    </message>
+    <message>
+        <source>%1 — %2 ago</source>
+        <translation>%1 — %2 her</translation>
     </message>
 </context>
 <context>

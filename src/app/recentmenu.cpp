@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/recentmenu.h"
 
+#include "servers/browserprogress.h"
 #include "settings/appsettings.h"
 
 #include <QCoreApplication>
@@ -8,18 +9,9 @@
 
 QString recentServerWords(const RecentServer &server, const QDateTime &now)
 {
-    const qint64 minutes = std::max<qint64>(0, server.startedAt.secsTo(now) / 60);
-    QString age;
-    if (minutes < 1)
-        age = QCoreApplication::translate("RecentServers", "just now");
-    else if (minutes < 60)
-        age = QCoreApplication::translate("RecentServers", "%1 min ago").arg(minutes);
-    else if (minutes < 48 * 60)
-        age = QCoreApplication::translate("RecentServers", "%1 h ago").arg(minutes / 60);
-    else
-        age = QCoreApplication::translate("RecentServers", "%1 days ago").arg(minutes / (24 * 60));
-    return (server.name.isEmpty() ? server.address : server.name) + QStringLiteral(" \u2014 ")
-        + age;
+    const std::chrono::seconds age(std::max<qint64>(0, server.startedAt.secsTo(now)));
+    return QCoreApplication::translate("RecentServers", "%1 \u2014 %2 ago")
+        .arg(server.name.isEmpty() ? server.address : server.name, ageWords(age));
 }
 
 QMenu *recentServersMenu(const AppSettings &settings,

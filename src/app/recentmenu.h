@@ -10,7 +10,7 @@ class AppSettings;
 class QMenu;
 class QWidget;
 
-// "Harbor — 2 h ago"
+// "Harbor — 2 h ago", "Harbor — less than 1 min ago"
 QString recentServerWords(const RecentServer &server, const QDateTime &now);
 
 // Read from the store each time it opens, so that it holds what any running copy recorded; a

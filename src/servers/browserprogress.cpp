@@ -19,6 +19,8 @@ QString counted(int count, const char *one, const char *many)
     return words(count == 1 ? one : many, count);
 }
 
+} // namespace
+
 QString ageWords(seconds age)
 {
     if (age < 1min)
@@ -32,8 +34,6 @@ QString ageWords(seconds age)
     return words(QT_TRANSLATE_N_NOOP("BrowserProgress", "%n days"),
                  int(duration_cast<hours>(age).count() / 24));
 }
-
-} // namespace
 
 QString progressWords(const BrowserProgress &progress)
 {

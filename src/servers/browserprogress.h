@@ -18,6 +18,8 @@ struct BrowserProgress
     QStringList failures; // "master: no answer"
 };
 
+// How old something is: "less than 1 min", "4 min", "2 h", "3 days".
+QString ageWords(std::chrono::seconds age);
 // "2000 servers from 2 masters, 1500 answered", or "... from the cache, 4 min old, ...", then
 // each failure.
 QString progressWords(const BrowserProgress &progress);
