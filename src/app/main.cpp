@@ -103,6 +103,11 @@ int main(int argc, char *argv[])
         qWarning("Brinemoor runs already but does not answer: starting another copy");
     }
     store->readAhead();
+#ifdef Q_OS_WIN
+    if (!registerJoinLinks(QString::fromLatin1(kUserClassesKey),
+                           QApplication::applicationFilePath()))
+        qWarning("cod:// links could not be declared for this program");
+#endif
     ProcessGameStarter::removeEndedGameFolders();
     ProcessGameStarter gameStarter;
     IcmpPinger pinger;

@@ -4,6 +4,8 @@
 #include "address/addressrules.h"
 #include "query/statussocket.h"
 
+#include <QDir>
+#include <QSettings>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -72,3 +74,22 @@ QString joinLinkOf(const QString &address)
 {
     return QLatin1String(kScheme) + address;
 }
+
+#ifdef Q_OS_WIN
+
+bool registerJoinLinks(const QString &classesKey, const QString &program)
+{
+    QSettings classes(classesKey, QSettings::NativeFormat);
+    const QString command = QStringLiteral("cod/shell/open/command/Default");
+    if (!classes.value(command).toString().isEmpty())
+        return true;
+    // The values the installer writes.
+    classes.setValue(QStringLiteral("cod/Default"), QStringLiteral("URL:Call of Duty server"));
+    classes.setValue(QStringLiteral("cod/URL Protocol"), QString());
+    classes.setValue(command,
+                     u'"' + QDir::toNativeSeparators(program) + QLatin1String("\" \"%1\""));
+    classes.sync();
+    return classes.status() == QSettings::NoError && !classes.value(command).toString().isEmpty();
+}
+
+#endif

@@ -22,3 +22,13 @@ QString takeJoinRequest(QStringList &arguments);
 std::optional<JoinLink> parseJoinLink(const QString &request);
 // The link to a server, without its password: "cod://1.2.3.4:28960".
 QString joinLinkOf(const QString &address);
+
+#ifdef Q_OS_WIN
+// The user's registry key under which programs declare the links they open.
+inline constexpr char kUserClassesKey[] = "HKEY_CURRENT_USER\\Software\\Classes";
+// Has cod:// links start `program` with the link, declared under `classesKey`, unless they lead
+// to a program already (the installer's registration, or another program's, stands). The
+// installer registers them; a copy run from its zip does it on its first start. False when they
+// lead nowhere afterwards.
+bool registerJoinLinks(const QString &classesKey, const QString &program);
+#endif
