@@ -41,11 +41,16 @@ constexpr int kServers = 2000; // the rows of the sort and filter benchmarks
 constexpr int kDatagrams = 4;
 constexpr milliseconds kServerDelay{50};
 
-QByteArray busyServer()
+// A server of the game as its status replies name it.
+QByteArray busyServer(GameId game)
 {
+    const Game &played = gameOf(game);
     QStringList lines{QStringLiteral(R"(\sv_hostname\^1Busy ^7Harbor\mapname\mp_harbor)"
-                                     R"(\sv_maxclients\20\shortversion\1.1\g_gametype\sd)"
-                                     R"(\protocol\1)")};
+                                     R"(\sv_maxclients\20\shortversion\%1\g_gametype\sd)"
+                                     R"(\protocol\%2\gamename\%3)")
+                          .arg(QLatin1String(played.versions.constFirst().name))
+                          .arg(played.defaultProtocol)
+                          .arg(QLatin1String(played.statusNames.constFirst()))};
     for (int player = 0; player < 12; ++player)
         lines.append(QStringLiteral(R"(%1 50 "Player %1")").arg(player));
     return FakeStatusServer::statusReply(lines);
@@ -85,7 +90,8 @@ void browse(benchmark::State &state)
 {
     const int servers = int(state.range(0));
     const bool meterStalls = state.range(1) != 0;
-    FakeServerFarm farm(busyServer(), kServerDelay);
+    const auto game = GameId(state.range(2));
+    FakeServerFarm farm(busyServer(game), kServerDelay);
     QUdpSocket silent;
     QUdpSocket master;
     if (!farm.isListening() || !silent.bind(QHostAddress::AnyIPv4, 0)
@@ -113,13 +119,10 @@ void browse(benchmark::State &state)
         QTemporaryDir cache;
         const std::unique_ptr<KeyValueStore> store = openIniStore(
             cache.filePath(QStringLiteral("b.ini")));
+        store->write(AppSettings::sectionName(), AppSettings::mastersKey(game),
+                     QStringLiteral("127.0.0.1:%1").arg(master.localPort()));
         AppSettings settings(*store);
-        ServerBrowser listed(settings,
-                             {{QStringLiteral("127.0.0.1:%1").arg(master.localPort())},
-                              1,
-                              {},
-                              {},
-                              cache.filePath(QStringLiteral("servers.cache"))});
+        ServerBrowser listed(settings, {{}, {}, {}, cache.path(), game});
         FindServers browser(dialogs, listed);
         ServerListModel *rows = &listed.servers();
         steady_clock::time_point answered, settled;
@@ -159,8 +162,9 @@ void browse(benchmark::State &state)
 }
 
 BENCHMARK(browse)
-    ->ArgNames({"servers", "stalls"})
-    ->ArgsProduct({{2000, 4000}, {0, 1}})
+    ->ArgNames({"servers", "stalls", "game"})
+    ->ArgsProduct({{2000, 4000}, {0, 1}, {int(GameId::Cod)}})
+    ->Args({2000, 0, int(GameId::Cod2)})
     ->UseManualTime()
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
@@ -169,7 +173,7 @@ BENCHMARK(browse)
 QList<FoundServer> answeredServers()
 {
     QList<FoundServer> servers;
-    const StatusReply reply = *parseStatusReply(busyServer());
+    const StatusReply reply = *parseStatusReply(busyServer(GameId::Cod));
     for (int i = 0; i < kServers; ++i) {
         FoundServer server;
         server.address = {0x08000000u + quint32(i), 28960};
@@ -197,8 +201,7 @@ struct ShownBrowser
     const std::unique_ptr<KeyValueStore> store{
         openIniStore(cache.filePath(QStringLiteral("b.ini")))};
     AppSettings settings{*store};
-    ServerBrowser servers{settings,
-                          {{}, 1, {}, {}, cache.filePath(QStringLiteral("servers.cache"))}};
+    ServerBrowser servers{settings, {{}, {}, {}, cache.path(), GameId::Cod}};
     FindServers browser{dialogs, servers};
     QTableView &table = *browser.findChild<QTableView *>(QStringLiteral("servers"));
     bool exposed = false;

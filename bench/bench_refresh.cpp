@@ -53,7 +53,7 @@ bool everyRowAnswered(const QAbstractItemModel &bookmarks, int count)
 {
     for (int row = 0; row < bookmarks.rowCount(); ++row) {
         const auto status =
-            bookmarks.index(row, 0).data(BookmarkModel::StatusRole).value<BookmarkStatus>();
+            bookmarks.index(row, 0).data(roleId(BookmarkRole::Status)).value<BookmarkStatus>();
         if (status.state != BookmarkStatus::State::Answered)
             return false;
     }

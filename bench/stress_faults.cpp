@@ -89,7 +89,7 @@ struct Window
         for (int i = 0; i < bookmarks->rowCount(); ++i) {
             const QModelIndex row = bookmarks->index(i, 0);
             texts.append(row.data().toString() + u'|'
-                         + row.data(BookmarkModel::AddressRole).toString());
+                         + row.data(roleId(BookmarkRole::Address)).toString());
         }
         return texts;
     }

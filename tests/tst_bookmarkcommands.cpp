@@ -72,8 +72,8 @@ QStringList onDisk(const WindowHarness &harness)
 QStringList listed(WindowHarness &harness)
 {
     const QStringList names = harness.bookmarkRows();
-    const QStringList ips = harness.bookmarkRows(BookmarkModel::AddressRole);
-    const QStringList passwords = harness.bookmarkRows(BookmarkModel::PasswordRole);
+    const QStringList ips = harness.bookmarkRows(roleId(BookmarkRole::Address));
+    const QStringList passwords = harness.bookmarkRows(roleId(BookmarkRole::Password));
     if (ips.size() != names.size() || passwords.size() != names.size())
         return {QStringLiteral("lists out of step")};
     QStringList lines;

@@ -82,7 +82,7 @@ void TestBookmarkStore::namesRoundTrip()
     const QStringList names = harness.bookmarkRows();
     const qsizetype row = names.indexOf(name);
     QVERIFY2(row >= 0, qPrintable(names.join(u'|')));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).at(row), address);
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)).at(row), address);
     QCOMPARE(names.size(), twinListed ? 2 : 1);
 
     auto store = harness.reopenStore();
@@ -105,7 +105,7 @@ void TestBookmarkStore::legacyNamesWithBarePercentStillRead()
     }
     harness.start();
     QCOMPARE(harness.bookmarkRows(), (QStringList{"100% Fun", "Clan%41"}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)),
              (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
     QVERIFY(harness.reopenStore()->deleteSection(QStringLiteral("Clan%41")));
     QCOMPARE(dumpStore(harness.settingsPath()).size(), 2); // "100% Fun" and "settings"
@@ -131,7 +131,7 @@ void TestBookmarkStore::listSkipsReservedSectionOnly()
     const qsizetype rows = 3;
 #endif
     QCOMPARE(harness.bookmarkRows(), (QStringList{"A", "B", "Settings"}.first(rows)));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)),
              (QStringList{"127.0.0.23:28960", "127.0.0.24:28960", "127.0.0.25:28960"}.first(rows)));
 }
 
@@ -180,8 +180,8 @@ void TestBookmarkStore::listReadsTheFileAsQSettingsDoes()
     const QStringList names = harness.bookmarkRows();
     for (qsizetype row = 0; row < names.size(); ++row)
         listed.append(names.at(row) + u'|'
-                      + harness.bookmarkRows(BookmarkModel::AddressRole).at(row) + u'|'
-                      + harness.bookmarkRows(BookmarkModel::PasswordRole).at(row));
+                      + harness.bookmarkRows(roleId(BookmarkRole::Address)).at(row) + u'|'
+                      + harness.bookmarkRows(roleId(BookmarkRole::Password)).at(row));
     QCOMPARE(listed, expected);
     QCOMPARE(window.state().GamePath, QStringLiteral("/nowhere/CoDMP.exe"));
 }
@@ -199,9 +199,9 @@ void TestBookmarkStore::missingKeysReadEmpty()
     }
     harness.start();
     QCOMPARE(harness.bookmarkRows(), (QStringList{"NoAddress", "NoPassword"}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)),
              (QStringList{"", "127.0.0.21:28960"}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole), (QStringList{"secret", ""}));
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Password)), (QStringList{"secret", ""}));
 }
 
 void TestBookmarkStore::rebuildingTwiceGivesNoDuplicates()
@@ -215,7 +215,7 @@ void TestBookmarkStore::rebuildingTwiceGivesNoDuplicates()
     for (int i = 0; i < 2; ++i) {
         harness.find<QAction>("menu_delete")->trigger();
         QCOMPARE(harness.bookmarkRows(), QStringList{"A"});
-        QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole).size(), 1);
+        QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)).size(), 1);
     }
 }
 
@@ -257,9 +257,10 @@ void TestBookmarkStore::registryOfEarlierInstallations()
 
     Brinemoor &window = harness.start();
     QCOMPARE(harness.bookmarkRows(), (QStringList{"24/7 CTF", QStringLiteral("Gänse Clan")}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole),
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)),
              (QStringList{"127.0.0.21:28960", "127.0.0.22:28960"}));
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::PasswordRole), (QStringList{"", "a \"b\" \\c"}));
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Password)),
+             (QStringList{"", "a \"b\" \\c"}));
     QCOMPARE(window.state().GamePath, QStringLiteral("C:\\Games\\CoD\\CoDMP.exe"));
 }
 

@@ -278,7 +278,7 @@ void tst_FindServers::addToBookmarks()
              QStringLiteral("Harbor (2)"));
     QCOMPARE(m_harness->find<QLineEdit>("server_ip")->text(), m_harbor->addressText());
     // The list's own refresh of the new rows ends before the joins ask these servers.
-    QTRY_VERIFY(m_harness->bookmarkIndex(1).data(BookmarkModel::StatusRole).isValid());
+    QTRY_VERIFY(m_harness->bookmarkIndex(1).data(roleId(BookmarkRole::Status)).isValid());
 
     // Both lists put the chosen server's link on the clipboard, a sorted row's own.
     const QString link = QStringLiteral("cod://") + m_harbor->addressText();
@@ -466,12 +466,10 @@ void tst_FindServers::reopenedFromTheCache()
     const qsizetype asked = m_master->received.size();
     const auto store = m_harness->reopenStore();
     AppSettings settings(*store);
-    ServerBrowser browser(settings,
-                          {{m_master->addressText()},
-                           1,
-                           {100ms, 300ms, 2000ms},
-                           {1000, 200ms, 600ms},
-                           serverCachePath()});
+    ServerBrowserOptions options;
+    options.masterBounds = {100ms, 300ms, 2000ms};
+    options.sweepBounds = {1000, 200ms, 600ms};
+    ServerBrowser browser(settings, options);
     FindServers again(m_harness->dialogs, browser);
     const ServerListModel *rows = &browser.servers();
     QCOMPARE(rows->rowCount(), 4);

@@ -161,12 +161,12 @@ private:
 
 // A window on a fresh store whose game is the fake game in a folder with a blank in its name,
 // and a fake server on 127.0.0.2.
-class Session
+class JoinSession
 {
 public:
-    Session() { installGame(fakeGame()); }
+    JoinSession() { installGame(fakeGame()); }
     // A started game writes into the temporary folder: let it end before the folder goes.
-    ~Session()
+    ~JoinSession()
     {
         if (!starter.started.isEmpty() && !QTest::qWaitFor([this] { return idle(); }))
             qWarning("the game's start was still watched");
@@ -207,11 +207,7 @@ public:
 
     void type(const QString &address) { find<QLineEdit>("server_ip")->setText(address); }
     void join() { find<QAction>("menu_join")->trigger(); }
-    void getDetails(const QString &address)
-    {
-        type(address);
-        find<QAction>("menu_update")->trigger();
-    }
+    void getDetails(const QString &address) { harness.getDetails(address); }
     void selectRow(int row) { harness.selectBookmark(row); }
     // What the list reports for a double click, without the mouse's timing.
     void doubleClickSelectedRow()
@@ -238,7 +234,7 @@ public:
         else
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     }
-    bool idle() { return window->isEnabled() && !QGuiApplication::overrideCursor(); }
+    bool idle() { return harness.idle(); }
     QStringList texts() const { return harness.dialogs.texts(); }
     QStringList startedArguments()
     {
@@ -306,7 +302,7 @@ void TestJoin::noGamePath_data()
 void TestJoin::noGamePath()
 {
     QFETCH(bool, stored);
-    Session session;
+    JoinSession session;
     if (stored) {
         QVERIFY(QFile::remove(session.gamePath));
     } else {
@@ -347,7 +343,7 @@ void TestJoin::typedAddress()
     QFETCH(QByteArray, reply);
     QFETCH(QString, name);
     QFETCH(QStringList, messages);
-    Session session;
+    JoinSession session;
     if (!reply.isEmpty())
         session.server.answerNext({{reply, {}, 100ms}});
     session.start({}, 300ms);
@@ -427,7 +423,7 @@ void TestJoin::gameCommandLine()
     QFETCH(int, inGameName);
     QFETCH(QStringList, tail);
     QFETCH(QStringList, messages);
-    Session session;
+    JoinSession session;
     session.server.answerNext(openServer());
     session.start(commandLine);
     if (clanNickname >= 0) {
@@ -489,7 +485,7 @@ void TestJoin::selectedBookmarksStatusDecides()
     QFETCH(bool, portDeleted);
     QFETCH(QList<Dialogs::Answer>, answers);
     QFETCH(bool, launches);
-    Session session;
+    JoinSession session;
     FakeStatusServer other(3);
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText(), QStringLiteral("pw"));
     for (const QByteArray &status : std::as_const(statuses))
@@ -563,7 +559,7 @@ void TestJoin::windowsProgram()
     QSKIP("Windows runs Windows programs itself: the game never goes through wine there");
 #endif
     const bool wineOnPath = !wineScript.isEmpty();
-    Session session;
+    JoinSession session;
     session.installGame(machine >= 0 ? ::windowsProgram(quint16(machine))
                                      : QByteArray("#!/bin/sh\n"));
     if (machine < 0)
@@ -626,7 +622,7 @@ void TestJoin::slotWait()
     QFETCH(QString, ending);
     QFETCH(int, launches);
     const SlotWaitBounds bounds{50ms, 400ms};
-    Session session;
+    JoinSession session;
     FakeStatusServer other(3);
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText(), QStringLiteral("pw"));
     session.bookmark(QStringLiteral("Other"), other.addressText());
@@ -696,7 +692,7 @@ void TestJoin::nothingPendingMeansNoWait()
     QFETCH(bool, portHeld);
     QFETCH(QString, bookmark);
     QFETCH(int, launches);
-    Session session;
+    JoinSession session;
     QUdpSocket holder;
     if (portHeld)
         QVERIFY(holder.bind(QHostAddress(QStringLiteral("127.0.0.1")), session.server.port()));
@@ -753,7 +749,7 @@ void TestJoin::joinLink()
     QFETCH(Dialogs::Answer, answer);
     QFETCH(QString, asked);
     QFETCH(QStringList, tail);
-    Session session;
+    JoinSession session;
     const QString address = session.server.addressText();
     if (!bookmark.isEmpty()) {
         session.bookmark(bookmark, address, QStringLiteral("pw-b"));
@@ -778,7 +774,7 @@ void TestJoin::joinLink()
 // servers" menu shows it and joins it again.
 void TestJoin::recentServerJoinsAgain()
 {
-    Session session;
+    JoinSession session;
     const QString address = session.server.addressText();
     const QByteArray harbor = FakeStatusServer::statusReply({R"(\sv_hostname\^1Harbor)"});
     session.server.answerNext(harbor);
@@ -808,7 +804,7 @@ void TestJoin::recentServerJoinsAgain()
 
 void TestJoin::clickOnLoadedBookmark()
 {
-    Session session;
+    JoinSession session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText(), QStringLiteral("pw"));
     session.bookmark(QStringLiteral("Harbor too"), session.server.addressText());
     session.server.answerNext(openServer());
@@ -828,7 +824,7 @@ void TestJoin::clickOnLoadedBookmark()
 
 void TestJoin::doubleClickWaitsForTheFirstClicksQuery()
 {
-    Session session;
+    JoinSession session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.server.answerNext({{openServer(), {}, 100ms}});
     session.start();
@@ -842,7 +838,7 @@ void TestJoin::doubleClickWaitsForTheFirstClicksQuery()
 
 void TestJoin::doubleClickOnBadBookmarkSaysItOnce()
 {
-    Session session;
+    JoinSession session;
     session.bookmark(QStringLiteral("Typo"), QStringLiteral("127.0.0.2"));
     session.start();
     session.harness.dialogs.answerNext(Dialogs::Answer::Ok);
@@ -869,7 +865,7 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
 {
     QFETCH(int, row);
     QFETCH(bool, patterns);
-    Session session;
+    JoinSession session;
     // A silent server's bookmark before the friend's, or after it: the list is in name order.
     session.bookmark(row > 0 ? QStringLiteral("Dunes") : QStringLiteral("Outpost"),
                      QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
@@ -899,7 +895,7 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
     QTRY_VERIFY(
         harbor.data(Qt::ToolTipRole).toString().endsWith(QStringLiteral("; friends: Alice")));
     QCOMPARE(harbor.data(Qt::AccessibleDescriptionRole), harbor.data(Qt::ToolTipRole));
-    QCOMPARE(harbor.data(BookmarkModel::FriendCountRole).toInt(), 1);
+    QCOMPARE(harbor.data(roleId(BookmarkRole::FriendCount)).toInt(), 1);
 
     emit session.harness.notifier.actionInvoked(session.harness.notifier.shown[0].actionKey);
     QTRY_COMPARE(session.starter.started.size(), 1);
@@ -913,7 +909,7 @@ void TestJoin::friendsNotificationJoinsTheirBookmark()
 // bookmark is still the one in the fields.
 void TestJoin::realDoubleClickOnSlowServerJoins()
 {
-    Session session;
+    JoinSession session;
     QString handEdited = session.server.addressText();
     handEdited.insert(handEdited.indexOf(u':'), u' ');
     session.bookmark(QStringLiteral("Harbor"), handEdited);
@@ -934,7 +930,7 @@ void TestJoin::realDoubleClickOnSlowServerJoins()
 // A press on the row that is already selected changes no selection, but it is a click all the same.
 void TestJoin::clickOnSelectedRowReloadsEditedBookmark()
 {
-    Session session;
+    JoinSession session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     for (int answer = 0; answer < 3; ++answer) // the list's refresh, then two clicks
         session.server.answerNext(openServer());
@@ -969,7 +965,7 @@ void TestJoin::enterOnBookmarkJoins()
     QFETCH(bool, selectFirst);
     QFETCH(int, replyDelay);
     QFETCH(bool, waitForTheReply);
-    Session session;
+    JoinSession session;
     session.bookmark(QStringLiteral("Harbor"), session.server.addressText());
     session.server.answerNext(openServer()); // the list's refresh
     session.server.answerNext({{openServer(), {}, std::chrono::milliseconds(replyDelay)}});

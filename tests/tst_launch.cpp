@@ -6,11 +6,12 @@
 #include "launch/gamestart.h"
 #include "launch/joinlink.h"
 #include "launch/joinverdict.h"
-#include "query/gameversion.h"
+#include "query/games.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -91,6 +92,7 @@ private slots:
     void joinLink_data();
     void joinLink();
     void autostart();
+    void joinLinksRegistered();
     void windowsExecutable_data();
     void windowsFileVersion_data();
     void windowsFileVersion();
@@ -258,6 +260,31 @@ void TestLaunch::autostart()
 #endif
 }
 
+// A copy run from its zip declares the links on its first start, under a key of the test's own
+// here; links that already lead to a program are left to it.
+void TestLaunch::joinLinksRegistered()
+{
+#ifndef Q_OS_WIN
+    QSKIP("the desktop entry declares the links on Linux");
+#else
+    const QString root = QStringLiteral("HKEY_CURRENT_USER\\Software\\BrinemoorTest%1")
+                             .arg(QCoreApplication::applicationPid());
+    const auto removeKey = qScopeGuard([&] { QSettings(root, QSettings::NativeFormat).clear(); });
+    const QString classes = root + QLatin1String("\\Classes");
+    const QString command = QStringLiteral("cod/shell/open/command/Default");
+    QVERIFY(registerJoinLinks(classes, QStringLiteral("C:/My Games/brinemoor.exe")));
+    QSettings links(classes, QSettings::NativeFormat);
+    QCOMPARE(links.value(command).toString(),
+             QStringLiteral(R"("C:\My Games\brinemoor.exe" "%1")"));
+    QVERIFY(links.contains(QStringLiteral("cod/URL Protocol")));
+
+    QVERIFY(registerJoinLinks(classes, QStringLiteral("D:/other.exe")));
+    links.sync();
+    QCOMPARE(links.value(command).toString(),
+             QStringLiteral(R"("C:\My Games\brinemoor.exe" "%1")"));
+#endif
+}
+
 void TestLaunch::windowsExecutable_data()
 {
     QTest::addColumn<QByteArray>("head");
@@ -292,14 +319,20 @@ void TestLaunch::windowsFileVersion_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QString>("version"); // empty: none
     QTest::addColumn<bool>("fifo");       // at the game's path a FIFO that nobody writes
-    QTest::newRow("1.5") << withVersionResource(1, 5) << "1.5" << false;
-    QTest::newRow("no resources") << windowsHeader(0x80, 0x200) << "" << false;
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<int>("protocol"); // the game version taken from the file
+    QTest::newRow("1.5") << withVersionResource(1, 5) << "1.5" << false << "cod" << 6;
+    QTest::newRow("no resources") << windowsHeader(0x80, 0x200) << "" << false << "cod" << 1;
     QTest::newRow("cut off in the resource")
-        << withVersionResource(1, 5).left(0x284) << "" << false;
+        << withVersionResource(1, 5).left(0x284) << "" << false << "cod" << 1;
     QByteArray loop = withVersionResource(1, 5);
     qToLittleEndian(quint32(0x80000000), loop.data() + 0x22C); // a name pointing to the root
-    QTest::newRow("directory loop") << loop << "" << false;
-    QTest::newRow("a FIFO") << QByteArray() << "" << true;
+    QTest::newRow("directory loop") << loop << "" << false << "cod" << 1;
+    QTest::newRow("a FIFO") << QByteArray() << "" << true << "cod" << 1;
+    QTest::newRow("Call of Duty 2 1.3: its own protocol")
+        << withVersionResource(1, 3) << "1.3" << false << "cod2" << 118;
+    QTest::newRow("a version the game never had: the one most servers run")
+        << withVersionResource(1, 1) << "1.1" << false << "cod2" << 118;
 }
 
 // The version read from the bytes, and the game version the launcher takes from the file.
@@ -308,6 +341,8 @@ void TestLaunch::windowsFileVersion()
     QFETCH(QByteArray, file);
     QFETCH(QString, version);
     QFETCH(bool, fifo);
+    QFETCH(QString, game);
+    QFETCH(int, protocol);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("CoDMP.exe"));
     if (fifo) {
@@ -324,7 +359,8 @@ void TestLaunch::windowsFileVersion()
                  version);
         QVERIFY(writeExecutable(path, file));
     }
-    QCOMPARE(chosenProtocol({}, path), *protocolNamed(version.isEmpty() ? "1.1" : version));
+    QCOMPARE(chosenProtocol(gameOf(gameNamed(game)), {}, path), protocol);
+    QCOMPARE(chosenProtocol(gameOf(gameNamed(game)), 5, path), 5); // the setting's, when there
 }
 
 void TestLaunch::processForGame_data()

@@ -2,7 +2,7 @@
 // The master servers' protocol, the list they give, its cache, and the status of many servers.
 #include "fakemaster.h"
 #include "fakestatusserver.h"
-#include "query/gameversion.h"
+#include "query/games.h"
 #include "query/serversweep.h"
 #include "servers/browserprogress.h"
 #include "servers/masterclient.h"
@@ -85,21 +85,36 @@ private slots:
 
 void tst_Servers::masterRequest_data()
 {
+    QTest::addColumn<QString>("game");
     QTest::addColumn<QString>("version");
     QTest::addColumn<QByteArray>("request");
-    QTest::newRow("1.1") << "1.1" << QByteArray("\xff\xff\xff\xffgetservers 1 full empty");
-    QTest::newRow("1.3 skips 3") << "1.3" << QByteArray("\xff\xff\xff\xffgetservers 4 full empty");
-    QTest::newRow("1.5") << "1.5" << QByteArray("\xff\xff\xff\xffgetservers 6 full empty");
+    QTest::newRow("1.1") << "cod"
+                         << "1.1" << QByteArray("\xff\xff\xff\xffgetservers 1 full empty");
+    QTest::newRow("1.3 skips 3") << "cod"
+                                 << "1.3" << QByteArray("\xff\xff\xff\xffgetservers 4 full empty");
+    QTest::newRow("1.5") << "cod"
+                         << "1.5" << QByteArray("\xff\xff\xff\xffgetservers 6 full empty");
+    QTest::newRow("United Offensive 1.51")
+        << "uo"
+        << "1.51" << QByteArray("\xff\xff\xff\xffgetservers 22 full empty");
+    QTest::newRow("Call of Duty 2 1.3")
+        << "cod2"
+        << "1.3" << QByteArray("\xff\xff\xff\xffgetservers 118 full empty");
+    QTest::newRow("Call of Duty 4 1.7")
+        << "cod4"
+        << "1.7" << QByteArray("\xff\xff\xff\xffgetservers 6 full empty");
 }
 
 void tst_Servers::masterRequest()
 {
+    QFETCH(QString, game);
     QFETCH(QString, version);
     QFETCH(QByteArray, request);
-    const std::optional<int> protocol = protocolNamed(version);
+    const Game &played = gameOf(gameNamed(game));
+    const std::optional<int> protocol = protocolNamed(played, version);
     QVERIFY(protocol);
     QCOMPARE(::masterRequest(*protocol), request);
-    QCOMPARE(versionOfProtocol(*protocol), version);
+    QCOMPARE(versionOfProtocol(played, *protocol), version);
 }
 
 void tst_Servers::parseMasterReply_data()
@@ -243,8 +258,8 @@ void tst_Servers::askMasters()
     QSignalSpy finished(&client, &MasterClient::finished);
     // An IPv6 address, which no master has, ends at once; the others are asked all the same.
     client.fetch(
-        {QStringLiteral("::1:20510"), master.addressText(), QStringLiteral("127.0.0.2:99999")}, 4,
-        false);
+        {QStringLiteral("::1:20510"), master.addressText(), QStringLiteral("127.0.0.2:99999")},
+        {GameId::Cod, 4}, false);
     master.readRequests(); // a dotted address is asked at once: no lookup of its name first
     QCOMPARE(master.received.size(), 1);
     QTRY_COMPARE(finished.size(), 1);
@@ -269,32 +284,34 @@ void tst_Servers::askedRecentlyIsSkipped()
     FakeStatusServer master;
     MasterClient client({50ms, 50ms, 500ms});
     QSignalSpy finished(&client, &MasterClient::finished);
-    client.fetch({master.addressText()}, 1, false);
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, false);
     QTRY_COMPARE(finished.size(), 1);
-    client.fetch({master.addressText()}, 1, false); // within five minutes
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, false); // within five minutes
     QCOMPARE(finished.size(), 2);
     QCOMPARE(finished.last().at(0).toBool(), false);
-    client.fetch({master.addressText()}, 6, false); // another version is another list
+    client.fetch({master.addressText()}, {GameId::Cod, 6}, false); // another version's list
     QTRY_COMPARE(finished.size(), 3);
-    client.fetch({master.addressText()}, 1, true); // Refresh
+    client.fetch({master.addressText()}, {GameId::Cod4, 1}, false); // another game's, same number
     QTRY_COMPARE(finished.size(), 4);
-    QCOMPARE(master.received.size(), 3);
-    // Asked "in an hour": the clock has been set back since, and the master is asked again.
-    client.setAskedAt(
-        {{"1 " + master.addressText(), QDateTime::currentDateTimeUtc().addSecs(3600)}});
-    client.fetch({master.addressText()}, 1, false);
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, true); // Refresh
     QTRY_COMPARE(finished.size(), 5);
     QCOMPARE(master.received.size(), 4);
+    // Asked "in an hour": the clock has been set back since, and the master is asked again.
+    client.setAskedAt(
+        {{"cod 1 " + master.addressText(), QDateTime::currentDateTimeUtc().addSecs(3600)}});
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, false);
+    QTRY_COMPARE(finished.size(), 6);
+    QCOMPARE(master.received.size(), 5);
     // The rule's real length: asked four minutes ago, spared; six minutes ago, asked again.
-    const QString key = "1 " + master.addressText();
+    const QString key = "cod 1 " + master.addressText();
     client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-4 * 60)}});
-    client.fetch({master.addressText()}, 1, false);
-    QCOMPARE(finished.size(), 6);
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, false);
+    QCOMPARE(finished.size(), 7);
     QCOMPARE(finished.last().at(0).toBool(), false);
     client.setAskedAt({{key, QDateTime::currentDateTimeUtc().addSecs(-6 * 60)}});
-    client.fetch({master.addressText()}, 1, false);
-    QTRY_COMPARE(finished.size(), 7);
-    QCOMPARE(master.received.size(), 5);
+    client.fetch({master.addressText()}, {GameId::Cod, 1}, false);
+    QTRY_COMPARE(finished.size(), 8);
+    QCOMPARE(master.received.size(), 6);
 }
 
 void tst_Servers::cacheRoundTrip()
@@ -327,7 +344,8 @@ void tst_Servers::cacheRoundTrip()
     QCOMPARE(back->servers.first().players.size(), 1024);
     const FoundServer &read = back->servers.last();
     QCOMPARE(read.addressText(), QStringLiteral("8.8.4.4:28960"));
-    QCOMPARE(statusWords(read.status, 1), statusWords(server.status, 1));
+    QCOMPARE(statusWords(read.status, PlayedVersion{GameId::Cod, 1}),
+             statusWords(server.status, PlayedVersion{GameId::Cod, 1}));
     QCOMPARE(read.players.first().score, 5);
     QCOMPARE(read.players.first().ping, 40);
 

@@ -262,7 +262,7 @@ void TestStartup::hiddenListsStayHidden()
     for (const char *name :
          {"servers_ip", "servers_pass", "server_options", "gullwingnicks", "codnicks", "dataShelf"})
         QVERIFY2(!harness.find<QWidget>(name), name);
-    QCOMPARE(harness.bookmarkRows(BookmarkModel::AddressRole), QStringList{"127.0.0.2"});
+    QCOMPARE(harness.bookmarkRows(roleId(BookmarkRole::Address)), QStringList{"127.0.0.2"});
     QVERIFY(harness.bookmarkList()->isVisible());
     QVERIFY(harness.find<QListWidget>("server_players")->isVisible());
     QCOMPARE(harness.find<QLineEdit>("server_pass")->echoMode(), QLineEdit::Normal);

@@ -42,18 +42,14 @@ QString tooltipOf(QLabel *label)
 }
 
 // A window on a fresh store, a fake server on 127.0.0.2 and a pinger that answers in 47 ms.
-class Session
+class ExchangeSession
 {
 public:
-    explicit Session(std::chrono::milliseconds queryTimeout = 5s)
+    explicit ExchangeSession(std::chrono::milliseconds queryTimeout = 5s)
         : ended(&start(queryTimeout), &Brinemoor::exchangeEnded)
     { }
 
-    void query(const QString &address)
-    {
-        harness.find<QLineEdit>("server_ip")->setText(address);
-        harness.find<QAction>("menu_update")->trigger();
-    }
+    void query(const QString &address) { harness.getDetails(address); }
     void queryServer() { query(server.addressText()); }
 
     QString text(const char *label) { return harness.find<QLabel>(label)->text(); }
@@ -67,8 +63,7 @@ public:
     }
     bool ready() { return harness.window().state().ServerReady; }
     bool timerRunning() { return harness.find<QTimer>("timeout")->isActive(); }
-    // The window takes input again and the busy pointer is gone.
-    bool idle() { return harness.window().isEnabled() && !QGuiApplication::overrideCursor(); }
+    bool idle() { return harness.idle(); }
 
     WindowHarness harness;
     FakeStatusServer server;
@@ -119,7 +114,7 @@ private slots:
 
 void TestStatusExchange::requestOnTheWire()
 {
-    Session session;
+    ExchangeSession session;
     QVERIFY(session.server.isListening());
     session.queryServer();
     QVERIFY(!session.harness.window().isEnabled());
@@ -182,7 +177,7 @@ void TestStatusExchange::replyFillsTheDisplay()
     QFETCH(QString, mapLabel);
     QFETCH(QString, reservedLabel);
     QFETCH(QStringList, cutShort);
-    Session session;
+    ExchangeSession session;
     session.server.answerNext(FakeStatusServer::statusReply(lines));
     session.queryServer();
     QTRY_VERIFY(session.ready());
@@ -216,7 +211,7 @@ void TestStatusExchange::replyFillsTheDisplay()
 // that fits the chosen player; a friend's name is bold.
 void TestStatusExchange::playerListEditsTheFriends()
 {
-    Session session;
+    ExchangeSession session;
     session.server.answerNext(FakeStatusServer::statusReply({kWorkedInfo, kBob, kBob}));
     session.queryServer();
     QTRY_VERIFY(session.ready());
@@ -266,7 +261,7 @@ void TestStatusExchange::serverNameOffer()
     QFETCH(bool, accept);
     QFETCH(QString, nameAfter);
     QFETCH(bool, saved);
-    Session session;
+    ExchangeSession session;
     // A second copy of the reply arrives while the question is open: it must not be asked twice.
     const QByteArray reply = FakeStatusServer::statusReply(
         {R"(\sv_hostname\ Harbor Nights \sv_maxclients\16)"});
@@ -303,7 +298,7 @@ void TestStatusExchange::serverNameOffer()
 
 void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()
 {
-    Session session(200ms);
+    ExchangeSession session(200ms);
     // The echo comes back after the time-out, within its own bound: a host that answers echoes
     // but not status requests must not look alive.
     session.harness.pinger.answerAfter = 300ms;
@@ -329,7 +324,7 @@ void TestStatusExchange::silentServerTimesOutAndALateReplyIsStillShown()
 
 void TestStatusExchange::refusedPortEndsAtOnce()
 {
-    Session session(1h); // an end within QTRY's few seconds can only be the refusal
+    ExchangeSession session(1h); // an end within QTRY's few seconds can only be the refusal
     session.query(QStringLiteral("127.0.0.2:%1").arg(FakeStatusServer::unusedPort()));
     QTRY_VERIFY(session.ready());
     QCOMPARE(session.text("lbl_ping"), QStringLiteral("Ping: -"));
@@ -367,7 +362,7 @@ void TestStatusExchange::querySentNowhere()
     QFETCH(QString, message);
     QFETCH(Dialogs::Icon, icon);
     QFETCH(int, exchanges);
-    Session session;
+    ExchangeSession session;
     // The holder would share its port: only a status socket that insists on the port for itself
     // finds it taken, as it must, so that no other program's datagrams reach it.
     QUdpSocket holder;
@@ -389,7 +384,7 @@ void TestStatusExchange::querySentNowhere()
 
 void TestStatusExchange::failedCheckResetsTheDisplayAndSendsNothing()
 {
-    Session session;
+    ExchangeSession session;
     session.server.answerNext(workedExample());
     session.queryServer();
     QTRY_VERIFY(session.ready());
@@ -411,7 +406,7 @@ void TestStatusExchange::failedCheckResetsTheDisplayAndSendsNothing()
 
 void TestStatusExchange::twoQueriesInARow()
 {
-    Session session;
+    ExchangeSession session;
     session.server.answerNext(
         FakeStatusServer::statusReply({R"(\mapname\mp_brecourt)", R"(0 9 "Al")", R"(0 9 "Bo")"}));
     session.server.answerNext(FakeStatusServer::statusReply({R"(\mapname\mp_pavlov)", kBob}));
@@ -444,7 +439,7 @@ void TestStatusExchange::strayDatagramsNeverReachTheDisplay()
 {
     QFETCH(FakeStatusServer::Sender, sender);
     QFETCH(QByteArray, stray);
-    Session session;
+    ExchangeSession session;
     session.server.answerNext({{stray, sender}, {workedExample(), {}, 50ms}});
     session.queryServer();
     QTRY_VERIFY(session.ready());
@@ -474,7 +469,7 @@ void TestStatusExchange::pingFromTheEcho()
     QFETCH(int, echoAfter);
     QFETCH(bool, newFirst);
     QFETCH(QString, ping);
-    Session session;
+    ExchangeSession session;
     session.harness.pinger.roundTrip = std::chrono::microseconds(echoMicroseconds);
     session.harness.pinger.answerAfter = std::chrono::milliseconds(echoAfter);
     session.server.answerNext(workedExample());
@@ -489,7 +484,7 @@ void TestStatusExchange::pingFromTheEcho()
 // Many servers drop echoes: the ping is then the status request's own round trip, never "Ping: 0".
 void TestStatusExchange::pingFromTheRequestWhenTheEchoIsLost()
 {
-    Session session;
+    ExchangeSession session;
     session.harness.pinger.roundTrip = std::nullopt;
     session.server.answerNext({{workedExample(), {}, 120ms}});
     session.queryServer();
@@ -567,7 +562,7 @@ void TestStatusExchange::backgroundRefresh()
     QListView *list = harness.bookmarkList();
     QCOMPARE(harness.bookmarkRows().size(), 1);
     const QModelIndex bookmark = harness.bookmarkIndex(0);
-    const auto status = bookmark.data(BookmarkModel::StatusRole).value<BookmarkStatus>();
+    const auto status = bookmark.data(roleId(BookmarkRole::Status)).value<BookmarkStatus>();
     if (words.contains(u'%')) {
         QVERIFY2(status.server.pingMs >= 30, "the ping is the request's round trip");
         words = words.arg(status.server.pingMs);

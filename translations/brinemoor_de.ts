@@ -89,6 +89,10 @@
         <source>%1 ms</source>
         <translation>%L1 ms</translation>
     </message>
+    <message>
+        <source>, another game: %1</source>
+        <translation>, anderes Spiel: %1</translation>
+    </message>
 </context>
 <context>
     <name>Brinemoor</name>
@@ -175,10 +179,6 @@
     <message>
         <source>[ Find ]</source>
         <translation>[ Suchen ]</translation>
-    </message>
-    <message>
-        <source>Select CoDMP.exe</source>
-        <translation>CoDMP.exe auswählen</translation>
     </message>
     <message>
         <source>Update Server Name?</source>
@@ -467,6 +467,18 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
         <source>&amp;Friends:</source>
         <translation>&amp;Freunde:</translation>
     </message>
+    <message>
+        <source>%1 runs %2, not %3. Join anyway?</source>
+        <translation>%1 läuft mit %2, nicht mit %3. Trotzdem beitreten?</translation>
+    </message>
+    <message>
+        <source>Game</source>
+        <translation>Spiel</translation>
+    </message>
+    <message>
+        <source>Game:</source>
+        <translation>Spiel:</translation>
+    </message>
 </context>
 <context>
     <name>FriendActions</name>
@@ -509,6 +521,13 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
             <numerusform>und %Ln weiterer</numerusform>
             <numerusform>und %Ln weitere</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>GamePath</name>
+    <message>
+        <source>Select %1</source>
+        <translation>%1 auswählen</translation>
     </message>
 </context>
 <context>

@@ -82,6 +82,24 @@ QPalette::ColorGroup colourGroup(const QStyleOptionViewItem &item)
     return item.state.testFlag(QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
 }
 
+// The name, and for a game other than Call of Duty its short name dimmed at the column's end.
+void drawName(QPainter &painter, const QStyleOptionViewItem &item, QRect column, GameId game,
+              const QColor &dim)
+{
+    const QFontMetrics &metrics = item.fontMetrics;
+    if (game != GameId::Cod) {
+        const QString tag = QLatin1String(gameOf(game).shortName);
+        const int width = metrics.horizontalAdvance(tag) + metrics.averageCharWidth();
+        const QPen ink = painter.pen();
+        painter.setPen(dim);
+        painter.drawText(column, Qt::AlignRight | Qt::AlignVCenter, tag);
+        painter.setPen(ink);
+        column.setRight(column.right() - width);
+    }
+    painter.drawText(column, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(item.text, Qt::ElideRight, column.width()));
+}
+
 } // namespace
 
 QColor itemInk(const QStyleOptionViewItem &item)
@@ -115,7 +133,6 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
-    const QString name = item.text;
     item.text.clear();
     const QWidget *view = option.widget;
     QStyle *style = view ? view->style() : QApplication::style();
@@ -129,17 +146,18 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
                            isSelected(item) ? QPalette::Highlight : QPalette::Base));
     const Columns columns(item.fontMetrics,
                           style->subElementRect(QStyle::SE_ItemViewItemText, &item, view));
-    const auto status = index.data(BookmarkModel::StatusRole).value<BookmarkStatus>();
+    const auto status = index.data(roleId(BookmarkRole::Status)).value<BookmarkStatus>();
 
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setFont(item.font);
     painter->setPen(ink);
-    painter->drawText(columns.name, Qt::AlignLeft | Qt::AlignVCenter,
-                      item.fontMetrics.elidedText(name, Qt::ElideRight, columns.name.width()));
+    const auto game = GameId(index.data(roleId(BookmarkRole::Game)).toInt());
+    drawName(*painter, item, columns.name, game, dim);
     if (status.state == BookmarkStatus::State::Answered) {
         const BookmarkStatus::Server &server = status.server;
-        const bool otherVersion = m_gameProtocol && runsOtherVersion(server, *m_gameProtocol);
+        const std::optional<int> played = m_played.at(int(game));
+        const bool otherVersion = played && runsOtherVersion(server, {game, *played});
         painter->setPen(otherVersion ? dim : ink);
         painter->drawText(columns.players, Qt::AlignRight | Qt::AlignVCenter,
                           playersFigure(server));
@@ -153,7 +171,7 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
         painter->drawText(columns.status, Qt::AlignRight | Qt::AlignVCenter,
                           statusMark(status.state));
     }
-    drawFriendMark(*painter, columns.friends, index.data(BookmarkModel::FriendCountRole).toInt(),
+    drawFriendMark(*painter, columns.friends, index.data(roleId(BookmarkRole::FriendCount)).toInt(),
                    ink);
     painter->restore();
 }

@@ -3,6 +3,8 @@
 // refresh learnt of its server.
 #pragma once
 
+#include "query/games.h"
+
 #include <QStyledItemDelegate>
 
 #include <optional>
@@ -27,12 +29,12 @@ class BookmarkDelegate final : public QStyledItemDelegate
 public:
     explicit BookmarkDelegate(QObject *parent = nullptr);
 
-    // Servers that say they run another game version are drawn dimmed.
-    void setGameProtocol(int protocol) { m_gameProtocol = protocol; }
+    // Servers that say they run another game or version than the player's are drawn dimmed.
+    void setPlayedProtocols(const PlayedProtocols &played) { m_played = played; }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
 
 private:
-    std::optional<int> m_gameProtocol;
+    PlayedProtocols m_played;
 };

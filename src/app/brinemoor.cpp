@@ -171,7 +171,7 @@ void Brinemoor::buildControls()
     servers_name->addAction(alert);
     m_friends = new FriendsLink(
         m_services.notifier, m_settings, *m_bookmarks, m_refresh->statuses(), *server_players,
-        [this] { return m_browser->gameProtocol(); }, this);
+        [this](GameId game) { return m_browser->played(game); }, this);
     m_browser = new BrowserLink(m_services.dialogs, m_settings, m_options, m_state.GamePath,
                                 *servers_name, m_friends->alerts(), this);
 }
@@ -229,7 +229,7 @@ void Brinemoor::wireEvents()
     connect(m_browser, &BrowserLink::addBookmarkRequested, this, &Brinemoor::addFoundBookmark);
     connect(m_browser, &BrowserLink::joinRequested, this, &Brinemoor::joinFoundServer);
     connect(m_browser, &BrowserLink::friendsEdited, this, &Brinemoor::friendsEdited);
-    connect(m_browser, &BrowserLink::gameProtocolChanged, m_friends, &FriendsLink::showRows);
+    connect(m_browser, &BrowserLink::playedVersionChanged, m_friends, &FriendsLink::showRows);
     connect(m_friends, &FriendsLink::edited, this, &Brinemoor::friendsEdited);
     connect(&m_friends->alerts(), &FriendAlerts::joinRequested, this, &Brinemoor::joinFriendServer);
     connect(servers_name, &BookmarkList::enterPressed, this, &Brinemoor::bookmarkEnterPressed);
@@ -312,7 +312,7 @@ void Brinemoor::menu_choosepath_Click()
 // reported at start-up, with the word that it is left as it is.
 void Brinemoor::getgamepath()
 {
-    const std::optional<QString> path = askGamePath(m_services.dialogs, cmd);
+    const std::optional<QString> path = askGamePath(m_services.dialogs, gameOf(GameId::Cod));
     if (!path)
         return;
     m_state.GamePath = *path;

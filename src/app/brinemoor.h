@@ -173,7 +173,9 @@ private:
     void queryStatus(const QString &address, const QString &verdict) override;
     JoinStatus status() const override;
     void holdInput(bool held) override;
-    LaunchSettings launchSettings() const override;
+    GameId fieldsGame() const override;
+    LaunchSettings launchSettings(GameId game) const override;
+    bool chooseGamePath(GameId game) override;
     void showSlotWait(const QString &server) override;
     void showGamesStarting(bool starting) override;
     void gameStarted(const JoinTarget &target) override;
@@ -185,8 +187,9 @@ private:
     QShortcut *m_cancelWait = nullptr; // Escape ends that wait
 
     // What the server browser (BrowserLink) and a friend's notification (FriendsLink) ask for
-    void addFoundBookmark(const QString &name, const QString &address);
-    void joinFoundServer(const QString &name, const QString &address, const QString &password);
+    void addFoundBookmark(const QString &name, const QString &address, GameId game);
+    void joinFoundServer(const QString &name, const QString &address, const QString &password,
+                         GameId game = GameId::Cod);
     void joinFriendServer(const QString &address);
     bool joinBookmarkOf(const QString &address);
     void askPlayerAlert();
@@ -201,7 +204,8 @@ private:
     int friendsPlaying() const;
     TrayIcon *m_tray = nullptr;
     QTimer *m_trayLook = nullptr;
-    QString m_waitingFor; // the server of a wait for a free slot
+    QString m_waitingFor;                   // the server of a wait for a free slot
+    std::optional<JoinTarget> m_handedOver; // the server and game the browser last handed over
     bool m_toldOfTray = false;
 
     Services &m_services;
@@ -212,9 +216,6 @@ private:
     WindowState m_state;
     BusyPointer m_pointer;
     FocusKeeper *m_focus = nullptr;
-
-    const FileDialogPreset cmd{tr("Select CoDMP.exe"), QStringLiteral("CoDMP.exe"),
-                               QStringLiteral("*.exe"), QStringLiteral("exe")};
 
     QLabel *lbl_servername = nullptr;
     QLineEdit *server_name = nullptr;

@@ -71,7 +71,10 @@ void Brinemoor::menu_save_Click()
 void Brinemoor::storeEditedBookmark(const QString &name)
 {
     const QString selected = servers_name->selectedName();
-    const Bookmark edited{name, server_ip->text(), server_pass->text()};
+    // An edited bookmark stays of its game; a new one is of the server the browser handed over.
+    const int row = servers_name->selectedRow();
+    const GameId game = row >= 0 ? m_bookmarks->bookmark(row).game : fieldsGame();
+    const Bookmark edited{name, server_ip->text(), server_pass->text(), 0, game};
     switch (m_bookmarkStore.save(m_bookmarks->bookmarks(), selected, edited)) {
     case SaveOutcome::NameInUse:
         showMessage(bookmarkMessage(kServerNameInUse), Dialogs::Buttons::Ok,
@@ -140,10 +143,10 @@ void Brinemoor::menu_delete_Click()
 // Stored at once under a name not taken yet, listed, and selected with its fields filled, as a
 // click on it would leave them, without asking the server again. A bookmark of the same name is
 // never touched, even one for the same server: its password would be lost.
-void Brinemoor::addFoundBookmark(const QString &name, const QString &address)
+void Brinemoor::addFoundBookmark(const QString &name, const QString &address, GameId game)
 {
     const QList<Bookmark> listed = m_bookmarks->bookmarks();
-    const Bookmark found{m_bookmarkStore.freeName(listed, name), address, QString()};
+    const Bookmark found{m_bookmarkStore.freeName(listed, name), address, QString(), 0, game};
     const bool saved = m_bookmarkStore.save(listed, QString(), found) == SaveOutcome::Saved;
     getservers();
     if (!saved) {

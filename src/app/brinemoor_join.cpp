@@ -8,9 +8,11 @@
 #include "app/statusdisplay.h"
 #include "bookmarks/bookmarkmodel.h"
 #include "launch/autostart.h"
+#include "launch/gamepath.h"
 #include "launch/joinlink.h"
 #include "launch/joinmessages.h"
 #include "platform/services.h"
+#include "storage/keyvaluestore.h"
 
 #include <QLineEdit>
 #include <QShortcut>
@@ -24,7 +26,7 @@ JoinTarget Brinemoor::checkTarget()
 {
     server_ip->setText(ipcheck(m_state, server_ip->text()));
     m_state.result = checkip(m_state, server_ip->text());
-    return {server_ip->text(), server_pass->text(), chosenPlayerName(gullwingnicks)};
+    return {server_ip->text(), server_pass->text(), chosenPlayerName(gullwingnicks), fieldsGame()};
 }
 
 void Brinemoor::queryStatus(const QString &address, const QString &verdict)
@@ -50,10 +52,33 @@ void Brinemoor::holdInput(bool held)
     setEnabled(!held);
 }
 
-// Only the user writes the wine keys.
-LaunchSettings Brinemoor::launchSettings() const
+// The fields hold a bookmark or the server the browser handed over while its address is there.
+GameId Brinemoor::fieldsGame() const
 {
-    return {m_state.GamePath, m_options.commandLine, {m_settings.wine(), m_settings.winePrefix()}};
+    const int row = servers_name->selectedRow();
+    if (row >= 0 && fieldsHoldBookmark(row))
+        return m_bookmarks->bookmark(row).game;
+    if (m_handedOver && server_ip->text() == m_handedOver->address)
+        return m_handedOver->game;
+    return GameId::Cod;
+}
+
+// Only the user writes the wine keys.
+LaunchSettings Brinemoor::launchSettings(GameId game) const
+{
+    return {game == GameId::Cod ? m_state.GamePath : m_settings.gamePath(game),
+            m_options.commandLine,
+            {m_settings.wine(), m_settings.winePrefix()}};
+}
+
+bool Brinemoor::chooseGamePath(GameId game)
+{
+    const std::optional<QString> path = askGamePath(m_services.dialogs, gameOf(game));
+    if (!path)
+        return false;
+    if (!m_settings.setGamePath(*path, game) && !m_store.isUnreadable())
+        showServerListNotSaved();
+    return true;
 }
 
 void Brinemoor::showSlotWait(const QString &server)
@@ -203,10 +228,11 @@ void Brinemoor::offerJoin(const QString &request)
 }
 
 void Brinemoor::joinFoundServer(const QString &name, const QString &address,
-                                const QString &password)
+                                const QString &password, GameId game)
 {
     cleartexts();
     showFields({name, address, password});
+    m_handedOver = JoinTarget{address, {}, {}, game};
     menu_join_Click();
 }
 

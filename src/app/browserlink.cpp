@@ -32,10 +32,10 @@ BrowserLink::~BrowserLink()
 void BrowserLink::open()
 {
     if (!m_find) {
-        m_browser = new ServerBrowser(m_settings,
-                                      {mastersNamed(m_settings.masters()), gameProtocol(),
-                                       m_options.masters, m_options.sweep, serverCachePath()},
-                                      this);
+        m_browser = new ServerBrowser(
+            m_settings,
+            {m_options.masters, m_options.sweep, [this](GameId game) { return played(game); }},
+            this);
         ServerBrowser *browser = m_browser;
         connect(browser, &ServerBrowser::friendsEdited, this, &BrowserLink::friendsEdited);
         connect(browser, &ServerBrowser::serverAnswered, &m_alerts, &FriendAlerts::serverAnswered);
@@ -45,7 +45,7 @@ void BrowserLink::open()
         FindServers *find = m_find.get();
         connect(find, &FindServers::addBookmarkRequested, this, &BrowserLink::addBookmarkRequested);
         connect(find, &FindServers::joinRequested, this, &BrowserLink::joinRequested);
-        connect(find, &FindServers::gameProtocolChanged, this, &BrowserLink::showGameProtocol);
+        connect(find, &FindServers::playedVersionChosen, this, &BrowserLink::showPlayed);
         connect(find, &FindServers::closed, this, &BrowserLink::keepGeometry);
     }
     m_find->open();
@@ -60,13 +60,15 @@ void BrowserLink::keepGeometry()
         m_settings.setBrowserGeometry(geometry);
 }
 
-int BrowserLink::gameProtocol()
+PlayedVersion BrowserLink::played(GameId game)
 {
-    if (!m_gameProtocol) {
-        m_gameProtocol = chosenProtocol(m_settings.protocol(), m_gamePath);
-        m_bookmarks.delegate().setGameProtocol(*m_gameProtocol);
+    std::optional<int> &protocol = m_played[int(game)];
+    if (!protocol) {
+        protocol = chosenProtocol(gameOf(game), m_settings.protocol(game),
+                                  game == GameId::Cod ? m_gamePath : m_settings.gamePath(game));
+        m_bookmarks.delegate().setPlayedProtocols(m_played);
     }
-    return *m_gameProtocol;
+    return {game, *protocol};
 }
 
 void BrowserLink::readFriends()
@@ -82,10 +84,10 @@ void BrowserLink::joinListed(const QString &address)
 }
 
 // The rows' marks and words say "other version" against the version chosen now.
-void BrowserLink::showGameProtocol(int protocol)
+void BrowserLink::showPlayed(PlayedVersion played)
 {
-    m_gameProtocol = protocol;
-    m_bookmarks.delegate().setGameProtocol(protocol);
-    emit gameProtocolChanged(protocol);
+    m_played[int(played.game)] = played.protocol;
+    m_bookmarks.delegate().setPlayedProtocols(m_played);
+    emit playedVersionChanged();
     m_bookmarks.viewport()->update();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/startoptions.h"
+#include "query/games.h"
 
 #include <QObject>
 
@@ -26,7 +27,8 @@ class BrowserLink final : public QObject
     Q_DISABLE_COPY_MOVE(BrowserLink)
 
 public:
-    // `gamePath` is read when the game version is first needed, after start-up has found it.
+    // `gamePath` (Call of Duty's) is read when the game version is first needed, after start-up
+    // has found it.
     // `bookmarks` is the list whose rows dim servers of other versions.
     BrowserLink(Dialogs &dialogs, AppSettings &settings, const StartOptions &options,
                 const QString &gamePath, BookmarkList &bookmarks, FriendAlerts &alerts,
@@ -35,22 +37,24 @@ public:
 
     // Shows the browser in front, made the first time.
     void open();
-    // `settings/protocol`, else the game's own version; once the browser chose one, that one.
-    int gameProtocol();
+    // The game's `protocol` setting, else its program's own version, else the one most servers
+    // run; once the browser chose one, that one.
+    PlayedVersion played(GameId game);
     // The stored friends list changed: an open browser shows it.
     void readFriends();
     // Joins a server the open browser lists, as a double click on its row would.
     void joinListed(const QString &address);
 
 signals:
-    void addBookmarkRequested(const QString &name, const QString &address);
-    void joinRequested(const QString &name, const QString &address, const QString &password);
+    void addBookmarkRequested(const QString &name, const QString &address, GameId game);
+    void joinRequested(const QString &name, const QString &address, const QString &password,
+                       GameId game);
     // The browser changed the stored friends list; false when the store could not be written.
     void friendsEdited(bool stored);
-    void gameProtocolChanged(int protocol);
+    void playedVersionChanged();
 
 private:
-    void showGameProtocol(int protocol);
+    void showPlayed(PlayedVersion played);
     void keepGeometry();
 
     Dialogs &m_dialogs;
@@ -61,5 +65,5 @@ private:
     FriendAlerts &m_alerts;
     ServerBrowser *m_browser = nullptr;  // outlives the window, which shows its model
     std::unique_ptr<FindServers> m_find; // a window of its own: no parent
-    std::optional<int> m_gameProtocol;
+    PlayedProtocols m_played;
 };

@@ -5,7 +5,7 @@
 #include "app/joinlinkaction.h"
 #include "app/windowcontrols.h"
 #include "platform/dialogs.h"
-#include "query/gameversion.h"
+#include "query/games.h"
 #include "servers/browserprogress.h"
 #include "servers/serverbrowser.h"
 #include "servers/serverfilter.h"
@@ -33,6 +33,8 @@ namespace {
 
 constexpr char kOtherVersionQuestion[] = QT_TRANSLATE_NOOP(
     "FindServers", "%1 runs game version %2; your game is %3. Join anyway?");
+constexpr char kOtherGameQuestion[] = QT_TRANSLATE_NOOP("FindServers",
+                                                        "%1 runs %2, not %3. Join anyway?");
 constexpr char kPasswordPrompt[] = QT_TRANSLATE_NOOP("FindServers", "Password for %1:");
 
 QCheckBox *checkBox(const QString &caption, QWidget *parent)
@@ -71,12 +73,18 @@ void FindServers::buildControls()
     m_hideLocked = checkBox(tr("Hide locked"), this);
     m_onlyMyVersion = checkBox(tr("Only my version"), this);
     m_friendsOnly = checkBox(tr("Friends only"), this);
+    m_game = new QComboBox(this);
+    m_game->setObjectName(QStringLiteral("game"));
+    m_game->setAccessibleName(tr("Game"));
+    for (const Game &game : games())
+        m_game->addItem(QString::fromLatin1(game.name), int(game.id));
+    m_game->setCurrentIndex(int(m_browser.played().game));
+    auto *gameLabel = new QLabel(tr("Game:"), this);
+    gameLabel->setBuddy(m_game);
     m_version = new QComboBox(this);
     m_version->setObjectName(QStringLiteral("gameVersion"));
     m_version->setAccessibleName(tr("Game version"));
-    for (const GameVersion &version : gameVersions())
-        m_version->addItem(QString::fromLatin1(version.name), version.protocol);
-    m_version->setCurrentIndex(std::max(0, m_version->findData(m_browser.gameProtocol())));
+    listVersions(m_browser.played());
     auto *versionLabel = new QLabel(tr("Game version:"), this);
     versionLabel->setBuddy(m_version);
 
@@ -142,6 +150,8 @@ void FindServers::buildControls()
           static_cast<QWidget *>(m_friendsOnly)})
         filters->addWidget(control);
     filters->addSpacing(character * 2);
+    filters->addWidget(gameLabel);
+    filters->addWidget(m_game);
     filters->addWidget(versionLabel);
     filters->addWidget(m_version);
     auto *split = new QSplitter(Qt::Horizontal, this);
@@ -234,6 +244,7 @@ void FindServers::wireEvents()
     connect(m_filterText, &QLineEdit::textChanged, this, &FindServers::applyFilter);
     for (QCheckBox *box : {m_hideEmpty, m_hideFull, m_hideLocked, m_onlyMyVersion, m_friendsOnly})
         connect(box, &QCheckBox::toggled, this, &FindServers::applyFilter);
+    connect(m_game, &QComboBox::currentIndexChanged, this, &FindServers::gameChosen);
     connect(m_version, &QComboBox::currentIndexChanged, this, &FindServers::versionChosen);
     connect(m_refresh, &QPushButton::clicked, this, [this] { m_browser.fetch(true); });
     connect(m_addBookmark, &QPushButton::clicked, this, &FindServers::addSelectedToBookmarks);
@@ -263,11 +274,29 @@ void FindServers::open()
     m_browser.fetch(false);
 }
 
+// The versions of the game, the one played chosen.
+void FindServers::listVersions(PlayedVersion played)
+{
+    const QSignalBlocker quiet(m_version);
+    m_version->clear();
+    for (const GameVersion &version : gameOf(played.game).versions)
+        m_version->addItem(QString::fromLatin1(version.name), version.protocol);
+    m_version->setCurrentIndex(std::max(0, m_version->findData(played.protocol)));
+}
+
+// The game's list in the version its player plays.
+void FindServers::gameChosen()
+{
+    const PlayedVersion played = m_browser.playedOf(GameId(m_game->currentData().toInt()));
+    listVersions(played);
+    m_browser.choose(played);
+}
+
 void FindServers::versionChosen()
 {
-    const int protocol = m_version->currentData().toInt();
-    m_browser.chooseGameProtocol(protocol);
-    emit gameProtocolChanged(protocol);
+    const PlayedVersion played{m_browser.played().game, m_version->currentData().toInt()};
+    m_browser.choose(played);
+    emit playedVersionChosen(played);
 }
 
 // The line is read out by its description: its name stays "Progress".
@@ -323,7 +352,8 @@ void FindServers::addSelectedToBookmarks()
 {
     if (const std::optional<int> row = selectedRow()) {
         const FoundServer &server = m_browser.servers().server(*row);
-        emit addBookmarkRequested(server.displayName(), server.addressText());
+        emit addBookmarkRequested(server.displayName(), server.addressText(),
+                                  m_browser.played().game);
     }
 }
 
@@ -356,20 +386,27 @@ void FindServers::joinRow(int row)
             return;
         password = *typed;
     }
-    emit joinRequested(name, server.addressText(), password);
+    emit joinRequested(name, server.addressText(), password, m_browser.played().game);
 }
 
 bool FindServers::confirmVersion(const FoundServer &server)
 {
     const BookmarkStatus::Server &figures = server.status.server;
+    const PlayedVersion played = m_browser.played();
     if (server.status.state != BookmarkStatus::State::Answered
-        || !runsOtherVersion(figures, m_browser.gameProtocol()))
+        || !runsOtherVersion(figures, played))
         return true;
-    const QString question =
-        tr(kOtherVersionQuestion)
-            .arg(server.displayName(),
-                 versionOfProtocol(*figures.protocol).value_or(QString::number(*figures.protocol)),
-                 m_version->currentText());
+    const Game &game = gameOf(played.game);
+    const std::optional<GameId> other = otherGame(figures, played.game);
+    const QString question = other
+        ? tr(kOtherGameQuestion)
+              .arg(server.displayName(), QLatin1String(gameOf(*other).name),
+                   QLatin1String(game.name))
+        : tr(kOtherVersionQuestion)
+              .arg(server.displayName(),
+                   versionOfProtocol(game, *figures.protocol)
+                       .value_or(QString::number(*figures.protocol)),
+                   m_version->currentText());
     return m_dialogs.message(question, Dialogs::Buttons::YesNo, Dialogs::Icon::None)
         == Dialogs::Answer::Yes;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/friendactions.h"
+#include "query/games.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -39,9 +40,11 @@ public:
     void joinListed(const QString &address);
 
 signals:
-    void addBookmarkRequested(const QString &name, const QString &address);
-    void joinRequested(const QString &name, const QString &address, const QString &password);
-    void gameProtocolChanged(int protocol);
+    void addBookmarkRequested(const QString &name, const QString &address, GameId game);
+    void joinRequested(const QString &name, const QString &address, const QString &password,
+                       GameId game);
+    // The player chose the version of the game shown.
+    void playedVersionChosen(PlayedVersion played);
     // The window was closed: its place and size are worth keeping.
     void closed();
 
@@ -56,6 +59,8 @@ private:
     void showFriends(const QStringList &names);
     void offerPlayerActions();
     void wireEvents();
+    void listVersions(PlayedVersion played);
+    void gameChosen();
     void versionChosen();
     void showProgress();
     void applyFilter();
@@ -76,6 +81,7 @@ private:
     QCheckBox *m_hideLocked = nullptr;
     QCheckBox *m_onlyMyVersion = nullptr;
     QCheckBox *m_friendsOnly = nullptr;
+    QComboBox *m_game = nullptr;
     QComboBox *m_version = nullptr;
     QTableView *m_table = nullptr;
     QTreeWidget *m_players = nullptr;

@@ -13,18 +13,18 @@
 
 FriendsLink::FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkModel &bookmarks,
                          StatusRefresh &refresh, QListWidget &players,
-                         std::function<int()> gameProtocol, QObject *parent)
+                         std::function<PlayedVersion(GameId)> played, QObject *parent)
     : QObject(parent),
       m_settings(settings),
       m_bookmarks(bookmarks),
       m_players(players),
-      m_gameProtocol(std::move(gameProtocol)),
+      m_played(std::move(played)),
       m_alerts(named(new FriendAlerts(notifier, this), "friendAlerts")),
       m_actions(addFriendActions(players))
 {
     offerActions();
-    m_bookmarks.setWords([this](const QString &address, const BookmarkStatus &status, int role) {
-        return rowWords(address, status, role);
+    m_bookmarks.setWords([this](const Bookmark &bookmark, const BookmarkStatus &status, int role) {
+        return rowWords(bookmark, status, role);
     });
     connect(&refresh, &StatusRefresh::addressStatus, this, &FriendsLink::bookmarkAnswered);
     connect(&refresh, &StatusRefresh::finished, m_alerts, &FriendAlerts::refreshEnded);
@@ -85,12 +85,17 @@ void FriendsLink::showRow(const QString &address, const BookmarkStatus &status)
 
 // A row's words as a view asks for them, with the friends on its server and judged against the
 // game version of the moment.
-QString FriendsLink::rowWords(const QString &address, const BookmarkStatus &status, int role) const
+QString FriendsLink::rowWords(const Bookmark &bookmark, const BookmarkStatus &status,
+                              int role) const
 {
-    const int protocol = m_gameProtocol();
-    return withFriendsWords(role == Qt::ToolTipRole ? statusToolTip(status, protocol)
-                                                    : statusWords(status, protocol),
-                            m_alerts->friendsOn(address));
+    const PlayedVersion played = m_played(bookmark.game);
+    const QString words = withFriendsWords(role == Qt::ToolTipRole ? statusToolTip(status, played)
+                                                                   : statusWords(status, played),
+                                           m_alerts->friendsOn(bookmark.address));
+    // What the row's short name shows to the eye.
+    if (bookmark.game == GameId::Cod)
+        return words;
+    return QLatin1String(gameOf(bookmark.game).name) + QStringLiteral(": ") + words;
 }
 
 // Only one of the two: the chosen player is on the list or not.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/friendactions.h"
+#include "query/games.h"
 
 #include <QObject>
 
@@ -14,6 +15,7 @@ class Notifier;
 class QListWidget;
 class AppSettings;
 class StatusRefresh;
+struct Bookmark;
 struct BookmarkStatus;
 
 // Feeds each answer of the background refresh to FriendAlerts before the bookmark rows show it,
@@ -25,10 +27,10 @@ class FriendsLink final : public QObject
     Q_DISABLE_COPY_MOVE(FriendsLink)
 
 public:
-    // `gameProtocol` is the version the rows' words are judged against.
+    // `played` gives the version of each game that the rows' words are judged against.
     FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkModel &bookmarks,
-                StatusRefresh &refresh, QListWidget &players, std::function<int()> gameProtocol,
-                QObject *parent);
+                StatusRefresh &refresh, QListWidget &players,
+                std::function<PlayedVersion(GameId)> played, QObject *parent);
 
     FriendAlerts &alerts() const { return *m_alerts; }
     // Takes the friends list and `notify` from the store, and shows the list in the player list.
@@ -46,14 +48,14 @@ private:
     void bookmarkAnswered(const QString &address, const BookmarkStatus &status);
     void friendsFoundLater(const QString &address);
     void showRow(const QString &address, const BookmarkStatus &status);
-    QString rowWords(const QString &address, const BookmarkStatus &status, int role) const;
+    QString rowWords(const Bookmark &bookmark, const BookmarkStatus &status, int role) const;
     void offerActions();
     void changeFriendship(bool befriend);
 
     AppSettings &m_settings;
     BookmarkModel &m_bookmarks;
     QListWidget &m_players;
-    const std::function<int()> m_gameProtocol;
+    const std::function<PlayedVersion(GameId)> m_played;
     FriendAlerts *const m_alerts;
     FriendActions m_actions; // the player list's context menu
 };

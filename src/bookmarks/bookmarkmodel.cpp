@@ -48,10 +48,12 @@ QVariant BookmarkModel::data(const QModelIndex &index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return m_rows.at(row).name;
-    case AddressRole:
+    case roleId(BookmarkRole::Address):
         return m_rows.at(row).address;
-    case PasswordRole:
+    case roleId(BookmarkRole::Password):
         return m_rows.at(row).password;
+    case roleId(BookmarkRole::Game):
+        return int(m_rows.at(row).game);
     default:
         return statusData(row, role);
     }
@@ -67,12 +69,12 @@ QVariant BookmarkModel::statusData(int row, int role) const
     if (!hasStatus(row))
         return {};
     switch (role) {
-    case StatusRole:
+    case roleId(BookmarkRole::Status):
         return QVariant::fromValue(status(row));
     case Qt::AccessibleDescriptionRole:
     case Qt::ToolTipRole:
         return words(row, role);
-    case FriendCountRole:
+    case roleId(BookmarkRole::FriendCount):
         return int(m_statuses[size_t(row)].friends);
     default:
         return {};
@@ -83,7 +85,7 @@ QString BookmarkModel::words(int row, int role) const
 {
     const BookmarkStatus known = status(row);
     if (m_words)
-        return m_words(m_rows.at(row).address, known, role);
+        return m_words(m_rows.at(row), known, role);
     return role == Qt::ToolTipRole ? statusToolTip(known) : statusWords(known);
 }
 
@@ -110,6 +112,8 @@ BookmarkStatus BookmarkModel::status(int row) const
     server.mod = m_texts.at(figures.mod);
     if (kept.flags & RowStatus::HasProtocol)
         server.protocol = figures.protocol;
+    if (const int named = kept.flags >> RowStatus::kNamedGameShift)
+        server.namedGame = GameId(named - 1);
     return status;
 }
 
@@ -122,8 +126,9 @@ void BookmarkModel::setWords(Words words)
 void BookmarkModel::wordsChanged()
 {
     if (!m_statuses.empty())
-        emit dataChanged(index(0), index(rowCount() - 1),
-                         {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole});
+        emit dataChanged(
+            index(0), index(rowCount() - 1),
+            {roleId(BookmarkRole::Status), Qt::AccessibleDescriptionRole, Qt::ToolTipRole});
 }
 
 int BookmarkModel::rowOf(const QString &address) const
@@ -172,9 +177,9 @@ void BookmarkModel::setStatus(const QString &address, const BookmarkStatus &stat
     for (auto row = first; row != last; ++row) {
         keep(m_statuses[size_t(*row)], status, figures, friendCount);
         const QModelIndex changed = index(*row);
-        emit dataChanged(
-            changed, changed,
-            {StatusRole, Qt::AccessibleDescriptionRole, Qt::ToolTipRole, FriendCountRole});
+        emit dataChanged(changed, changed,
+                         {roleId(BookmarkRole::Status), Qt::AccessibleDescriptionRole,
+                          Qt::ToolTipRole, roleId(BookmarkRole::FriendCount)});
     }
     if (m_texts.size() > std::max(kFewTexts, 2 * m_textsInUse))
         forgetUnusedTexts();
@@ -198,6 +203,8 @@ void BookmarkModel::keep(RowStatus &kept, const BookmarkStatus &status, const Fi
         kept.flags |= RowStatus::Full;
     if (server.protocol)
         kept.flags |= RowStatus::HasProtocol;
+    if (server.namedGame)
+        kept.flags |= quint8((int(*server.namedGame) + 1) << RowStatus::kNamedGameShift);
     if (kept.figures == 0) {
         m_figures.push_back(figures);
         kept.figures = quint32(m_figures.size());

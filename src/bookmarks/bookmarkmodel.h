@@ -14,6 +14,19 @@
 #include <functional>
 #include <vector>
 
+// Roles beyond Qt's own.
+enum class BookmarkRole {
+    Status = Qt::UserRole + 1, // a BookmarkStatus without the player names
+    Address,                   // "host:port" as saved
+    Password,                  // its text, empty for none
+    FriendCount,               // how many friends its server's last answer listed
+    Game,                      // GameId, as an int
+};
+constexpr int roleId(BookmarkRole role)
+{
+    return int(role);
+}
+
 // One row per bookmark, in the store's order: its name (the display text), address and password,
 // and what is known of its server. A status is kept compact, as figures and flags (a long list
 // holds thousands); its words, for tooltips and assistive technology, are made whenever a view
@@ -25,16 +38,9 @@ class BookmarkModel final : public QAbstractListModel
     Q_DISABLE_COPY_MOVE(BookmarkModel)
 
 public:
-    enum Role {
-        StatusRole = Qt::UserRole + 1, // a BookmarkStatus without the player names
-        AddressRole,
-        PasswordRole,
-        FriendCountRole, // how many friends its server's last answer listed
-    };
-
     // A row's words for `role` (Qt::ToolTipRole or Qt::AccessibleDescriptionRole).
     using Words =
-        std::function<QString(const QString &address, const BookmarkStatus &status, int role)>;
+        std::function<QString(const Bookmark &bookmark, const BookmarkStatus &status, int role)>;
 
     explicit BookmarkModel(QObject *parent = nullptr);
 
@@ -67,6 +73,8 @@ private:
     struct RowStatus
     {
         enum Flag : quint8 { Known = 1, Password = 2, Full = 4, HasLimit = 8, HasProtocol = 16 };
+        // The upper three bits: 1 + the game the server's `gamename` named, 0 for none.
+        static constexpr int kNamedGameShift = 5;
 
         quint32 figures = 0; // 1 + its place in m_figures; 0 for none yet
         quint32 problem = 0;

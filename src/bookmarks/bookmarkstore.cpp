@@ -21,6 +21,11 @@ QString alertKey()
     return QStringLiteral("alert");
 }
 
+QString gameKey()
+{
+    return QStringLiteral("game");
+}
+
 // Anything but a positive whole number is no alert.
 int alertIn(const QString &text)
 {
@@ -40,13 +45,15 @@ QList<Bookmark> BookmarkStore::bookmarksIn(QList<StoredSection> sections)
     const QString address = addressKey();
     const QString password = passwordKey();
     const QString alert = alertKey();
+    const QString game = gameKey();
     const QString reserved = AppSettings::sectionName();
     QList<Bookmark> bookmarks;
     bookmarks.reserve(sections.size());
     for (StoredSection &section : sections) {
         if (section.name != reserved)
             bookmarks.append({std::move(section.name), section.value(address),
-                              section.value(password), alertIn(section.value(alert))});
+                              section.value(password), alertIn(section.value(alert)),
+                              gameNamed(section.value(game))});
     }
     return bookmarks;
 }
@@ -100,9 +107,14 @@ SaveOutcome BookmarkStore::save(const QList<Bookmark> &listed, const QString &se
     // A moved bookmark takes its alert along.
     const qsizetype old = moved ? rowOf(listed, selected) : -1;
     const int alert = old >= 0 ? listed.at(old).alert : 0;
+    // A Call of Duty bookmark has no `game`, as every bookmark had before the other games.
+    const bool gameWritten = edited.game != GameId::Cod
+        || (row >= 0 && listed.at(row).game != GameId::Cod);
     const bool stored = m_store.write(edited.name, addressKey(), edited.address)
         && m_store.write(edited.name, passwordKey(), edited.password)
         && (alert == 0 || setAlert(edited.name, alert))
+        && (!gameWritten
+            || m_store.write(edited.name, gameKey(), QLatin1String(gameOf(edited.game).key)))
         && (!moved || selected.isEmpty() || m_store.deleteSection(selected));
     return stored ? SaveOutcome::Saved : SaveOutcome::NotStored;
 }

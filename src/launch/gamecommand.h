@@ -2,6 +2,8 @@
 // The game's command line, built as a value from the join's inputs before anything starts.
 #pragma once
 
+#include "query/games.h"
+
 #include <QString>
 
 #include <optional>
@@ -13,6 +15,7 @@ struct JoinTarget
     QString address;                   // "ip:port", as normalised by the address rules
     QString password;                  // as typed, possibly empty
     std::optional<QString> playerName; // absent when no clan nickname is selected
+    GameId game = GameId::Cod;
 };
 
 // The game to run, its arguments and the folder it runs in. `arguments` is the text that follows

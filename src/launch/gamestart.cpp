@@ -2,7 +2,7 @@
 #include "launch/gamestart.h"
 
 #include "platform/regularfile.h"
-#include "query/gameversion.h"
+#include "query/games.h"
 
 #include <QDir>
 #include <QFile>
@@ -251,16 +251,16 @@ std::optional<QString> startFailure(const StartPlan &plan, const LaunchOutcome &
         + (lines.isEmpty() ? QString() : QStringLiteral("\n\n") + lines);
 }
 
-int chosenProtocol(std::optional<int> stored, const QString &gamePath)
+int chosenProtocol(const Game &game, std::optional<int> stored, const QString &gamePath)
 {
     if (stored)
         return *stored;
-    QFile game(gamePath);
-    if (gamePath.isEmpty() || !openRegularFile(game))
-        return kDefaultProtocol;
-    const auto version = windowsFileVersion(game);
+    QFile program(gamePath);
+    if (gamePath.isEmpty() || !openRegularFile(program))
+        return game.defaultProtocol;
+    const auto version = windowsFileVersion(program);
     if (!version)
-        return kDefaultProtocol;
-    return protocolNamed(QStringLiteral("%1.%2").arg(version->first).arg(version->second))
-        .value_or(kDefaultProtocol);
+        return game.defaultProtocol;
+    return protocolNamed(game, QStringLiteral("%1.%2").arg(version->first).arg(version->second))
+        .value_or(game.defaultProtocol);
 }

@@ -6,6 +6,7 @@
 #include "launch/gamecommand.h"
 #include "launch/joinmessages.h"
 #include "platform/gamestarter.h"
+#include "query/games.h"
 
 #include <QProcessEnvironment>
 
@@ -31,7 +32,7 @@ std::optional<quint16> windowsMachine(QIODevice &file);
 std::optional<std::pair<int, int>> windowsFileVersion(QIODevice &file);
 // The game version the user plays: the setting's when there is one, else the game executable's own
 // version resource, else the version most servers run.
-int chosenProtocol(std::optional<int> stored, const QString &gamePath);
+int chosenProtocol(const Game &game, std::optional<int> stored, const QString &gamePath);
 
 // The user's choices for running Windows games: the runner (empty: "wine" from the PATH) and the
 // Wine prefix (empty: Wine's own choice).

@@ -27,7 +27,7 @@ JoinFlow::JoinFlow(Services &services, JoinSite &site, SlotWaitBounds slotWait, 
 void JoinFlow::join()
 {
     endSlotWait();
-    if (!hasGame())
+    if (!hasGame(m_site.fieldsGame()))
         return;
     // The game gets what is checked here, also when "Update Server Name?" comes up during the wait
     // and its Save empties the fields.
@@ -55,11 +55,13 @@ void JoinFlow::join()
     }
 }
 
-bool JoinFlow::hasGame()
+bool JoinFlow::hasGame(GameId game)
 {
-    const QString gamePath = m_site.launchSettings().gamePath;
+    const QString gamePath = m_site.launchSettings(game).gamePath;
     if (!gamePath.isEmpty() && QFileInfo(gamePath).isFile())
         return true;
+    if (game != GameId::Cod)
+        return m_site.chooseGamePath(game);
     message(joinMessage(kNoGamePath), Dialogs::Icon::Critical);
     return false;
 }
@@ -116,7 +118,7 @@ bool JoinFlow::retryWhenFull(const JoinTarget &target)
         startSlotWait(target);
         return false;
     }
-    return hasGame();
+    return hasGame(target.game);
 }
 
 void JoinFlow::message(const QString &text, Dialogs::Icon icon)
@@ -126,7 +128,7 @@ void JoinFlow::message(const QString &text, Dialogs::Icon icon)
 
 void JoinFlow::joinserver(const JoinTarget &target)
 {
-    const LaunchSettings settings = m_site.launchSettings();
+    const LaunchSettings settings = m_site.launchSettings(target.game);
     const GameCommand command = buildGameCommand(settings.gamePath, target);
     if (settings.commandLine == QLatin1String(kDebugSwitch)) {
         message(joinMessage(kLaunchedGame), Dialogs::Icon::None);

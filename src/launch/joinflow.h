@@ -54,7 +54,12 @@ public:
     virtual JoinStatus status() const = 0;
     // The window takes no input while a join waits for the status.
     virtual void holdInput(bool held) = 0;
-    virtual LaunchSettings launchSettings() const = 0;
+    // The game the fields' server runs: a bookmark's, or the one the browser listed it for.
+    virtual GameId fieldsGame() const = 0;
+    virtual LaunchSettings launchSettings(GameId game) const = 0;
+    // Asks for the program of a game other than Call of Duty (whose path start-up asks for) and
+    // keeps it; false when none was chosen.
+    virtual bool chooseGamePath(GameId game) = 0;
     // The wait for a free slot on `server` (a bookmark's name or an address) began; empty: it
     // ended.
     virtual void showSlotWait(const QString &server) = 0;
@@ -91,7 +96,7 @@ signals:
     void exchangeEnded();
 
 private:
-    bool hasGame();
+    bool hasGame(GameId game);
     bool needsStatusQuery(const JoinTarget &target) const;
     std::optional<JoinVerdict> awaitVerdict();
     bool awaitStatus();

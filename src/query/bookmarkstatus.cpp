@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "query/bookmarkstatus.h"
 
-#include "query/gameversion.h"
+#include "query/games.h"
 #include "query/statusreply.h"
 
 #include <QCoreApplication>
@@ -46,6 +46,7 @@ BookmarkStatus BookmarkStatus::answered(const StatusReply &reply, microseconds r
     const std::optional<qint64> protocol = statusCount(variableValue(reply, u"protocol"));
     if (protocol && *protocol <= std::numeric_limits<int>::max())
         server.protocol = int(*protocol);
+    server.namedGame = gameOfStatusName(variableValue(reply, u"gamename"));
     return status;
 }
 
@@ -61,12 +62,34 @@ QString pingFigure(const BookmarkStatus::Server &server)
     return statusText(kPingFigure).arg(server.pingMs);
 }
 
-bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol)
+std::optional<GameId> otherGame(const BookmarkStatus::Server &server, GameId played)
 {
-    return server.protocol && *server.protocol != gameProtocol;
+    return otherGameOf(server.namedGame, server.protocol, played);
 }
 
-QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtocol)
+bool runsOtherVersion(const BookmarkStatus::Server &server, PlayedVersion played)
+{
+    return otherGame(server, played.game)
+        || (server.protocol && *server.protocol != played.protocol);
+}
+
+namespace {
+
+// ", another game: Call of Duty 2" or ", other version 1.5"; empty for the user's own.
+QString otherVersionWords(const BookmarkStatus::Server &server, PlayedVersion played)
+{
+    if (const std::optional<GameId> other = otherGame(server, played.game))
+        return statusText(kStatusOtherGame).arg(QLatin1String(gameOf(*other).name));
+    if (!runsOtherVersion(server, played))
+        return {};
+    const int protocol = *server.protocol;
+    return statusText(kStatusOtherVersion)
+        .arg(versionOfProtocol(gameOf(played.game), protocol).value_or(QString::number(protocol)));
+}
+
+} // namespace
+
+QString statusWords(const BookmarkStatus &status, std::optional<PlayedVersion> played)
 {
     using State = BookmarkStatus::State;
     const BookmarkStatus::Server &server = status.server;
@@ -79,11 +102,8 @@ QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtoco
             words += statusText(kStatusPassword);
         if (server.full)
             words += statusText(kStatusFull);
-        if (gameProtocol && runsOtherVersion(server, *gameProtocol)) {
-            const int protocol = *server.protocol;
-            words += statusText(kStatusOtherVersion)
-                         .arg(versionOfProtocol(protocol).value_or(QString::number(protocol)));
-        }
+        if (played)
+            words += otherVersionWords(server, *played);
         return words;
     }
     case State::NotSent:
@@ -94,14 +114,14 @@ QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtoco
     }
 }
 
-QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol)
+QString statusToolTip(const BookmarkStatus &status, std::optional<PlayedVersion> played)
 {
     QStringList about;
     if (!status.server.version.isEmpty())
         about.append(statusText(kStatusVersion).arg(status.server.version));
     if (!status.server.mod.isEmpty())
         about.append(statusText(kStatusMod).arg(status.server.mod));
-    const QString words = statusWords(status, gameProtocol);
+    const QString words = statusWords(status, played);
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 

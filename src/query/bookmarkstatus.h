@@ -3,6 +3,8 @@
 // row shows and the words of its tooltip.
 #pragma once
 
+#include "query/games.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -24,6 +26,8 @@ inline constexpr char kStatusRefused[] = QT_TRANSLATE_NOOP("BookmarkStatus", "re
 inline constexpr char kStatusNoReply[] = QT_TRANSLATE_NOOP("BookmarkStatus", "no reply");
 inline constexpr char kStatusOtherVersion[] = QT_TRANSLATE_NOOP("BookmarkStatus",
                                                                 ", other version %1");
+inline constexpr char kStatusOtherGame[] = QT_TRANSLATE_NOOP("BookmarkStatus",
+                                                             ", another game: %1");
 inline constexpr char kStatusNotSent[] = QT_TRANSLATE_NOOP("BookmarkStatus", "not sent");
 inline constexpr char kStatusBadAddress[] = QT_TRANSLATE_NOOP("BookmarkStatus", "bad address");
 inline constexpr char16_t kStatusWaiting[] = u"\u2026"; // an ellipsis: not known yet
@@ -45,9 +49,10 @@ struct BookmarkStatus
         bool password = false; // pswrd or g_needpass is a non-zero number
         bool full = false;     // players >= sv_maxclients - sv_privateClients
         QString map;
-        QString version;             // shortversion
-        QString mod;                 // fs_game
-        std::optional<int> protocol; // the game version it runs, when it says
+        QString version;                 // shortversion
+        QString mod;                     // fs_game
+        std::optional<int> protocol;     // the game version it runs, when it says
+        std::optional<GameId> namedGame; // the game its `gamename` names, when one of ours
         QStringList playerNames;
     };
 
@@ -68,13 +73,18 @@ QString playersFigure(const BookmarkStatus::Server &server);
 // "45 ms".
 QString pingFigure(const BookmarkStatus::Server &server);
 // "12/20 players, ping 45 ms, map mp_harbor, password required, full", "refused", "no reply", ...
-// Given the user's game version, a server on another one adds ", other version 1.5".
-QString statusWords(const BookmarkStatus &status, std::optional<int> gameProtocol = std::nullopt);
-// Whether the server says it runs a game version other than the user's.
-bool runsOtherVersion(const BookmarkStatus::Server &server, int gameProtocol);
+// Given the user's game and version, a server of another game adds ", another game: Call of Duty
+// 2", one on another version ", other version 1.5".
+QString statusWords(const BookmarkStatus &status,
+                    std::optional<PlayedVersion> played = std::nullopt);
+// The other game the server plainly runs (otherGameOf).
+std::optional<GameId> otherGame(const BookmarkStatus::Server &server, GameId played);
+// Whether the server says it runs another game, or a version other than the user's.
+bool runsOtherVersion(const BookmarkStatus::Server &server, PlayedVersion played);
 // The words, and for an answering server its game version and mod on a line of their own: a
 // version other than the user's is the likeliest reason a join fails.
-QString statusToolTip(const BookmarkStatus &status, std::optional<int> gameProtocol = std::nullopt);
+QString statusToolTip(const BookmarkStatus &status,
+                      std::optional<PlayedVersion> played = std::nullopt);
 // What a row shows in place of the figures for a server that gave none: "refused", "no reply",
 // ..., an ellipsis while nothing is known; empty for an answer.
 QString statusMark(BookmarkStatus::State state);

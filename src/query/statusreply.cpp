@@ -123,13 +123,27 @@ void parseInfoLine(QStringView line, StatusReply &reply)
     }
 }
 
+// The first number in a word: some mods write a score as "k:12;d:3", kills and deaths.
+qint64 firstNumber(QStringView word)
+{
+    qsizetype start = 0;
+    while (start < word.size() && !word[start].isDigit())
+        ++start;
+    qsizetype end = start;
+    while (end < word.size() && word[end].isDigit())
+        ++end;
+    if (start > 0 && word[start - 1] == u'-')
+        --start;
+    return word.sliced(start, end - start).toLongLong();
+}
+
 PlayerFigures playerFigures(QStringView line)
 {
     const qsizetype quote = line.indexOf(u'"');
     const QStringView figures = quote < 0 ? line : line.first(quote);
     const QList<QStringView> words = figures.split(u' ', Qt::SkipEmptyParts);
-    return {words.size() > 0 ? words[0].toLongLong() : 0,
-            words.size() > 1 ? words[1].toLongLong() : 0};
+    return {words.size() > 0 ? firstNumber(words[0]) : 0,
+            words.size() > 1 ? firstNumber(words[1]) : 0};
 }
 
 void parseLine(QStringView line, StatusReply &reply)

@@ -18,17 +18,19 @@ QStringList mastersNamed(const QStringList &stored)
 
 namespace {
 
-// The protocol first: a master's name holds no blank.
-QString askedAtKey(int protocol, const QString &master)
+// The game and the protocol first: a master's name holds no blank. Call of Duty and Call of
+// Duty 4 share protocol numbers, not lists.
+QString askedAtKey(PlayedVersion played, const QString &master)
 {
-    return QString::number(protocol) + u' ' + master;
+    return QLatin1String(gameOf(played.game).key) + u' ' + QString::number(played.protocol) + u' '
+        + master;
 }
 
 } // namespace
 
-QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, int protocol)
+QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, PlayedVersion played)
 {
-    const QString prefix = askedAtKey(protocol, {});
+    const QString prefix = askedAtKey(played, {});
     QDateTime newest;
     for (auto entry = askedAt.cbegin(); entry != askedAt.cend(); ++entry) {
         if (entry.key().startsWith(prefix) && (!newest.isValid() || entry.value() > newest))
@@ -42,17 +44,17 @@ MasterClient::MasterClient(MasterBounds bounds, QObject *parent)
       m_bounds(bounds)
 { }
 
-void MasterClient::fetch(const QStringList &masters, int protocol, bool refresh)
+void MasterClient::fetch(const QStringList &masters, PlayedVersion played, bool refresh)
 {
     qDeleteAll(m_queries);
     m_queries.clear();
     m_seen.clear();
     m_running = 0;
     for (const QString &master : masters) {
-        const QString key = askedAtKey(protocol, master);
+        const QString key = askedAtKey(played, master);
         if (!refresh && askedRecently(key))
             continue;
-        const std::optional<MasterName> name = masterName(master);
+        const std::optional<MasterName> name = masterName(master, gameOf(played.game).masterPort);
         if (!name) {
             emit masterEnded(master, {MasterOutcome::Kind::NotFound, 0, {}});
             continue;
@@ -70,7 +72,7 @@ void MasterClient::fetch(const QStringList &masters, int protocol, bool refresh)
         });
         // A dotted address that cannot be sent to ends within ask(): the others start all the same.
         m_starting = true;
-        query->ask(*name, protocol);
+        query->ask(*name, played.protocol);
         m_starting = false;
     }
     if (m_running == 0)

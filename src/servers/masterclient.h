@@ -2,6 +2,7 @@
 // Asks every master for the server list of one game version, sparing masters asked recently.
 #pragma once
 
+#include "query/games.h"
 #include "servers/masterquery.h"
 
 #include <QDateTime>
@@ -17,7 +18,7 @@ QStringList defaultMasters();
 QStringList mastersNamed(const QStringList &stored);
 
 // When the masters were last asked for the list of `protocol` (invalid if never).
-QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, int protocol);
+QDateTime newestAskedAt(const QHash<QString, QDateTime> &askedAt, PlayedVersion played);
 
 // Asks each master at once and merges their lists, each server once. Masters are shared and some
 // block clients that ask too often: a master asked for the same version less than
@@ -33,7 +34,7 @@ public:
     explicit MasterClient(MasterBounds bounds, QObject *parent = nullptr);
 
     // Masters named in `masters` that cannot be parsed end at once as not found.
-    void fetch(const QStringList &masters, int protocol, bool refresh);
+    void fetch(const QStringList &masters, PlayedVersion played, bool refresh);
     bool isFetching() const { return m_running > 0; }
 
     // When each master was last asked, by "protocol master": kept in the cache between runs.

@@ -24,12 +24,12 @@ QString outcomeWords(const MasterOutcome &outcome)
     return {};
 }
 
-std::optional<MasterName> masterName(const QString &text)
+std::optional<MasterName> masterName(const QString &text, quint16 defaultPort)
 {
     const QString trimmed = text.trimmed();
     const qsizetype colon = trimmed.lastIndexOf(u':');
     if (colon < 0)
-        return trimmed.isEmpty() ? std::nullopt : std::optional(MasterName{trimmed});
+        return trimmed.isEmpty() ? std::nullopt : std::optional(MasterName{trimmed, defaultPort});
     bool isNumber = false;
     const uint port = trimmed.sliced(colon + 1).toUInt(&isNumber);
     if (!isNumber || port == 0 || port > 65535 || colon == 0)

@@ -36,13 +36,14 @@ struct MasterOutcome
 // The words of the status line for a master that failed: "no answer", "bad reply", ...
 QString outcomeWords(const MasterOutcome &outcome);
 
-// A master as the settings name it: "host" or "host:port".
+// A master as the settings name it: "host" or "host:port", the game's master port where it names
+// none.
 struct MasterName
 {
     QString host;
-    quint16 port = kDefaultMasterPort;
+    quint16 port = 0;
 };
-std::optional<MasterName> masterName(const QString &text);
+std::optional<MasterName> masterName(const QString &text, quint16 defaultPort);
 
 // Resolves the master's name, sends the request from a socket connected to it (so nothing but the
 // master's datagrams gets through) and reports the acceptable servers of each datagram, then the

@@ -11,7 +11,6 @@
 
 // The game keeps at most 2,048 servers; twice that is room enough and a bound on a hostile master.
 inline constexpr int kMaxListedServers = 4096;
-inline constexpr quint16 kDefaultMasterPort = 20510;
 
 // "\xff\xff\xff\xffgetservers P full empty": masters answer only this exact text.
 QByteArray masterRequest(int protocol);

@@ -25,9 +25,9 @@ ServerBrowser::ServerBrowser(AppSettings &settings, ServerBrowserOptions options
       m_filter(new ServerFilter(*m_servers, this)),
       m_masters(new MasterClient(m_options.masterBounds, this)),
       m_sweep(new ServerSweep(m_options.sweepBounds, this)),
-      m_listProtocol(m_options.gameProtocol)
+      m_played(playedOf(m_options.game))
 {
-    m_servers->setGameProtocol(m_listProtocol);
+    m_servers->setPlayed(m_played);
     wire();
     readFriends();
     loadCache();
@@ -56,27 +56,34 @@ void ServerBrowser::wire()
 // A cache of another game version's list, or none that can be read, leaves the list empty.
 void ServerBrowser::loadCache()
 {
-    const std::optional<CachedList> cached = readServerCache(m_options.cachePath);
+    const std::optional<CachedList> cached = readServerCache(
+        serverCachePath(m_options.cacheFolder, m_played.game));
     if (!cached)
         return;
     m_masters->setAskedAt(cached->askedAt);
-    if (cached->protocol == m_listProtocol) {
+    if (cached->protocol == m_played.protocol) {
         m_servers->setServers(cached->servers);
-        m_listTakenAt = newestAskedAt(cached->askedAt, m_listProtocol);
+        m_listTakenAt = newestAskedAt(cached->askedAt, m_played);
     }
 }
 
 void ServerBrowser::saveCache() const
 {
-    writeServerCache(m_options.cachePath,
-                     {m_listProtocol, m_masters->askedAt(), m_servers->servers()});
+    writeServerCache(serverCachePath(m_options.cacheFolder, m_played.game),
+                     {m_played.protocol, m_masters->askedAt(), m_servers->servers()});
 }
 
-void ServerBrowser::chooseGameProtocol(int protocol)
+PlayedVersion ServerBrowser::playedOf(GameId game) const
+{
+    return m_options.played ? m_options.played(game)
+                            : PlayedVersion{game, gameOf(game).defaultProtocol};
+}
+
+void ServerBrowser::choose(PlayedVersion played)
 {
     saveCache();
-    m_listProtocol = protocol;
-    m_servers->setGameProtocol(protocol);
+    m_played = played;
+    m_servers->setPlayed(played);
     m_servers->setServers({});
     m_listTakenAt = {};
     loadCache();
@@ -89,7 +96,7 @@ void ServerBrowser::fetch(bool refresh)
     m_mastersListed = 0;
     m_sweep->stop();
     m_sweep->ask(m_servers->restartAll());
-    m_masters->fetch(m_options.masters, m_listProtocol, refresh);
+    m_masters->fetch(mastersNamed(m_settings.masters(m_played.game)), m_played, refresh);
     m_progressTimer.start();
     tick();
 }

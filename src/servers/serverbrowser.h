@@ -7,12 +7,14 @@
 #include "query/serversweep.h"
 #include "servers/browserprogress.h"
 #include "servers/masterquery.h"
+#include "servers/servercache.h"
 
 #include <QDateTime>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class AppSettings;
@@ -21,21 +23,23 @@ class ServerFilter;
 class ServerListModel;
 struct FoundServer;
 
-// Where the browser asks and how long it waits, and the file it keeps the last list in.
+// How long the browser waits, the version of each game the player plays (the one shown when a
+// game is chosen; unset: the one most servers run), where each game's last list is kept, and the
+// game shown first.
 struct ServerBrowserOptions
 {
-    QStringList masters; // "host" or "host:port"
-    int gameProtocol = 1;
     MasterBounds masterBounds;
     SweepBounds sweepBounds;
-    QString cachePath;
+    std::function<PlayedVersion(GameId)> played;
+    QString cacheFolder = serverCacheFolder();
+    GameId game = GameId::Cod;
 };
 
-// The masters give the list of one game version, ServerSweep fills in each server's status,
-// ServerListModel holds the rows and ServerFilter picks and orders them for a view. The list of
-// the version left is kept in the cache, and the one of the version chosen taken from it, so a
-// browser opens on the last list at once. The friends list is read from the store and edited in
-// it here; the rows mark the friends on each server.
+// The game's masters (`masters`, `masters_cod2`, ...) give the list of one game version,
+// ServerSweep fills in each server's status, ServerListModel holds the rows and ServerFilter picks
+// and orders them for a view. The list of the version left is kept in the game's cache, and the one
+// of the version chosen taken from it, so a browser opens on the last list at once. The friends
+// list is read from the store and edited in it here; the rows mark the friends on each server.
 class ServerBrowser final : public QObject
 {
     Q_OBJECT
@@ -51,9 +55,12 @@ public:
     const FriendList &friends() const { return m_friends; }
     const AppSettings &settings() const { return m_settings; }
 
-    int gameProtocol() const { return m_listProtocol; }
-    // Keeps the list of the version left and shows the one of `protocol`, then asks for it.
-    void chooseGameProtocol(int protocol);
+    // The game and version the rows belong to.
+    PlayedVersion played() const { return m_played; }
+    // The version of `game` the player plays, the one shown when that game is chosen.
+    PlayedVersion playedOf(GameId game) const;
+    // Keeps the list of the game and version left and shows the one of `played`, then asks for it.
+    void choose(PlayedVersion played);
     // The rows shown keep their place and are asked again; the masters add what is new, or with
     // `refresh` even those asked a moment ago.
     void fetch(bool refresh);
@@ -98,5 +105,5 @@ private:
     QStringList m_failures; // "master: no answer", in this fetch
     int m_mastersListed = 0;
     QDateTime m_listTakenAt; // when a master last listed the rows' servers
-    int m_listProtocol = 0;  // the game version the rows belong to
+    PlayedVersion m_played;  // the game and version the rows belong to
 };

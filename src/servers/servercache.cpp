@@ -81,10 +81,15 @@ QByteArray streamed(const std::function<void(QDataStream &)> &write)
 
 } // namespace
 
-QString serverCachePath()
+QString serverCacheFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation)
-        + QStringLiteral("/servers.cache");
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+}
+
+QString serverCachePath(const QString &folder, GameId game)
+{
+    const QString suffix = game == GameId::Cod ? QString() : u'-' + QLatin1String(gameOf(game).key);
+    return folder + QStringLiteral("/servers%1.cache").arg(suffix);
 }
 
 std::optional<CachedList> readServerCache(const QString &path)

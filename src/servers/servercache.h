@@ -14,8 +14,11 @@ struct CachedList
     QList<FoundServer> servers;
 };
 
-// The cache file in the platform's cache folder (QStandardPaths::CacheLocation).
-QString serverCachePath();
+// The platform's cache folder (QStandardPaths::CacheLocation).
+QString serverCacheFolder();
+// The game's cache file in `folder`: servers.cache for Call of Duty, servers-cod2.cache and so on
+// for the others.
+QString serverCachePath(const QString &folder, GameId game);
 
 // nullopt when the file is missing, unreadable, cut short, of another format or otherwise not
 // what writeServerCache() leaves: the caller starts afresh and the next write replaces it.

@@ -75,7 +75,7 @@ bool ServerFilter::passesSwitches(const FoundServer &server) const
     const BookmarkStatus::Server &figures = server.status.server;
     return !(m_switches.hideEmpty && figures.players == 0) && !(m_switches.hideFull && figures.full)
         && !(m_switches.hideLocked && figures.password)
-        && !(m_switches.onlyMyVersion && runsOtherVersion(figures, m_servers.gameProtocol()));
+        && !(m_switches.onlyMyVersion && runsOtherVersion(figures, m_servers.played()));
 }
 
 bool ServerFilter::lessThan(const QModelIndex &left, const QModelIndex &right) const

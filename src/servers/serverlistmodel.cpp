@@ -60,9 +60,9 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case roleId(FoundServerRole::SortKey):
         return sortKey(server, index.column());
     case Qt::AccessibleDescriptionRole:
-        return withFriendsWords(statusWords(server.status, m_gameProtocol), friends);
+        return withFriendsWords(statusWords(server.status, m_played), friends);
     case Qt::ToolTipRole:
-        return withFriendsWords(statusToolTip(server.status, m_gameProtocol), friends);
+        return withFriendsWords(statusToolTip(server.status, m_played), friends);
     case roleId(FoundServerRole::FriendCount):
         return int(friends.size());
     case Qt::TextAlignmentRole:
@@ -72,7 +72,7 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case roleId(FoundServerRole::Locked):
         return answered && server.status.server.password;
     case roleId(FoundServerRole::OtherVersion):
-        return answered && runsOtherVersion(server.status.server, m_gameProtocol);
+        return answered && runsOtherVersion(server.status.server, m_played);
     default:
         return {};
     }
@@ -143,9 +143,9 @@ void ServerListModel::setFriends(const FriendList &friends)
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
-void ServerListModel::setGameProtocol(int protocol)
+void ServerListModel::setPlayed(PlayedVersion played)
 {
-    m_gameProtocol = protocol;
+    m_played = played;
     if (!m_servers.isEmpty())
         emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }

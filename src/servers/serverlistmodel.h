@@ -46,9 +46,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
-    // The version the user plays: servers on another one are marked.
-    void setGameProtocol(int protocol);
-    int gameProtocol() const { return m_gameProtocol; }
+    // The game and version the user plays: servers of another are marked.
+    void setPlayed(PlayedVersion played);
+    PlayedVersion played() const { return m_played; }
     // Finds the friends on every row again.
     void setFriends(const FriendList &friends);
 
@@ -76,7 +76,7 @@ private:
     QList<FoundServer> m_servers;
     FriendList m_friends;
     QHash<quint64, int> m_rows;
-    int m_gameProtocol = 1;
+    PlayedVersion m_played;
     int m_answered = 0;
     int m_settled = 0;
     QList<int> m_changedRows; // not shown yet

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/appsettings.h"
 
-#include "query/gameversion.h"
+#include "query/games.h"
 #include "storage/keyvaluestore.h"
 
 #include <algorithm>
@@ -9,18 +9,34 @@
 namespace {
 
 constexpr char kSection[] = "settings";
-constexpr char kGamePathKey[] = "codpath";
 constexpr char kClanHostKey[] = "clanhost";
 constexpr char kWineKey[] = "wine";
 constexpr char kWinePrefixKey[] = "wineprefix";
-constexpr char kMastersKey[] = "masters";
-constexpr char kProtocolKey[] = "protocol";
 constexpr char kFriendsKey[] = "friends";
 constexpr char kNotifyKey[] = "notify";
 constexpr char kCloseToTrayKey[] = "closetotray";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
 constexpr char kRecentKey[] = "recent";
+
+// Each game's keys, in the order of games(): Call of Duty's were there before the others.
+struct GameKeys
+{
+    const char *path;
+    const char *masters;
+    const char *protocol;
+};
+constexpr GameKeys kGameKeys[] = {
+    {"codpath", "masters", "protocol"},
+    {"coduopath", "masters_uo", "protocol_uo"},
+    {"cod2path", "masters_cod2", "protocol_cod2"},
+    {"cod4path", "masters_cod4", "protocol_cod4"},
+};
+
+const GameKeys &keysOf(GameId game)
+{
+    return kGameKeys[int(game)];
+}
 
 QString keyName(const char *key)
 {
@@ -52,19 +68,19 @@ QString AppSettings::value(const char *key) const
     return m_store.read(sectionName(), keyName(key));
 }
 
-QString AppSettings::gamePath() const
+QString AppSettings::gamePath(GameId game) const
 {
-    return value(kGamePathKey);
+    return value(keysOf(game).path);
 }
 
 QString AppSettings::gamePathIn(const QList<StoredSection> &sections)
 {
-    return storedValue(sections, sectionName(), keyName(kGamePathKey));
+    return storedValue(sections, sectionName(), keyName(keysOf(GameId::Cod).path));
 }
 
-bool AppSettings::setGamePath(const QString &path)
+bool AppSettings::setGamePath(const QString &path, GameId game)
 {
-    return m_store.write(sectionName(), keyName(kGamePathKey), path);
+    return m_store.write(sectionName(), keyName(keysOf(game).path), path);
 }
 
 QString AppSettings::clanHost() const
@@ -82,14 +98,19 @@ QString AppSettings::winePrefix() const
     return value(kWinePrefixKey);
 }
 
-QStringList AppSettings::masters() const
+QStringList AppSettings::masters(GameId game) const
 {
-    return m_store.readList(sectionName(), keyName(kMastersKey));
+    return m_store.readList(sectionName(), keyName(keysOf(game).masters));
 }
 
-std::optional<int> AppSettings::protocol() const
+QString AppSettings::mastersKey(GameId game)
 {
-    return protocolNamed(value(kProtocolKey));
+    return keyName(keysOf(game).masters);
+}
+
+std::optional<int> AppSettings::protocol(GameId game) const
+{
+    return protocolNamed(gameOf(game), value(keysOf(game).protocol));
 }
 
 QStringList AppSettings::friends() const

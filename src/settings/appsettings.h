@@ -3,6 +3,7 @@
 // and the rule that reads its text.
 #pragma once
 
+#include "query/games.h"
 #include "settings/recentservers.h"
 #include "storage/storedsection.h"
 
@@ -20,8 +21,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
-// user may change them meanwhile. Only `codpath`, `friends`, `browsergeometry` and `recent` are
-// ever written by the program.
+// user may change them meanwhile. Only the games' paths, `friends`, `browsergeometry` and `recent`
+// are ever written by the program.
 class AppSettings final
 {
 public:
@@ -32,22 +33,26 @@ public:
     // The section's name, which no bookmark may take.
     static QString sectionName();
 
-    // `codpath`: the game executable; empty until one is chosen.
-    QString gamePath() const;
-    // The game path as one reading of the whole store holds it.
+    // `codpath` (`coduopath`, `cod2path`, `cod4path` for the other games): the game's program;
+    // empty until one is chosen.
+    QString gamePath(GameId game = GameId::Cod) const;
+    // Call of Duty's path as one reading of the whole store holds it.
     static QString gamePathIn(const QList<StoredSection> &sections);
-    bool setGamePath(const QString &path);
+    bool setGamePath(const QString &path, GameId game = GameId::Cod);
     // `clanhost`: the clan page's host, which only the user puts there; empty when unset.
     QString clanHost() const;
     // `wine`: the runner of a Windows game off Windows; empty for `wine` from the PATH.
     QString wine() const;
     // `wineprefix`: WINEPREFIX for that runner; empty to leave it to wine.
     QString winePrefix() const;
-    // `masters`: the master servers as the user listed them; empty for the built-in ones.
-    QStringList masters() const;
-    // `protocol`: the game version asked for, as a protocol number ("6") or a version ("1.5");
-    // nullopt when unset or neither.
-    std::optional<int> protocol() const;
+    // `masters` (`masters_uo`, `masters_cod2`, `masters_cod4`): the game's master servers as the
+    // user listed them; empty for the built-in ones.
+    QStringList masters(GameId game = GameId::Cod) const;
+    // The key of the game's masters, which only the user writes (and tests, for fake masters).
+    static QString mastersKey(GameId game);
+    // `protocol` (`protocol_uo`, ...): the game version asked for, as a protocol number ("6") or a
+    // version ("1.5") of that game; nullopt when unset or neither.
+    std::optional<int> protocol(GameId game = GameId::Cod) const;
     // `friends`: names and `*` patterns.
     QStringList friends() const;
     bool setFriends(const QStringList &friends);

@@ -4,8 +4,11 @@
 #include "settings/appsettings.h"
 #include "version.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
 #include <QTest>
 
 WindowHarness::WindowHarness(Store store)
@@ -60,6 +63,17 @@ QString WindowHarness::selectedBookmark()
 {
     const QModelIndexList selected = bookmarkList()->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? QString() : selected.constFirst().data().toString();
+}
+
+void WindowHarness::getDetails(const QString &address)
+{
+    find<QLineEdit>("server_ip")->setText(address);
+    find<QAction>("menu_update")->trigger();
+}
+
+bool WindowHarness::idle()
+{
+    return m_window->isEnabled() && !QGuiApplication::overrideCursor();
 }
 
 QPoint WindowHarness::bookmarkCentre(int row)

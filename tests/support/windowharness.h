@@ -42,6 +42,11 @@ public:
     }
 
     // The bookmark list, a view of the window's bookmark model.
+    // Types the address and asks for its status, as [ Get Details ] does.
+    void getDetails(const QString &address);
+    // The window takes input again and the busy pointer is gone.
+    bool idle();
+
     QListView *bookmarkList()
     {
         return m_window->findChild<QListView *>(QStringLiteral("servers_name"));
