@@ -23,28 +23,34 @@ void TestAppSettings::values_data()
     QTest::addColumn<int>("period");         // seconds, 0 for none
     QTest::addColumn<bool>("notifies");      // and closes to the tray, written the same
     QTest::addColumn<int>("protocolNumber"); // 0 for none
-    QTest::newRow("defaults") << QString() << QString() << QString() << 120 << true << 0;
+    QTest::addColumn<QString>("game");       // whose keys `protocol` and the path are written to
+    QTest::newRow("defaults") << QString() << QString() << QString() << 120 << true << 0 << "cod";
     QTest::newRow("off") << QStringLiteral("0") << "false"
-                         << "" << 0 << false << 0;
+                         << "" << 0 << false << 0 << "cod";
     QTest::newRow("too often") << QStringLiteral("10") << "0"
-                               << "" << 30 << false << 0;
+                               << "" << 30 << false << 0 << "cod";
     QTest::newRow("as asked") << QStringLiteral(" 45 ") << "true"
-                              << "" << 45 << true << 0;
+                              << "" << 45 << true << 0 << "cod";
     QTest::newRow("negative") << QStringLiteral("-5") << "OFF"
-                              << "" << 120 << false << 0;
+                              << "" << 120 << false << 0 << "cod";
     QTest::newRow("no number") << QStringLiteral("2m") << "yes"
-                               << "" << 120 << true << 0;
+                               << "" << 120 << true << 0 << "cod";
     QTest::newRow("beyond a timer") << QStringLiteral("99999999999") << "1"
-                                    << "" << 86'400 << true << 0;
+                                    << "" << 86'400 << true << 0 << "cod";
     QTest::newRow("protocol as a version") << ""
                                            << ""
-                                           << " 1.5" << 120 << true << 6;
+                                           << " 1.5" << 120 << true << 6 << "cod";
     QTest::newRow("protocol as its number") << ""
                                             << ""
-                                            << "6" << 120 << true << 6;
+                                            << "6" << 120 << true << 6 << "cod";
     QTest::newRow("protocol no version speaks") << ""
                                                 << ""
-                                                << "3" << 120 << true << 0;
+                                                << "3" << 120 << true << 0 << "cod";
+    QTest::newRow("United Offensive's keys") << "" << "" << "1.51" << 120 << true << 22 << "uo";
+    QTest::newRow("Call of Duty 2's keys") << "" << "" << "118" << 120 << true << 118 << "cod2";
+    QTest::newRow("a version the game never had")
+        << "" << "" << "1.5" << 120 << true << 0 << "cod2";
+    QTest::newRow("Call of Duty 4's 1.7") << "" << "" << "1.7" << 120 << true << 6 << "cod4";
 }
 
 // Written as QSettings writes them, and read back both from the reading of the whole store and,
@@ -57,6 +63,10 @@ void TestAppSettings::values()
     QFETCH(int, period);
     QFETCH(bool, notifies);
     QFETCH(int, protocolNumber);
+    QFETCH(QString, game);
+    const GameId played = gameNamed(game);
+    const QString suffix = played == GameId::Cod ? QString() : u'_' + game;
+    const QString path = QStringLiteral("C:/Games/%1/game.exe").arg(game);
     const StoreFixture fixture;
     {
         QSettings file(fixture.settingsPath(), QSettings::IniFormat);
@@ -64,7 +74,8 @@ void TestAppSettings::values()
         const QList<std::pair<QString, QString>> written{{"refreshseconds", refreshSeconds},
                                                          {"notify", notify},
                                                          {"closetotray", notify},
-                                                         {"protocol", protocol}};
+                                                         {"protocol" + suffix, protocol},
+                                                         {(game == "uo" ? "coduo" : game) + "path", path}};
         for (const auto &[key, value] : written) {
             if (!value.isEmpty())
                 file.setValue(QStringLiteral("settings/") + key, value);
@@ -85,7 +96,10 @@ void TestAppSettings::values()
         QCOMPARE(settings.refreshPeriod(), expected);
         QCOMPARE(settings.notifications(), notifies);
         QCOMPARE(settings.closeToTray(), notifies);
-        QCOMPARE(settings.protocol(), expectedProtocol);
+        QCOMPARE(settings.protocol(played), expectedProtocol);
+        QCOMPARE(settings.gamePath(played), path);
+        if (played != GameId::Cod) // Call of Duty's own keys stay unset
+            QVERIFY(!settings.protocol() && settings.gamePath().isEmpty());
     }
 }
 

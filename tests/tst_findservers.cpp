@@ -98,6 +98,7 @@ private slots:
     void join_data();
     void join();
     void reopenedFromTheCache();
+    void otherGame();
     void cleanupTestCase();
 
 private:
@@ -486,6 +487,55 @@ void tst_FindServers::reopenedFromTheCache()
     QCOMPARE(rows->rowCount(), 0);
 }
 
+// Each game has its masters, asked at the game's master port unless they name one, its versions
+// and its list in a cache of its own; a server added to the bookmarks is of the game shown, and
+// the game left comes back with its list.
+void tst_FindServers::otherGame()
+{
+    FakeStatusServer master(7, gameOf(GameId::Cod2).masterPort);
+    FakeStatusServer dunes(8);
+    master.answerNext(masterList({&dunes}));
+    for (int answer = 0; answer < 2; ++answer) // to the browser, then to the bookmark's refresh
+        dunes.answerNext(reply(QStringLiteral(R"(\sv_hostname\Dunes\sv_maxclients\24)"
+                                              R"(\protocol\118\gamename\Call of Duty 2)"),
+                               3));
+    m_harness->store().write(AppSettings::sectionName(), AppSettings::mastersKey(GameId::Cod2),
+                             master.address().toString());
+    QTRY_VERIFY(!m_browser->findChild<QProgressBar *>()->isVisible());
+    auto *game = control<QComboBox>("game");
+    auto *version = control<QComboBox>("gameVersion");
+    game->setCurrentIndex(game->findText(QStringLiteral("Call of Duty 2")));
+    QTRY_COMPARE(master.received.size(), 1);
+    QCOMPARE(master.received.first().data, QByteArray("\xff\xff\xff\xffgetservers 118 full empty"));
+    QStringList versions;
+    for (int item = 0; item < version->count(); ++item)
+        versions.append(version->itemText(item));
+    QCOMPARE(versions, QStringList({"1.0", "1.2", "1.3", "1.4"}));
+    QCOMPARE(version->currentText(), QStringLiteral("1.3"));
+    QTRY_VERIFY(serverIndex(QStringLiteral("Dunes")).isValid());
+    QTRY_VERIFY(serverIndex(QStringLiteral("Dunes"))
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .startsWith(QStringLiteral("3/24 players")));
+    QVERIFY(
+        !serverIndex(QStringLiteral("Dunes")).data(roleId(FoundServerRole::OtherVersion)).toBool());
+
+    selectServer(QStringLiteral("Dunes"));
+    control<QPushButton>("addToBookmarks")->click();
+    QCOMPARE(m_harness->reopenStore()->read(QStringLiteral("Dunes"), QStringLiteral("game")),
+             QStringLiteral("cod2"));
+    const QModelIndex row = m_harness->bookmarkIndex(m_harness->currentBookmark());
+    QCOMPARE(GameId(row.data(roleId(BookmarkRole::Game)).toInt()), GameId::Cod2);
+    QTRY_VERIFY(row.data(Qt::AccessibleDescriptionRole)
+                    .toString()
+                    .startsWith(QStringLiteral("Call of Duty 2: 3/24 players")));
+
+    game->setCurrentIndex(game->findText(QStringLiteral("Call of Duty")));
+    QCOMPARE(version->count(), 5);
+    QTRY_VERIFY(serverIndex(QStringLiteral("Harbor")).isValid());
+    QVERIFY(!serverIndex(QStringLiteral("Dunes")).isValid());
+}
+
 void tst_FindServers::cleanupTestCase()
 {
     // The window's place is kept in the store as it closes.
@@ -505,7 +555,7 @@ void tst_FindServers::cleanupTestCase()
     for (QDirIterator files(cache, QDir::Files, QDirIterator::Subdirectories); files.hasNext();)
         kept.append(QFileInfo(files.next()).fileName());
     kept.sort();
-    QCOMPARE(kept, QStringList({"servers.cache"}));
+    QCOMPARE(kept, QStringList({"servers-cod2.cache", "servers.cache"}));
 }
 
 QTEST_MAIN(tst_FindServers)

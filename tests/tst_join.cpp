@@ -264,6 +264,8 @@ class TestJoin : public QObject
 private slots:
     void noGamePath_data();
     void noGamePath();
+    void otherGamesProgram_data();
+    void otherGamesProgram();
     void typedAddress_data();
     void typedAddress();
     void gameCommandLine_data();
@@ -453,6 +455,45 @@ void TestJoin::gameCommandLine()
     }
     QTRY_VERIFY(readRun(session.gamePath));
     QCOMPARE(readRun(session.gamePath)->arguments, connectTo(session.server.addressText()) + tail);
+}
+
+// A bookmark of another game starts that game's program, which the file dialog asks for once and
+// the store keeps; with none chosen nothing starts and nothing more is said.
+void TestJoin::otherGamesProgram_data()
+{
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("chosen") << true;
+    QTest::newRow("dialog cancelled") << false;
+}
+
+void TestJoin::otherGamesProgram()
+{
+    QFETCH(bool, chosen);
+    JoinSession session;
+    const QString program = QDir::toNativeSeparators(session.gameFolder() + "/CoD2MP_s.exe");
+    QVERIFY(writeExecutable(program, fakeGame()));
+    session.bookmark(QStringLiteral("Dunes"), session.server.addressText());
+    session.harness.reopenStore()->write(QStringLiteral("Dunes"), QStringLiteral("game"),
+                                         QStringLiteral("cod2"));
+    session.server.answerNext(openServer());
+    session.start();
+    if (chosen)
+        session.harness.dialogs.chooseFile(program);
+    else
+        session.harness.dialogs.cancelNext();
+    session.selectRow(0);
+    session.join();
+    QTRY_VERIFY(session.idle());
+    QCOMPARE(session.harness.dialogs.fileDialogs.size(), 1);
+    QCOMPARE(session.harness.dialogs.fileDialogs.constFirst().title,
+             QStringLiteral("Select CoD2MP_s.exe"));
+    QVERIFY(session.texts().isEmpty());
+    QCOMPARE(AppSettings(*session.harness.reopenStore()).gamePath(GameId::Cod2),
+             chosen ? program : QString());
+    QCOMPARE(session.starter.started.size(), chosen ? 1 : 0);
+    if (chosen)
+        QCOMPARE(session.startedArguments().mid(0, 2),
+                 connectTo(session.server.addressText()).mid(0, 2));
 }
 
 void TestJoin::selectedBookmarksStatusDecides_data()

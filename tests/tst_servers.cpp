@@ -320,10 +320,11 @@ void tst_Servers::cacheRoundTrip()
     const QString path = folder.filePath(QStringLiteral("deep/servers.cache"));
     FoundServer server;
     server.address = {QHostAddress(QStringLiteral("8.8.4.4")).toIPv4Address(), 28960};
-    server.take(
-        *parseStatusReply(FakeStatusServer::statusReply(
-            {R"(\sv_hostname\Harbor\protocol\6\sv_maxclients\20\g_needpass\1)", R"(5 40 "Bob")"})),
-        45ms);
+    // A mod's score of kills and deaths reads as its first number.
+    server.take(*parseStatusReply(FakeStatusServer::statusReply(
+                    {R"(\sv_hostname\Harbor\protocol\6\sv_maxclients\20\g_needpass\1)",
+                     R"(k:5;d:2 40 "Bob")"})),
+                45ms);
     // A server that never said its limit, with more players than the file keeps: the rest of the
     // list stays readable.
     FoundServer crowded;

@@ -221,47 +221,63 @@ void TestStatusReply::replyInWords_data()
     QTest::addColumn<QByteArray>("datagram");
     QTest::addColumn<QString>("words");
     QTest::addColumn<QString>("toolTip"); // below the words
+    QTest::addColumn<QString>("played");  // "cod2 118": the game and protocol played; empty: none
 
     QTest::newRow("players against the limit, ping, map")
         << kHarbor << "1/20 players, ping 45 ms, map mp_harbor"
-        << "";
+        << "" << QString();
     QTest::newRow("version and mod only in the tooltip")
         << reply("\\sv_maxclients\\8\\shortversion\\ 1.5 \\fs_game\\pam\n")
         << "0/8 players, ping 45 ms"
-        << "version 1.5, mod pam";
+        << "version 1.5, mod pam" << QString();
     QTest::newRow("pswrd a non-zero number")
         << reply("\\sv_maxclients\\8\\pswrd\\1\n") << "0/8 players, ping 45 ms, password required"
-        << "";
+        << "" << QString();
     QTest::newRow("g_needpass a non-zero number")
         << reply("\\sv_maxclients\\8\\pswrd\\0\\g_needpass\\ 2\n")
         << "0/8 players, ping 45 ms, password required"
-        << "";
+        << "" << QString();
     QTest::newRow("zero, text and a repeated zero are no password")
         << reply("\\sv_maxclients\\8\\g_needpass\\1\\pswrd\\yes\\g_needpass\\0\n")
         << "0/8 players, ping 45 ms"
-        << "";
+        << "" << QString();
     QTest::newRow("full: the limit less the reserved slots")
         << reply("\\sv_maxclients\\4\\sv_privateClients\\1\n1 2 \"a\"\n1 2 \"b\"\n1 2 \"c\"\n")
         << "3/4 players, ping 45 ms, full"
-        << "";
+        << "" << QString();
     QTest::newRow("one short of full")
         << reply("\\sv_maxclients\\4\\sv_privateClients\\1\n1 2 \"a\"\n1 2 \"b\"\n")
         << "2/4 players, ping 45 ms"
-        << "";
+        << "" << QString();
     QTest::newRow("hostile limits: no overflow, a negative count is none")
         << reply("\\sv_maxclients\\2147483647\\sv_privateClients\\-1\n1 2 \"a\"\n")
         << "1/2147483647 players, ping 45 ms"
-        << "";
+        << "" << QString();
     QTest::newRow("negative limit: unknown, never full")
         << reply("\\sv_maxclients\\-5\n1 2 \"a\"\n") << "1/? players, ping 45 ms"
-        << "";
+        << "" << QString();
     QTest::newRow("more reserved slots than the limit: full")
         << reply("\\sv_maxclients\\4\\sv_privateClients\\9223372036854775807\n")
         << "0/4 players, ping 45 ms, full"
-        << "";
+        << "" << QString();
     QTest::newRow("no limit: unknown, never full") << reply("\\mapname\\mp_dawnville\n1 2 \"a\"\n")
                                                    << "1/? players, ping 45 ms, map mp_dawnville"
-                                                   << "";
+                                                   << "" << QString();
+    QTest::newRow("another version of the game played")
+        << reply("\\sv_maxclients\\8\\protocol\\6\\gamename\\Call of Duty\n")
+        << "0/8 players, ping 45 ms, other version 1.5" << "" << "cod 1";
+    QTest::newRow("another game by its name, whose protocol numbers overlap")
+        << reply("\\sv_maxclients\\8\\protocol\\6\\gamename\\Call of Duty 4\n")
+        << "0/8 players, ping 45 ms, another game: Call of Duty 4" << "" << "cod 6";
+    QTest::newRow("another game by a protocol only it speaks")
+        << reply("\\sv_maxclients\\8\\protocol\\118\n")
+        << "0/8 players, ping 45 ms, another game: Call of Duty 2" << "" << "uo 22";
+    QTest::newRow("early servers' \"main\" is Call of Duty")
+        << reply("\\sv_maxclients\\8\\protocol\\1\\gamename\\main\n")
+        << "0/8 players, ping 45 ms" << "" << "cod 1";
+    QTest::newRow("a protocol two games speak: not plainly another")
+        << reply("\\sv_maxclients\\8\\protocol\\2\n")
+        << "0/8 players, ping 45 ms, other version 2" << "" << "cod2 118";
 }
 
 void TestStatusReply::replyInWords()
@@ -269,13 +285,17 @@ void TestStatusReply::replyInWords()
     QFETCH(QByteArray, datagram);
     QFETCH(QString, words);
     QFETCH(QString, toolTip);
+    QFETCH(QString, played);
 
     const auto reply = parseStatusReply(datagram);
     QVERIFY(reply);
     const BookmarkStatus status = BookmarkStatus::answered(*reply,
                                                            std::chrono::microseconds(45'900));
-    QCOMPARE(statusWords(status), words);
-    QCOMPARE(statusToolTip(status), toolTip.isEmpty() ? words : words + u'\n' + toolTip);
+    std::optional<PlayedVersion> version;
+    if (!played.isEmpty())
+        version = {gameNamed(played.section(u' ', 0, 0)), played.section(u' ', 1).toInt()};
+    QCOMPARE(statusWords(status, version), words);
+    QCOMPARE(statusToolTip(status, version), toolTip.isEmpty() ? words : words + u'\n' + toolTip);
 }
 
 QTEST_APPLESS_MAIN(TestStatusReply)
