@@ -25,6 +25,9 @@ cat >"$scratch/config/Brinemoor/Brinemoor.ini" <<INI
 [settings]
 codpath=$scratch/game/CoDMP.exe
 masters=127.0.0.2
+masters_uo=127.0.0.2
+masters_cod2=127.0.0.2
+masters_cod4=127.0.0.2
 protocol=1.1
 friends=Kestrel, [1SK]*
 notify=false

@@ -512,6 +512,7 @@ void tst_FindServers::otherGame()
         versions.append(version->itemText(item));
     QCOMPARE(versions, QStringList({"1.0", "1.2", "1.3", "1.4"}));
     QCOMPARE(version->currentText(), QStringLiteral("1.3"));
+    QCOMPARE(AppSettings(*m_harness->reopenStore()).browserGame(), GameId::Cod2); // opens on it
     QTRY_VERIFY(serverIndex(QStringLiteral("Dunes")).isValid());
     QTRY_VERIFY(serverIndex(QStringLiteral("Dunes"))
                     .data(Qt::ToolTipRole)

@@ -637,11 +637,11 @@ void TestStatusExchange::refreshLeavesTheForegroundAlone()
 
 namespace {
 
-// One row of the server list as the delegate paints it, with no name, white on black.
-QImage paintedRow(const BookmarkStatus &status, int friends = 0)
+// One row of the server list as the delegate paints it, with no name unless given, white on black.
+QImage paintedRow(const BookmarkStatus &status, int friends = 0, const Bookmark &bookmark = {})
 {
     BookmarkModel model;
-    model.fill({Bookmark{}});
+    model.fill({bookmark});
     model.setStatus(QString(), status, friends);
     QListView view;
     view.setModel(&model);
@@ -711,6 +711,8 @@ void TestStatusExchange::rowMarks_data()
     QTest::newRow("bad address") << badAddress << "short mark";
     QTest::newRow("not sent") << notSent << "short mark";
     QTest::newRow("friends") << answeredWith(false, false) << "friend mark";
+    QTest::newRow("name") << answeredWith(false, false) << "name";
+    QTest::newRow("another game's short name") << answeredWith(false, false) << "game";
 }
 
 void TestStatusExchange::rowMarks()
@@ -719,7 +721,14 @@ void TestStatusExchange::rowMarks()
     QFETCH(QString, drawn);
     const Painted plain = painted(paintedRow(answeredWith(false, false)));
     const bool friendMark = drawn == QLatin1String("friend mark");
-    const QImage image = paintedRow(status, friendMark ? 1 : 0);
+    const bool named = drawn == QLatin1String("name");
+    const bool otherGame = drawn == QLatin1String("game");
+    const Bookmark bookmark{named ? QStringLiteral("Harbor") : QString(),
+                            {},
+                            {},
+                            0,
+                            otherGame ? GameId::Cod2 : GameId::Cod};
+    const QImage image = paintedRow(status, friendMark ? 1 : 0, bookmark);
     const Painted row = painted(image);
     if (friendMark) // the mark tells how many
         QVERIFY(image != paintedRow(status, 2));
@@ -731,7 +740,10 @@ void TestStatusExchange::rowMarks()
         QVERIFY2(row.leftmost > image.width() / 2, qPrintable(QString::number(row.leftmost)));
         return;
     }
-    QCOMPARE(row.ink > plain.ink, drawn == QLatin1String("lock") || friendMark);
+    QCOMPARE(row.ink > plain.ink,
+             drawn == QLatin1String("lock") || friendMark || named || otherGame);
+    if (named)
+        QVERIFY2(row.leftmost < image.width() / 4, qPrintable(QString::number(row.leftmost)));
     QCOMPARE(row.red > 0, drawn == QLatin1String("full mark"));
 }
 

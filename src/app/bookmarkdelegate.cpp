@@ -83,8 +83,8 @@ QPalette::ColorGroup colourGroup(const QStyleOptionViewItem &item)
 }
 
 // The name, and for a game other than Call of Duty its short name dimmed at the column's end.
-void drawName(QPainter &painter, const QStyleOptionViewItem &item, QRect column, GameId game,
-              const QColor &dim)
+void drawName(QPainter &painter, const QStyleOptionViewItem &item, const QString &name,
+              QRect column, GameId game, const QColor &dim)
 {
     const QFontMetrics &metrics = item.fontMetrics;
     if (game != GameId::Cod) {
@@ -97,7 +97,7 @@ void drawName(QPainter &painter, const QStyleOptionViewItem &item, QRect column,
         column.setRight(column.right() - width);
     }
     painter.drawText(column, Qt::AlignLeft | Qt::AlignVCenter,
-                     metrics.elidedText(item.text, Qt::ElideRight, column.width()));
+                     metrics.elidedText(name, Qt::ElideRight, column.width()));
 }
 
 } // namespace
@@ -133,6 +133,7 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
 {
     QStyleOptionViewItem item = option;
     initStyleOption(&item, index);
+    const QString name = item.text;
     item.text.clear();
     const QWidget *view = option.widget;
     QStyle *style = view ? view->style() : QApplication::style();
@@ -153,7 +154,7 @@ void BookmarkDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opti
     painter->setFont(item.font);
     painter->setPen(ink);
     const auto game = GameId(index.data(roleId(BookmarkRole::Game)).toInt());
-    drawName(*painter, item, columns.name, game, dim);
+    drawName(*painter, item, name, columns.name, game, dim);
     if (status.state == BookmarkStatus::State::Answered) {
         const BookmarkStatus::Server &server = status.server;
         const std::optional<int> played = m_played.at(int(game));

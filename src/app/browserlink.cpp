@@ -32,10 +32,11 @@ BrowserLink::~BrowserLink()
 void BrowserLink::open()
 {
     if (!m_find) {
-        m_browser = new ServerBrowser(
-            m_settings,
-            {m_options.masters, m_options.sweep, [this](GameId game) { return played(game); }},
-            this);
+        m_browser = new ServerBrowser(m_settings,
+                                      {m_options.masters, m_options.sweep,
+                                       [this](GameId game) { return played(game); },
+                                       serverCacheFolder(), m_settings.browserGame()},
+                                      this);
         ServerBrowser *browser = m_browser;
         connect(browser, &ServerBrowser::friendsEdited, this, &BrowserLink::friendsEdited);
         connect(browser, &ServerBrowser::serverAnswered, &m_alerts, &FriendAlerts::serverAnswered);

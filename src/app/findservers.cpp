@@ -68,6 +68,8 @@ void FindServers::buildControls()
     m_filterText->setAccessibleName(tr("Filter"));
     m_filterText->setPlaceholderText(tr("Filter"));
     m_filterText->setClearButtonEnabled(true);
+    // The check boxes and the game's choices would otherwise leave the field no room to type in.
+    m_filterText->setMinimumWidth(fontMetrics().averageCharWidth() * 16);
     m_hideEmpty = checkBox(tr("Hide empty"), this);
     m_hideFull = checkBox(tr("Hide full"), this);
     m_hideLocked = checkBox(tr("Hide locked"), this);

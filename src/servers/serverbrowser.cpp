@@ -81,6 +81,10 @@ PlayedVersion ServerBrowser::playedOf(GameId game) const
 
 void ServerBrowser::choose(PlayedVersion played)
 {
+    // Kept only when it changed, so that choosing versions seldom writes the store; a choice that
+    // could not be kept is no loss worth a message.
+    if (played.game != m_played.game)
+        m_settings.setBrowserGame(played.game);
     saveCache();
     m_played = played;
     m_servers->setPlayed(played);

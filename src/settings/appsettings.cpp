@@ -17,6 +17,7 @@ constexpr char kNotifyKey[] = "notify";
 constexpr char kCloseToTrayKey[] = "closetotray";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
+constexpr char kBrowserGameKey[] = "browsergame";
 constexpr char kRecentKey[] = "recent";
 
 // Each game's keys, in the order of games(): Call of Duty's were there before the others.
@@ -160,6 +161,16 @@ bool AppSettings::recordRecent(const RecentServer &started)
 {
     return m_store.writeList(sectionName(), keyName(kRecentKey),
                              recentEntries(withRecent(recentServers(), started)));
+}
+
+GameId AppSettings::browserGame() const
+{
+    return gameNamed(value(kBrowserGameKey));
+}
+
+bool AppSettings::setBrowserGame(GameId game)
+{
+    return m_store.write(sectionName(), keyName(kBrowserGameKey), QLatin1String(gameOf(game).key));
 }
 
 bool AppSettings::setBrowserGeometry(const QByteArray &geometry)

@@ -21,8 +21,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
-// user may change them meanwhile. Only the games' paths, `friends`, `browsergeometry` and `recent`
-// are ever written by the program.
+// user may change them meanwhile. Only the games' paths, `friends`, `browsergeometry`,
+// `browsergame` and `recent` are ever written by the program.
 class AppSettings final
 {
 public:
@@ -67,6 +67,9 @@ public:
     // empty when unset or not base64, which leaves the window where Qt puts it.
     QByteArray browserGeometry() const;
     bool setBrowserGeometry(const QByteArray &geometry);
+    // `browsergame`: the game the browser showed last ("cod2"); Call of Duty when unset or unknown.
+    GameId browserGame() const;
+    bool setBrowserGame(GameId game);
     // `recent`: the servers the game was last started on, newest first (recentServersIn).
     QList<RecentServer> recentServers() const;
     bool recordRecent(const RecentServer &started);
