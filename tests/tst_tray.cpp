@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
@@ -125,6 +126,20 @@ void TestTray::registration()
     startWithDesktop->trigger();
     QVERIFY(!startWithDesktop->isChecked());
     QVERIFY(!QFile::exists(autostartEntryPath()));
+
+    // A wait for a free slot is told in the tooltip while it lasts.
+    FakeStatusServer full(3);
+    for (int answer = 0; answer < 3; ++answer)
+        full.answerNext(FakeStatusServer::statusReply({R"(\sv_maxclients\1)", R"(0 40 "Bob")"}));
+    harness.dialogs.answerNextTicked(Dialogs::Answer::Retry);
+    harness.find<QLineEdit>("server_ip")->setText(full.addressText());
+    harness.find<QAction>("menu_join")->trigger();
+    const QString waiting = QStringLiteral("Brinemoor\nwaiting for a slot on ")
+        + full.addressText();
+    QTRY_COMPARE(trayIcon(harness)->toolTip(), waiting);
+    harness.dialogs.answerNext(Dialogs::Answer::Cancel); // a join by hand ends the wait
+    harness.find<QAction>("menu_join")->trigger();
+    QTRY_COMPARE(trayIcon(harness)->toolTip(), QStringLiteral("Brinemoor"));
 }
 
 // The window closed or [ Quit ] while the tray is there: the event loop runs on until a friend's
