@@ -224,7 +224,7 @@ void Brinemoor::offerJoin(const QString &request)
         != Dialogs::Answer::Yes)
         return;
     joinFoundServer(bookmark.name, link->address,
-                    link->password.isEmpty() ? bookmark.password : link->password);
+                    link->password.isEmpty() ? bookmark.password : link->password, bookmark.game);
 }
 
 void Brinemoor::joinFoundServer(const QString &name, const QString &address,
