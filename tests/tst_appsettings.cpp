@@ -64,6 +64,7 @@ void TestAppSettings::values()
         const QList<std::pair<QString, QString>> written{{"refreshseconds", refreshSeconds},
                                                          {"notify", notify},
                                                          {"closetotray", notify},
+                                                         {"lan", notify},
                                                          {"protocol", protocol}};
         for (const auto &[key, value] : written) {
             if (!value.isEmpty())
@@ -85,6 +86,7 @@ void TestAppSettings::values()
         QCOMPARE(settings.refreshPeriod(), expected);
         QCOMPARE(settings.notifications(), notifies);
         QCOMPARE(settings.closeToTray(), notifies);
+        QCOMPARE(settings.lanScan(), notifies && !notify.isEmpty()); // written the same, off unset
         QCOMPARE(settings.protocol(), expectedProtocol);
     }
 }

@@ -21,6 +21,7 @@ constexpr char kCloseToTrayKey[] = "closetotray";
 constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
 constexpr char kRecentKey[] = "recent";
+constexpr char kLanKey[] = "lan";
 
 QString keyName(const char *key)
 {
@@ -145,4 +146,16 @@ bool AppSettings::setBrowserGeometry(const QByteArray &geometry)
 {
     return m_store.write(sectionName(), keyName(kBrowserGeometryKey),
                          QString::fromLatin1(geometry.toBase64()));
+}
+
+bool AppSettings::lanScan() const
+{
+    const QString lan = value(kLanKey);
+    return !lan.trimmed().isEmpty() && isOn(lan);
+}
+
+bool AppSettings::setLanScan(bool on)
+{
+    return m_store.write(sectionName(), keyName(kLanKey),
+                         on ? QStringLiteral("true") : QStringLiteral("false"));
 }

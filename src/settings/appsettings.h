@@ -20,8 +20,8 @@ inline constexpr std::chrono::seconds kShortestRefreshPeriod{30};
 inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
-// user may change them meanwhile. Only `codpath`, `friends`, `browsergeometry` and `recent` are
-// ever written by the program.
+// user may change them meanwhile. Only `codpath`, `friends`, `browsergeometry`, `recent` and `lan`
+// are ever written by the program.
 class AppSettings final
 {
 public:
@@ -65,6 +65,9 @@ public:
     // `recent`: the servers the game was last started on, newest first (recentServersIn).
     QList<RecentServer> recentServers() const;
     bool recordRecent(const RecentServer &started);
+    // `lan`: the server browser also looks on the LAN; off unless set, then by `notify`'s rule.
+    bool lanScan() const;
+    bool setLanScan(bool on);
 
 private:
     QString value(const char *key) const;
