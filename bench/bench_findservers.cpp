@@ -6,13 +6,16 @@
 // window's making until then (the fake servers answer from a thread of their own) or, in a run
 // of its own since its ticks cost CPU too, the longest the event loop was held meanwhile, and by
 // how much of its own work. Then sorting 2,000 rows by players
-// and one keystroke in the filter, on the window as it is shown.
+// and one keystroke in the filter, on the window as it is shown. Last, two servers on a LAN of the
+// benchmark's own (network namespaces, so as root only): from the click on "LAN" until both rows
+// show their status.
 #include "app/findservers.h"
 #include "settings/appsettings.h"
 #include "storage/keyvaluestore.h"
 #include "fakemaster.h"
 #include "fakeserverfarm.h"
 #include "fakestatusserver.h"
+#include "lannamespaces.h"
 #include "scripteddialogs.h"
 #include "servers/serverbrowser.h"
 #include "servers/serverlistmodel.h"
@@ -20,6 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QHostAddress>
@@ -237,5 +241,52 @@ void filterKeystroke(benchmark::State &state)
 }
 
 BENCHMARK(filterKeystroke)->Unit(benchmark::kMillisecond);
+
+void lanServersListed(benchmark::State &state)
+{
+    LanNamespaces lan;
+    if (!lan.problem().isEmpty()) {
+        state.SkipWithError(qPrintable(lan.problem()));
+        return;
+    }
+    const auto servers = lan.onFarSide([] {
+        return std::array{std::make_unique<FakeLanServer>(28960, QStringLiteral("Basement")),
+                          std::make_unique<FakeLanServer>(28961, QStringLiteral("Attic"))};
+    });
+    ScriptedDialogs dialogs;
+    double slowest = 0;
+    for (auto _ : state) {
+        QTemporaryDir folder;
+        const std::unique_ptr<KeyValueStore> store = openIniStore(
+            folder.filePath(QStringLiteral("b.ini")));
+        // A master at a port of loopback where nothing listens: the defaults are never asked.
+        store->write(AppSettings::sectionName(), AppSettings::mastersKey(GameId::Cod),
+                     QStringLiteral("127.0.0.1:9"));
+        AppSettings settings(*store);
+        ServerBrowser listed(settings, {{}, {}, {}, folder.path(), GameId::Cod});
+        FindServers browser(dialogs, listed);
+        browser.show();
+        if (!QTest::qWaitForWindowExposed(&browser))
+            state.SkipWithError("the window was not shown");
+        ServerListModel *rows = &listed.servers();
+        steady_clock::time_point shown;
+        QObject::connect(rows, &QAbstractItemModel::dataChanged, rows, [&] {
+            if (rows->answered() == 2 && shown == steady_clock::time_point())
+                shown = steady_clock::now();
+        });
+        const steady_clock::time_point clicked = steady_clock::now();
+        browser.findChild<QCheckBox *>(QStringLiteral("lan"))->click();
+        while (shown == steady_clock::time_point())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double seconds = duration<double>(shown - clicked).count();
+        state.SetIterationTime(seconds);
+        slowest = std::max(slowest, seconds);
+        while (listed.isWorking()) // the next scan meets no answer of this one
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["slowest_s"] = slowest;
+}
+
+BENCHMARK(lanServersListed)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace

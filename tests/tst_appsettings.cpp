@@ -46,11 +46,18 @@ void TestAppSettings::values_data()
     QTest::newRow("protocol no version speaks") << ""
                                                 << ""
                                                 << "3" << 120 << true << 0 << "cod";
-    QTest::newRow("United Offensive's keys") << "" << "" << "1.51" << 120 << true << 22 << "uo";
-    QTest::newRow("Call of Duty 2's keys") << "" << "" << "118" << 120 << true << 118 << "cod2";
-    QTest::newRow("a version the game never had")
-        << "" << "" << "1.5" << 120 << true << 0 << "cod2";
-    QTest::newRow("Call of Duty 4's 1.7") << "" << "" << "1.7" << 120 << true << 6 << "cod4";
+    QTest::newRow("United Offensive's keys") << ""
+                                             << ""
+                                             << "1.51" << 120 << true << 22 << "uo";
+    QTest::newRow("Call of Duty 2's keys") << ""
+                                           << ""
+                                           << "118" << 120 << true << 118 << "cod2";
+    QTest::newRow("a version the game never had") << ""
+                                                  << ""
+                                                  << "1.5" << 120 << true << 0 << "cod2";
+    QTest::newRow("Call of Duty 4's 1.7") << ""
+                                          << ""
+                                          << "1.7" << 120 << true << 6 << "cod4";
 }
 
 // Written as QSettings writes them, and read back both from the reading of the whole store and,
@@ -71,11 +78,13 @@ void TestAppSettings::values()
     {
         QSettings file(fixture.settingsPath(), QSettings::IniFormat);
         file.setValue(QStringLiteral("A/ip"), QStringLiteral("127.0.0.2:28960"));
-        const QList<std::pair<QString, QString>> written{{"refreshseconds", refreshSeconds},
-                                                         {"notify", notify},
-                                                         {"closetotray", notify},
-                                                         {"protocol" + suffix, protocol},
-                                                         {(game == "uo" ? "coduo" : game) + "path", path}};
+        const QList<std::pair<QString, QString>> written{
+            {"refreshseconds", refreshSeconds},
+            {"notify", notify},
+            {"closetotray", notify},
+            {"lan", notify},
+            {"protocol" + suffix, protocol},
+            {(game == "uo" ? "coduo" : game) + "path", path}};
         for (const auto &[key, value] : written) {
             if (!value.isEmpty())
                 file.setValue(QStringLiteral("settings/") + key, value);
@@ -96,6 +105,7 @@ void TestAppSettings::values()
         QCOMPARE(settings.refreshPeriod(), expected);
         QCOMPARE(settings.notifications(), notifies);
         QCOMPARE(settings.closeToTray(), notifies);
+        QCOMPARE(settings.lanScan(), notifies && !notify.isEmpty()); // written the same, off unset
         QCOMPARE(settings.protocol(played), expectedProtocol);
         QCOMPARE(settings.gamePath(played), path);
         if (played != GameId::Cod) // Call of Duty's own keys stay unset

@@ -2,6 +2,7 @@
 // The server browser on a whole window: a fake master and fake servers on loopback.
 #include "fakemaster.h"
 #include "fakestatusserver.h"
+#include "lannamespaces.h"
 #include "longfriendlist.h"
 #include "windowharness.h"
 
@@ -13,6 +14,7 @@
 #include "servers/serverbrowser.h"
 #include "servers/servercache.h"
 #include "servers/serverlistmodel.h"
+#include "storage/keyvaluestore.h"
 
 #include <QAbstractItemModel>
 #include <QAccessible>
@@ -99,6 +101,8 @@ private slots:
     void join();
     void reopenedFromTheCache();
     void otherGame();
+    void lanServers_data();
+    void lanServers();
     void cleanupTestCase();
 
 private:
@@ -535,6 +539,92 @@ void tst_FindServers::otherGame()
     QCOMPARE(version->count(), 5);
     QTRY_VERIFY(serverIndex(QStringLiteral("Harbor")).isValid());
     QVERIFY(!serverIndex(QStringLiteral("Dunes")).isValid());
+}
+
+void tst_FindServers::lanServers_data()
+{
+    QTest::addColumn<bool>("keptTicked"); // as the browser last closed
+    QTest::addColumn<bool>("tick");       // once it is open
+    QTest::newRow("ticked") << false << true;
+    QTest::newRow("kept ticked") << true << false;
+    QTest::newRow("never ticked") << false << false;
+}
+
+// Two servers on a LAN of the test's own, beside a master's server on loopback. With the box
+// ticked, opening or the tick itself finds them; they are listed as found on the LAN, asked for
+// their status as any other, and looked for again on Refresh. Without it, or once it is taken
+// off, nothing goes to the LAN.
+void tst_FindServers::lanServers()
+{
+    QFETCH(bool, keptTicked);
+    QFETCH(bool, tick);
+    LanNamespaces lan;
+    LAN_OR_SKIP(lan);
+    const auto lanServers = lan.onFarSide([] {
+        return std::array{std::make_unique<FakeLanServer>(28960, QStringLiteral("Basement")),
+                          std::make_unique<FakeLanServer>(28961, QStringLiteral("Attic"))};
+    });
+    const auto infoRequests = [&lanServers] {
+        qsizetype requests = 0;
+        for (const auto &server : lanServers)
+            requests += server->received.count(QByteArray("\xff\xff\xff\xffgetinfo xxx"));
+        return requests;
+    };
+    FakeStatusServer master(2), listed(3);
+    const auto answerOnce = [&] {
+        master.answerNext(masterList({&listed}));
+        listed.answerNext(reply(QStringLiteral(R"(\sv_hostname\Listed)"), 0));
+    };
+    QTemporaryDir folder;
+    const std::unique_ptr<KeyValueStore> store = openIniStore(
+        folder.filePath(QStringLiteral("lan.ini")));
+    QVERIFY(store->write(AppSettings::sectionName(), AppSettings::mastersKey(GameId::Cod),
+                         master.addressText()));
+    AppSettings settings(*store);
+    if (keptTicked)
+        QVERIFY(settings.setLanScan(true));
+    ServerBrowserOptions options;
+    options.masterBounds = {100ms, 300ms, 2000ms};
+    options.sweepBounds = {1000, 200ms, 600ms};
+    options.cacheFolder = folder.path();
+    ServerBrowser browser(settings, options);
+    FindServers window(m_harness->dialogs, browser);
+    auto *box = window.findChild<QCheckBox *>(QStringLiteral("lan"));
+    auto *progressBar = window.findChild<QProgressBar *>();
+    auto *refresh = window.findChild<QPushButton *>(QStringLiteral("refresh"));
+    QCOMPARE(box->isChecked(), keptTicked);
+    answerOnce();
+    window.open();
+    if (tick)
+        box->click();
+    QTRY_VERIFY(!progressBar->isVisible());
+    answerOnce();
+    refresh->click();
+    QTRY_VERIFY(!progressBar->isVisible());
+    if (!keptTicked && !tick) {
+        QCOMPARE(infoRequests(), 0);
+        QCOMPARE(browser.servers().rowCount(), 1);
+        return;
+    }
+    // At each server twice to each of two addresses, on opening or ticking and on Refresh.
+    QCOMPARE(infoRequests(), 2 * 2 * 2 * 2);
+    QStringList names = shownNames(*window.findChild<QTableView *>(QStringLiteral("servers")));
+    names.sort();
+    QCOMPARE(names, QStringList({"Attic", "Basement", "Listed"}));
+    const ServerListModel &rows = browser.servers();
+    QCOMPARE(rows.rowCount(), 3);
+    for (int row = 0; row < rows.rowCount(); ++row)
+        QCOMPARE(rows.server(row).foundOnLan, rows.server(row).name != QLatin1String("Listed"));
+    QCOMPARE(window.findChild<QLabel *>(QStringLiteral("progress"))->text(),
+             QStringLiteral("1 server from 1 master, 2 on the LAN, 3 answered"));
+    QVERIFY(AppSettings(*store).lanScan());
+
+    box->click();
+    QVERIFY(!AppSettings(*store).lanScan());
+    answerOnce();
+    refresh->click();
+    QTRY_VERIFY(!progressBar->isVisible());
+    QCOMPARE(infoRequests(), 2 * 2 * 2 * 2);
 }
 
 void tst_FindServers::cleanupTestCase()

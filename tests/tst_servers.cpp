@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The master servers' protocol, the list they give, its cache, and the status of many servers.
+// The master servers' protocol, the list they give, its cache, the servers on the LAN, and the
+// status of many servers.
 #include "fakemaster.h"
 #include "fakestatusserver.h"
+#include "lannamespaces.h"
 #include "query/games.h"
 #include "query/serversweep.h"
 #include "servers/browserprogress.h"
+#include "servers/lanscan.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
 
 #include <QHostAddress>
+#include <QNetworkInterface>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -77,6 +81,8 @@ private slots:
     void cacheRoundTrip();
     void badCacheIsIgnored_data();
     void badCacheIsIgnored();
+    void lanScan_data();
+    void lanScan();
     void sweepManyServers();
     void sweepKeepsThePace();
     void progressWords_data();
@@ -411,6 +417,63 @@ void tst_Servers::badCacheIsIgnored()
     QCOMPARE(readServerCache(path)->servers.size(), 1);
 }
 
+void tst_Servers::lanScan_data()
+{
+    QTest::addColumn<QString>("secondSender"); // who answers for the second server, when not itself
+    QTest::addColumn<int>("secondDelay");      // ms after each request
+    QTest::addColumn<QStringList>("found");
+    const QString first("10.77.0.2:28960"), second("10.77.0.2:28963");
+    QTest::newRow("two servers") << "" << 0 << QStringList{first, second};
+    QTest::newRow("reply from another network") << "10.78.0.2:28963" << 0 << QStringList{first};
+    QTest::newRow("reply from a port not asked") << "10.77.0.2:28970" << 0 << QStringList{first};
+    QTest::newRow("reply after 1.5 s") << "" << 2500 << QStringList{first};
+}
+
+// Two servers at the first and last port asked, on a LAN of the test's own; the second answers
+// as the row says. The scan asks each network's broadcast addresses only, and finds each server
+// that answers as it should, once.
+void tst_Servers::lanScan()
+{
+    QFETCH(QString, secondSender);
+    QFETCH(int, secondDelay);
+    QFETCH(QStringList, found);
+    LanNamespaces lan;
+    LAN_OR_SKIP(lan);
+    // Loopback and the interface that is down are left out.
+    const QList<LanNetwork> networks = lanNetworks(QNetworkInterface::allInterfaces());
+    QCOMPARE(networks,
+             QList<LanNetwork>({{LanNamespaces::nearAddress(), 24,
+                                 QHostAddress(QStringLiteral("10.77.0.255"))}}));
+    InfoSender sender{{}, 0, std::chrono::milliseconds(secondDelay)};
+    if (!secondSender.isEmpty()) {
+        const ServerEndpoint stranger = endpoint(secondSender);
+        sender.address = stranger.host();
+        sender.port = stranger.port;
+    }
+    const auto servers = lan.onFarSide([&] {
+        return std::array{std::make_unique<FakeLanServer>(28960, QStringLiteral("First")),
+                          std::make_unique<FakeLanServer>(28963, QStringLiteral("Second"), sender)};
+    });
+    LanScan scan;
+    QSignalSpy told(&scan, &LanScan::found);
+    QSignalSpy finished(&scan, &LanScan::finished);
+    scan.start(networks);
+    QVERIFY(scan.isScanning());
+    QTRY_COMPARE(finished.size(), 1);
+    QVERIFY(!scan.isScanning());
+    // Every answer is out, and one that came in would have been read.
+    QTRY_COMPARE(servers[1]->infoSent, 4);
+    QTest::qWait(50);
+    QStringList foundTexts;
+    for (const QList<QVariant> &signal : told)
+        foundTexts.append(signal.at(0).value<ServerEndpoint>().text());
+    foundTexts.sort();
+    QCOMPARE(foundTexts, found);
+    // Twice to each of the two broadcast addresses.
+    for (const auto &server : servers)
+        QCOMPARE(server->received, QList<QByteArray>(4, QByteArray("\xff\xff\xff\xffgetinfo xxx")));
+}
+
 // Answering servers, a silent one, one that only answers the resend, one whose answer comes
 // from a stranger's port: each ends once, as it should.
 void tst_Servers::sweepManyServers()
@@ -476,6 +539,11 @@ void tst_Servers::progressWords_data()
         << BrowserProgress{4, 0, 3h, 3, {}} << "4 servers from the cache, 3 h old, 3 answered";
     QTest::newRow("kept list, days") << BrowserProgress{4, 0, 24h * 9 + 5h, 3, {}}
                                      << "4 servers from the cache, 9 days old, 3 answered";
+    QTest::newRow("from the LAN too") << BrowserProgress{5, 1, {}, 4, {}, 2}
+                                      << "3 servers from 1 master, 2 on the LAN, 4 answered";
+    QTest::newRow("kept list, none on the LAN")
+        << BrowserProgress{4, 0, 299s, 3, {}, 0}
+        << "4 servers from the cache, 4 min old, 0 on the LAN, 3 answered";
 }
 
 void tst_Servers::progressWords()

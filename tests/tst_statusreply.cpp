@@ -265,19 +265,27 @@ void TestStatusReply::replyInWords_data()
                                                    << "" << QString();
     QTest::newRow("another version of the game played")
         << reply("\\sv_maxclients\\8\\protocol\\6\\gamename\\Call of Duty\n")
-        << "0/8 players, ping 45 ms, other version 1.5" << "" << "cod 1";
+        << "0/8 players, ping 45 ms, other version 1.5"
+        << ""
+        << "cod 1";
     QTest::newRow("another game by its name, whose protocol numbers overlap")
         << reply("\\sv_maxclients\\8\\protocol\\6\\gamename\\Call of Duty 4\n")
-        << "0/8 players, ping 45 ms, another game: Call of Duty 4" << "" << "cod 6";
+        << "0/8 players, ping 45 ms, another game: Call of Duty 4"
+        << ""
+        << "cod 6";
     QTest::newRow("another game by a protocol only it speaks")
         << reply("\\sv_maxclients\\8\\protocol\\118\n")
-        << "0/8 players, ping 45 ms, another game: Call of Duty 2" << "" << "uo 22";
+        << "0/8 players, ping 45 ms, another game: Call of Duty 2"
+        << ""
+        << "uo 22";
     QTest::newRow("early servers' \"main\" is Call of Duty")
-        << reply("\\sv_maxclients\\8\\protocol\\1\\gamename\\main\n")
-        << "0/8 players, ping 45 ms" << "" << "cod 1";
+        << reply("\\sv_maxclients\\8\\protocol\\1\\gamename\\main\n") << "0/8 players, ping 45 ms"
+        << ""
+        << "cod 1";
     QTest::newRow("a protocol two games speak: not plainly another")
-        << reply("\\sv_maxclients\\8\\protocol\\2\n")
-        << "0/8 players, ping 45 ms, other version 2" << "" << "cod2 118";
+        << reply("\\sv_maxclients\\8\\protocol\\2\n") << "0/8 players, ping 45 ms, other version 2"
+        << ""
+        << "cod2 118";
 }
 
 void TestStatusReply::replyInWords()

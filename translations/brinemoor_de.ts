@@ -326,6 +326,13 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
             <numerusform>, %Ln haben geantwortet</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>, %n on the LAN</source>
+        <translation>
+            <numerusform>, %Ln im LAN</numerusform>
+            <numerusform>, %Ln im LAN</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ClanNicknames</name>
@@ -478,6 +485,14 @@ E-Mail: help@brinemoor.example IRC: irc.brinemoor.example #brinemoor<byte value=
     <message>
         <source>Game:</source>
         <translation>Spiel:</translation>
+    </message>
+    <message>
+        <source>LAN</source>
+        <translation>LAN</translation>
+    </message>
+    <message>
+        <source>Also look for servers on your own networks</source>
+        <translation>Auch in den eigenen Netzwerken nach Servern suchen</translation>
     </message>
 </context>
 <context>
@@ -661,6 +676,10 @@ apt-get install wine32:i386</translation>
     <message>
         <source>status queries: </source>
         <translation>Statusabfragen: </translation>
+    </message>
+    <message>
+        <source>LAN: </source>
+        <translation>LAN: </translation>
     </message>
 </context>
 <context>

@@ -137,6 +137,10 @@ void FindServers::buildControls()
     m_progressBar->setMaximumWidth(160);
     m_progressBar->setTextVisible(false);
     m_progressBar->hide();
+    m_lan = checkBox(tr("LAN"), this);
+    m_lan->setObjectName(QStringLiteral("lan"));
+    m_lan->setToolTip(tr("Also look for servers on your own networks"));
+    m_lan->setChecked(m_browser.scansLan());
     m_refresh = new QPushButton(tr("Refresh"), this);
     m_addBookmark = new QPushButton(tr("Add to Bookmarks"), this);
     m_join = new QPushButton(tr("Join"), this);
@@ -169,6 +173,7 @@ void FindServers::buildControls()
     auto *bottom = new QHBoxLayout;
     bottom->addWidget(m_progress, 1);
     bottom->addWidget(m_progressBar);
+    bottom->addWidget(m_lan);
     bottom->addWidget(m_refresh);
     bottom->addWidget(m_addBookmark);
     bottom->addWidget(m_join);
@@ -248,6 +253,7 @@ void FindServers::wireEvents()
         connect(box, &QCheckBox::toggled, this, &FindServers::applyFilter);
     connect(m_game, &QComboBox::currentIndexChanged, this, &FindServers::gameChosen);
     connect(m_version, &QComboBox::currentIndexChanged, this, &FindServers::versionChosen);
+    connect(m_lan, &QCheckBox::toggled, &m_browser, &ServerBrowser::setLanScan);
     connect(m_refresh, &QPushButton::clicked, this, [this] { m_browser.fetch(true); });
     connect(m_addBookmark, &QPushButton::clicked, this, &FindServers::addSelectedToBookmarks);
     connect(m_join, &QPushButton::clicked, this, &FindServers::joinSelected);

@@ -92,6 +92,7 @@ private:
     QPushButton *m_removeFriend = nullptr;
     QLabel *m_progress = nullptr;
     QProgressBar *m_progressBar = nullptr;
+    QCheckBox *m_lan = nullptr;
     QPushButton *m_refresh = nullptr;
     QPushButton *m_addBookmark = nullptr;
     QPushButton *m_join = nullptr;

@@ -42,10 +42,14 @@ QString progressWords(const BrowserProgress &progress)
               .arg(ageWords(*progress.keptListAge))
         : counted(progress.mastersListed, QT_TRANSLATE_N_NOOP("BrowserProgress", "from %n master"),
                   QT_TRANSLATE_N_NOOP("BrowserProgress", "from %n masters"));
-    QString text = counted(progress.servers, QT_TRANSLATE_N_NOOP("BrowserProgress", "%n server"),
+    const int lanServers = progress.lanServers.value_or(0);
+    QString text = counted(progress.servers - lanServers,
+                           QT_TRANSLATE_N_NOOP("BrowserProgress", "%n server"),
                            QT_TRANSLATE_N_NOOP("BrowserProgress", "%n servers"))
-        + u' ' + source
-        + words(QT_TRANSLATE_N_NOOP("BrowserProgress", ", %n answered"), progress.answered);
+        + u' ' + source;
+    if (progress.lanServers)
+        text += words(QT_TRANSLATE_N_NOOP("BrowserProgress", ", %n on the LAN"), lanServers);
+    text += words(QT_TRANSLATE_N_NOOP("BrowserProgress", ", %n answered"), progress.answered);
     for (const QString &failure : progress.failures)
         text += QStringLiteral("; ") + failure;
     return text;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A server the masters listed, and what it last said of itself.
+// A server the masters listed or the LAN scan found, and what it last said of itself.
 #pragma once
 
 #include "query/bookmarkstatus.h"
@@ -24,7 +24,8 @@ struct FoundServer
     QString name;          // sv_hostname, colour codes removed
     QString type;          // g_gametype
     QList<FoundPlayer> players;
-    QStringList friends; // the players the friends list names, as last matched; not cached
+    QStringList friends;     // the players the friends list names, as last matched; not cached
+    bool foundOnLan = false; // answered the LAN scan, whatever its address; not cached
 
     // "1.2.3.4:28960"
     QString addressText() const;

@@ -9,6 +9,8 @@
 #include "servers/serverlistmodel.h"
 #include "settings/appsettings.h"
 
+#include <algorithm>
+
 using namespace std::chrono;
 
 namespace {
@@ -25,7 +27,9 @@ ServerBrowser::ServerBrowser(AppSettings &settings, ServerBrowserOptions options
       m_filter(new ServerFilter(*m_servers, this)),
       m_masters(new MasterClient(m_options.masterBounds, this)),
       m_sweep(new ServerSweep(m_options.sweepBounds, this)),
-      m_played(playedOf(m_options.game))
+      m_lan(new LanScan(m_options.lanBounds, this)),
+      m_played(playedOf(m_options.game)),
+      m_scansLan(settings.lanScan())
 {
     m_servers->setPlayed(m_played);
     wire();
@@ -49,6 +53,10 @@ void ServerBrowser::wire()
     connect(m_sweep, &ServerSweep::noReply, m_servers, &ServerListModel::setNoReply);
     connect(m_sweep, &ServerSweep::failed, this,
             [this](const QString &reason) { m_failures.append(tr("status queries: ") + reason); });
+    connect(m_lan, &LanScan::found, this, &ServerBrowser::foundOnLan);
+    connect(m_lan, &LanScan::finished, this, &ServerBrowser::tick);
+    connect(m_lan, &LanScan::failed, this,
+            [this](const QString &reason) { m_failures.append(tr("LAN: ") + reason); });
     m_progressTimer.setInterval(kProgressInterval);
     connect(&m_progressTimer, &QTimer::timeout, this, &ServerBrowser::tick);
 }
@@ -101,21 +109,48 @@ void ServerBrowser::fetch(bool refresh)
     m_sweep->stop();
     m_sweep->ask(m_servers->restartAll());
     m_masters->fetch(mastersNamed(m_settings.masters(m_played.game)), m_played, refresh);
+    if (m_scansLan)
+        scanLan();
     m_progressTimer.start();
     tick();
 }
 
 bool ServerBrowser::isWorking() const
 {
-    return m_masters->isFetching() || !m_sweep->isIdle();
+    return m_masters->isFetching() || !m_sweep->isIdle() || m_lan->isScanning();
+}
+
+// A switch that could not be stored is still the one the browser goes by until it closes.
+void ServerBrowser::setLanScan(bool on)
+{
+    m_scansLan = on;
+    m_settings.setLanScan(on);
+    if (!on) {
+        m_lan->stop();
+        return;
+    }
+    scanLan();
+    m_progressTimer.start();
+    tick();
+}
+
+// The interfaces are read anew each time: a network may have come or gone since the last look.
+void ServerBrowser::scanLan()
+{
+    m_lan->start(lanNetworks(QNetworkInterface::allInterfaces()));
 }
 
 BrowserProgress ServerBrowser::progress() const
 {
     const int total = m_servers->rowCount();
+    const QList<FoundServer> &rows = m_servers->servers();
+    const auto onLan = int(std::count_if(rows.cbegin(), rows.cend(),
+                                         [](const FoundServer &row) { return row.foundOnLan; }));
     BrowserProgress progress{total, m_mastersListed, {}, m_servers->answered(), m_failures};
-    if (m_mastersListed == 0 && total > 0 && m_listTakenAt.isValid())
+    if (m_mastersListed == 0 && total > onLan && m_listTakenAt.isValid())
         progress.keptListAge = seconds(m_listTakenAt.secsTo(QDateTime::currentDateTimeUtc()));
+    if (m_scansLan || onLan > 0)
+        progress.lanServers = onLan;
     return progress;
 }
 
@@ -152,6 +187,12 @@ void ServerBrowser::editFriend(const QString &name, bool befriend)
 void ServerBrowser::listed(const QList<ServerEndpoint> &servers)
 {
     m_sweep->ask(m_servers->addServers(servers));
+}
+
+void ServerBrowser::foundOnLan(const ServerEndpoint &server)
+{
+    m_sweep->ask(m_servers->addServers({server}));
+    m_servers->setFoundOnLan(server.key());
 }
 
 void ServerBrowser::masterEnded(const QString &master, const MasterOutcome &outcome)

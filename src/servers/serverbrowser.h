@@ -6,6 +6,7 @@
 #include "query/bookmarkstatus.h"
 #include "query/serversweep.h"
 #include "servers/browserprogress.h"
+#include "servers/lanscan.h"
 #include "servers/masterquery.h"
 #include "servers/servercache.h"
 
@@ -33,6 +34,7 @@ struct ServerBrowserOptions
     std::function<PlayedVersion(GameId)> played;
     QString cacheFolder = serverCacheFolder();
     GameId game = GameId::Cod;
+    LanBounds lanBounds{};
 };
 
 // The game's masters (`masters`, `masters_cod2`, ...) give the list of one game version,
@@ -40,6 +42,8 @@ struct ServerBrowserOptions
 // and orders them for a view. The list of the version left is kept in the game's cache, and the one
 // of the version chosen taken from it, so a browser opens on the last list at once. The friends
 // list is read from the store and edited in it here; the rows mark the friends on each server.
+// With the LAN switch on, every fetch also looks for servers on the player's own networks
+// (LanScan), which are then asked as the masters' are; the switch is kept in the store.
 class ServerBrowser final : public QObject
 {
     Q_OBJECT
@@ -65,6 +69,9 @@ public:
     // `refresh` even those asked a moment ago.
     void fetch(bool refresh);
     bool isWorking() const;
+    bool scansLan() const { return m_scansLan; }
+    // Turned on, looks on the LAN at once; off, stops looking. The rows found stay.
+    void setLanScan(bool on);
     BrowserProgress progress() const;
     // The row of a listed server, by its "ip:port"; nullopt when it is not listed.
     std::optional<int> rowOf(const QString &address) const;
@@ -92,6 +99,8 @@ private:
     void listed(const QList<ServerEndpoint> &servers);
     void masterEnded(const QString &master, const MasterOutcome &outcome);
     void replied(quint64 server);
+    void scanLan();
+    void foundOnLan(const ServerEndpoint &server);
     void tick();
 
     AppSettings &m_settings;
@@ -101,9 +110,11 @@ private:
     ServerFilter *const m_filter;
     MasterClient *const m_masters;
     ServerSweep *const m_sweep;
+    LanScan *const m_lan;
     QTimer m_progressTimer;
     QStringList m_failures; // "master: no answer", in this fetch
     int m_mastersListed = 0;
     QDateTime m_listTakenAt; // when a master last listed the rows' servers
     PlayedVersion m_played;  // the game and version the rows belong to
+    bool m_scansLan = false;
 };

@@ -187,6 +187,15 @@ QList<quint64> ServerListModel::addServers(const QList<ServerEndpoint> &servers)
     return added;
 }
 
+void ServerListModel::setFoundOnLan(quint64 server)
+{
+    const int row = m_rows.value(server, -1);
+    if (row < 0 || m_servers[row].foundOnLan)
+        return;
+    m_servers[row].foundOnLan = true;
+    changed(row);
+}
+
 void ServerListModel::setReply(quint64 server, const StatusReply &reply,
                                std::chrono::microseconds roundTrip)
 {

@@ -55,6 +55,8 @@ public:
     void setServers(const QList<FoundServer> &servers);
     // Adds the servers not listed yet, waiting for their status; returns those added.
     QList<quint64> addServers(const QList<ServerEndpoint> &servers);
+    // Marks a listed server as found on the LAN.
+    void setFoundOnLan(quint64 server);
     void setReply(quint64 server, const StatusReply &reply, std::chrono::microseconds roundTrip);
     void setNoReply(quint64 server);
     // Marks every row as waiting for its status again.

@@ -19,6 +19,7 @@ constexpr char kRefreshSecondsKey[] = "refreshseconds";
 constexpr char kBrowserGeometryKey[] = "browsergeometry";
 constexpr char kBrowserGameKey[] = "browsergame";
 constexpr char kRecentKey[] = "recent";
+constexpr char kLanKey[] = "lan";
 
 // Each game's keys, in the order of games(): Call of Duty's were there before the others.
 struct GameKeys
@@ -177,4 +178,16 @@ bool AppSettings::setBrowserGeometry(const QByteArray &geometry)
 {
     return m_store.write(sectionName(), keyName(kBrowserGeometryKey),
                          QString::fromLatin1(geometry.toBase64()));
+}
+
+bool AppSettings::lanScan() const
+{
+    const QString lan = value(kLanKey);
+    return !lan.trimmed().isEmpty() && isOn(lan);
+}
+
+bool AppSettings::setLanScan(bool on)
+{
+    return m_store.write(sectionName(), keyName(kLanKey),
+                         on ? QStringLiteral("true") : QStringLiteral("false"));
 }

@@ -22,7 +22,7 @@ inline constexpr std::chrono::seconds kLongestRefreshPeriod{86'400};
 
 // A view of the store; the values are read from it on each call, as another running copy or the
 // user may change them meanwhile. Only the games' paths, `friends`, `browsergeometry`,
-// `browsergame` and `recent` are ever written by the program.
+// `browsergame`, `recent` and `lan` are ever written by the program.
 class AppSettings final
 {
 public:
@@ -73,6 +73,9 @@ public:
     // `recent`: the servers the game was last started on, newest first (recentServersIn).
     QList<RecentServer> recentServers() const;
     bool recordRecent(const RecentServer &started);
+    // `lan`: the server browser also looks on the LAN; off unless set, then by `notify`'s rule.
+    bool lanScan() const;
+    bool setLanScan(bool on);
 
 private:
     QString value(const char *key) const;
