@@ -2,6 +2,7 @@
 // A server the masters listed, and what it last said of itself.
 #pragma once
 
+#include "geo/country.h"
 #include "query/bookmarkstatus.h"
 #include "servers/masterreply.h"
 
@@ -30,6 +31,8 @@ struct FoundServer
     QString addressText() const;
     // The name it gives itself, else its address.
     QString displayName() const;
+    // Looked up anew from the address, as cheap as keeping it and no byte more a row.
+    Country country() const { return Country::of(address.ip); }
     // Takes a server's reply: its status, name, type and players.
     void take(const StatusReply &reply, std::chrono::microseconds roundTrip);
 };
