@@ -7,9 +7,11 @@ set -euo pipefail
 # dbus-daemon: the friends' tests run a session bus of their own; xvfb and xauth: the tray's test
 # runs on an X display of its own; qt6-l10n-tools and qt6-tools-dev: lupdate, lrelease and their
 # CMake support, for the translations. python3 and iso-codes: the country table is generated from
-# the geoip file (scripts/fetch-geoip.sh) and iso-codes' names.
+# the geoip file (scripts/fetch-geoip.sh) and iso-codes' names. iso-flags-svg and librsvg2-bin
+# (rsvg-convert): the browser's flags are drawn from those SVG files at build time.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev libgl-dev
-    python3 iso-codes desktop-file-utils appstream dbus-daemon xvfb xauth "$@")
+    python3 iso-codes iso-flags-svg librsvg2-bin desktop-file-utils appstream dbus-daemon xvfb xauth
+    "$@")
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \

@@ -57,7 +57,8 @@ QByteArray reply(const QString &info, int players)
     return FakeStatusServer::statusReply(lines);
 }
 
-// The table's rows as shown, but for the ping, which varies: "Name|Players|Map|Type|Version|Mod".
+// The table's rows as shown, but for the ping, which varies:
+// "Name|Players|Country|Map|Type|Version|Mod".
 QStringList shownRows(const QTableView &table)
 {
     QStringList rows;
@@ -181,21 +182,22 @@ void tst_FindServers::answerOnce(int morePlayers)
 void tst_FindServers::listsAndSorts()
 {
     m_table->sortByColumn(ServerListModel::Players, Qt::DescendingOrder);
-    QTRY_COMPARE(shownRows(*m_table),
-                 QStringList({"Locked|10/10|mp_carentan|||awe", "Harbor|9/20|mp_harbor|sd|1.1|",
-                              "Newer|0/16|mp_dawnville||1.5|",
-                              QStringLiteral("127.0.0.6:%1|no reply||||").arg(m_silent->port())}));
+    QTRY_COMPARE(
+        shownRows(*m_table),
+        QStringList({"Locked|10/10|LAN|mp_carentan|||awe", "Harbor|9/20|LAN|mp_harbor|sd|1.1|",
+                     "Newer|0/16|LAN|mp_dawnville||1.5|",
+                     QStringLiteral("127.0.0.6:%1|no reply|LAN||||").arg(m_silent->port())}));
     const QModelIndex newer = m_table->model()->index(2, 0);
     QCOMPARE(newer.data(Qt::AccessibleDescriptionRole).toString().section(u',', 0, 0),
              QStringLiteral("0/16 players"));
     QVERIFY(newer.data(Qt::AccessibleDescriptionRole)
                 .toString()
-                .endsWith(QStringLiteral(", map mp_dawnville, other version 1.5")));
+                .endsWith(QStringLiteral(", map mp_dawnville, other version 1.5, LAN")));
     QVERIFY(m_table->model()
                 ->index(0, 0)
                 .data(Qt::AccessibleDescriptionRole)
                 .toString()
-                .endsWith(QStringLiteral(", map mp_carentan, password required, full")));
+                .endsWith(QStringLiteral(", map mp_carentan, password required, full, LAN")));
     m_table->sortByColumn(ServerListModel::Ping, Qt::AscendingOrder);
     QVERIFY(shownRows(*m_table).last().startsWith(QStringLiteral("127.0.0.6")));
     selectServer(QStringLiteral("Harbor"));
@@ -218,6 +220,9 @@ void tst_FindServers::filters_data()
                                                 << "" << QStringList{"Locked"};
     QTest::newRow("mod") << "awe"
                          << "" << QStringList{"Locked"};
+    QTest::newRow("country: the local network")
+        << "lan"
+        << "" << QStringList{"127.0.0.6", "Harbor", "Locked", "Newer"};
     QTest::newRow("hide empty") << ""
                                 << "Hide empty" << QStringList{"Harbor", "Locked"};
     QTest::newRow("hide full") << ""

@@ -37,6 +37,7 @@ const QStringList kLines{
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor",
     QStringLiteral("Country data: IPFire Location via Debian's tor-geoipdb (%1), CC BY-SA 4.0")
         .arg(countryDataDate()),
+    "Flags: Debian's iso-flags-svg, public domain",
 };
 
 // Runs `inspect` on the help window once it is up as the modal window, then closes it, so that the
@@ -128,17 +129,17 @@ class TestHelp : public QObject
     Q_OBJECT
 
 private slots:
-    void helpTextHasSeventeenCrLfLines();
+    void helpTextHasEighteenCrLfLines();
     void makeUp();
     void shownFromTheMenuTwice();
 };
 
-void TestHelp::helpTextHasSeventeenCrLfLines()
+void TestHelp::helpTextHasEighteenCrLfLines()
 {
     // Every line, the last included, ends with CR LF; no other line break appears.
     QCOMPARE(kHelpText, kLines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
-    QCOMPARE(kHelpText.count(u'\r'), 17);
-    QCOMPARE(kHelpText.count(u'\n'), 17);
+    QCOMPARE(kHelpText.count(u'\r'), 18);
+    QCOMPARE(kHelpText.count(u'\n'), 18);
 }
 
 void TestHelp::makeUp()
@@ -207,7 +208,7 @@ void TestHelp::shownFromTheMenuTwice()
     const QString shown = kLines.join(u'\n') + u'\n';
     for (const Showing &seen : std::as_const(showings)) {
         QCOMPARE(seen.text, shown);
-        QCOMPARE(seen.blocks, 18);
+        QCOMPARE(seen.blocks, 19);
         QVERIFY(seen.lastBlockEmpty);
         QCOMPARE(seen.linesOutOfSight, 0);
         QVERIFY2(seen.centreOffset.manhattanLength() <= 2,

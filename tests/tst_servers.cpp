@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The master servers' protocol, the list they give, its cache, the servers on the LAN, and the
-// status of many servers.
+// The master servers' protocol, the list they give, its cache, the servers on the LAN, the status
+// of many servers, and the browser's rows by country (written into the list, never asked).
 #include "fakemaster.h"
 #include "fakestatusserver.h"
 #include "lannamespaces.h"
@@ -10,12 +10,15 @@
 #include "servers/lanscan.h"
 #include "servers/masterclient.h"
 #include "servers/servercache.h"
+#include "servers/serverfilter.h"
+#include "servers/serverlistmodel.h"
 
 #include <QHostAddress>
 #include <QNetworkInterface>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -87,6 +90,8 @@ private slots:
     void sweepKeepsThePace();
     void progressWords_data();
     void progressWords();
+    void countryColumn_data();
+    void countryColumn();
 };
 
 void tst_Servers::masterRequest_data()
@@ -550,6 +555,72 @@ void tst_Servers::progressWords()
 {
     QFETCH(BrowserProgress, progress);
     QTEST(::progressWords(progress), "words");
+}
+
+void tst_Servers::countryColumn_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<bool>("german");       // the program's German translation installed
+    QTest::addColumn<QStringList>("shown"); // the Country cells of the rows kept, sorted by it
+    QTest::addColumn<QStringList>("names"); // their tooltips, and how their descriptions end
+    QTest::newRow("all: by code, then LAN, then unknown")
+        << "" << false << QStringList{"CI", "DE", "US", "LAN", ""}
+        << QStringList{"Côte d'Ivoire", "Germany", "United States", "LAN", ""};
+    QTest::newRow("code, any case") << "de" << false << QStringList{"DE"} << QStringList{"Germany"};
+    QTest::newRow("English name") << "GERMAN" << false << QStringList{"DE"}
+                                  << QStringList{"Germany"};
+    QTest::newRow("English name beyond ASCII")
+        << "côte" << false << QStringList{"CI"} << QStringList{"Côte d'Ivoire"};
+    QTest::newRow("part of several")
+        << "an" << false << QStringList{"DE", "LAN"} << QStringList{"Germany", "LAN"};
+    QTest::newRow("German name, in German")
+        << "deutsch" << true << QStringList{"DE"} << QStringList{"Deutschland"};
+    QTest::newRow("English name, in German")
+        << "germany" << true << QStringList{"DE"} << QStringList{"Deutschland"};
+}
+
+// Servers in Germany, Côte d'Ivoire, the United States, on a LAN (the scan found it there, though
+// its address has no country) and on an address no country has, all silent.
+void tst_Servers::countryColumn()
+{
+    QFETCH(QString, filter);
+    QFETCH(bool, german);
+    QFETCH(QStringList, shown);
+    QFETCH(QStringList, names);
+    QTranslator translation;
+    if (german) {
+        QVERIFY(translation.load(QStringLiteral(BRINEMOOR_GERMAN_TRANSLATION)));
+        QCoreApplication::installTranslator(&translation);
+    }
+    QList<FoundServer> servers;
+    for (const char *address : {"8.8.8.8:28960", "203.0.113.9:28960", "81.169.145.10:28960",
+                                "198.51.100.7:28960", "41.66.0.1:28960"}) {
+        FoundServer server;
+        server.address = endpoint(QString::fromLatin1(address));
+        server.foundOnLan = server.addressText() == QLatin1String("203.0.113.9:28960");
+        server.status.state = BookmarkStatus::State::NoReply;
+        servers.append(server);
+    }
+    ServerListModel model;
+    model.setServers(servers);
+    ServerFilter rows(model);
+    rows.setText(filter);
+    rows.sort(ServerListModel::Country);
+    QStringList cells;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const QModelIndex country = rows.index(row, ServerListModel::Country);
+        const QModelIndex name = rows.index(row, ServerListModel::Name);
+        const QString place = names.value(row);
+        cells.append(country.data().toString());
+        QCOMPARE(country.data(Qt::ToolTipRole),
+                 place.isEmpty() ? name.data(Qt::ToolTipRole) : place);
+        const QString description = name.data(Qt::AccessibleDescriptionRole).toString();
+        QVERIFY2(place.isEmpty() ? !description.contains(u',')
+                                 : description.endsWith(QStringLiteral(", ") + place),
+                 qPrintable(description));
+        QCOMPARE(name.data(Qt::ToolTipRole), description);
+    }
+    QCOMPARE(cells, shown);
 }
 
 QTEST_GUILESS_MAIN(tst_Servers)

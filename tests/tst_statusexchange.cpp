@@ -505,24 +505,28 @@ void TestStatusExchange::backgroundRefresh_data()
     QTest::addColumn<QString>("words"); // "%1": the ping
 
     const QString info = QStringLiteral(R"(\sv_maxclients\4\mapname\mp_harbor)");
-    QTest::newRow("answered, listed at start-up")
-        << QStringList{info, kBob} << "%1" << false << "1/4 players, ping %1 ms, map mp_harbor";
+    QTest::newRow("answered, listed at start-up") << QStringList{info, kBob} << "%1" << false
+                                                  << "1/4 players, ping %1 ms, map mp_harbor, LAN";
     QTest::newRow("answered, saved")
-        << QStringList{info, kBob} << "%1" << true << "1/4 players, ping %1 ms, map mp_harbor";
+        << QStringList{info, kBob} << "%1" << true << "1/4 players, ping %1 ms, map mp_harbor, LAN";
     QTest::newRow("password") << QStringList{info + QStringLiteral(R"(\pswrd\1)"), kBob} << "%1"
                               << false
-                              << "1/4 players, ping %1 ms, map mp_harbor, password required";
+                              << "1/4 players, ping %1 ms, map mp_harbor, password required, LAN";
     QTest::newRow("full") << QStringList{info + QStringLiteral(R"(\sv_privateClients\1)"), kBob,
                                          kBob, kBob}
-                          << "%1" << false << "3/4 players, ping %1 ms, map mp_harbor, full";
+                          << "%1" << false << "3/4 players, ping %1 ms, map mp_harbor, full, LAN";
     QTest::newRow("another game version than the game's 1.1")
         << QStringList{info + QStringLiteral(R"(\protocol\6)"), kBob} << "%1" << false
-        << "1/4 players, ping %1 ms, map mp_harbor, other version 1.5";
-    QTest::newRow("silent") << QStringList{} << "%1" << false << "no reply";
-    QTest::newRow("refused") << QStringList{} << "" << false << "refused";
+        << "1/4 players, ping %1 ms, map mp_harbor, other version 1.5, LAN";
+    QTest::newRow("silent") << QStringList{} << "%1" << false << "no reply, LAN";
+    QTest::newRow("refused") << QStringList{} << "" << false << "refused, LAN";
+    // No address, no country.
     QTest::newRow("address the rules refuse")
         << QStringList{} << "127.0.0.2" << false
         << "bad address: You must have a server port with the ip (ip:port)";
+    // A host name is never looked up, not even for its country.
+    QTest::newRow("host name") << QStringList{} << "localhost:28960" << false
+                               << "bad address: You must have a server port with the ip (ip:port)";
 }
 
 void TestStatusExchange::backgroundRefresh()

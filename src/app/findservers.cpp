@@ -108,7 +108,7 @@ void FindServers::buildControls()
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     m_table->horizontalHeader()->setSectionResizeMode(ServerListModel::Name, QHeaderView::Stretch);
     const int character = fontMetrics().averageCharWidth();
-    const int widths[] = {34, 11, 8, 17, 7, 10, 10}; // room for the sort mark too
+    const int widths[] = {34, 11, 8, 10, 17, 7, 10, 10}; // room for the sort mark too
     for (int column = 0; column < ServerListModel::ColumnCount; ++column)
         m_table->setColumnWidth(column, widths[column] * character);
     m_table->installEventFilter(this);

@@ -6,9 +6,13 @@
 #include "servers/serverlistmodel.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPainter>
 
 namespace {
+
+// The size the flags were drawn at (src/app/CMakeLists.txt).
+constexpr QSize kFlagSize(16, 12);
 
 QIcon lockIcon(const QColor &ink)
 {
@@ -64,8 +68,26 @@ void FoundServerDelegate::initStyleOption(QStyleOptionViewItem *option,
         option->icon = m_lock;
         option->features |= QStyleOptionViewItem::HasDecoration;
     }
+    // "LAN" too keeps a flag's room before it, so that the labels stand in one line.
+    if (index.column() == ServerListModel::Country && !option->text.isEmpty()) {
+        option->icon = flag(index.data(roleId(FoundServerRole::CountryCode)).toString());
+        option->decorationSize = kFlagSize;
+        option->features |= QStyleOptionViewItem::HasDecoration;
+    }
     if (index.data(roleId(FoundServerRole::OtherVersion)).toBool()) {
         for (const auto role : {QPalette::Text, QPalette::HighlightedText})
             option->palette.setColor(role, option->palette.color(QPalette::Disabled, role));
     }
+}
+
+// The local network, and a code the table has but no flag was drawn for ("AP", a registry's
+// region), get an empty icon, which draws nothing.
+const QIcon &FoundServerDelegate::flag(const QString &code) const
+{
+    auto found = m_flags.constFind(code);
+    if (found == m_flags.cend()) {
+        const QString file = QStringLiteral(":/flags/%1.png").arg(code.toLower());
+        found = m_flags.insert(code, QFile::exists(file) ? QIcon(file) : QIcon());
+    }
+    return *found;
 }

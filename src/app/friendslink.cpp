@@ -5,11 +5,24 @@
 #include "bookmarks/bookmarkmodel.h"
 #include "friends/friendalerts.h"
 #include "friends/friendsettings.h"
+#include "geo/country.h"
 #include "query/statuscaptions.h"
 #include "query/statusrefresh.h"
+#include "query/statussocket.h"
 
 #include <QAction>
 #include <QListWidget>
+
+namespace {
+
+// Only an address written as IPv4 has a country: a host name is never looked up for it.
+QString countryNameOf(const QString &address)
+{
+    const std::optional<StatusTarget> target = statusTarget(address);
+    return target ? Country::of(target->host.toIPv4Address()).name() : QString();
+}
+
+} // namespace
 
 FriendsLink::FriendsLink(Notifier &notifier, AppSettings &settings, BookmarkModel &bookmarks,
                          StatusRefresh &refresh, QListWidget &players,
@@ -83,14 +96,16 @@ void FriendsLink::showRow(const QString &address, const BookmarkStatus &status)
     m_bookmarks.setStatus(address, status, int(m_alerts->friendsOn(address).size()));
 }
 
-// A row's words as a view asks for them, with the friends on its server and judged against the
-// game version of the moment.
+// A row's words as a view asks for them, with the server's country and the friends on it, and
+// judged against the game version of the moment.
 QString FriendsLink::rowWords(const Bookmark &bookmark, const BookmarkStatus &status,
                               int role) const
 {
     const PlayedVersion played = m_played(bookmark.game);
-    const QString words = withFriendsWords(role == Qt::ToolTipRole ? statusToolTip(status, played)
-                                                                   : statusWords(status, played),
+    const QString place = countryNameOf(bookmark.address);
+    const QString words = withFriendsWords(role == Qt::ToolTipRole
+                                               ? statusToolTip(status, played, place)
+                                               : statusWords(status, played, place),
                                            m_alerts->friendsOn(bookmark.address));
     // What the row's short name shows to the eye.
     if (bookmark.game == GameId::Cod)

@@ -2,41 +2,17 @@
 #include "geo/country.h"
 
 #include "geo/countrytable.h"
+#include "geo/localnetwork.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
-#include <array>
-#include <cstring>
 
 namespace {
 
 // Beyond every index of the table's countries, which fit in one byte.
 constexpr quint16 kLanIndex = 0x100;
-
-struct Network
-{
-    quint32 first;
-    int prefixLength;
-};
-
-constexpr std::array<Network, 5> kLanNetworks{{
-    {0x0A000000, 8},  // 10.0.0.0/8, private
-    {0x7F000000, 8},  // 127.0.0.0/8, loopback
-    {0xA9FE0000, 16}, // 169.254.0.0/16, link-local
-    {0xAC100000, 12}, // 172.16.0.0/12, private
-    {0xC0A80000, 16}, // 192.168.0.0/16, private
-}};
-
-bool isIn(quint32 ip, const Network &network)
-{
-    const int hostBits = 32 - network.prefixLength;
-    return ip >> hostBits == network.first >> hostBits;
-}
-
-bool isLanAddress(quint32 ip)
-{
-    return std::any_of(kLanNetworks.begin(), kLanNetworks.end(),
-                       [ip](const Network &network) { return isIn(ip, network); });
-}
+constexpr char kLanName[] = QT_TRANSLATE_NOOP("Country", "LAN");
 
 // The range an address lies in is the one before the first range of its block that starts after
 // it; when none of its block's ranges starts at or before it, that is the last of an earlier block.
@@ -53,7 +29,12 @@ quint8 tableCountry(quint32 ip)
 
 Country Country::of(quint32 ipv4)
 {
-    return Country(isLanAddress(ipv4) ? kLanIndex : tableCountry(ipv4));
+    return Country(localNetworkOf(ipv4) != LocalNetwork::None ? kLanIndex : tableCountry(ipv4));
+}
+
+Country Country::lan()
+{
+    return Country(kLanIndex);
 }
 
 Country Country::fromCode(QStringView code)
@@ -63,6 +44,16 @@ Country Country::fromCode(QStringView code)
         return code == QLatin1StringView(entry.code);
     });
     return found == known.end() ? Country() : Country(quint16(found - kCountries.begin()));
+}
+
+QList<Country> Country::all()
+{
+    QList<Country> all;
+    all.reserve(qsizetype(kCountries.size()));
+    for (quint16 index = 1; index < kCountries.size(); ++index)
+        all.append(Country(index));
+    all.append(lan());
+    return all;
 }
 
 bool Country::isKnown() const
@@ -83,6 +74,23 @@ QLatin1StringView Country::code() const
 const char *Country::englishName() const
 {
     return isLan() ? "" : kCountries[m_index].name;
+}
+
+QString Country::label() const
+{
+    return isLan() ? name() : QString(code());
+}
+
+QString Country::name() const
+{
+    if (isLan())
+        return QCoreApplication::translate("Country", kLanName);
+    return isKnown() ? QCoreApplication::translate("Country", englishName()) : QString();
+}
+
+int Country::sortRank() const
+{
+    return m_index == 0 ? kLanIndex + 1 : m_index;
 }
 
 QLatin1StringView countryDataDate()

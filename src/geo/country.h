@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QLatin1StringView>
+#include <QList>
+#include <QString>
 #include <QStringView>
 
 class Country
@@ -19,6 +21,10 @@ public:
     static Country of(quint32 ipv4);
     // The table's country of a two-letter code ("DE"); unknown for any other text.
     static Country fromCode(QStringView code);
+    // The local network, where a server was found by looking there, whatever its address.
+    static Country lan();
+    // Every country of the table, and the local network.
+    static QList<Country> all();
 
     bool isKnown() const;
     bool isLan() const;
@@ -27,6 +33,12 @@ public:
     // "Germany", the source text of its translation in context "Country"; empty for the local
     // network and unknown.
     const char *englishName() const;
+    // What a list shows of it: the code, "LAN" for the local network; empty when unknown.
+    QString label() const;
+    // The name in the user's language, "LAN" for the local network; empty when unknown.
+    QString name() const;
+    // Countries in the order of their codes, then the local network, then unknown.
+    int sortRank() const;
 
     friend bool operator==(Country, Country) = default;
 

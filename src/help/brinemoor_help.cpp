@@ -32,20 +32,24 @@ constexpr char kHelpSource[] = QT_TRANSLATE_NOOP(
     "Need Help:\r\n"
     "email: help@brinemoor.example irc: irc.brinemoor.example #brinemoor\r\n");
 
-// The IPFire Location data's licence, CC BY-SA 4.0, asks for its credit wherever it is passed on.
-QString countryDataCredit()
+// The IPFire Location data's licence, CC BY-SA 4.0, asks for its credit wherever it is passed on;
+// the flags are in the public domain, credited all the same.
+QString credits()
 {
     return QCoreApplication::translate(
                "Brinemoor_Help",
                "Country data: IPFire Location via Debian's tor-geoipdb (%1), CC BY-SA 4.0")
                .arg(countryDataDate())
+        + QStringLiteral("\r\n")
+        + QCoreApplication::translate("Brinemoor_Help",
+                                      "Flags: Debian's iso-flags-svg, public domain")
         + QStringLiteral("\r\n");
 }
 
 // In the user's language, once a translation is installed.
 QString shownHelp()
 {
-    return QCoreApplication::translate("Brinemoor_Help", kHelpSource) + countryDataCredit();
+    return QCoreApplication::translate("Brinemoor_Help", kHelpSource) + credits();
 }
 
 constexpr QSize kClientArea(321, 238);
@@ -63,7 +67,7 @@ void paint(QWidget *widget, QPalette::ColorRole background, QPalette::ColorRole 
 
 } // namespace
 
-const QString kHelpText = QString::fromLatin1(kHelpSource) + countryDataCredit();
+const QString kHelpText = QString::fromLatin1(kHelpSource) + credits();
 
 Brinemoor_Help::Brinemoor_Help(QWidget *parent)
     : QDialog(parent,

@@ -7,8 +7,8 @@
 class QLineEdit;
 class QPlainTextEdit;
 
-// The notes as written: the design's sixteen lines and the country data's credit, each ended by
-// CR LF, the last one included. The window shows them in the user's language.
+// The notes as written: the design's sixteen lines, the country data's and the flags' credits,
+// each ended by CR LF, the last one included. The window shows them in the user's language.
 extern const QString kHelpText;
 
 // Shows the notes read-only and deaf to every key but Escape, which closes the window, as the title

@@ -87,9 +87,7 @@ QString otherVersionWords(const BookmarkStatus::Server &server, PlayedVersion pl
         .arg(versionOfProtocol(gameOf(played.game), protocol).value_or(QString::number(protocol)));
 }
 
-} // namespace
-
-QString statusWords(const BookmarkStatus &status, std::optional<PlayedVersion> played)
+QString stateWords(const BookmarkStatus &status, std::optional<PlayedVersion> played)
 {
     using State = BookmarkStatus::State;
     const BookmarkStatus::Server &server = status.server;
@@ -114,14 +112,24 @@ QString statusWords(const BookmarkStatus &status, std::optional<PlayedVersion> p
     }
 }
 
-QString statusToolTip(const BookmarkStatus &status, std::optional<PlayedVersion> played)
+} // namespace
+
+QString statusWords(const BookmarkStatus &status, std::optional<PlayedVersion> played,
+                    const QString &place)
+{
+    const QString words = stateWords(status, played);
+    return place.isEmpty() ? words : words + QStringLiteral(", ") + place;
+}
+
+QString statusToolTip(const BookmarkStatus &status, std::optional<PlayedVersion> played,
+                      const QString &place)
 {
     QStringList about;
     if (!status.server.version.isEmpty())
         about.append(statusText(kStatusVersion).arg(status.server.version));
     if (!status.server.mod.isEmpty())
         about.append(statusText(kStatusMod).arg(status.server.mod));
-    const QString words = statusWords(status, played);
+    const QString words = statusWords(status, played, place);
     return about.isEmpty() ? words : words + u'\n' + about.join(QStringLiteral(", "));
 }
 

@@ -74,9 +74,10 @@ QString playersFigure(const BookmarkStatus::Server &server);
 QString pingFigure(const BookmarkStatus::Server &server);
 // "12/20 players, ping 45 ms, map mp_harbor, password required, full", "refused", "no reply", ...
 // Given the user's game and version, a server of another game adds ", another game: Call of Duty
-// 2", one on another version ", other version 1.5".
+// 2", one on another version ", other version 1.5"; given where the server is (a country's name,
+// "LAN"), the words end with it: "no reply, Germany".
 QString statusWords(const BookmarkStatus &status,
-                    std::optional<PlayedVersion> played = std::nullopt);
+                    std::optional<PlayedVersion> played = std::nullopt, const QString &place = {});
 // The other game the server plainly runs (otherGameOf).
 std::optional<GameId> otherGame(const BookmarkStatus::Server &server, GameId played);
 // Whether the server says it runs another game, or a version other than the user's.
@@ -84,7 +85,8 @@ bool runsOtherVersion(const BookmarkStatus::Server &server, PlayedVersion played
 // The words, and for an answering server its game version and mod on a line of their own: a
 // version other than the user's is the likeliest reason a join fails.
 QString statusToolTip(const BookmarkStatus &status,
-                      std::optional<PlayedVersion> played = std::nullopt);
+                      std::optional<PlayedVersion> played = std::nullopt,
+                      const QString &place = {});
 // What a row shows in place of the figures for a server that gave none: "refused", "no reply",
 // ..., an ellipsis while nothing is known; empty for an answer.
 QString statusMark(BookmarkStatus::State state);

@@ -2,6 +2,7 @@
 // A server the masters listed or the LAN scan found, and what it last said of itself.
 #pragma once
 
+#include "geo/country.h"
 #include "query/bookmarkstatus.h"
 #include "servers/masterreply.h"
 
@@ -31,6 +32,9 @@ struct FoundServer
     QString addressText() const;
     // The name it gives itself, else its address.
     QString displayName() const;
+    // Looked up anew from the address, as cheap as keeping it and no byte more a row.
+    // A server the LAN scan found is on the local network, whatever its address.
+    Country country() const { return foundOnLan ? Country::lan() : Country::of(address.ip); }
     // Takes a server's reply: its status, name, type and players.
     void take(const StatusReply &reply, std::chrono::microseconds roundTrip);
 };

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "servers/masterreply.h"
 
+#include "geo/localnetwork.h"
+
 #include <algorithm>
 #include <array>
 
@@ -22,22 +24,18 @@ struct Range
     AddressKind kind;
 };
 
-// Ranges no game server on the internet can stand in (RFC 6890 and its kin), and what each is.
-constexpr std::array<Range, 14> kSpecialRanges{{
-    {0x00000000, 8, AddressKind::Unusable},   // "this network"
-    {0x0A000000, 8, AddressKind::Private},    // private
-    {0x64400000, 10, AddressKind::Shared},    // shared address space of carriers
-    {0x7F000000, 8, AddressKind::Loopback},   // loopback
-    {0xA9FE0000, 16, AddressKind::LinkLocal}, // link-local
-    {0xAC100000, 12, AddressKind::Private},   // private
-    {0xC0000000, 24, AddressKind::Unusable},  // protocol assignments
-    {0xC0000200, 24, AddressKind::Unusable},  // documentation
-    {0xC0A80000, 16, AddressKind::Private},   // private
-    {0xC6120000, 15, AddressKind::Unusable},  // benchmarking
-    {0xC6336400, 24, AddressKind::Unusable},  // documentation
-    {0xCB007100, 24, AddressKind::Unusable},  // documentation
-    {0xE0000000, 4, AddressKind::Unusable},   // multicast
-    {0xF0000000, 4, AddressKind::Unusable},   // reserved, and the broadcast address
+// Beside the local networks, the ranges no game server on the internet can stand in (RFC 6890
+// and its kin), and what each is.
+constexpr std::array<Range, 9> kSpecialRanges{{
+    {0x00000000, 8, AddressKind::Unusable},  // "this network"
+    {0x64400000, 10, AddressKind::Shared},   // shared address space of carriers
+    {0xC0000000, 24, AddressKind::Unusable}, // protocol assignments
+    {0xC0000200, 24, AddressKind::Unusable}, // documentation
+    {0xC6120000, 15, AddressKind::Unusable}, // benchmarking
+    {0xC6336400, 24, AddressKind::Unusable}, // documentation
+    {0xCB007100, 24, AddressKind::Unusable}, // documentation
+    {0xE0000000, 4, AddressKind::Unusable},  // multicast
+    {0xF0000000, 4, AddressKind::Unusable},  // reserved, and the broadcast address
 }};
 
 bool isIn(quint32 ip, const Range &range)
@@ -64,6 +62,16 @@ bool isMarker(QByteArrayView rest, QByteArrayView marker)
 
 AddressKind addressKind(quint32 ip)
 {
+    switch (localNetworkOf(ip)) {
+    case LocalNetwork::Private:
+        return AddressKind::Private;
+    case LocalNetwork::Loopback:
+        return AddressKind::Loopback;
+    case LocalNetwork::LinkLocal:
+        return AddressKind::LinkLocal;
+    case LocalNetwork::None:
+        break;
+    }
     for (const Range &range : kSpecialRanges) {
         if (isIn(ip, range))
             return range.kind;

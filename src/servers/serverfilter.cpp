@@ -23,6 +23,19 @@ bool contains(const QString &haystack, const QString &needle)
     return haystack.contains(needle, Qt::CaseInsensitive);
 }
 
+// By code, or by name in English or in the user's language.
+QList<Country> countriesNamed(const QString &text)
+{
+    QList<Country> named;
+    for (const Country &country : Country::all()) {
+        if (contains(QString(country.code()), text)
+            || contains(QString::fromUtf8(country.englishName()), text)
+            || contains(country.name(), text))
+            named.append(country);
+    }
+    return named;
+}
+
 } // namespace
 
 ServerFilter::ServerFilter(ServerListModel &servers, QObject *parent)
@@ -37,6 +50,7 @@ ServerFilter::ServerFilter(ServerListModel &servers, QObject *parent)
 void ServerFilter::setText(const QString &text)
 {
     m_text = withoutColourCodes(text).trimmed();
+    m_countries = m_text.isEmpty() ? QList<Country>() : countriesNamed(m_text);
     invalidateRowsFilter();
 }
 
@@ -60,7 +74,8 @@ bool ServerFilter::matchesText(const FoundServer &server) const
         return true;
     const BookmarkStatus::Server &figures = server.status.server;
     if (contains(server.name, m_text) || contains(figures.map, m_text)
-        || contains(server.type, m_text) || contains(figures.mod, m_text))
+        || contains(server.type, m_text) || contains(figures.mod, m_text)
+        || m_countries.contains(server.country()))
         return true;
     return std::any_of(server.players.begin(), server.players.end(),
                        [this](const FoundPlayer &player) { return contains(player.name, m_text); });

@@ -2,14 +2,17 @@
 // Which of the browser's servers are shown, and in which order.
 #pragma once
 
+#include "geo/country.h"
+
 #include <QSortFilterProxyModel>
 
 class ServerListModel;
 struct FoundServer;
 
-// The filter text matches name, map, type, mod and player names, ignoring letter case and colour
-// codes; the switches hide empty, full, locked and other-version servers, and those without a
-// friend on them (as the list model finds them). Players and ping sort as numbers.
+// The filter text matches name, map, type, mod, player names and the country (its code, its name
+// in English and in the user's language, "LAN"), ignoring letter case and colour codes; the
+// switches hide empty, full, locked and other-version servers, and those without a friend on them
+// (as the list model finds them). Players and ping sort as numbers, countries by code.
 class ServerFilter final : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -39,6 +42,7 @@ private:
     bool passesSwitches(const FoundServer &server) const;
 
     ServerListModel &m_servers;
-    QString m_text; // colour codes removed
+    QString m_text;             // colour codes removed
+    QList<Country> m_countries; // those the text names, found once rather than for every row
     Switches m_switches;
 };

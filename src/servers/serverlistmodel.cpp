@@ -19,6 +19,7 @@ QString header(int column)
     static const char *const headers[] = {QT_TRANSLATE_NOOP("ServerListModel", "Name"),
                                           QT_TRANSLATE_NOOP("ServerListModel", "Players"),
                                           QT_TRANSLATE_NOOP("ServerListModel", "Ping"),
+                                          QT_TRANSLATE_NOOP("ServerListModel", "Country"),
                                           QT_TRANSLATE_NOOP("ServerListModel", "Map"),
                                           QT_TRANSLATE_NOOP("ServerListModel", "Type"),
                                           QT_TRANSLATE_NOOP("ServerListModel", "Version"),
@@ -60,9 +61,10 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
     case roleId(FoundServerRole::SortKey):
         return sortKey(server, index.column());
     case Qt::AccessibleDescriptionRole:
-        return withFriendsWords(statusWords(server.status, m_played), friends);
+        return withFriendsWords(statusWords(server.status, m_played, server.country().name()),
+                                friends);
     case Qt::ToolTipRole:
-        return withFriendsWords(statusToolTip(server.status, m_played), friends);
+        return toolTip(server, index.column());
     case roleId(FoundServerRole::FriendCount):
         return int(friends.size());
     case Qt::TextAlignmentRole:
@@ -73,6 +75,8 @@ QVariant ServerListModel::data(const QModelIndex &index, int role) const
         return answered && server.status.server.password;
     case roleId(FoundServerRole::OtherVersion):
         return answered && runsOtherVersion(server.status.server, m_played);
+    case roleId(FoundServerRole::CountryCode):
+        return QString(server.country().code());
     default:
         return {};
     }
@@ -97,6 +101,8 @@ QVariant ServerListModel::display(const FoundServer &server, int column) const
         return answered ? playersFigure(figures) : statusMark(server.status.state);
     case Ping:
         return answered ? QString::number(figures.pingMs) : QString();
+    case Country:
+        return server.country().label();
     case Map:
         return figures.map;
     case Type:
@@ -109,7 +115,8 @@ QVariant ServerListModel::display(const FoundServer &server, int column) const
     return {};
 }
 
-// Players and ping sort as numbers; a server without figures sorts after every one with them.
+// Players and ping sort as numbers; a server without figures sorts after every one with them, as
+// one of unknown country does after the rest.
 QVariant ServerListModel::sortKey(const FoundServer &server, int column) const
 {
     const bool answered = server.status.state == BookmarkStatus::State::Answered;
@@ -118,9 +125,20 @@ QVariant ServerListModel::sortKey(const FoundServer &server, int column) const
         return answered ? server.status.server.players : -1;
     case Ping:
         return answered ? server.status.server.pingMs : std::numeric_limits<qint64>::max();
+    case Country:
+        return server.country().sortRank();
     default:
         return display(server, column);
     }
+}
+
+// The Country cell tells the country's name alone, the others the row's status and its country.
+QString ServerListModel::toolTip(const FoundServer &server, int column) const
+{
+    const QString place = server.country().name();
+    if (column == Country && !place.isEmpty())
+        return place;
+    return withFriendsWords(statusToolTip(server.status, m_played, place), server.friends);
 }
 
 QStringList ServerListModel::friendsAmong(const FoundServer &server) const

@@ -14,10 +14,11 @@ struct StatusReply;
 
 // Roles beyond Qt's own. Widgets draw from them; the model stays free of them.
 enum class FoundServerRole {
-    SortKey = Qt::UserRole + 1, // numbers for players and ping
+    SortKey = Qt::UserRole + 1, // numbers for players, ping and country
     Locked,                     // bool: a password is needed, a lock in the Name column
     OtherVersion,               // bool: drawn dimmed
     FriendCount,                // int: the friends on it, marked
+    CountryCode,                // "DE", whose flag the Country column draws; empty for none
 };
 constexpr int roleId(FoundServerRole role)
 {
@@ -29,14 +30,14 @@ constexpr int roleId(FoundServerRole role)
 // changes would make every view and sorter work thousands of times, and each change repaints the
 // table, which costs more than all else a sweep does. The change that settles the
 // last row is shown at once. A row's friends are those among the players of its last answer; its
-// description and tooltip name them.
+// description and tooltip name them, and its country (the Country cell's tooltip is that alone).
 class ServerListModel final : public QAbstractTableModel
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ServerListModel)
 
 public:
-    enum Column { Name, Players, Ping, Map, Type, Version, Mod, ColumnCount };
+    enum Column { Name, Players, Ping, Country, Map, Type, Version, Mod, ColumnCount };
 
     explicit ServerListModel(QObject *parent = nullptr);
 
@@ -71,6 +72,7 @@ public:
 private:
     QVariant display(const FoundServer &server, int column) const;
     QVariant sortKey(const FoundServer &server, int column) const;
+    QString toolTip(const FoundServer &server, int column) const;
     QStringList friendsAmong(const FoundServer &server) const;
     void changed(int row);
     void showChanges();

@@ -1,9 +1,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a translation is out of step with the sources: lupdate, run on a copy, finds a text
 # with no translation yet (new or changed in the sources) or one the sources no longer hold.
-#   cmake -DLUPDATE=... -DSOURCES=src-folder -DTS=file.ts -DCOPY=scratch.ts -P checktranslation.cmake
+# GENERATED is a source the build makes: the country table, whose country names are translated.
+#   cmake -DLUPDATE=... -DSOURCES=src-folder -DGENERATED=file.cpp -DTS=file.ts -DCOPY=scratch.ts
+#         -P checktranslation.cmake
 file(COPY_FILE "${TS}" "${COPY}")
-execute_process(COMMAND "${LUPDATE}" -silent -locations none "${SOURCES}" -ts "${COPY}"
+execute_process(COMMAND "${LUPDATE}" -silent -locations none "${SOURCES}" "${GENERATED}"
+    -ts "${COPY}"
     RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "lupdate failed on ${COPY}")
